@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build (and, with "test", the test peers) needs; does nothing when all are there.
+set -euo pipefail
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev)
+if [ "${1:-}" = test ]; then
+    packages+=(bind9 bind9-utils bind9-dnsutils vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd
+               iproute2 xauth xvfb)
+fi
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// The known top-level domains and country extensions: a fixed built-in part and up to 40 entries the user
+// added. toplist is what the user sees; the lower-case set answers the "ends in a known TLD" test in one lookup.
+class TldList
+{
+public:
+    static constexpr int kMaxUserEntries = 40;
+
+    TldList();
+
+    static const QStringList& builtIn(); // bglist
+    const QStringList& userEntries() const { return m_mylist; } // mylist
+    const QStringList& entries() const { return m_toplist; }    // toplist, sorted
+
+    // Rebuilds the lists from the stored "TLD" value (user entries joined by ":").
+    void load(const QString& storedValue);
+    QString storedValue() const;
+
+    bool containsExactly(const QString& entry) const { return m_toplist.contains(entry); }
+    bool isBuiltIn(const QString& entry) const { return builtIn().contains(entry); }
+    bool containsLowerCase(const QString& lowerLabel) const { return m_lowerSet.contains(lowerLabel); }
+
+    void addUserEntry(const QString& entry);
+    void removeUserEntry(const QString& entry);
+
+private:
+    void rebuild();
+
+    QStringList m_mylist;
+    QStringList m_toplist;
+    QSet<QString> m_lowerSet;
+};

@@ -1,0 +1,7 @@
+#include "cli/clicontext.h"
+
+QList<CliCommand>& cliCommands()
+{
+    static QList<CliCommand> commands;
+    return commands;
+}

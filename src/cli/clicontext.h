@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cli/cliprompter.h"
+#include "platform/progress.h"
+#include "platform/systemplatform.h"
+#include "shell/appstate.h"
+#include "shell/settingsstore.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+
+// Exit statuses of every command.
+enum CliStatus { CliSuccess = 0, CliFailure = 1, CliUsage = 2, CliNoAnswer = 3 };
+
+// What a command works with: the program's state loaded from the user's settings store, the command line's
+// prompter, the real platform, and the output stream for results.
+struct CliContext
+{
+    CliContext(QStringList answers) : prompter(std::move(answers)), out(stdout) {}
+
+    AppState state;
+    SettingsStore store;
+    CliPrompter prompter;
+    SystemPlatform platform;
+    NullProgress progress;
+    QTextStream out;
+
+    QString serialOption;   // --serial
+    QString identityOption; // --identity NAME@FULLNAME
+    QString emailOption;    // --email
+};
+
+struct CliCommand
+{
+    QString name;  // the command words, such as "boot read"
+    QString usage; // the arguments after the command words
+    QString summary;
+    std::function<int(CliContext&, const QStringList&)> run;
+};
+
+// Each module adds its commands to this table.
+QList<CliCommand>& cliCommands();

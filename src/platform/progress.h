@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// The shared "Progress..." window as the operations see it: the windows show a real one, the command line
+// and the tests do without.
+class Progress
+{
+public:
+    virtual ~Progress() = default;
+    virtual void showProgress() = 0;
+    virtual void setProgressCaption(const QString& caption) = 0;
+    virtual void setProgress(int percent) = 0;
+    virtual void hideProgress() = 0;
+};
+
+class NullProgress : public Progress
+{
+public:
+    void showProgress() override {}
+    void setProgressCaption(const QString&) override {}
+    void setProgress(int) override {}
+    void hideProgress() override {}
+};

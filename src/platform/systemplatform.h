@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/platform.h"
+
+class SystemPlatform : public Platform
+{
+public:
+    QString platformName() const override;
+    QString versionText() const override;
+    QString computerName() const override;
+    QDateTime now() const override;
+    QLocale locale() const override;
+    QString appDataPath() const override;
+    QString programPath() const override;
+    bool openDocument(const QString& path) override;
+    ProcessResult runProcess(const QString& program, const QStringList& arguments,
+                             const QString& workingDirectory) override;
+};

@@ -1,0 +1,233 @@
+#include "shell/settings.h"
+
+#include "checks/namechecks.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "shell/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QString kInit = QStringLiteral("Initialization");
+const QString kChoices = QStringLiteral("Default Choices");
+const QString kServers = QStringLiteral("Servers");
+const QString kReverse = QStringLiteral("Reverse Mapping");
+const QString kSoa = QStringLiteral("Default Start of Authority");
+
+struct DefaultsSection
+{
+    QString section;
+    QString valuePrefix;
+    std::array<QString, 5> SetupDefaults::*field;
+};
+
+const DefaultsSection kWizardSections[] = {
+    {QStringLiteral("Default Name Servers"), QStringLiteral("Name Server "), &SetupDefaults::defaultns},
+    {QStringLiteral("Default Mail Servers"), QStringLiteral("Mail Server "), &SetupDefaults::defaultmail},
+    {QStringLiteral("Default Host Addresses"), QStringLiteral("Host Address "), &SetupDefaults::defaulthost},
+    {QStringLiteral("Default Aliases"), QStringLiteral("Alias "), &SetupDefaults::defaultalias},
+};
+
+struct NamedField
+{
+    QString name;
+    QString SetupDefaults::*field;
+};
+
+const NamedField kSoaFields[] = {
+    {QStringLiteral("Serial"), &SetupDefaults::defaultserial},
+    {QStringLiteral("Refresh"), &SetupDefaults::defaultrefresh},
+    {QStringLiteral("Retry"), &SetupDefaults::defaultretry},
+    {QStringLiteral("Expire"), &SetupDefaults::defaultexpire},
+    {QStringLiteral("Minimum"), &SetupDefaults::defaultminimum},
+};
+
+struct ChoiceField
+{
+    QString name;
+    QString DomainEditDefaults::*field;
+};
+
+const ChoiceField kChoiceFields[] = {
+    {QStringLiteral("Host Addresses"), &DomainEditDefaults::hostall},
+    {QStringLiteral("Name Servers"), &DomainEditDefaults::nameall},
+    {QStringLiteral("Mail Servers"), &DomainEditDefaults::mailall},
+    {QStringLiteral("Alias Names"), &DomainEditDefaults::aliasnamall},
+    {QStringLiteral("Alias Point"), &DomainEditDefaults::aliasptall},
+};
+
+// The indexes of the numbered values ("Server 0", "Ignore 3") below the stored count that are really present,
+// in order. A damaged count far above the entries present must cost nothing.
+QList<int> presentIndexes(const SettingsStore& store, const QString& section, const QString& prefix, int count)
+{
+    QList<int> indexes;
+    for (const QString& name : store.valueNames(section)) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool ok = false;
+        const int index = name.mid(prefix.size()).toInt(&ok);
+        if (ok && index >= 0 && index < count && name == prefix + QString::number(index))
+            indexes << index;
+    }
+    std::sort(indexes.begin(), indexes.end());
+    return indexes;
+}
+
+QString askServerDomain(const QString& identifier, Prompter& prompter)
+{
+    const QString question = QStringLiteral("Question : What is the domain name of server:\n") + identifier +
+                             QStringLiteral("\nThis dialog will only appear once for each server.");
+    for (;;) {
+        const QString answer = prompter.input(QStringLiteral("Database Requirement Change"), question).value_or(QString());
+        if (!answer.isEmpty() && !hasIllegalCharacters(answer))
+            return identifier + QLatin1Char('@') + identifier + QLatin1Char('.') + answer;
+        prompter.message(QStringLiteral("Attention!"), QStringLiteral("You have entered an invalid server name."));
+    }
+}
+
+void loadCatalog(AppState& state, const SettingsStore& store, Prompter& prompter)
+{
+    state.catalog.clear();
+    const int count = store.integer(kServers, QStringLiteral("Number of Servers"));
+    const QString prefix = QStringLiteral("Server ");
+    for (const int index : presentIndexes(store, kServers, prefix, count)) {
+        ManagedServer server = ManagedServer::fromStoredForm(store.text(kServers, prefix + QString::number(index)));
+        if (server.identifier.isEmpty())
+            continue;
+        if (!server.identifier.contains(QLatin1Char('@')))
+            server.identifier = askServerDomain(server.identifier, prompter);
+        state.catalog.add(server);
+    }
+}
+
+void loadReverseIgnores(AppState& state, const SettingsStore& store)
+{
+    state.reverseignore.clear();
+    const int count = store.integer(kReverse, QStringLiteral("Number of Ignores"));
+    const QString prefix = QStringLiteral("Ignore ");
+    for (const int index : presentIndexes(store, kReverse, prefix, count))
+        state.reverseignore << store.text(kReverse, prefix + QString::number(index));
+}
+
+QStringList readNameList(const QString& folder, const QString& fileName)
+{
+    // Name filters match without regard to case, so "contacts.CBX" is found as well.
+    const QDir dir(folder);
+    const QStringList matches = dir.entryList({fileName}, QDir::Files);
+    QStringList lines;
+    if (matches.isEmpty())
+        return lines;
+    QFile file(dir.filePath(matches.first()));
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines << QString::fromLatin1(line);
+    }
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+QString runningSerialForDate(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("01");
+}
+
+void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompter, const Platform& platform)
+{
+    state.emailaddr = store.text(kInit, QStringLiteral("E-Mail Address"));
+    state.version = store.text(kInit, QStringLiteral("Version"), QStringLiteral("1.0"));
+    state.autoBackup = store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
+
+    state.tlds.load(store.text(kInit, QStringLiteral("TLD")));
+
+    for (const ChoiceField& choice : kChoiceFields)
+        state.domainDefaults.*choice.field = store.text(kChoices, choice.name);
+    state.firsttime = store.text(kInit, QStringLiteral("First Time?"));
+    state.defaultsecondary = store.text(kInit, QStringLiteral("Default Secondary"));
+    for (const DefaultsSection& section : kWizardSections) {
+        for (int i = 0; i < 5; ++i)
+            (state.setup.*section.field)[i] = store.text(section.section, section.valuePrefix + QString::number(i + 1));
+    }
+    for (const NamedField& soa : kSoaFields)
+        state.setup.*soa.field = store.text(kSoa, soa.name);
+
+    state.setup.defaultserial = runningSerialForDate(platform.now().date());
+
+    loadReverseIgnores(state, store);
+    loadCatalog(state, store, prompter);
+
+    if (state.version == QLatin1String("1.0") && !state.catalog.displayNames().isEmpty()) {
+        prompter.message(QStringLiteral("Attention!"),
+                         QStringLiteral("Due to changes in Quorvane, you will need to re-import your servers via the "
+                                        "ADD SERVER option. None of your server data has been modified, however, "
+                                        "Quorvane will not be able to access your servers until you re-import them."));
+        state.catalog.clear();
+        state.reverseignore.clear();
+    }
+    state.version = QStringLiteral("1.50");
+
+    state.mail.nicmailto = store.text(kInit, QStringLiteral("NIC-Mailto"));
+    state.mail.nicserver = store.text(kInit, QStringLiteral("NIC-Server"));
+    state.mail.nicaddr = store.text(kInit, QStringLiteral("NIC-EMail"));
+    state.mail.nicname = store.text(kInit, QStringLiteral("NIC-Name"));
+    for (const QString& section : RegistrationDefaults::sections()) {
+        auto& values = state.registration.values[section];
+        values.clear();
+        for (const QString& name : RegistrationDefaults::valueNames(section))
+            values.insert(name, store.text(section, name));
+    }
+
+    loadNameLists(state, platform.appDataPath());
+}
+
+void loadNameLists(AppState& state, const QString& folder)
+{
+    state.contactNames = readNameList(folder, QStringLiteral("Contacts.cbx"));
+    state.hostNames = readNameList(folder, QStringLiteral("hosts.cbx"));
+    state.domainNames = readNameList(folder, QStringLiteral("domains.cbx"));
+}
+
+bool saveSettings(const AppState& state, SettingsStore& store, QString* errorText)
+{
+    store.setText(kInit, QStringLiteral("E-Mail Address"), state.emailaddr);
+    store.setText(kInit, QStringLiteral("Version"), state.version);
+    store.setText(kInit, QStringLiteral("Default Secondary"), state.defaultsecondary);
+    store.setText(kInit, QStringLiteral("First Time?"), state.firsttime);
+    store.setText(kInit, QStringLiteral("NIC-EMail"), state.mail.nicaddr);
+    store.setText(kInit, QStringLiteral("NIC-Name"), state.mail.nicname);
+    store.setText(kInit, QStringLiteral("NIC-Server"), state.mail.nicserver);
+    store.setText(kInit, QStringLiteral("NIC-Mailto"), state.mail.nicmailto);
+    store.setText(kInit, QStringLiteral("AutoBackup"), state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
+    store.setText(kInit, QStringLiteral("TLD"), state.tlds.storedValue());
+
+    for (const ChoiceField& choice : kChoiceFields)
+        store.setText(kChoices, choice.name, state.domainDefaults.*choice.field);
+    for (const DefaultsSection& section : kWizardSections) {
+        for (int i = 0; i < 5; ++i)
+            store.setText(section.section, section.valuePrefix + QString::number(i + 1), (state.setup.*section.field)[i]);
+    }
+    for (const NamedField& soa : kSoaFields)
+        store.setText(kSoa, soa.name, state.setup.*soa.field);
+
+    const QList<ManagedServer> servers = state.catalog.liveRows();
+    store.setInteger(kServers, QStringLiteral("Number of Servers"), int(servers.size()));
+    for (int i = 0; i < servers.size(); ++i)
+        store.setText(kServers, QStringLiteral("Server ") + QString::number(i), servers.at(i).storedForm());
+
+    store.setInteger(kReverse, QStringLiteral("Number of Ignores"), int(state.reverseignore.size()));
+    for (int i = 0; i < state.reverseignore.size(); ++i)
+        store.setText(kReverse, QStringLiteral("Ignore ") + QString::number(i), state.reverseignore.at(i));
+
+    return store.sync(errorText);
+}

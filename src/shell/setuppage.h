@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+struct AppState;
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+// The "Setup" page: the administrator's address, the wizards' defaults, the start-of-authority defaults, the
+// registration mail set-up, the default master and "Automatic Backup". Every edit goes straight into the
+// program state; only "Update Defaults" and closing the main window write the store.
+class SetupPage : public QWidget
+{
+    Q_OBJECT
+public:
+    SetupPage(AppState& state, QWidget* parent = nullptr);
+
+    // Shows the state's values in the fields.
+    void showState();
+
+    QLineEdit* emailaddr;
+    std::array<QLineEdit*, 5> defaultns;
+    std::array<QLineEdit*, 5> defaulthost;
+    std::array<QLineEdit*, 5> defaultmail;
+    std::array<QLineEdit*, 5> defaultalias;
+    QLineEdit* defaultserial;
+    QLineEdit* defaultrefresh;
+    QLineEdit* defaultretry;
+    QLineEdit* defaultexpire;
+    QLineEdit* defaultminimum;
+    QLineEdit* nicserver;
+    QLineEdit* nicname;
+    QLineEdit* nicaddr;
+    QLineEdit* nicmailto;
+    QLineEdit* defaultsecondary;
+    QCheckBox* autobackup;
+    QPushButton* updatedefaults;
+
+private:
+    QLineEdit* boundField(const QString& name, QString* target);
+
+    AppState& m_state;
+    QList<std::pair<QLineEdit*, QString*>> m_bindings;
+};

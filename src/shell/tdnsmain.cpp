@@ -1,0 +1,250 @@
+#include "shell/tdnsmain.h"
+
+#include "operations/addlpropertiespage.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "registration/registrationpage.h"
+#include "servers/serverinfopage.h"
+#include "shell/appstate.h"
+#include "shell/progresswindow.h"
+#include "shell/settings.h"
+#include "shell/setuppage.h"
+#include "shell/shelloperations.h"
+#include "ui/zonebrowser/domaineditpage.h"
+#include "utilities/utilitiespage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+constexpr int kStatusClearMs = 10000;
+
+// The hourglass for the duration of a scope.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_store(store), m_prompter(prompter), m_platform(platform)
+{
+    setObjectName(QStringLiteral("Tdnsmain"));
+    setWindowTitle(QStringLiteral("Quorvane 2.0"));
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_serverInfo = new ServerInfoPage(m_pages);
+    m_domainEdit = new DomainEditPage(m_pages);
+    m_addlProperties = new AddlPropertiesPage(m_pages);
+    m_registration = new RegistrationPage(m_state, m_prompter, m_platform, m_pages);
+    m_utilities = new UtilitiesPage(m_state, m_prompter, m_platform, m_pages);
+    m_setup = new SetupPage(m_state, m_pages);
+    m_pages->addTab(m_serverInfo, QStringLiteral("Server Info"));
+    m_pages->addTab(m_domainEdit, QStringLiteral("Domain Edit"));
+    m_pages->addTab(m_addlProperties, QStringLiteral("Addl Properties"));
+    m_pages->addTab(m_registration, QStringLiteral("InterNic Registration"));
+    m_pages->addTab(m_utilities, QStringLiteral("Utilities"));
+    m_pages->addTab(m_setup, QStringLiteral("Setup"));
+    setCentralWidget(m_pages);
+
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setObjectName(QStringLiteral("statuspanel"));
+    statusBar()->addWidget(m_statusPanel, 1);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("statustimer"));
+    m_statusTimer->setInterval(kStatusClearMs);
+    m_statusTimer->setSingleShot(true);
+    connect(m_statusTimer, &QTimer::timeout, m_statusPanel, &QLabel::clear);
+
+    m_progress = new ProgressWindow(this);
+
+    buildMenu();
+
+    // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
+    m_domainEdit->deleteprimary->setEnabled(false);
+    m_domainEdit->delsecondary->setEnabled(false);
+    m_pages->setCurrentWidget(m_serverInfo);
+    m_state.exepath = m_platform.appDataPath();
+    m_state.path = m_state.exepath;
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+
+    m_state.debugLog.setPath(QDir(m_state.exepath).filePath(QStringLiteral("dns.log")));
+    m_state.debugLog.setErrorHandler([this](const QString& text) { reportError(text); });
+
+    connect(m_setup->updatedefaults, &QPushButton::clicked, this, &Tdnsmain::updateDefaults);
+    setServerCommandsEnabled(false);
+    resize(820, 560);
+}
+
+Tdnsmain::~Tdnsmain() = default;
+
+void Tdnsmain::buildMenu()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("filemenu"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"), this, &Tdnsmain::exitWithoutSaving);
+    exit->setObjectName(QStringLiteral("exit"));
+
+    QMenu* server = menuBar()->addMenu(QStringLiteral("Server"));
+    server->setObjectName(QStringLiteral("servermenu"));
+    QAction* addServer = server->addAction(QStringLiteral("Add Server"));
+    addServer->setObjectName(QStringLiteral("addservermenu"));
+    connect(addServer, &QAction::triggered, m_serverInfo->addserver, &QPushButton::click);
+    const QList<std::pair<QString, QPushButton*>> serverItems = {
+        {QStringLiteral("Delete Selected"), m_serverInfo->deleteserver},
+        {QStringLiteral("Stop Server"), m_serverInfo->stopserver},
+        {QStringLiteral("Start Server"), m_serverInfo->startserver},
+        {QStringLiteral("Reload Database"), m_serverInfo->reloaddb},
+        {QStringLiteral("Restart Server"), m_serverInfo->restartserver},
+        {QStringLiteral("View Database"), m_serverInfo->viewdb},
+        {QStringLiteral("View Statistics"), m_serverInfo->viewstats},
+    };
+    for (const auto& [caption, button] : serverItems) {
+        QAction* action = server->addAction(caption);
+        action->setObjectName(button->objectName() + QStringLiteral("menu"));
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        m_serverActions << action;
+    }
+
+    QMenu* utilities = menuBar()->addMenu(QStringLiteral("Utilities"));
+    utilities->setObjectName(QStringLiteral("utilitiesmenu"));
+    QAction* getCache = utilities->addAction(QStringLiteral("Get Cache File"));
+    getCache->setObjectName(QStringLiteral("getcachemenu"));
+    connect(getCache, &QAction::triggered, m_addlProperties->getcache, &QPushButton::click);
+    for (const QString& caption :
+         {QStringLiteral("Backup Server"), QStringLiteral("Restore Server"), QStringLiteral("Reset Domain Defaults"),
+          QStringLiteral("Modify TLD/Extensions"), QStringLiteral("Reset Reverse Mapping")}) {
+        QAction* action = utilities->addAction(caption);
+        action->setObjectName(caption.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('/')));
+    }
+    m_utilityActions = utilities->actions().mid(0, 3);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("helpmenu"));
+    help->addAction(QStringLiteral("Help"), this, &Tdnsmain::openHelp)->setObjectName(QStringLiteral("helpitem"));
+    help->addAction(QStringLiteral("About"), this, &Tdnsmain::showAbout)->setObjectName(QStringLiteral("about"));
+
+    // The hidden debug log switch: an item without caption that only its shortcut reaches.
+    auto* debug = new QAction(this);
+    debug->setObjectName(QStringLiteral("debuglog"));
+    debug->setShortcut(QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace));
+    debug->setShortcutContext(Qt::ApplicationShortcut);
+    connect(debug, &QAction::triggered, this, &Tdnsmain::toggleDebugLog);
+    addAction(debug);
+}
+
+void Tdnsmain::setServerCommandsEnabled(bool on)
+{
+    for (QAction* action : std::as_const(m_serverActions))
+        action->setEnabled(on);
+    for (QAction* action : std::as_const(m_utilityActions))
+        action->setEnabled(on);
+    for (QPushButton* button : {m_serverInfo->stopserver, m_serverInfo->startserver, m_serverInfo->reloaddb,
+                                m_serverInfo->restartserver, m_serverInfo->viewdb, m_serverInfo->viewstats,
+                                m_addlProperties->getcache, m_addlProperties->updateoptions})
+        button->setEnabled(on);
+}
+
+void Tdnsmain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // After the window is on the screen, so that the questions of the first showing have it behind them.
+    QTimer::singleShot(0, this, &Tdnsmain::firstShowing);
+}
+
+void Tdnsmain::firstShowing()
+{
+    prepareFirstShowing(m_state, m_store, m_prompter, m_platform);
+    m_serverInfo->serverbox->clear();
+    m_serverInfo->serverbox->addItems(m_state.catalog.displayNames());
+    m_serverInfo->serverbox->setEditText(QStringLiteral("Select A Server"));
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+    m_setup->showState();
+    if (const std::optional<QString> cache = readCacheDownload(m_state.exepath))
+        m_addlProperties->cachetext->setPlainText(*cache);
+}
+
+void Tdnsmain::closeEvent(QCloseEvent* event)
+{
+    if (!m_exiting) {
+        QString error;
+        if (!saveSettings(m_state, m_store, &error))
+            reportError(error);
+    }
+    event->accept();
+}
+
+void Tdnsmain::exitWithoutSaving()
+{
+    m_exiting = true;
+    QApplication::exit(0);
+}
+
+void Tdnsmain::updateDefaults()
+{
+    WaitCursor wait;
+    m_progress->showProgress();
+    m_progress->setProgress(50);
+    QString error;
+    const bool saved = saveSettings(m_state, m_store, &error);
+    m_progress->setProgress(100);
+    m_progress->hideProgress();
+    if (!saved)
+        reportError(error);
+}
+
+void Tdnsmain::showStatus(const QString& text)
+{
+    m_statusPanel->setText(text);
+    clearStatusLater();
+}
+
+void Tdnsmain::clearStatusLater()
+{
+    m_statusTimer->start();
+}
+
+QString Tdnsmain::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void Tdnsmain::openHelp()
+{
+    m_platform.openDocument(QDir(m_platform.programPath()).filePath(QStringLiteral("quorvane.html")));
+}
+
+void Tdnsmain::showAbout()
+{
+    QMessageBox::about(this, QStringLiteral("About Quorvane"),
+                       QStringLiteral("<b>Quorvane 2.0</b><p>Name server administration for boot-file driven "
+                                      "name servers.</p>"));
+}
+
+void Tdnsmain::toggleDebugLog()
+{
+    ::toggleDebugLog(m_state, m_prompter, m_platform);
+}
+
+void Tdnsmain::reportError(const QString& text)
+{
+    m_prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QMainWindow>
+
+struct AppState;
+class AddlPropertiesPage;
+class DomainEditPage;
+class Platform;
+class ProgressWindow;
+class Prompter;
+class QAction;
+class QLabel;
+class QTabWidget;
+class QTimer;
+class RegistrationPage;
+class ServerInfoPage;
+class SettingsStore;
+class SetupPage;
+class UtilitiesPage;
+
+// The main window: six pages, a one-panel status bar and the main menu, the command surface of the program.
+class Tdnsmain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform, QWidget* parent = nullptr);
+    ~Tdnsmain() override;
+
+    ServerInfoPage* serverInfo() const { return m_serverInfo; }
+    DomainEditPage* domainEdit() const { return m_domainEdit; }
+    AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
+    SetupPage* setupPage() const { return m_setup; }
+    ProgressWindow* progressWindow() const { return m_progress; }
+
+    // Puts a short text into the status bar and empties it ten seconds later.
+    void showStatus(const QString& text);
+    void clearStatusLater();
+    QString statusText() const;
+
+    // Enables or disables the commands that need a loaded server.
+    void setServerCommandsEnabled(bool on);
+
+    void updateDefaults();
+    void openHelp();
+    void showAbout();
+    void toggleDebugLog();
+    void exitWithoutSaving();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void firstShowing();
+    void reportError(const QString& text);
+
+    AppState& m_state;
+    SettingsStore& m_store;
+    Prompter& m_prompter;
+    Platform& m_platform;
+
+    QTabWidget* m_pages = nullptr;
+    ServerInfoPage* m_serverInfo = nullptr;
+    DomainEditPage* m_domainEdit = nullptr;
+    AddlPropertiesPage* m_addlProperties = nullptr;
+    RegistrationPage* m_registration = nullptr;
+    UtilitiesPage* m_utilities = nullptr;
+    SetupPage* m_setup = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    QTimer* m_statusTimer = nullptr;
+    ProgressWindow* m_progress = nullptr;
+
+    QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
+    QList<QAction*> m_utilityActions; // the first three of "Utilities"
+    bool m_shownOnce = false;
+    bool m_exiting = false;
+};
