@@ -4,6 +4,7 @@
 #include "registration/registrationdefaults.h"
 #include "servers/servercatalog.h"
 #include "shell/debuglog.h"
+#include "zone/serverzonelists.h"
 
 #include <QString>
 #include <QStringList>
@@ -68,7 +69,8 @@ struct AppState
     MailSettings mail;
     TldList tlds;
     ServerCatalog catalog;
-    QStringList reverseignore;
+    ServerZoneLists zoneLists;
+    ZoneSelection selection;
     RegistrationDefaults registration;
     QStringList domainNames;  // "domains.cbx"
     QStringList hostNames;    // "hosts.cbx"

@@ -108,11 +108,11 @@ void loadCatalog(AppState& state, const SettingsStore& store, Prompter& prompter
 
 void loadReverseIgnores(AppState& state, const SettingsStore& store)
 {
-    state.reverseignore.clear();
+    state.zoneLists.reverseignore.clear();
     const int count = store.integer(kReverse, QStringLiteral("Number of Ignores"));
     const QString prefix = QStringLiteral("Ignore ");
     for (const int index : presentIndexes(store, kReverse, prefix, count))
-        state.reverseignore << store.text(kReverse, prefix + QString::number(index));
+        state.zoneLists.reverseignore << store.text(kReverse, prefix + QString::number(index));
 }
 
 QStringList readNameList(const QString& folder, const QString& fileName)
@@ -173,7 +173,7 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
                                         "ADD SERVER option. None of your server data has been modified, however, "
                                         "Quorvane will not be able to access your servers until you re-import them."));
         state.catalog.clear();
-        state.reverseignore.clear();
+        state.zoneLists.reverseignore.clear();
     }
     state.version = QStringLiteral("1.50");
 
@@ -225,9 +225,9 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
     for (int i = 0; i < servers.size(); ++i)
         store.setText(kServers, QStringLiteral("Server ") + QString::number(i), servers.at(i).storedForm());
 
-    store.setInteger(kReverse, QStringLiteral("Number of Ignores"), int(state.reverseignore.size()));
-    for (int i = 0; i < state.reverseignore.size(); ++i)
-        store.setText(kReverse, QStringLiteral("Ignore ") + QString::number(i), state.reverseignore.at(i));
+    store.setInteger(kReverse, QStringLiteral("Number of Ignores"), int(state.zoneLists.reverseignore.size()));
+    for (int i = 0; i < state.zoneLists.reverseignore.size(); ++i)
+        store.setText(kReverse, QStringLiteral("Ignore ") + QString::number(i), state.zoneLists.reverseignore.at(i));
 
     return store.sync(errorText);
 }
