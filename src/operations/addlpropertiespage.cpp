@@ -94,7 +94,7 @@ AddlPropertiesPage::AddlPropertiesPage(QWidget* parent) : QWidget(parent)
         listColumn(this, QStringLiteral("Secondary Reverse Mapping Only:"), secreverse, addsecreverse, delsecreverse);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(cacheColumn, 1);
-    layout->addWidget(options, 2);
+    layout->addLayout(cacheColumn, 2);
+    layout->addWidget(options, 3);
     layout->addLayout(reverseColumn, 1);
 }

@@ -19,7 +19,7 @@ QTableWidget* makeGrid(QWidget* parent, const QString& name, const QStringList& 
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     return grid;
 }
 

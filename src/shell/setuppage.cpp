@@ -53,6 +53,8 @@ SetupPage::SetupPage(AppState& state, QWidget* parent) : QWidget(parent), m_stat
         }
     }
 
+    grid->setRowStretch(6, 1);
+
     auto* soaGroup = new QGroupBox(QStringLiteral("Record Updating Defaults:"), this);
     auto* soa = new QFormLayout(soaGroup);
     defaultserial = boundField(QStringLiteral("defaultserial"), &m_state.setup.defaultserial);
