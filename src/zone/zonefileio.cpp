@@ -8,21 +8,30 @@ QStringList splitTextLines(const QByteArray& bytes)
 {
     const QString text = QString::fromLatin1(bytes);
     const QStringView view(text);
-    QStringList lines;
-    lines.reserve(text.size() / 32 + 1);
-    qsizetype start = 0;
     const qsizetype size = view.size();
-    for (qsizetype at = 0; at < size; ++at) {
-        const QChar c = view[at];
-        if (c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-            continue;
-        lines.append(view.sliced(start, at - start).toString());
-        if (c == QLatin1Char('\r') && at + 1 < size && view[at + 1] == QLatin1Char('\n'))
-            ++at;
-        start = at + 1;
+    QStringList lines;
+    lines.reserve(size / 32 + 1);
+    qsizetype start = 0;
+    while (start < size) {
+        const qsizetype feed = view.indexOf(QLatin1Char('\n'), start);
+        const qsizetype end = feed < 0 ? size : feed;
+        // Lone carriage returns inside the line end lines of their own; one just before the feed belongs to it.
+        for (qsizetype cr = view.first(end).indexOf(QLatin1Char('\r'), start); cr >= 0;
+             cr = view.first(end).indexOf(QLatin1Char('\r'), start)) {
+            if (cr == end - 1 && feed >= 0)
+                break;
+            lines.append(view.sliced(start, cr - start).toString());
+            start = cr + 1;
+        }
+        if (feed < 0) {
+            if (start < size)
+                lines.append(view.sliced(start).toString());
+            break;
+        }
+        const qsizetype stop = end > start && view[end - 1] == QLatin1Char('\r') ? end - 1 : end;
+        lines.append(view.sliced(start, stop - start).toString());
+        start = feed + 1;
     }
-    if (start < size)
-        lines.append(view.sliced(start).toString());
     return lines;
 }
 
@@ -45,11 +54,14 @@ QByteArray crlfBytes(const QStringList& lines)
     qsizetype total = 0;
     for (const QString& line : lines)
         total += line.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(total);
+    QByteArray bytes(total, Qt::Uninitialized);
+    char* out = bytes.data();
     for (const QString& line : lines) {
-        bytes.append(line.toLatin1());
-        bytes.append("\r\n", 2);
+        // A character beyond Latin-1 cannot be written as one byte; it becomes a question mark.
+        for (const QChar c : line)
+            *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
+        *out++ = '\r';
+        *out++ = '\n';
     }
     return bytes;
 }

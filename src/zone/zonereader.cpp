@@ -15,58 +15,155 @@ const QString kInformation = QStringLiteral("Information");
 // A message box cannot show a line of several megabytes; what is shown of a rejected line stops here.
 constexpr qsizetype kShownLineLength = 512;
 
-int blankRuns(QStringView text)
+// What the line tests need of a line, found in one pass: which record words stand in it between blanks, and
+// its field counts. Tabs are blanks. What stands between the first and the last double quote is no record
+// word and, for the text field count, no blank: a quoted text is one field, and cannot make its line a record
+// of another kind. The outermost pair keeps whole the texts the person editor stores, which may hold further
+// quotes of their own.
+struct LineShape
 {
-    int runs = 0;
-    bool inRun = false;
-    for (const QChar c : text) {
-        const bool blank = isFieldBlank(c);
-        if (blank && !inRun)
-            ++runs;
-        inRun = blank;
-    }
-    return runs;
-}
+    bool soa = false; // a word ending in "IN" and a word ending in "SOA", each followed by a blank
+    bool in = false;  // " IN ": the word between blanks; likewise the others
+    bool ns = false;
+    bool mx = false;
+    bool a = false;
+    bool cname = false;
+    bool rp = false;
+    bool txt = false;
+    int fields = 0;     // fieldCount
+    int textFields = 0; // textFieldCount
 
-// The text with everything from its first double quote to its last replaced by a character that is no
-// blank, so that a quoted text counts as one field and record words inside it count for nothing. Taking the
-// outermost pair keeps whole the texts the person editor stores, which may hold further quotes of their own.
-QString maskQuoted(QStringView text)
-{
-    QString masked = text.toString();
-    const qsizetype first = masked.indexOf(QLatin1Char('"'));
-    const qsizetype last = masked.lastIndexOf(QLatin1Char('"'));
-    for (qsizetype at = first + 1; first >= 0 && at < last; ++at)
-        masked[at] = QLatin1Char('x');
-    return masked;
-}
-
-// A line as the tests see it: tabs are blanks, and what stands inside double quotes is no record word.
-class LineProbe
-{
-public:
-    explicit LineProbe(const QString& line)
-        : m_line(line), m_hasTab(line.contains(QLatin1Char('\t'))), m_hasQuote(line.contains(QLatin1Char('"')))
-    {
-        if (m_hasTab) {
-            m_blanked = line;
-            m_blanked.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        }
-        if (m_hasQuote)
-            m_masked = maskQuoted(blanked());
-    }
-
-    QStringView blanked() const { return m_hasTab ? QStringView(m_blanked) : QStringView(m_line); }
-    QStringView masked() const { return m_hasQuote ? QStringView(m_masked) : blanked(); }
-    bool contains(QLatin1StringView what) const { return masked().contains(what); }
+    explicit LineShape(QStringView line);
 
 private:
-    const QString& m_line;
-    bool m_hasTab;
-    bool m_hasQuote;
-    QString m_blanked;
-    QString m_masked;
+    void readPlain(QStringView line);
+    void readQuoted(QStringView line);
+    void noteRecordWord(const char16_t* word, qsizetype length);
 };
+
+// Whether the characters spell the text exactly; record words are plain letters.
+bool spells(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
+{
+    if (length != textLength)
+        return false;
+    for (qsizetype at = 0; at < length; ++at) {
+        if (word[at] != char16_t(text[at]))
+            return false;
+    }
+    return true;
+}
+
+bool endsIn(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
+{
+    return length >= textLength && spells(word + length - textLength, textLength, text, textLength);
+}
+
+void LineShape::noteRecordWord(const char16_t* word, qsizetype length)
+{
+    switch (length) {
+    case 1:
+        a = a || word[0] == u'A';
+        break;
+    case 2:
+        in = in || spells(word, 2, "IN", 2);
+        ns = ns || spells(word, 2, "NS", 2);
+        mx = mx || spells(word, 2, "MX", 2);
+        rp = rp || spells(word, 2, "RP", 2);
+        break;
+    case 3:
+        txt = txt || spells(word, 3, "TXT", 3);
+        break;
+    case 5:
+        cname = cname || spells(word, 5, "CNAME", 5);
+        break;
+    default:
+        break;
+    }
+}
+
+LineShape::LineShape(QStringView line)
+{
+    if (line.contains(QLatin1Char('"')))
+        readQuoted(line);
+    else
+        readPlain(line);
+}
+
+// Word by word; nearly every line of a zone holds no quote and takes this way.
+void LineShape::readPlain(QStringView line)
+{
+    const char16_t* text = line.utf16();
+    const qsizetype size = line.size();
+    bool endsInIn = false;
+    bool endsInSoa = false;
+    int runs = 0;
+    qsizetype at = 0;
+    while (at < size) {
+        const qsizetype wordStart = at;
+        while (at < size && text[at] != u' ' && text[at] != u'\t')
+            ++at;
+        if (at == size)
+            break;
+        if (at > wordStart) {
+            endsInIn = endsInIn || endsIn(text + wordStart, at - wordStart, "IN", 2);
+            endsInSoa = endsInSoa || endsIn(text + wordStart, at - wordStart, "SOA", 3);
+            if (wordStart > 0)
+                noteRecordWord(text + wordStart, at - wordStart);
+        }
+        // A run that only the last character of the line makes is not counted.
+        runs += at < size - 1;
+        while (at < size && (text[at] == u' ' || text[at] == u'\t'))
+            ++at;
+    }
+    soa = endsInIn && endsInSoa;
+    fields = runs;
+    textFields = runs;
+}
+
+// Character by character, with what stands between the first and the last quote taken as masked.
+void LineShape::readQuoted(QStringView line)
+{
+    const char16_t* text = line.utf16();
+    const qsizetype size = line.size();
+    const qsizetype firstQuote = line.indexOf(QLatin1Char('"'));
+    const qsizetype lastQuote = line.lastIndexOf(QLatin1Char('"'));
+    bool endsInIn = false;
+    bool endsInSoa = false;
+    bool inRun = false;
+    bool inMaskedRun = false;
+    qsizetype wordStart = 0;
+    bool wordMasked = false;
+    int runs = 0;
+    int maskedRuns = 0;
+    for (qsizetype at = 0; at <= size; ++at) {
+        const bool plainBlank = at < size && (text[at] == u' ' || text[at] == u'\t');
+        const bool masked = at > firstQuote && at < lastQuote;
+        const bool blank = plainBlank && !masked;
+        if (at < size - 1) {
+            runs += plainBlank && !inRun;
+            inRun = plainBlank;
+            maskedRuns += blank && !inMaskedRun;
+            inMaskedRun = blank;
+        }
+        if (at < size && !blank) {
+            wordMasked = wordMasked || masked;
+            continue;
+        }
+        if (at < size && at > wordStart) {
+            // Of a word holding masked text only what follows the closing quote can end it in a record word.
+            const qsizetype tailStart = wordMasked ? lastQuote : wordStart;
+            endsInIn = endsInIn || endsIn(text + tailStart, at - tailStart, "IN", 2);
+            endsInSoa = endsInSoa || endsIn(text + tailStart, at - tailStart, "SOA", 3);
+            if (wordStart > 0 && !wordMasked)
+                noteRecordWord(text + wordStart, at - wordStart);
+        }
+        wordStart = at + 1;
+        wordMasked = false;
+    }
+    soa = endsInIn && endsInSoa;
+    fields = runs;
+    textFields = maskedRuns;
+}
 
 QString shownLine(const QString& line)
 {
@@ -87,11 +184,13 @@ public:
     bool examineAll();
 
 private:
-    bool startOfAuthority(qsizetype index, const LineProbe& probe);
-    void record(RecordList& list, const QString& line, int wanted, const LineProbe& probe, const QString& phrase);
-    void responsiblePerson(const QString& line, const LineProbe& probe);
+    bool startOfAuthority(qsizetype index);
+    void record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase);
+    void responsiblePerson(const QString& line, const LineShape& shape);
     void indexTextRecords();
     void inform(const QString& text);
+    // Each line is looked at once, however often the tests and the text record search come back to it.
+    const LineShape& shapeAt(qsizetype index);
 
     ZoneContext& m_context;
     ZoneModel& m_zone;
@@ -101,10 +200,20 @@ private:
 
     // The TXT lines an RP line may pair with, found in one pass over the file on the first RP line: the first
     // well-formed TXT line of each owner, and the malformed TXT lines a search from the top meets on its way.
+    QList<LineShape> m_shapes;
     bool m_textIndexed = false;
     QHash<QString, qsizetype> m_firstText;
     QList<qsizetype> m_malformedText;
 };
+
+const LineShape& ZoneReading::shapeAt(qsizetype index)
+{
+    if (m_shapes.isEmpty())
+        m_shapes.reserve(m_lines.size());
+    while (m_shapes.size() <= index)
+        m_shapes.append(LineShape(m_lines.at(m_shapes.size())));
+    return m_shapes.at(index);
+}
 
 void ZoneReading::inform(const QString& text)
 {
@@ -115,33 +224,32 @@ bool ZoneReading::examineAll()
 {
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
         const QString& line = m_lines.at(index);
-        const LineProbe probe(line);
-        if (probe.contains(QLatin1StringView("IN ")) && probe.contains(QLatin1StringView("SOA ")) &&
-            !startOfAuthority(index, probe))
+        const LineShape shape = shapeAt(index);
+        if (shape.soa && !startOfAuthority(index))
             return false;
-        if (!probe.contains(QLatin1StringView(" IN ")))
+        if (!shape.in)
             continue;
-        if (probe.contains(QLatin1StringView(" NS ")))
-            record(m_zone.nameservers, line, 3, probe, QStringLiteral(", a name server entry, has been entered "
-                                                                      "incorrectly. Ignoring..."));
-        if (probe.contains(QLatin1StringView(" MX ")))
-            record(m_zone.mailservers, line, 4, probe,
+        if (shape.ns)
+            record(m_zone.nameservers, line, shape.fields == 3,
+                   QStringLiteral(", a name server entry, has been entered incorrectly. Ignoring..."));
+        if (shape.mx)
+            record(m_zone.mailservers, line, shape.fields == 4,
                    QStringLiteral(", a mail entry, has been entered incorrectly. Ignoring..."));
-        if (probe.contains(QLatin1StringView(" A ")))
-            record(m_zone.hostaddrs, line, 3, probe,
+        if (shape.a)
+            record(m_zone.hostaddrs, line, shape.fields == 3,
                    QStringLiteral(", a host address, has been entered incorrectly. Ignoring..."));
-        if (probe.contains(QLatin1StringView(" CNAME ")))
-            record(m_zone.aliases, line, 3, probe,
+        if (shape.cname)
+            record(m_zone.aliases, line, shape.fields == 3,
                    QStringLiteral(", an alias, has been entered incorrectly. Ignoring..."));
-        if (probe.contains(QLatin1StringView(" RP ")))
-            responsiblePerson(line, probe);
+        if (shape.rp)
+            responsiblePerson(line, shape);
     }
     return true;
 }
 
-bool ZoneReading::startOfAuthority(qsizetype index, const LineProbe& probe)
+bool ZoneReading::startOfAuthority(qsizetype index)
 {
-    const std::optional<SoaHead> head = parseSoaHead(probe.blanked());
+    const std::optional<SoaHead> head = parseSoaHead(m_lines.at(index));
     if (!head) {
         inform(QStringLiteral("Start of authority in ") + m_fileName + QStringLiteral(" is entered incorrectly. ") +
                QStringLiteral("Please re-enter."));
@@ -158,10 +266,9 @@ bool ZoneReading::startOfAuthority(qsizetype index, const LineProbe& probe)
     return true;
 }
 
-void ZoneReading::record(RecordList& list, const QString& line, int wanted, const LineProbe& probe,
-                         const QString& phrase)
+void ZoneReading::record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase)
 {
-    if (fieldCount(probe.blanked()) == wanted)
+    if (wellFormed)
         list.appendLine(line);
     else
         inform(shownLine(line) + phrase);
@@ -171,20 +278,20 @@ void ZoneReading::indexTextRecords()
 {
     m_textIndexed = true;
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
-        const QString& line = m_lines.at(index);
-        const LineProbe probe(line);
-        if (!probe.contains(QLatin1StringView(" IN ")) || !probe.contains(QLatin1StringView(" TXT ")))
+        const LineShape& shape = shapeAt(index);
+        if (!shape.in || !shape.txt)
             continue;
-        if (fieldCount(probe.masked()) != 3)
+        const QString& line = m_lines.at(index);
+        if (shape.textFields != 3)
             m_malformedText.append(index);
         else if (const QString owner = recordOwner(line); !m_firstText.contains(owner))
             m_firstText.insert(owner, index);
     }
 }
 
-void ZoneReading::responsiblePerson(const QString& line, const LineProbe& probe)
+void ZoneReading::responsiblePerson(const QString& line, const LineShape& shape)
 {
-    if (fieldCount(probe.blanked()) != 4) {
+    if (shape.fields != 4) {
         inform(shownLine(line) + QStringLiteral(", a responsible person entry, has been entered incorrectly. "
                                                 "Ignoring..."));
         return;
@@ -210,12 +317,12 @@ void ZoneReading::responsiblePerson(const QString& line, const LineProbe& probe)
 
 int fieldCount(QStringView line)
 {
-    return line.isEmpty() ? 0 : blankRuns(line.chopped(1));
+    return LineShape(line).fields;
 }
 
 int textFieldCount(QStringView line)
 {
-    return fieldCount(maskQuoted(line));
+    return LineShape(line).textFields;
 }
 
 ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName)

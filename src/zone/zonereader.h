@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringView>
 
-enum class ZoneLoadStatus {
+enum class ZoneLoadStatus
+{
     Loaded,       // every line was examined; rejected lines were reported
     NoFileName,   // the file name was empty
     Unreadable,   // the file could not be read

@@ -7,7 +7,8 @@
 
 class ZoneModel;
 
-enum class ZoneSaveStatus {
+enum class ZoneSaveStatus
+{
     Saved,
     NoFileOpen,         // no zone selected, or its file is gone: nothing written
     NoStartOfAuthority, // the loaded zone has none: nothing written

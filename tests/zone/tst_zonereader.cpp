@@ -1,5 +1,6 @@
 #include "support/testfiles.h"
 #include "zone/soavalues.h"
+#include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 #include "zonefixture.h"
 
@@ -28,6 +29,8 @@ class TstZoneReader : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void splitsLines_data();
+    void splitsLines();
     void fieldCount_data();
     void fieldCount();
     void textFieldCount_data();
@@ -43,6 +46,8 @@ private Q_SLOTS:
     void incompleteSoaKeepsWhatWasFound();
     void malformedSoaEndsTheReading();
     void secondSoaReplacesFirst();
+    void recordWordsStandBetweenBlanks_data();
+    void recordWordsStandBetweenBlanks();
     void recordsAreKeptAsRead();
     void responsiblePersonTakesFirstTextOfItsOwner();
     void textSearchIsNotRepeatedPerPerson();
@@ -52,6 +57,30 @@ private Q_SLOTS:
     void lineEndsOfEveryKind_data();
     void lineEndsOfEveryKind();
 };
+
+void TstZoneReader::splitsLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("nothing") << QByteArray() << QStringList();
+    QTest::newRow("no line end") << QByteArray("a") << QStringList{"a"};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF, empty line") << QByteArray("a\n\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("lone CR") << QByteArray("a\rb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("CR before CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("CR at the end") << QByteArray("a\r") << QStringList{"a"};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QStringList{"", ""};
+    QTest::newRow("LF CR") << QByteArray("a\n\r") << QStringList{"a", ""};
+    QTest::newRow("bytes above 127 and NUL") << QByteArray("\xe9\0\xff\n", 4)
+                                            << QStringList{QString::fromLatin1("\xe9\0\xff", 3)};
+}
+
+void TstZoneReader::splitsLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(splitTextLines(bytes), lines);
+}
 
 void TstZoneReader::fieldCount_data()
 {
@@ -107,14 +136,14 @@ void TstZoneReader::soaHead_data()
     QTest::addColumn<QStringList>("expected"); // owner, primary, mailbox, rest; empty when malformed
     QTest::newRow("program layout") << QStringLiteral("@ IN     SOA     ns1.e.com. hm.e.com. (")
                                     << QStringList{"@", "ns1.e.com.", "hm.e.com.", " ("};
-    QTest::newRow("parenthesis glued to the mailbox") << QStringLiteral("e.com. IN SOA ns hm.(")
-                                                      << QStringList{"e.com.", "ns", "hm.", "("};
-    QTest::newRow("comment cut, rest trimmed") << QStringLiteral("  @ IN SOA ns hm ( ; the zone  ")
-                                               << QStringList{"@", "ns", "hm", " ("};
+    QTest::newRow("parenthesis glued to the mailbox")
+        << QStringLiteral("e.com. IN SOA ns hm.(") << QStringList{"e.com.", "ns", "hm.", "("};
+    QTest::newRow("comment cut, rest trimmed")
+        << QStringLiteral("  @ IN SOA ns hm ( ; the zone  ") << QStringList{"@", "ns", "hm", " ("};
     QTest::newRow("one line") << QStringLiteral("@ IN SOA ns hm ( 1 2 3 4 5 )")
                               << QStringList{"@", "ns", "hm", " ( 1 2 3 4 5 )"};
-    QTest::newRow("time to live before the class") << QStringLiteral("e.com. 3600 IN SOA ns hm (")
-                                                   << QStringList{"e.com.", "ns", "hm", " ("};
+    QTest::newRow("time to live before the class")
+        << QStringLiteral("e.com. 3600 IN SOA ns hm (") << QStringList{"e.com.", "ns", "hm", " ("};
     QTest::newRow("blank owner") << QStringLiteral("  IN SOA ns hm 1 2 3 4 5")
                                  << QStringList{"@", "ns", "hm", " 1 2 3 4 5"};
     QTest::newRow("three runs only") << QStringLiteral("@ IN SOA ns") << QStringList();
@@ -145,21 +174,20 @@ void TstZoneReader::soaValues_data()
     QTest::newRow("on the line itself, the next host line untouched")
         << QStringLiteral(" ( 1 10800 3600 604800 86400 )") << QStringList{"ns IN A 10.0.0.1"}
         << QStringList{"1", "10800", "3600", "604800", "86400"};
-    QTest::newRow("without parentheses on the line") << QStringLiteral(" 1 2 3 4 5") << QStringList{"9"}
-                                                     << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("without parentheses on the line")
+        << QStringLiteral(" 1 2 3 4 5") << QStringList{"9"} << QStringList{"1", "2", "3", "4", "5"};
     QTest::newRow("record lines between are passed over")
         << QStringLiteral(" (") << QStringList{"1 ; serial", "ns IN A 10.0.0.1", "; note", "2 3", "4", "5 )"}
         << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("parentheses glued to numbers") << QStringLiteral("") << QStringList{"(1", "2)"}
-                                                  << QStringList{"1", "2"};
+    QTest::newRow("parentheses glued to numbers")
+        << QStringLiteral("") << QStringList{"(1", "2)"} << QStringList{"1", "2"};
     QTest::newRow("characters before the first digit are skipped")
         << QStringLiteral(" ( s1 2 3 4 5 )") << QStringList() << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("parentheses end a word") << QStringLiteral(" (1") << QStringList{"2 3 4 5)"}
-                                            << QStringList{"1", "2", "3", "4", "5"};
-    QTest::newRow("closed early") << QStringLiteral(" ( 1 2 )") << QStringList{"3", "4", "5"}
-                                  << QStringList{"1", "2"};
-    QTest::newRow("time units stay with their number") << QStringLiteral(" ( 1 3h 1h 1w 1d )") << QStringList()
-                                                       << QStringList{"1", "3h", "1h", "1w", "1d"};
+    QTest::newRow("parentheses end a word")
+        << QStringLiteral(" (1") << QStringList{"2 3 4 5)"} << QStringList{"1", "2", "3", "4", "5"};
+    QTest::newRow("closed early") << QStringLiteral(" ( 1 2 )") << QStringList{"3", "4", "5"} << QStringList{"1", "2"};
+    QTest::newRow("time units stay with their number")
+        << QStringLiteral(" ( 1 3h 1h 1w 1d )") << QStringList() << QStringList{"1", "3h", "1h", "1w", "1d"};
     QTest::newRow("end of file") << QStringLiteral(" (") << QStringList{"1", "2"} << QStringList{"1", "2"};
 }
 
@@ -261,6 +289,54 @@ void TstZoneReader::secondSoaReplacesFirst()
     QCOMPARE(fixture.state.zone.serialAsRead, QStringLiteral("7"));
 }
 
+void TstZoneReader::recordWordsStandBetweenBlanks_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("kept"); // N, M, H, C for the lists that took the line
+    QTest::addColumn<int>("reports");
+    QTest::newRow("host") << QStringLiteral("x IN A 1.2.3.4") << QStringLiteral("H") << 0;
+    QTest::newRow("tab before the type") << QStringLiteral("x IN\tA 1.2.3.4") << QStringLiteral("H") << 0;
+    QTest::newRow("type at the end, no blank after it") << QStringLiteral("x IN A") << QString() << 0;
+    QTest::newRow("type followed by the last blank") << QStringLiteral("x IN A ") << QString() << 1;
+    QTest::newRow("class at the start, no blank before it") << QStringLiteral("IN A 1 2") << QString() << 0;
+    QTest::newRow("words that only end in a type") << QStringLiteral("x XIN NA 1.2.3.4") << QString() << 0;
+    QTest::newRow("lower case") << QStringLiteral("x in a 1.2.3.4") << QString() << 0;
+    QTest::newRow("name server and host at once") << QStringLiteral("A IN NS A") << QStringLiteral("N") << 0;
+    QTest::newRow("name server line taken as a host too") << QStringLiteral("A IN NS A ") << QStringLiteral("NH") << 0;
+    QTest::newRow("mail server with the host A") << QStringLiteral("@ IN MX 10 A ") << QStringLiteral("M") << 1;
+    QTest::newRow("alias") << QStringLiteral("w\tIN\tCNAME\tweb") << QStringLiteral("C") << 0;
+    QTest::newRow("record words inside quotes") << QStringLiteral("t IN TXT \"IN A NS MX CNAME RP x\" ") << QString()
+                                                << 0;
+    QTest::newRow("record words after the quotes") << QStringLiteral("t IN \"q\" A 1") << QString() << 1;
+}
+
+void TstZoneReader::recordWordsStandBetweenBlanks()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, kept);
+    QFETCH(int, reports);
+    ZoneFixture fixture;
+    writeBytes(fixture.pathOf(QStringLiteral("z.dns")), soaHeader() + line.toLatin1() + "\r\n");
+    for (int i = 0; i < reports; ++i)
+        fixture.prompter.answer(Prompter::Button::Ok);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("e.com")), ZoneLoadStatus::Loaded);
+    QCOMPARE(fixture.prompter.prompts().size(), reports);
+    for (const auto& prompt : fixture.prompter.prompts())
+        QVERIFY2(prompt.caption == QLatin1String("Information") && prompt.text.startsWith(line + QLatin1Char(',')),
+                 qPrintable(prompt.text));
+    const ZoneModel& zone = fixture.state.zone;
+    QString found;
+    if (!zone.nameservers.isEmpty())
+        found += QLatin1Char('N');
+    if (!zone.mailservers.isEmpty())
+        found += QLatin1Char('M');
+    if (!zone.hostaddrs.isEmpty())
+        found += QLatin1Char('H');
+    if (!zone.aliases.isEmpty())
+        found += QLatin1Char('C');
+    QCOMPARE(found, kept);
+}
+
 void TstZoneReader::recordsAreKeptAsRead()
 {
     ZoneFixture fixture;
@@ -273,8 +349,7 @@ void TstZoneReader::recordsAreKeptAsRead()
                                    QStringLiteral("w     IN     CNAME     web ; a comment makes it five runs, an "
                                                   "alias") +
                                        kIgnoring);
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     const ZoneModel& zone = fixture.state.zone;
     QCOMPARE(zone.hostaddrs.lines(), QStringList{QStringLiteral("web\t IN \tA\t10.0.0.5 ")});
     QCOMPARE(zone.hostaddrs.displays(), QStringList{QStringLiteral("web      10.0.0.5 ")});
@@ -364,11 +439,10 @@ void TstZoneReader::hugeLinesNeitherCrashNorHang()
         hugeHost += "1 2 ";
     const QByteArray plain(8 * 1024 * 1024, 'q');
     const QByteArray unended = "tail     IN     A     " + QByteArray(8 * 1024 * 1024, '9');
-    writeBytes(fixture.pathOf(QStringLiteral("z.dns")),
-               soaHeader() + hugeHost + "\r\n" + plain + "\r\n" + unended);
+    writeBytes(fixture.pathOf(QStringLiteral("z.dns")), soaHeader() + hugeHost + "\r\n" + plain + "\r\n" + unended);
     const QString shown = QString::fromLatin1(hugeHost.left(512)) + QStringLiteral("...");
-    fixture.prompter.expectMessage(QStringLiteral("Information"), shown + QStringLiteral(", a host address") +
-                                                                      kIgnoring);
+    fixture.prompter.expectMessage(QStringLiteral("Information"),
+                                   shown + QStringLiteral(", a host address") + kIgnoring);
     QElapsedTimer timer;
     timer.start();
     QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("e.com")), ZoneLoadStatus::Loaded);

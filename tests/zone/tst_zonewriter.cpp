@@ -27,8 +27,8 @@ void verifyAccepted(const QString& zone, const QString& path)
 
 SoaRecord sampleSoa(const QString& serial = QStringLiteral("2026120601"))
 {
-    return SoaRecord(QStringList{"@", "ns1.example.com.", "hostmaster.example.com.", serial, "1080", "3600",
-                                 "604800", "86400"});
+    return SoaRecord(
+        QStringList{"@", "ns1.example.com.", "hostmaster.example.com.", serial, "1080", "3600", "604800", "86400"});
 }
 
 // A zone file of the program's layout holding only a start of authority and one name server.
@@ -121,9 +121,9 @@ void TstZoneWriter::ownerOfNameAndMailServers()
              QStringLiteral("e.com.     IN     NS     ns"));
     QCOMPARE(mailServerLine(QStringLiteral("@"), QStringLiteral("e.com"), QStringLiteral("5"), QStringLiteral("m")),
              QStringLiteral("@     IN     MX     5     m "));
-    QCOMPARE(mailServerLine(QStringLiteral("e.com."), QStringLiteral("e.com"), QStringLiteral("5"),
-                            QStringLiteral("m")),
-             QStringLiteral("e.com.     IN     MX     5     m "));
+    QCOMPARE(
+        mailServerLine(QStringLiteral("e.com."), QStringLiteral("e.com"), QStringLiteral("5"), QStringLiteral("m")),
+        QStringLiteral("e.com.     IN     MX     5     m "));
 }
 
 void TstZoneWriter::goldenFiles_data()
@@ -161,16 +161,15 @@ void TstZoneWriter::roundTrip_data()
     QTest::addColumn<QString>("zone");
     QTest::addColumn<QStringList>("messages"); // what every reading of the file reports
     QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com") << QStringList();
-    QTest::newRow("written by hand with tabs") << QStringLiteral("02_hand_written") << QStringLiteral("example.org")
-                                               << QStringList();
+    QTest::newRow("written by hand with tabs")
+        << QStringLiteral("02_hand_written") << QStringLiteral("example.org") << QStringList();
     // The mail host "A" makes its line a host line as well, and one with too many fields.
     QTest::newRow("rejected lines") << QStringLiteral("03_rejected_lines") << QStringLiteral("example.net")
                                     << QStringList{"@     IN     MX     10     A , a host address, has been entered "
                                                    "incorrectly. Ignoring..."};
-    QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com")
-                                  << QStringList();
-    QTest::newRow("numbers spread over lines") << QStringLiteral("05_soa_spread") << QStringLiteral("example.com")
-                                               << QStringList();
+    QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com") << QStringList();
+    QTest::newRow("numbers spread over lines")
+        << QStringLiteral("05_soa_spread") << QStringLiteral("example.com") << QStringList();
 }
 
 void TstZoneWriter::roundTrip()
@@ -220,8 +219,8 @@ void TstZoneWriter::emptyZoneHas26Lines()
     // The checker wants at least one name server; nothing else of the file troubles it.
     const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("e.dns")));
     QVERIFY(check.ran);
-    QCOMPARE(check.complaints, (QStringList{"zone example.com/IN: has no NS records",
-                                            "zone example.com/IN: not loaded due to errors."}));
+    QCOMPARE(check.complaints,
+             (QStringList{"zone example.com/IN: has no NS records", "zone example.com/IN: not loaded due to errors."}));
 }
 
 void TstZoneWriter::serialRule_data()
@@ -229,13 +228,27 @@ void TstZoneWriter::serialRule_data()
     QTest::addColumn<QString>("running");
     QTest::addColumn<QString>("own");
     QTest::addColumn<QString>("written");
-    QTest::newRow("running serial ahead") << "2026120701" << "2026120601" << "2026120702";
-    QTest::newRow("zone equal to running + 1") << "2026120701" << "2026120702" << "2026120703";
-    QTest::newRow("zone far ahead (imported)") << "2026120701" << "2030010199" << "2030010200";
-    QTest::newRow("second start on the same day") << "2026120701" << "2026120735" << "2026120736";
-    QTest::newRow("zone serial not a number") << "2026120701" << "99x" << "2026120702";
-    QTest::newRow("zone serial missing") << "2026120701" << "" << "2026120702";
-    QTest::newRow("running serial with blanks") << " 41 " << "7" << "42";
+    QTest::newRow("running serial ahead") << "2026120701"
+                                          << "2026120601"
+                                          << "2026120702";
+    QTest::newRow("zone equal to running + 1") << "2026120701"
+                                               << "2026120702"
+                                               << "2026120703";
+    QTest::newRow("zone far ahead (imported)") << "2026120701"
+                                               << "2030010199"
+                                               << "2030010200";
+    QTest::newRow("second start on the same day") << "2026120701"
+                                                  << "2026120735"
+                                                  << "2026120736";
+    QTest::newRow("zone serial not a number") << "2026120701"
+                                              << "99x"
+                                              << "2026120702";
+    QTest::newRow("zone serial missing") << "2026120701"
+                                         << ""
+                                         << "2026120702";
+    QTest::newRow("running serial with blanks") << " 41 "
+                                                << "7"
+                                                << "42";
 }
 
 void TstZoneWriter::serialRule()
@@ -246,8 +259,7 @@ void TstZoneWriter::serialRule()
     ZoneFixture fixture;
     writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QCOMPARE(fixture.state.zone.serialAsRead, QStringLiteral("1"));
     fixture.state.zone.serialAsRead = own;
     fixture.state.setup.defaultserial = running;
@@ -263,16 +275,14 @@ void TstZoneWriter::savingTwiceWritesTwoSerials()
     writeMinimalZone(fixture, QStringLiteral("a.dns"), QStringLiteral("1"));
     writeMinimalZone(fixture, QStringLiteral("b.dns"), QStringLiteral("1"));
     fixture.select(QStringLiteral("a.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("a.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("a.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QVERIFY(saveZone(fixture.context).ok());
     QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("a.dns"))), QStringLiteral("2026120702"));
     QVERIFY(saveZone(fixture.context).ok());
     QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("a.dns"))), QStringLiteral("2026120703"));
     // Another zone saved afterwards gets the next number of the same counter.
     fixture.select(QStringLiteral("b.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("b.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("b.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QVERIFY(saveZone(fixture.context).ok());
     QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("b.dns"))), QStringLiteral("2026120704"));
 }
@@ -282,14 +292,19 @@ void TstZoneWriter::badRunningSerialWritesNothing_data()
     QTest::addColumn<QString>("running");
     QTest::addColumn<QString>("own");
     QTest::addColumn<QString>("message");
-    QTest::newRow("not a number") << "20261207x1" << "1"
+    QTest::newRow("not a number") << "20261207x1"
+                                  << "1"
                                   << "The running serial \"20261207x1\" is not a whole number, so the zone was not "
                                      "saved.";
-    QTest::newRow("empty") << "" << "1" << "The running serial \"\" is not a whole number, so the zone was not saved.";
-    QTest::newRow("beyond 32 bits") << "4294967295" << "1"
+    QTest::newRow("empty") << ""
+                           << "1"
+                           << "The running serial \"\" is not a whole number, so the zone was not saved.";
+    QTest::newRow("beyond 32 bits") << "4294967295"
+                                    << "1"
                                     << "The serial of z.dns cannot be raised beyond 4294967295, so the zone was not "
                                        "saved.";
-    QTest::newRow("zone at the last serial") << "5" << "4294967295"
+    QTest::newRow("zone at the last serial") << "5"
+                                             << "4294967295"
                                              << "The serial of z.dns cannot be raised beyond 4294967295, so the zone "
                                                 "was not saved.";
 }
@@ -303,8 +318,7 @@ void TstZoneWriter::badRunningSerialWritesNothing()
     writeMinimalZone(fixture, QStringLiteral("z.dns"), own);
     const QByteArray before = readBytes(fixture.pathOf(QStringLiteral("z.dns")));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     fixture.state.setup.defaultserial = running;
     fixture.prompter.expectMessage(QStringLiteral("Error"), message);
     QCOMPARE(saveZone(fixture.context).status, ZoneSaveStatus::BadSerial);
@@ -340,8 +354,7 @@ void TstZoneWriter::zoneWithoutSoaIsNotWritten()
     ZoneFixture fixture;
     writeBytes(fixture.pathOf(QStringLiteral("z.dns")), "web     IN     A     10.0.0.5 \r\n");
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QCOMPARE(fixture.state.zone.hostaddrs.count(), 1);
     fixture.prompter.expectMessage(QStringLiteral("Error"),
                                    QStringLiteral("The zone file z.dns has no start of authority, so it was not "
@@ -357,11 +370,10 @@ void TstZoneWriter::failingWriteLeavesOldFileWhole()
     writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
     const QByteArray before = readBytes(fixture.pathOf(QStringLiteral("z.dns")));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     for (int i = 0; i < 2000; ++i)
-        fixture.state.zone.hostaddrs.appendLine(
-            hostAddressLine(QStringLiteral("h%1.example.com.").arg(i), QStringLiteral("10.0.%1.%2").arg(i / 250).arg(i % 250)));
+        fixture.state.zone.hostaddrs.appendLine(hostAddressLine(
+            QStringLiteral("h%1.example.com.").arg(i), QStringLiteral("10.0.%1.%2").arg(i / 250).arg(i % 250)));
 
     // No file of this process may grow beyond 4 KB: the new zone file cannot be written, even by root.
     struct rlimit old;
@@ -391,8 +403,7 @@ void TstZoneWriter::bootFileIsSavedAfterTheZone()
     ZoneFixture fixture;
     writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QString serialSeen;
     int calls = 0;
     bool sameState = false;
@@ -416,8 +427,7 @@ void TstZoneWriter::bootFileFailureIsReported()
     ZoneFixture fixture;
     writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     fixture.context.saveBootFile = [](AppState&, Progress&) {
         return FileWriteResult{false, QStringLiteral("The boot file could not be written.")};
     };
@@ -433,8 +443,7 @@ void TstZoneWriter::progressWithoutBootFile()
     ZoneFixture fixture;
     writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
     fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
-    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")),
-             ZoneLoadStatus::Loaded);
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QVERIFY(saveZone(fixture.context).ok());
     QCOMPARE(fixture.progress.steps, (QStringList{"show", "50", "75", "100", "hide"}));
     verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("z.dns")));
