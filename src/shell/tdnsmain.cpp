@@ -50,7 +50,7 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pages"));
     m_serverInfo = new ServerInfoPage(m_pages);
-    m_domainEdit = new DomainEditPage(m_pages);
+    m_domainEdit = new DomainEditPage(m_state, m_prompter, m_pages);
     m_addlProperties = new AddlPropertiesPage(m_pages);
     m_registration = new RegistrationPage(m_state, m_prompter, m_platform, m_pages);
     m_utilities = new UtilitiesPage(m_state, m_prompter, m_platform, m_pages);
@@ -73,6 +73,7 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     connect(m_statusTimer, &QTimer::timeout, m_statusPanel, &QLabel::clear);
 
     m_progress = new ProgressWindow(this);
+    m_domainEdit->setProgress(m_progress);
 
     buildMenu();
 
