@@ -68,6 +68,7 @@ bool TcpLineClient::waitForConnection(int timeoutMs)
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(this, &TcpLineClient::connectedEvent, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
@@ -82,6 +83,7 @@ bool TcpLineClient::waitForClose(int timeoutMs)
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     connect(this, &TcpLineClient::closed, &loop, &QEventLoop::quit);
     timer.start(timeoutMs);
@@ -139,7 +141,8 @@ void TcpLineClient::onErrorOccurred(QAbstractSocket::SocketError error)
 
 void TcpLineClient::onDisconnected()
 {
-    onReadyRead();
+    if (m_socket.isOpen())
+        onReadyRead();
     flushRest();
     Q_EMIT closed();
 }

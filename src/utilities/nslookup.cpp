@@ -31,7 +31,17 @@ NsLookup::NsLookup(Prompter& prompter, const QString& folder, const QString& int
     : QObject(parent), m_prompter(prompter), m_folder(folder), m_interpreter(interpreter)
 {
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &NsLookup::tick);
+}
+
+NsLookup::~NsLookup()
+{
+    // A batch still running when the tab goes away has nobody left to read its listing.
+    for (QProcess* process : findChildren<QProcess*>()) {
+        process->kill();
+        process->waitForFinished(1000);
+    }
 }
 
 QString NsLookup::defaultInterpreter(const Platform& platform)

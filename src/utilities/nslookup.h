@@ -19,6 +19,7 @@ public:
 
     // folder: where the batch, command and output files live; interpreter: the program that runs the batch.
     NsLookup(Prompter& prompter, const QString& folder, const QString& interpreter, QObject* parent = nullptr);
+    ~NsLookup() override;
 
     // The interpreter installed beside the program, else on the search path, else the one of this build.
     static QString defaultInterpreter(const Platform& platform);
