@@ -7,7 +7,6 @@
 
 #include <QEventLoop>
 #include <QHash>
-
 #include <cstdio>
 #include <optional>
 

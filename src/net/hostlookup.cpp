@@ -4,7 +4,6 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTimer>
-
 #include <optional>
 
 namespace {

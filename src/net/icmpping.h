@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
-
 #include <optional>
 
 class QTimer;
@@ -17,7 +16,14 @@ class IcmpPing : public QObject
 {
     Q_OBJECT
 public:
-    enum Status { Success = 0, TimedOut = 1, Unreachable = 2, TtlExpired = 3, SendFailed = 4 };
+    enum Status
+    {
+        Success = 0,
+        TimedOut = 1,
+        Unreachable = 2,
+        TtlExpired = 3,
+        SendFailed = 4
+    };
 
     explicit IcmpPing(QObject* parent = nullptr);
 

@@ -2,7 +2,6 @@
 
 #include <QRandomGenerator>
 #include <QSocketNotifier>
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>

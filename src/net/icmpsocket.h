@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <optional>
 
 class QSocketNotifier;
@@ -11,7 +10,12 @@ class QSocketNotifier;
 // destination unreachable) that quotes it.
 struct IcmpReply
 {
-    enum Type { EchoReply = 0, DestinationUnreachable = 3, TimeExceeded = 11 };
+    enum Type
+    {
+        EchoReply = 0,
+        DestinationUnreachable = 3,
+        TimeExceeded = 11
+    };
     int type = EchoReply;
     int code = 0;
     quint16 sequence = 0;
@@ -25,7 +29,12 @@ class IcmpSocket : public QObject
 {
     Q_OBJECT
 public:
-    enum class Kind { Closed, Raw, Datagram };
+    enum class Kind
+    {
+        Closed,
+        Raw,
+        Datagram
+    };
     static constexpr int payloadSize = 64;
 
     explicit IcmpSocket(QObject* parent = nullptr);

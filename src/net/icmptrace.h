@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-
 #include <optional>
 
 // The routers on the way to a host: echo requests with a hop limit growing from 1, each answering router (and at

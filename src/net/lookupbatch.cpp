@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
-
 #include <optional>
 
 namespace {

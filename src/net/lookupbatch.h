@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-
 #include <optional>
 
 // Runs the lookup batch file the program writes: its "type FILE | nslookup" line feeds the commands of FILE to

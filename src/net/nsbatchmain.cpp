@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-
 #include <cstdio>
 
 // quorvane-nsbatch [--port N] BATCHFILE: the interpreter that stands for the command shell when the lookup tab

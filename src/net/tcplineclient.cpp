@@ -42,8 +42,7 @@ bool TcpLineClient::isConnected() const
 
 bool TcpLineClient::isConnecting() const
 {
-    return m_socket.state() == QAbstractSocket::HostLookupState ||
-           m_socket.state() == QAbstractSocket::ConnectingState;
+    return m_socket.state() == QAbstractSocket::HostLookupState || m_socket.state() == QAbstractSocket::ConnectingState;
 }
 
 bool TcpLineClient::isOpen() const

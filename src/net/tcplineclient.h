@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QString>
 #include <QTcpSocket>
-
 #include <optional>
 
 // A TCP client for line-oriented text protocols: it connects in the background, delivers what arrives one line at

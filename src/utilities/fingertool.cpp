@@ -41,8 +41,9 @@ void FingerTool::find(const QString& input)
 
     m_client.setRemoteHost(target.host);
     m_client.setRemotePort(m_port);
-    m_area.addLine(QStringLiteral("Connecting to ") + m_client.remoteHost() + QStringLiteral("...   Will time out in ") +
-                   QString::number(m_timeoutMs / 1000) + QStringLiteral(" seconds"));
+    m_area.addLine(QStringLiteral("Connecting to ") + m_client.remoteHost() +
+                   QStringLiteral("...   Will time out in ") + QString::number(m_timeoutMs / 1000) +
+                   QStringLiteral(" seconds"));
 
     m_connectFailed = false;
     if (const auto error = m_client.connectToRemote()) {

@@ -55,8 +55,7 @@ QString NsLookup::defaultInterpreter(const Platform& platform)
     return QStringLiteral(QUORVANE_NSBATCH_BUILD_PATH);
 }
 
-bool NsLookup::lookup(const QString& server, const QString& domain, const QString& typeText,
-                      const QString& timeoutText)
+bool NsLookup::lookup(const QString& server, const QString& domain, const QString& typeText, const QString& timeoutText)
 {
     const QString blank = QStringLiteral(" ");
     if (server.isEmpty() || server == blank || domain.isEmpty() || domain == blank) {
@@ -174,8 +173,8 @@ bool NsLookup::writeLines(const QString& name, const QStringList& lines)
         if (file.commit())
             return true;
     }
-    m_prompter.message(QStringLiteral("Error"), QStringLiteral("Cannot write ") + file.fileName() +
-                                                    QStringLiteral(": ") + file.errorString(),
+    m_prompter.message(QStringLiteral("Error"),
+                       QStringLiteral("Cannot write ") + file.fileName() + QStringLiteral(": ") + file.errorString(),
                        Prompter::Button::Ok, Prompter::Icon::Critical);
     return false;
 }

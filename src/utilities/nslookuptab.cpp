@@ -11,8 +11,7 @@
 #include <QPushButton>
 
 NsLookupTab::NsLookupTab(Prompter& prompter, Platform& platform, QWidget* parent)
-    : QWidget(parent),
-      m_lookup(prompter, platform.appDataPath(), NsLookup::defaultInterpreter(platform)),
+    : QWidget(parent), m_lookup(prompter, platform.appDataPath(), NsLookup::defaultInterpreter(platform)),
       m_server(new QLineEdit(this)), m_domain(new QLineEdit(this)), m_type(new QComboBox(this)),
       m_timeout(new QLineEdit(QStringLiteral("15"), this)), m_timeoutLabel(new QLabel(NsLookup::idleLabel(), this)),
       m_result(new QPlainTextEdit(this)), m_lookupButton(new QPushButton(QStringLiteral("Lookup"), this))

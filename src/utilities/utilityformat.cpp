@@ -40,8 +40,8 @@ QString pingLine(int n, int status, const QString& host, int milliseconds)
 
 QString traceLine(int hop, int milliseconds, const QString& dotted, const QString& name)
 {
-    const QString head = QString::number(hop) + QStringLiteral(":   ") + QString::number(milliseconds) +
-                         QStringLiteral(" milliseconds");
+    const QString head =
+        QString::number(hop) + QStringLiteral(":   ") + QString::number(milliseconds) + QStringLiteral(" milliseconds");
     if (name != dotted)
         return head + QLatin1Char(' ') + name + QStringLiteral(" (") + dotted + QLatin1Char(')');
     return head + QStringLiteral("    ") + dotted;

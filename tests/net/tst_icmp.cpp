@@ -5,7 +5,6 @@
 
 #include <QSignalSpy>
 #include <QTest>
-
 #include <unistd.h>
 
 class TstIcmp : public QObject

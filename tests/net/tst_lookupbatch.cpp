@@ -56,9 +56,9 @@ void TstLookupBatch::listingNeedsServerAndDomain()
     QString diagnostics;
     QTextStream stream(&diagnostics);
     LookupBatch batch(0, stream);
-    QCOMPARE(batch.runCommands({QStringLiteral("ls -t MX example.test > output.txt"), QStringLiteral("exit")},
-                               dir.path()),
-             1);
+    QCOMPARE(
+        batch.runCommands({QStringLiteral("ls -t MX example.test > output.txt"), QStringLiteral("exit")}, dir.path()),
+        1);
     QCOMPARE(diagnostics, QStringLiteral("A listing needs a server and a domain.\n"));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("output.txt"))));
 }
@@ -76,9 +76,9 @@ void TstLookupBatch::reportsWhatItCannotRun()
                               dir.filePath(QStringLiteral("missing.txt")) + QLatin1Char('\n'));
     // Commands after "exit" are not run.
     diagnostics.clear();
-    QCOMPARE(batch.runCommands({QStringLiteral("set type=mx"), QStringLiteral("exit"), QStringLiteral("bogus")},
-                               dir.path()),
-             1);
+    QCOMPARE(
+        batch.runCommands({QStringLiteral("set type=mx"), QStringLiteral("exit"), QStringLiteral("bogus")}, dir.path()),
+        1);
     QCOMPARE(diagnostics, QStringLiteral("Not understood: set type=mx\n"));
 }
 

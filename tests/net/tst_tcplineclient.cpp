@@ -1,5 +1,5 @@
-#include "net/tcplineclient.h"
 #include "loopbackpeers.h"
+#include "net/tcplineclient.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -27,10 +27,9 @@ void TstTcpLineClient::splitsAtDelimiter_data()
                           << QStringList{"one", "two", "", "four"};
     QTest::newRow("lf") << QByteArray("\n") << QByteArray("one\ntwo\r\nthree\n")
                         << QStringList{"one", "two\r", "three"};
-    QTest::newRow("last line without delimiter") << QByteArray("\r\n") << QByteArray("one\r\ntail")
-                                                 << QStringList{"one", "tail"};
-    QTest::newRow("crlf keeps lone line feeds") << QByteArray("\r\n") << QByteArray("a\nb\r\n")
-                                                << QStringList{"a\nb"};
+    QTest::newRow("last line without delimiter")
+        << QByteArray("\r\n") << QByteArray("one\r\ntail") << QStringList{"one", "tail"};
+    QTest::newRow("crlf keeps lone line feeds") << QByteArray("\r\n") << QByteArray("a\nb\r\n") << QStringList{"a\nb"};
     QTest::newRow("latin-1 bytes") << QByteArray("\n") << QByteArray("caf\xe9\n") << QStringList{"caf\u00e9"};
 }
 

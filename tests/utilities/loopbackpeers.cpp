@@ -5,7 +5,6 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>

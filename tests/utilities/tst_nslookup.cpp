@@ -67,10 +67,14 @@ void TstNsLookup::refusesMissingServerOrDomain_data()
 {
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("domain");
-    QTest::newRow("no server") << "" << "example.test";
-    QTest::newRow("blank server") << " " << "example.test";
-    QTest::newRow("no domain") << "127.0.0.1" << "";
-    QTest::newRow("blank domain") << "127.0.0.1" << " ";
+    QTest::newRow("no server") << ""
+                               << "example.test";
+    QTest::newRow("blank server") << " "
+                                  << "example.test";
+    QTest::newRow("no domain") << "127.0.0.1"
+                               << "";
+    QTest::newRow("blank domain") << "127.0.0.1"
+                                  << " ";
 }
 
 void TstNsLookup::refusesMissingServerOrDomain()

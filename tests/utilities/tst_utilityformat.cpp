@@ -23,11 +23,21 @@ void TstUtilityFormat::splitsFingerInput_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("host");
-    QTest::newRow("user at host") << "root@host.example" << "root" << "host.example";
-    QTest::newRow("host alone asks for the user list") << "host.example" << "" << "host.example";
-    QTest::newRow("two at signs split at the first") << "a@b@c" << "a" << "b@c";
-    QTest::newRow("empty user") << "@host" << "" << "host";
-    QTest::newRow("empty host") << "user@" << "user" << "";
+    QTest::newRow("user at host") << "root@host.example"
+                                  << "root"
+                                  << "host.example";
+    QTest::newRow("host alone asks for the user list") << "host.example"
+                                                       << ""
+                                                       << "host.example";
+    QTest::newRow("two at signs split at the first") << "a@b@c"
+                                                     << "a"
+                                                     << "b@c";
+    QTest::newRow("empty user") << "@host"
+                                << ""
+                                << "host";
+    QTest::newRow("empty host") << "user@"
+                                << "user"
+                                << "";
     QTest::newRow("host cut at 255") << "u@" + QString(300, QLatin1Char('h')) << "u" << QString(255, QLatin1Char('h'));
 }
 
@@ -45,10 +55,14 @@ void TstUtilityFormat::recordType_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("type");
-    QTest::newRow("list entry") << "MX - Mail Exchange" << "MX";
-    QTest::newRow("any") << "ANY - All records" << "ANY";
-    QTest::newRow("typed without blank") << "MX" << "MX";
-    QTest::newRow("leading blank gives empty type") << " MX" << "";
+    QTest::newRow("list entry") << "MX - Mail Exchange"
+                                << "MX";
+    QTest::newRow("any") << "ANY - All records"
+                         << "ANY";
+    QTest::newRow("typed without blank") << "MX"
+                                         << "MX";
+    QTest::newRow("leading blank gives empty type") << " MX"
+                                                    << "";
 }
 
 void TstUtilityFormat::recordType()
@@ -103,8 +117,10 @@ void TstUtilityFormat::traceLines_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("line");
-    QTest::newRow("named hop") << "router.example" << "3:   14 milliseconds router.example (10.0.0.1)";
-    QTest::newRow("hop without a name") << "10.0.0.1" << "3:   14 milliseconds    10.0.0.1";
+    QTest::newRow("named hop") << "router.example"
+                               << "3:   14 milliseconds router.example (10.0.0.1)";
+    QTest::newRow("hop without a name") << "10.0.0.1"
+                                        << "3:   14 milliseconds    10.0.0.1";
 }
 
 void TstUtilityFormat::traceLines()
