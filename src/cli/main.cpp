@@ -6,7 +6,15 @@
 
 #include <cstdio>
 
+void registerUtilityCommands();
+
 namespace {
+
+// Each module's commands, in the order --help lists them.
+void registerAllCommands()
+{
+    registerUtilityCommands();
+}
 
 QString commandList()
 {
@@ -40,6 +48,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+    registerAllCommands();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());

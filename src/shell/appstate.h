@@ -64,6 +64,9 @@ struct AppState
     QString defaultos; // empty while nothing is chosen
     QString defaultsecondary;
     bool autoBackup = true;
+    // The registry's WHOIS service that the "Who IS?" tab asks.
+    QString whoisserver = defaultWhoisServer();
+    static QString defaultWhoisServer() { return QStringLiteral("whois.iana.org"); }
 
     SetupDefaults setup;
     DomainEditDefaults domainDefaults;
