@@ -1,4 +1,5 @@
 #include "cli/clicontext.h"
+#include "cli/registrationcommands.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -7,6 +8,12 @@
 #include <cstdio>
 
 namespace {
+
+// Every module adds its commands here, one line each, before the parser lists them.
+void registerAllCommands()
+{
+    registerRegistrationCommands();
+}
 
 QString commandList()
 {
@@ -41,6 +48,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
 
+    registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
