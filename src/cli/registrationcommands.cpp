@@ -5,7 +5,6 @@
 #include "registration/registrationworkspace.h"
 
 #include <QFileInfo>
-
 #include <cstdio>
 #include <optional>
 

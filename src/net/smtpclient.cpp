@@ -4,13 +4,15 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-
-#include <curl/curl.h>
-
 #include <cstring>
+#include <curl/curl.h>
 #include <memory>
 
 namespace {
+
+// Seconds allowed for reaching the server, and for the whole exchange.
+constexpr long kConnectSeconds = 30;
+constexpr long kTotalSeconds = 300;
 
 struct Upload
 {
@@ -90,12 +92,6 @@ bool SmtpClient::setServer(const QString& server)
     return true;
 }
 
-void SmtpClient::setTimeouts(int connectSeconds, int totalSeconds)
-{
-    m_connectSeconds = connectSeconds;
-    m_totalSeconds = totalSeconds;
-}
-
 void SmtpClient::report(Event event)
 {
     if (m_onEvent)
@@ -104,16 +100,19 @@ void SmtpClient::report(Event event)
 
 bool SmtpClient::send(const MailMessage& message, QString* errorText)
 {
+    if (m_busy) {
+        // The send under way keeps its own progress; this one never started.
+        if (errorText)
+            *errorText = QStringLiteral("A message is being sent already.");
+        return false;
+    }
     auto fail = [&](const QString& reason) {
         if (errorText)
             *errorText = reason;
         report(Event::Cancel);
         return false;
     };
-    if (m_busy)
-        return fail(QStringLiteral("A message is being sent already."));
     m_busy = true;
-    m_cancelled = false;
     struct BusyGuard
     {
         bool& busy;
@@ -153,8 +152,8 @@ bool SmtpClient::send(const MailMessage& message, QString* errorText)
     curl_easy_setopt(handle, CURLOPT_READDATA, &upload);
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload.bytes.size()));
     curl_easy_setopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, long(m_connectSeconds));
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT, long(m_totalSeconds));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalSeconds);
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
 
@@ -162,7 +161,7 @@ bool SmtpClient::send(const MailMessage& message, QString* errorText)
     curl_multi_add_handle(multi.get(), handle);
     int running = 1;
     CURLcode result = CURLE_OK;
-    while (running && !m_cancelled) {
+    while (running) {
         if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
             break;
         if (running)
@@ -179,8 +178,6 @@ bool SmtpClient::send(const MailMessage& message, QString* errorText)
     }
     curl_multi_remove_handle(multi.get(), handle);
 
-    if (m_cancelled && !finished)
-        return fail(QStringLiteral("Sending the registration mail was cancelled."));
     if (!finished || result != CURLE_OK) {
         long response = 0;
         curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &response);

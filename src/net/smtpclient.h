@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 class MailMessage;
@@ -12,7 +11,16 @@ class MailMessage;
 class SmtpClient
 {
 public:
-    enum class Event { Prepare, Open, Sending, MailSent, Closing, Closed, Cancel };
+    enum class Event
+    {
+        Prepare,
+        Open,
+        Sending,
+        MailSent,
+        Closing,
+        Closed,
+        Cancel
+    };
 
     static constexpr int kDefaultPort = 25;
 
@@ -25,25 +33,16 @@ public:
     int port() const { return m_port; }
 
     void setEventHandler(std::function<void(Event)> handler) { m_onEvent = std::move(handler); }
-    // Seconds allowed for connecting, and for the whole exchange.
-    void setTimeouts(int connectSeconds, int totalSeconds);
 
     // False with the reason when the message could not be sent; after a failure the Cancel event has come
-    // and neither MailSent nor Closed.
+    // and neither MailSent nor Closed. A call made while a message is being sent fails at once, without events.
     bool send(const MailMessage& message, QString* errorText);
-
-    // Stops a send under way (from a window message handled while it waits).
-    void cancel() { m_cancelled = true; }
-    bool isBusy() const { return m_busy; }
 
 private:
     void report(Event event);
 
     QString m_host;
     int m_port = kDefaultPort;
-    int m_connectSeconds = 30;
-    int m_totalSeconds = 300;
     std::function<void(Event)> m_onEvent;
-    bool m_cancelled = false;
     bool m_busy = false;
 };

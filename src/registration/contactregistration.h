@@ -16,5 +16,5 @@ struct ContactRegistration
     QString authenticationType;
     QString authenticationInfo;
     QString publicLetter = QStringLiteral("N"); // "Y" public, "N" confidential
-    RegistrationContact contact; // contact.name is the name the files are kept under
+    RegistrationContact contact;                // contact.name is the name the files are kept under
 };

@@ -4,7 +4,6 @@
 #include "registration/registrationcontact.h"
 
 #include <QString>
-
 #include <array>
 
 // The "Domain Reg" record: a domain, the organization using it, its three contacts and its name servers.

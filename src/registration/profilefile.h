@@ -3,7 +3,6 @@
 #include "registration/registrationfields.h"
 
 #include <QString>
-
 #include <optional>
 
 // A registration profile: an INI file of one section. Keys are written in the given order as "key=value"

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // What a registration asks the registry to do with its domain, host or contact.
-enum class RegistrationAction { New, Modify, Delete };
+enum class RegistrationAction
+{
+    New,
+    Modify,
+    Delete
+};
 
 // "N", "M" or "D", as the templates and the profiles write the action.
 QString actionLetter(RegistrationAction action);

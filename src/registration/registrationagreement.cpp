@@ -3,6 +3,7 @@
 namespace {
 
 // Each paragraph is kept as its printed lines, so that the template reads the same wherever it is shown.
+// clang-format off
 const char* const kParagraphs[][6] = {
     {"A.Introduction. This agreement sets out the terms on which the registry",
      "records the domain name named below for the registrant who sends this",
@@ -56,6 +57,7 @@ const char* const kParagraphs[][6] = {
      "template the registrant confirms having read sections A to P above and",
      "accepts them.", nullptr},
 };
+// clang-format on
 
 QStringList buildLines()
 {

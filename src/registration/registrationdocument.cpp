@@ -5,24 +5,39 @@
 
 #include <QFileInfo>
 
+namespace {
+
+RegistrationDocument makeDocument(RegistrationKind kind, const QString& name, RegistrationAction action,
+                                  const QString& scheme, const QStringList& lines, const FieldValues& profile)
+{
+    RegistrationDocument document;
+    document.kind = kind;
+    document.name = name;
+    document.action = action;
+    document.scheme = scheme;
+    document.templateLines = lines;
+    document.profile = profile;
+    return document;
+}
+
+} // namespace
+
 RegistrationDocument registrationDocument(const DomainRegistration& record, const QString& processed)
 {
-    return {RegistrationKind::Domain, record.domainName,
-            record.action,           record.authScheme,
-            domainTemplate(record, processed), domainProfile(record)};
+    return makeDocument(RegistrationKind::Domain, record.domainName, record.action, record.authScheme,
+                        domainTemplate(record, processed), domainProfile(record));
 }
 
 RegistrationDocument registrationDocument(const HostRegistration& record, const QString& processed)
 {
-    return {RegistrationKind::Host, record.hostName,
-            record.action,         record.authScheme,
-            hostTemplate(record, processed), hostProfile(record)};
+    return makeDocument(RegistrationKind::Host, record.hostName, record.action, record.authScheme,
+                        hostTemplate(record, processed), hostProfile(record));
 }
 
 RegistrationDocument registrationDocument(const ContactRegistration& record)
 {
-    return {RegistrationKind::Contact,  record.contact.name,     record.action,
-            record.authorizationType,   contactTemplate(record), contactProfile(record)};
+    return makeDocument(RegistrationKind::Contact, record.contact.name, record.action, record.authorizationType,
+                        contactTemplate(record), contactProfile(record));
 }
 
 std::optional<RegistrationDocument> documentFromProfileFile(RegistrationKind kind, const QString& path,

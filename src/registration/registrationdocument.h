@@ -8,7 +8,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // What showing, keeping and mailing a registration needs of its record, whatever its kind: the name its

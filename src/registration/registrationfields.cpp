@@ -10,15 +10,15 @@ struct FieldRef
     QString* field;
 };
 
-const QStringList kContactSuffixes = {QStringLiteral("Handle"), QStringLiteral("Role"),    QStringLiteral("Name"),
-                                      QStringLiteral("Org"),    QStringLiteral("Addr"),    QStringLiteral("City"),
-                                      QStringLiteral("State"),  QStringLiteral("Zip"),     QStringLiteral("Country"),
-                                      QStringLiteral("Phone"),  QStringLiteral("Fax"),     QStringLiteral("Mail")};
+const QStringList kContactSuffixes = {QStringLiteral("Handle"), QStringLiteral("Role"), QStringLiteral("Name"),
+                                      QStringLiteral("Org"),    QStringLiteral("Addr"), QStringLiteral("City"),
+                                      QStringLiteral("State"),  QStringLiteral("Zip"),  QStringLiteral("Country"),
+                                      QStringLiteral("Phone"),  QStringLiteral("Fax"),  QStringLiteral("Mail")};
 
 const QStringList kHostContactSuffixes = {
-    QStringLiteral("NicHandle"), QStringLiteral("Role"),  QStringLiteral("Name"),    QStringLiteral("Org"),
-    QStringLiteral("Addr"),      QStringLiteral("City"),  QStringLiteral("State"),   QStringLiteral("Zip"),
-    QStringLiteral("Country"),   QStringLiteral("Phone"), QStringLiteral("Fax"),     QStringLiteral("Mail")};
+    QStringLiteral("NicHandle"), QStringLiteral("Role"),  QStringLiteral("Name"),  QStringLiteral("Org"),
+    QStringLiteral("Addr"),      QStringLiteral("City"),  QStringLiteral("State"), QStringLiteral("Zip"),
+    QStringLiteral("Country"),   QStringLiteral("Phone"), QStringLiteral("Fax"),   QStringLiteral("Mail")};
 
 void addContact(QList<FieldRef>& refs, RegistrationContact& contact, const QStringList& keys)
 {
@@ -59,11 +59,11 @@ QList<FieldRef> domainProfileRefs(DomainRegistration& r)
     QList<FieldRef> refs = {{QStringLiteral("AuthScheme"), &r.authScheme},
                             {QStringLiteral("AuthInfoEdit"), &r.authInfo},
                             {QStringLiteral("PurposeEdit"), &r.purpose}};
-    refs << organizationRefs(r.organization, keysOf(QStringLiteral("O"),
-                                                    {QStringLiteral("OrgName"), QStringLiteral("Addr"),
-                                                     QStringLiteral("City"), QStringLiteral("State"),
-                                                     QStringLiteral("Zip"), QStringLiteral("Country")},
-                                                    QStringLiteral("Edit")));
+    refs << organizationRefs(r.organization,
+                             keysOf(QStringLiteral("O"),
+                                    {QStringLiteral("OrgName"), QStringLiteral("Addr"), QStringLiteral("City"),
+                                     QStringLiteral("State"), QStringLiteral("Zip"), QStringLiteral("Country")},
+                                    QStringLiteral("Edit")));
     addContact(refs, r.admin, keysOf(QStringLiteral("A"), kContactSuffixes, QStringLiteral("Edit")));
     addContact(refs, r.technical, keysOf(QStringLiteral("T"), kContactSuffixes, QStringLiteral("Edit")));
     addContact(refs, r.billing, keysOf(QStringLiteral("B"), kContactSuffixes, QStringLiteral("Edit")));
@@ -145,9 +145,9 @@ QList<FieldRef> domainDefaultRefs(DomainRegistration& r)
                             {QStringLiteral("AuthInfo"), &r.authInfo},
                             {QStringLiteral("AuthScheme"), &r.authScheme},
                             {QStringLiteral("Purpose"), &r.purpose}};
-    refs << organizationRefs(r.organization, {QStringLiteral("OrgName"), QStringLiteral("OAddr"),
-                                              QStringLiteral("OCity"), QStringLiteral("OState"),
-                                              QStringLiteral("OZip"), QStringLiteral("OCountry")});
+    refs << organizationRefs(r.organization,
+                             {QStringLiteral("OrgName"), QStringLiteral("OAddr"), QStringLiteral("OCity"),
+                              QStringLiteral("OState"), QStringLiteral("OZip"), QStringLiteral("OCountry")});
     QStringList admin = keysOf(QStringLiteral("A"), kContactSuffixes);
     admin[3] = QStringLiteral("AAOrg");
     QStringList technical = keysOf(QStringLiteral("T"), kContactSuffixes);

@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QList>
 #include <QString>
-
 #include <utility>
 
 // Key and text pairs in the order they are written.

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The registration folders and lists all live in one fixed place, the per-user data folder, whatever folder

@@ -5,7 +5,12 @@
 
 struct AppState;
 
-enum class RegistrationKind { Domain, Host, Contact };
+enum class RegistrationKind
+{
+    Domain,
+    Host,
+    Contact
+};
 
 // What differs between the three kinds of registration outside their fields: where their files live, the
 // section of their profiles, the texts of their boxes and the subject of their mail.

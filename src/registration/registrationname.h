@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // Registration names become file names ("example.com.ini", "example.com.txt"), so a name that could lead

@@ -39,12 +39,10 @@ const QStringList& contactLabels()
 
 QStringList domainTemplate(const DomainRegistration& r, const QString& processed)
 {
-    QStringList lines = {QStringLiteral("Processed ") + processed,
-                         QString(),
-                         QStringLiteral("Domain Version Number: 3.5"),
-                         QString(),
-                         QStringLiteral("NETWORK SOLUTIONS, INC."),
-                         QStringLiteral("DOMAIN NAME REGISTRATION AGREEMENT")};
+    QStringList lines;
+    lines << QStringLiteral("Processed ") + processed << QString();
+    lines << QStringLiteral("Domain Version Number: 3.5") << QString();
+    lines << QStringLiteral("NETWORK SOLUTIONS, INC.") << QStringLiteral("DOMAIN NAME REGISTRATION AGREEMENT");
     lines << registrationAgreementLines();
 
     lines << QStringLiteral("Authorization");

@@ -20,8 +20,8 @@ bool deleteFile(const QString& path, QString* errorText)
     QFile file(path);
     if (!file.exists() || file.remove())
         return true;
-    *errorText = QStringLiteral("The file %1 could not be deleted: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+    *errorText =
+        QStringLiteral("The file %1 could not be deleted: %2").arg(QDir::toNativeSeparators(path), file.errorString());
     return false;
 }
 
@@ -46,8 +46,7 @@ QString registrationFilePath(const QString& dataPath, RegistrationKind kind, con
     return QDir(folder).filePath(name + extension);
 }
 
-std::optional<FieldValues> loadRegistrationProfile(const QString& dataPath, RegistrationKind kind,
-                                                   const QString& name)
+std::optional<FieldValues> loadRegistrationProfile(const QString& dataPath, RegistrationKind kind, const QString& name)
 {
     if (name.isEmpty() || unsafeNameReason(name))
         return std::nullopt;
@@ -100,8 +99,7 @@ bool recordSubmission(const RegistrationDocument& document, QStringList& names, 
 {
     const RegistrationKindInfo& info = kindInfo(document.kind);
     bool changed = false;
-    if (document.action == RegistrationAction::New &&
-        !names.contains(document.name, Qt::CaseInsensitive)) {
+    if (document.action == RegistrationAction::New && !names.contains(document.name, Qt::CaseInsensitive)) {
         names << document.name;
         changed = true;
     }
@@ -195,9 +193,9 @@ void reportSent(Prompter& prompter)
                      Prompter::Icon::Information);
 }
 
-RegistrationOutcome mailRegistration(const RegistrationDocument& document, QStringList& names,
-                                     const QString& dataPath, const MailSettings& mail, SmtpClient& client,
-                                     Prompter& prompter, const TemplateViewer& view)
+RegistrationOutcome mailRegistration(const RegistrationDocument& document, QStringList& names, const QString& dataPath,
+                                     const MailSettings& mail, SmtpClient& client, Prompter& prompter,
+                                     const TemplateViewer& view)
 {
     if (!nameGiven(document, prompter) || !nameIsSafe(document, prompter) || !confirmMailing(prompter))
         return {};

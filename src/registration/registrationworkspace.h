@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 
@@ -16,7 +15,12 @@ class Prompter;
 // failed on a file or the mail server (the reason is for the application's error report).
 struct RegistrationOutcome
 {
-    enum class Status { Stopped, Done, Failed };
+    enum class Status
+    {
+        Stopped,
+        Done,
+        Failed
+    };
 
     Status status = Status::Stopped;
     QString errorText;
@@ -32,8 +36,7 @@ QString registrationFilePath(const QString& dataPath, RegistrationKind kind, con
 
 // The profile kept for a typed or chosen name; none when there is none, or when the name could not be a
 // file of the kind's folder.
-std::optional<FieldValues> loadRegistrationProfile(const QString& dataPath, RegistrationKind kind,
-                                                   const QString& name);
+std::optional<FieldValues> loadRegistrationProfile(const QString& dataPath, RegistrationKind kind, const QString& name);
 
 // The checks that come before anything is written: the empty-name box, then the refusal of a name that
 // cannot be a file name.
@@ -68,9 +71,9 @@ void reportSent(Prompter& prompter);
 // "Mail to InterNIC": the checks, the confirmation, the files and the template shown, the PGP refusal, the
 // mail, the "sent" box, then the list and the files of New and Delete. Nothing of the last steps happens when
 // the mail could not be sent.
-RegistrationOutcome mailRegistration(const RegistrationDocument& document, QStringList& names,
-                                     const QString& dataPath, const MailSettings& mail, SmtpClient& client,
-                                     Prompter& prompter, const TemplateViewer& view);
+RegistrationOutcome mailRegistration(const RegistrationDocument& document, QStringList& names, const QString& dataPath,
+                                     const MailSettings& mail, SmtpClient& client, Prompter& prompter,
+                                     const TemplateViewer& view);
 
 // How an event of the mail client shows on the review areas: the status text, the bar's position (none to
 // leave it), whether the information beep sounds, and a box to show, if any.

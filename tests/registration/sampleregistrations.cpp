@@ -27,7 +27,7 @@ DomainRegistration sampleDomain()
     d.purpose = QStringLiteral("Web and mail for the example company.\nSecond line of the purpose.");
     d.domainName = QStringLiteral("example.com");
     d.organization = {QStringLiteral("Example Corp"), QStringLiteral("1 Harbour Road"), QStringLiteral("Z\u00fcrich"),
-                      QStringLiteral("ZH"), QStringLiteral("8001"), QStringLiteral("Switzerland")};
+                      QStringLiteral("ZH"),           QStringLiteral("8001"),           QStringLiteral("Switzerland")};
     d.admin = sampleContact(QStringLiteral("Admin"));
     d.technical = sampleContact(QStringLiteral("Tech"));
     d.billing = sampleContact(QStringLiteral("Billing"));

@@ -125,8 +125,8 @@ void TstRegistrationCli::templatesFromProfiles()
     QString output = result.out;
     QVERIFY(kind == QLatin1String("contact") || processed.match(output).hasMatch());
     output.replace(processed, QStringLiteral("Processed 7 Dec 2026 09:30:15 UTC"));
-    const QString wanted = QString::fromLatin1(readBytes(testDataPath(expected))).replace(QStringLiteral("\r\n"),
-                                                                                          QStringLiteral("\n"));
+    const QString wanted =
+        QString::fromLatin1(readBytes(testDataPath(expected))).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QCOMPARE(output, wanted);
 }
 
@@ -148,7 +148,8 @@ void TstRegistrationCli::usageErrors_data()
         QStringLiteral("Usage: quorvane-cli template domain|host|contact PROFILE.ini [--action N|M|D]\n");
     QTest::newRow("no arguments") << QStringList{QStringLiteral("template")} << usage;
     QTest::newRow("no profile") << QStringList{QStringLiteral("template"), QStringLiteral("domain")} << usage;
-    QTest::newRow("unknown kind") << QStringList{QStringLiteral("template"), QStringLiteral("zone"), QStringLiteral("a")}
+    QTest::newRow("unknown kind") << QStringList{QStringLiteral("template"), QStringLiteral("zone"),
+                                                 QStringLiteral("a")}
                                   << usage;
     QTest::newRow("bad action") << QStringList{QStringLiteral("template"), QStringLiteral("domain"),
                                                QStringLiteral("a.ini"), QStringLiteral("--action"), QStringLiteral("X")}
@@ -187,8 +188,8 @@ void TstRegistrationCli::mailSendsWithStoredSettings()
     QVERIFY2(peer.start(m_dir->path(), &problem), qPrintable(problem));
     storeMailSettings(peer.address());
     const QString profile = writeSampleProfile(QStringLiteral("host"), QStringLiteral("ns1.example.com.ini"));
-    const CliRun result =
-        run({QStringLiteral("--answers"), QStringLiteral("yes"), QStringLiteral("mail"), QStringLiteral("host"), profile});
+    const CliRun result = run(
+        {QStringLiteral("--answers"), QStringLiteral("yes"), QStringLiteral("mail"), QStringLiteral("host"), profile});
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     QVERIFY(result.err.contains(QLatin1String("Question!: You are about to mail this registration.")));
     QVERIFY(result.err.contains(QLatin1String("Preparing message\nOpening connection\nSending message\n"
@@ -210,8 +211,8 @@ void TstRegistrationCli::mailNeedsItsConfirmation()
     const QString profile = writeSampleProfile(QStringLiteral("domain"), QStringLiteral("example.com.ini"));
     CliRun result = run({QStringLiteral("mail"), QStringLiteral("domain"), profile});
     QCOMPARE(result.exitCode, 3);
-    result = run({QStringLiteral("--answers"), QStringLiteral("no"), QStringLiteral("mail"), QStringLiteral("domain"),
-                  profile});
+    result = run(
+        {QStringLiteral("--answers"), QStringLiteral("no"), QStringLiteral("mail"), QStringLiteral("domain"), profile});
     QCOMPARE(result.exitCode, 1);
     QVERIFY(!result.err.contains(QLatin1String("Opening connection")));
 }

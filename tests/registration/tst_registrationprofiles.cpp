@@ -13,10 +13,9 @@
 #include "support/testfiles.h"
 
 #include <QDir>
-
-#include <algorithm>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 // Profiles, defaults, name lists and the names the registration files may take.
 class TstRegistrationProfiles : public QObject
@@ -136,9 +135,11 @@ void TstRegistrationProfiles::valuesComeBackWhole_data()
     QTest::newRow("blank line inside") << QStringLiteral("First\n\nThird") << QStringLiteral("First\n\nThird");
     QTest::newRow("final line break") << QStringLiteral("Only\n") << QStringLiteral("Only\n");
     QTest::newRow("backslash n as text") << QStringLiteral("C:\\new\\files") << QStringLiteral("C:\\new\\files");
-    QTest::newRow("equals and brackets") << QStringLiteral("a=b\n[DomainReg]\nc=d") << QStringLiteral("a=b\n[DomainReg]\nc=d");
+    QTest::newRow("equals and brackets") << QStringLiteral("a=b\n[DomainReg]\nc=d")
+                                         << QStringLiteral("a=b\n[DomainReg]\nc=d");
     QTest::newRow("leading and trailing blanks") << QStringLiteral("  padded  ") << QStringLiteral("  padded  ");
-    QTest::newRow("latin-1") << QStringLiteral("Gr\u00fc\u00dfe aus Z\u00fcrich") << QStringLiteral("Gr\u00fc\u00dfe aus Z\u00fcrich");
+    QTest::newRow("latin-1") << QStringLiteral("Gr\u00fc\u00dfe aus Z\u00fcrich")
+                             << QStringLiteral("Gr\u00fc\u00dfe aus Z\u00fcrich");
     QTest::newRow("longer than 1023") << QString(3000, QLatin1Char('x')) << QString(3000, QLatin1Char('x'));
 }
 

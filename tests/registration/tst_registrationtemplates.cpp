@@ -196,8 +196,8 @@ void TstRegistrationTemplates::noSchemeLeavesLabelAlone()
 {
     QVERIFY(domainTemplate(DomainRegistration(), processed())
                 .contains(QStringLiteral("0b. Auth Scheme................: ")));
-    QVERIFY(hostTemplate(HostRegistration(), processed())
-                .contains(QStringLiteral("0b. Auth Scheme.................: ")));
+    QVERIFY(
+        hostTemplate(HostRegistration(), processed()).contains(QStringLiteral("0b. Auth Scheme.................: ")));
     QVERIFY(contactTemplate(ContactRegistration()).contains(QStringLiteral("0b. Auth Scheme.............: ")));
     // The action is always written, New unless chosen otherwise.
     QVERIFY(contactTemplate(ContactRegistration()).contains(QStringLiteral("0a. (N)ew (M)odify (D)elete.: N")));

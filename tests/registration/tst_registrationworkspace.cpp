@@ -95,6 +95,7 @@ private Q_SLOTS:
     void mailReachesRealServer_data();
     void mailReachesRealServer();
     void mailKeepsDotLinesAndLatin1();
+    void secondSendWhileBusyIsRefused();
     void mailUpgradesToTlsWhenOffered();
     void pgpSendsNothing();
     void unreachableServerReportsAndKeepsList();
@@ -155,8 +156,8 @@ void TstRegistrationWorkspace::emptyNameStops()
     QStringList names;
     SmtpClient client;
     const RegistrationOutcome outcome =
-        mailing ? mailRegistration(document, names, dataPath(), mailTo(QStringLiteral("127.0.0.1:1")), client,
-                                   prompter, viewer())
+        mailing ? mailRegistration(document, names, dataPath(), mailTo(QStringLiteral("127.0.0.1:1")), client, prompter,
+                                   viewer())
                 : showRegistrationForm(document, names, dataPath(), prompter, viewer());
     QCOMPARE(outcome.status, RegistrationOutcome::Status::Stopped);
     QCOMPARE(prompter.pending(), 0);
@@ -190,8 +191,8 @@ void TstRegistrationWorkspace::unsafeNameIsRefusedBeforeAnythingIsWritten()
     QStringList names = {name};
     SmtpClient client;
     const RegistrationOutcome outcome =
-        mailing ? mailRegistration(document, names, dataPath(), mailTo(QStringLiteral("127.0.0.1:1")), client,
-                                   prompter, viewer())
+        mailing ? mailRegistration(document, names, dataPath(), mailTo(QStringLiteral("127.0.0.1:1")), client, prompter,
+                                   viewer())
                 : showRegistrationForm(document, names, dataPath(), prompter, viewer());
     QCOMPARE(outcome.status, RegistrationOutcome::Status::Stopped);
     QCOMPARE(prompter.pending(), 0);
@@ -260,8 +261,9 @@ void TstRegistrationWorkspace::unwritableFolderFails()
     const RegistrationOutcome outcome =
         showRegistrationForm(asciiDocument(RegistrationKind::Domain), names, dataPath(), prompter, viewer());
     QCOMPARE(outcome.status, RegistrationOutcome::Status::Failed);
-    QCOMPARE(outcome.errorText, QStringLiteral("The folder %1 could not be created.")
-                                    .arg(QDir::toNativeSeparators(QDir(dataPath()).filePath(QStringLiteral("domains")))));
+    QCOMPARE(outcome.errorText,
+             QStringLiteral("The folder %1 could not be created.")
+                 .arg(QDir::toNativeSeparators(QDir(dataPath()).filePath(QStringLiteral("domains")))));
     QVERIFY(names.isEmpty());
     QVERIFY(m_shown.isEmpty());
 }
@@ -270,8 +272,10 @@ void TstRegistrationWorkspace::mailReachesRealServer_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("subject");
-    QTest::newRow("domain") << int(RegistrationKind::Domain) << QStringLiteral("example.com Internic DOMAIN Registration");
-    QTest::newRow("host") << int(RegistrationKind::Host) << QStringLiteral("ns1.example.com Internic HOST Registration");
+    QTest::newRow("domain") << int(RegistrationKind::Domain)
+                            << QStringLiteral("example.com Internic DOMAIN Registration");
+    QTest::newRow("host") << int(RegistrationKind::Host)
+                          << QStringLiteral("ns1.example.com Internic HOST Registration");
     QTest::newRow("contact") << int(RegistrationKind::Contact)
                              << QStringLiteral("Ada Admin Internic CONTACT Registration");
 }
@@ -330,16 +334,45 @@ void TstRegistrationWorkspace::mailKeepsDotLinesAndLatin1()
     QCOMPARE(messageBody(message), QByteArray("first\n.\n.leading dot\nZ=FCrich\n"));
 }
 
+void TstRegistrationWorkspace::secondSendWhileBusyIsRefused()
+{
+    SmtpPeer peer;
+    QString problem;
+    QVERIFY2(peer.start(m_dir->path(), &problem), qPrintable(problem));
+    const RegistrationDocument document = asciiDocument(RegistrationKind::Domain);
+    SmtpClient client;
+    QList<SmtpClient::Event> events;
+    QString secondError;
+    bool secondSent = true;
+    // A window message handled during the exchange tries to mail again.
+    client.setEventHandler([&](SmtpClient::Event event) {
+        events << event;
+        if (event == SmtpClient::Event::Sending)
+            secondSent =
+                sendRegistrationMail(document, {QStringLiteral("again")}, mailTo(peer.address()), client, &secondError);
+    });
+    QString error;
+    QVERIFY2(sendRegistrationMail(document, {QStringLiteral("first")}, mailTo(peer.address()), client, &error),
+             qPrintable(error));
+    QVERIFY(!secondSent);
+    QCOMPARE(secondError, QStringLiteral("A message is being sent already."));
+    QCOMPARE(events.size(), 6);
+    QVERIFY(peer.waitForMessages(1));
+    QTest::qWait(200);
+    QCOMPARE(peer.messages().size(), 1);
+    QCOMPARE(messageBody(peer.messages().first()), QByteArray("first\n"));
+}
+
 void TstRegistrationWorkspace::mailUpgradesToTlsWhenOffered()
 {
     const QString key = m_dir->filePath(QStringLiteral("key.pem"));
     const QString cert = m_dir->filePath(QStringLiteral("cert.pem"));
     QProcess openssl;
     openssl.start(QStringLiteral("openssl"),
-                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
-                   QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
-                   QStringLiteral("/CN=untrusted.invalid"), QStringLiteral("-keyout"), key, QStringLiteral("-out"),
-                   cert});
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("1"),
+                   QStringLiteral("-subj"), QStringLiteral("/CN=untrusted.invalid"), QStringLiteral("-keyout"), key,
+                   QStringLiteral("-out"), cert});
     QVERIFY(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
     SmtpPeer peer;
     QString problem;
@@ -383,8 +416,8 @@ void TstRegistrationWorkspace::pgpSendsNothing()
     QVERIFY(events.isEmpty());
     QVERIFY(names.isEmpty());
     QCOMPARE(m_shown, document.templateLines);
-    QCOMPARE(filesUnder(dataPath()), QStringList({QStringLiteral("domains/secret.example.ini"),
-                                                  QStringLiteral("domains/secret.example.txt")}));
+    QCOMPARE(filesUnder(dataPath()),
+             QStringList({QStringLiteral("domains/secret.example.ini"), QStringLiteral("domains/secret.example.txt")}));
 }
 
 void TstRegistrationWorkspace::unreachableServerReportsAndKeepsList()
@@ -405,8 +438,8 @@ void TstRegistrationWorkspace::unreachableServerReportsAndKeepsList()
                  QStringLiteral("The registration mail could not be sent to 127.0.0.1:%1: ").arg(port)),
              qPrintable(outcome.errorText));
     QCOMPARE(prompter.pending(), 0);
-    QCOMPARE(events, QList<SmtpClient::Event>({SmtpClient::Event::Prepare, SmtpClient::Event::Open,
-                                               SmtpClient::Event::Cancel}));
+    QCOMPARE(events, QList<SmtpClient::Event>(
+                         {SmtpClient::Event::Prepare, SmtpClient::Event::Open, SmtpClient::Event::Cancel}));
     // Neither the list nor the files of the Delete action are touched by a mail that did not go.
     QCOMPARE(names, QStringList{QStringLiteral("ns1.example.com")});
     QCOMPARE(readBytes(QDir(dataPath()).filePath(QStringLiteral("hosts.cbx"))), QByteArray("ns1.example.com\r\n"));
