@@ -2,6 +2,8 @@
 
 #include "registration/registrationfiles.h"
 
+namespace {
+
 QString escapeProfileValue(const QString& value)
 {
     QString text;
@@ -43,6 +45,8 @@ QString unescapeProfileValue(const QString& text)
     }
     return value;
 }
+
+} // namespace
 
 bool writeProfile(const QString& path, const QString& section, const FieldValues& values, QString* errorText)
 {

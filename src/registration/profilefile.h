@@ -13,6 +13,3 @@ bool writeProfile(const QString& path, const QString& section, const FieldValues
 // The keys and values of the section (matched without regard to case), in file order; an empty list when the
 // file lacks the section, none when the file cannot be read.
 std::optional<FieldValues> readProfile(const QString& path, const QString& section);
-
-QString escapeProfileValue(const QString& value);
-QString unescapeProfileValue(const QString& text);

@@ -35,9 +35,6 @@ public:
 protected:
     // The review tab comes last; the form adds its own tabs before calling this.
     void finishTabs(QComboBox* nameBox, const QString& prefix, const QString& mailCaption);
-    // Fields that change together are set without a typed name reloading the profile in between.
-    bool isLoading() const { return m_loading; }
-
     virtual RegistrationDocument document() const = 0;
     virtual void applyProfile(const FieldValues& profile) = 0;
     virtual FieldValues defaults() const = 0;
@@ -45,6 +42,7 @@ protected:
 
     RegistrationContext& m_context;
 
+    // Fields that change together are set without a typed name reloading the profile in between.
     class LoadingScope
     {
     public:

@@ -6,6 +6,19 @@
 
 namespace {
 
+// The labels of the twelve contact lines without their number, as the domain and host templates print them.
+const QStringList& contactLabels()
+{
+    static const QStringList labels = {
+        QStringLiteral("NIC Handle (if known)......: "), QStringLiteral("(I)ndividual (R)ole........: "),
+        QStringLiteral("Name.......................: "), QStringLiteral("Organization Name..........: "),
+        QStringLiteral("Street Address.............: "), QStringLiteral("City.......................: "),
+        QStringLiteral("State......................: "), QStringLiteral("Postal Code................: "),
+        QStringLiteral("Country Code...............: "), QStringLiteral("Phone Number...............: "),
+        QStringLiteral("Fax Number.................: "), QStringLiteral("E-Mailbox..................: ")};
+    return labels;
+}
+
 // A label and its value; a value of several lines continues on lines of its own.
 void addLine(QStringList& lines, const QString& label, const QString& value)
 {
@@ -24,18 +37,6 @@ void addContactLines(QStringList& lines, const QString& number, const Registrati
 }
 
 } // namespace
-
-const QStringList& contactLabels()
-{
-    static const QStringList labels = {
-        QStringLiteral("NIC Handle (if known)......: "), QStringLiteral("(I)ndividual (R)ole........: "),
-        QStringLiteral("Name.......................: "), QStringLiteral("Organization Name..........: "),
-        QStringLiteral("Street Address.............: "), QStringLiteral("City.......................: "),
-        QStringLiteral("State......................: "), QStringLiteral("Postal Code................: "),
-        QStringLiteral("Country Code...............: "), QStringLiteral("Phone Number...............: "),
-        QStringLiteral("Fax Number.................: "), QStringLiteral("E-Mailbox..................: ")};
-    return labels;
-}
 
 QStringList domainTemplate(const DomainRegistration& r, const QString& processed)
 {

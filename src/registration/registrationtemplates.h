@@ -13,7 +13,3 @@
 QStringList domainTemplate(const DomainRegistration& record, const QString& processed);
 QStringList hostTemplate(const HostRegistration& record, const QString& processed);
 QStringList contactTemplate(const ContactRegistration& record);
-
-// The labels of the twelve contact lines without their number ("NIC Handle (if known)......: " and so on),
-// as the domain and host templates print them.
-const QStringList& contactLabels();
