@@ -1,4 +1,5 @@
 #include "cli/clicontext.h"
+#include "cli/registrationcommands.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@ namespace {
 void registerAllCommands()
 {
     registerUtilityCommands();
+    registerRegistrationCommands();
 }
 
 QString commandList()
@@ -50,6 +52,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
     registerAllCommands();
 
+    registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
