@@ -6,7 +6,15 @@
 
 #include <cstdio>
 
+void registerBootCommands();
+
 namespace {
+
+// Each module adds its commands, once, before the command list is built.
+void registerAllCommands()
+{
+    registerBootCommands();
+}
 
 QString commandList()
 {
@@ -41,6 +49,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
 
+    registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
