@@ -1,4 +1,5 @@
 #include "cli/clicontext.h"
+#include "cli/registrationcommands.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -6,14 +7,19 @@
 
 #include <cstdio>
 
+void registerBootCommands();
+void registerUtilityCommands();
 void registerZoneCommands();
 
 namespace {
 
-// Each module adds its commands, once, before the command list is built.
+// Each module's commands, once, in the order --help lists them.
 void registerAllCommands()
 {
+    registerBootCommands();
     registerZoneCommands();
+    registerUtilityCommands();
+    registerRegistrationCommands();
 }
 
 QString commandList()
@@ -48,8 +54,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
-
     registerAllCommands();
+
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bootfile/bootconfig.h"
 #include "checks/tldlist.h"
 #include "registration/registrationdefaults.h"
 #include "servers/servercatalog.h"
@@ -64,6 +65,9 @@ struct AppState
     QString defaultos; // empty while nothing is chosen
     QString defaultsecondary;
     bool autoBackup = true;
+    // The registry's WHOIS service that the "Who IS?" tab asks.
+    QString whoisserver = defaultWhoisServer();
+    static QString defaultWhoisServer() { return QStringLiteral("whois.iana.org"); }
 
     SetupDefaults setup;
     DomainEditDefaults domainDefaults;
@@ -77,6 +81,11 @@ struct AppState
     QStringList domainNames;  // "domains.cbx"
     QStringList hostNames;    // "hosts.cbx"
     QStringList contactNames; // "Contacts.cbx"
+
+    BootConfig boot;
+    QString tobelname;     // identifier of the server being loaded
+    QString tobeloaded;    // its boot file path
+    QString rootCacheText; // the root cache text the "Addl Properties" page holds
 
     bool serverLoaded = false;
     DebugLog debugLog;

@@ -150,6 +150,9 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
     state.autoBackup = store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
 
     state.tlds.load(store.text(kInit, QStringLiteral("TLD")));
+    state.whoisserver = store.text(kInit, QStringLiteral("WHOIS Server"));
+    if (state.whoisserver.trimmed().isEmpty())
+        state.whoisserver = AppState::defaultWhoisServer();
 
     for (const ChoiceField& choice : kChoiceFields)
         state.domainDefaults.*choice.field = store.text(kChoices, choice.name);
@@ -210,6 +213,7 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
     store.setText(kInit, QStringLiteral("NIC-Mailto"), state.mail.nicmailto);
     store.setText(kInit, QStringLiteral("AutoBackup"), state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
     store.setText(kInit, QStringLiteral("TLD"), state.tlds.storedValue());
+    store.setText(kInit, QStringLiteral("WHOIS Server"), state.whoisserver);
 
     for (const ChoiceField& choice : kChoiceFields)
         store.setText(kChoices, choice.name, state.domainDefaults.*choice.field);

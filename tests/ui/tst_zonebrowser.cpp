@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -475,10 +476,14 @@ void TstZoneBrowser::doubleClickOnRootOrLabelDoesNothing()
     QList<EditorRequest> requests;
     m_page->setEditorOpener([&](const EditorRequest& request) { requests << request; });
     m_page->buildPrimaryTree();
-    for (QTreeWidgetItem* item :
-         {root(QStringLiteral("beta.net")), label(QStringLiteral("beta.net"), QStringLiteral("Aliases"))}) {
-        m_page->TreeView1->scrollToItem(item);
-        const QPoint at = m_page->TreeView1->visualItemRect(item).center();
+    // A double click may expand the root, which builds its labels anew: each item is looked up when it is used.
+    const std::function<QTreeWidgetItem*()> items[] = {
+        [this] { return root(QStringLiteral("beta.net")); },
+        [this] { return label(QStringLiteral("beta.net"), QStringLiteral("Aliases")); }};
+    for (const auto& item : items) {
+        QTreeWidgetItem* target = item();
+        m_page->TreeView1->scrollToItem(target);
+        const QPoint at = m_page->TreeView1->visualItemRect(target).center();
         QTest::mousePress(m_page->TreeView1->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(m_page->TreeView1->viewport(), Qt::LeftButton, {}, at);
     }
