@@ -16,6 +16,7 @@
 #include "shell/setuppage.h"
 #include "shell/shelloperations.h"
 #include "ui/zonebrowser/domaineditpage.h"
+#include "ui/zonebrowser/primarydeletion.h"
 #include "utilities/utilitiespage.h"
 
 #include <QAction>
@@ -80,6 +81,22 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
 
     m_progress = new ProgressWindow(this);
     m_domainEdit->setProgress(m_progress);
+    m_domainEdit->setBootFileSaver(serverBootFileSaver());
+    m_domainEdit->setBootFileDrop([this](const QString& zone) {
+        BootContext boot = serverContext().bootContext();
+        const FileWriteResult result = dropPrimaryFromBootFile(boot, zone);
+        showLoadedServer();
+        return result;
+    });
+    m_domainEdit->setSecondaryRows([this] {
+        QList<SecondaryZoneEntry> rows;
+        for (const ZoneGridRow& row : std::as_const(m_state.boot.secondaryFullGrid))
+            rows << SecondaryZoneEntry{row.zone, row.masters, row.file};
+        return rows;
+    });
+    connect(this, &Tdnsmain::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
+    connect(this, &Tdnsmain::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
+    connect(this, &Tdnsmain::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);
 
     buildMenu();
 

@@ -3,7 +3,6 @@
 #include "zone/recorddisplay.h"
 
 #include <QString>
-
 #include <functional>
 
 struct AppState;
@@ -20,6 +19,9 @@ struct FileWriteResult
 // Saves the server's boot file after a zone was written, and finishes the progress display the zone save
 // started.
 using BootFileSaver = std::function<FileWriteResult(AppState&, Progress&)>;
+
+// The loaded server's boot file writer, which finishes the progress display.
+BootFileSaver serverBootFileSaver();
 
 // What the zone file operations work with. Without a boot file saver (a data directory given without its
 // server, on the command line) a zone save ends with the zone file.

@@ -1,9 +1,12 @@
 #include "ui/zonebrowser/primarydeletion.h"
 
+#include "bootfile/bootreader.h"
+#include "bootfile/bootwriter.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "ui/zonebrowser/zonetree.h"
+#include "zone/primaryzoneentry.h"
 #include "zone/recorddeletion.h"
 #include "zone/zonereader.h"
 
@@ -44,6 +47,24 @@ PrimaryDeletion stop(ZoneContext& context, PrimaryDeletion outcome, const QStrin
 }
 
 } // namespace
+
+FileWriteResult dropPrimaryFromBootFile(BootContext& context, const QString& zone)
+{
+    QStringList& entries = context.state.boot.primaryEntries;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const std::optional<PrimaryZoneEntry> entry = PrimaryZoneEntry::parse(entries.at(i));
+        if (entry && entry->zone.compare(zone, Qt::CaseInsensitive) == 0) {
+            entries.removeAt(i);
+            break;
+        }
+    }
+    const BootWriteResult written = writeBootFile(context.state);
+    if (!written.ok)
+        return {false, written.errorText};
+    // The reading reports what it finds wrong itself.
+    readBootFile(context, false);
+    return {};
+}
 
 PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHooks& hooks)
 {

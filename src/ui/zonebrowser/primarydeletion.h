@@ -26,6 +26,13 @@ enum class PrimaryDeletion
     BootFileFailed,  // the zone is gone, but the boot file could not be saved (reported)
 };
 
+struct BootContext;
+
+// What deleting a zone does to the loaded server's boot file: the first primary entry of the zone (its zone
+// name compared without regard to case) leaves the boot-file model, the file is saved and read again. Only a
+// failed save is returned; the reading reports its own findings.
+FileWriteResult dropPrimaryFromBootFile(BootContext& context, const QString& zone);
+
 // "Delete Primary": asks (unless the one-shot stealth switch is on), reads the zone, deletes its hosts as the
 // host editor does (so that they leave the reverse-ignore list) without writing the zone file for each of
 // them, then deletes the zone file, takes the zone off the lists and the boot file and rebuilds the tree.
