@@ -3,11 +3,13 @@
 #include "support/testfiles.h"
 #include "ui/zonebrowser/domaineditpage.h"
 #include "zone/recordlines.h"
+#include "zone/zonecheck.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+
 #include <functional>
 #include <memory>
 
@@ -26,7 +29,8 @@ namespace {
 const QString kQuestion = QStringLiteral("Question!");
 
 // A zone file of the program's layout. Each zone has two name servers (one written "@"), a mail server
-// written "@", two hosts with one name (a host of several addresses), a host, an alias and a person.
+// written "@", two hosts with one name (a host of several addresses), a host, the zone's own address, an
+// alias and a person.
 void writeZone(const QString& path, const QString& zone, const QString& soaOwner = QStringLiteral("@"))
 {
     ZoneModel model;
@@ -38,6 +42,7 @@ void writeZone(const QString& path, const QString& zone, const QString& soaOwner
     model.hostaddrs.appendLine(hostAddressLine("www." + zone + ".", QStringLiteral("10.0.0.1")));
     model.hostaddrs.appendLine(hostAddressLine("www." + zone + ".", QStringLiteral("10.0.0.2")));
     model.hostaddrs.appendLine(hostAddressLine("ns1." + zone + ".", QStringLiteral("10.0.0.3")));
+    model.hostaddrs.appendLine(hostAddressLine(QStringLiteral("@"), QStringLiteral("10.0.0.4")));
     model.aliases.appendLine(aliasLine("ftp." + zone + ".", "www." + zone + "."));
     model.appendResponsible(responsiblePersonLine(QStringLiteral("john"), "john." + zone, "john." + zone),
                             textRecordLine(QStringLiteral("john"), QStringLiteral("\"Room 12\"")));
@@ -147,6 +152,8 @@ void TstZoneBrowser::init()
 void TstZoneBrowser::cleanup()
 {
     QCOMPARE(m_prompter->pending(), 0);
+    // Every busy cursor was taken away again.
+    QVERIFY(!QApplication::overrideCursor());
     m_page.reset();
 }
 
@@ -222,7 +229,7 @@ void TstZoneBrowser::zoneNamesAreReduced()
     QVERIFY(root(QStringLiteral("example.com")));
     // The reduced name finds its zone again.
     QTreeWidgetItem* hosts = label(QStringLiteral("example.com"), QStringLiteral("Host Addresses"));
-    QCOMPARE(hosts->childCount(), 3);
+    QCOMPARE(hosts->childCount(), 4);
 }
 
 void TstZoneBrowser::expandingReadsTheZone()
@@ -234,7 +241,8 @@ void TstZoneBrowser::expandingReadsTheZone()
     QCOMPARE(childTexts(zone->child(0)), (QStringList{"User", "Serial", "Refresh", "Retry", "Expire", "Minimum"}));
     QCOMPARE(childTexts(zone->child(1)), (QStringList{"ns1.example.com.", "example.com"}));
     QCOMPARE(childTexts(zone->child(2)), QStringList{"example.com"});
-    QCOMPARE(childTexts(zone->child(3)), (QStringList{"www.example.com.", "www.example.com.", "ns1.example.com."}));
+    QCOMPARE(childTexts(zone->child(3)),
+             (QStringList{"www.example.com.", "www.example.com.", "ns1.example.com.", "example.com"}));
     QCOMPARE(childTexts(zone->child(4)), QStringList{"ftp.example.com."});
     QCOMPARE(childTexts(zone->child(5)), QStringList{"john"});
     QCOMPARE(m_state->zone.dnsname, QStringLiteral("example.com"));
@@ -246,7 +254,7 @@ void TstZoneBrowser::expandingReadsTheZone()
     file.close();
     zone->setExpanded(false);
     zone->setExpanded(true);
-    QCOMPARE(zone->child(3)->childCount(), 4);
+    QCOMPARE(zone->child(3)->childCount(), 5);
 }
 
 void TstZoneBrowser::secondaryTree()
@@ -270,7 +278,7 @@ void TstZoneBrowser::findAgainAndNoFurther()
         QCOMPARE(m_page->findprim->text(), QStringLiteral("Again"));
     }
     // The expansion read the zone and built its records.
-    QCOMPARE(root(QStringLiteral("zeta.org"))->child(3)->childCount(), 3);
+    QCOMPARE(root(QStringLiteral("zeta.org"))->child(3)->childCount(), 4);
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("No further entries could be found."));
     QTest::mouseClick(m_page->findprim, Qt::LeftButton);
     QCOMPARE(m_page->findprim->text(), QStringLiteral("Find"));
@@ -509,7 +517,7 @@ void TstZoneBrowser::zoneGoneFromTheLists()
     m_prompter->expectMessage(QStringLiteral("Attention!"),
                               QStringLiteral("System error while in zone processing. Please restore from backup."));
     m_page->primdelete->trigger();
-    QCOMPARE(hosts->childCount(), 3);
+    QCOMPARE(hosts->childCount(), 4);
     m_page->primmenu->hide();
 }
 
@@ -559,6 +567,8 @@ void TstZoneBrowser::deleteRecord()
     QCOMPARE(after.at(8), QStringLiteral("2026120702"));
     after[8] = expected.at(8);
     QCOMPARE(after, expected);
+    const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), path);
+    QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join(QLatin1Char('\n'))));
     m_page->primmenu->hide();
 }
 

@@ -267,6 +267,7 @@ void TstZoneWriter::serialRule()
     QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("z.dns"))), written);
     QCOMPARE(fixture.state.setup.defaultserial, written);
     QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Serial), written);
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("z.dns")));
 }
 
 void TstZoneWriter::savingTwiceWritesTwoSerials()
@@ -285,6 +286,8 @@ void TstZoneWriter::savingTwiceWritesTwoSerials()
     QCOMPARE(loadZone(fixture.context, QStringLiteral("b.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
     QVERIFY(saveZone(fixture.context).ok());
     QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("b.dns"))), QStringLiteral("2026120704"));
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("a.dns")));
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("b.dns")));
 }
 
 void TstZoneWriter::badRunningSerialWritesNothing_data()

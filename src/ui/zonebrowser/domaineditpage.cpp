@@ -427,7 +427,6 @@ void DomainEditPage::primdeleteClick()
     if (!kind)
         return;
     const int index = label->indexOfChild(node);
-    WaitCursor wait;
     ZoneContext context = zoneContext();
     if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted)
         delete node;
@@ -518,12 +517,17 @@ void DomainEditPage::sortsecClick()
 
 void DomainEditPage::deleteprimaryClick()
 {
-    WaitCursor wait;
     ZoneContext context = zoneContext();
     PrimaryDeletionHooks hooks = m_deletionHooks;
     hooks.rebuildPrimaryTree = [this] {
         if (!m_wizardOpen || !m_wizardOpen())
             buildPrimaryTree();
+    };
+    hooks.showBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
     };
     deletePrimaryZone(context, hooks);
     deleteprimary->setEnabled(!m_state.selection.primdnsname.isEmpty());

@@ -37,12 +37,17 @@ void finish(ZoneContext& context, const PrimaryDeletionHooks& hooks, const QStri
         hooks.rebuildPrimaryTree();
     context.progress.setProgress(100);
     context.progress.hideProgress();
+    if (hooks.showBusy)
+        hooks.showBusy(false);
 }
 
-PrimaryDeletion stop(ZoneContext& context, PrimaryDeletion outcome, const QString& caption, const QString& text)
+PrimaryDeletion stop(ZoneContext& context, const PrimaryDeletionHooks& hooks, PrimaryDeletion outcome,
+                     const QString& caption, const QString& text)
 {
     context.prompter.message(caption, text);
     context.progress.hideProgress();
+    if (hooks.showBusy)
+        hooks.showBusy(false);
     return outcome;
 }
 
@@ -76,6 +81,8 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     }
     if (!askToDelete(context, zone))
         return PrimaryDeletion::Cancelled;
+    if (hooks.showBusy)
+        hooks.showBusy(true);
     context.progress.showProgress();
     context.progress.setProgress(50);
     state.debugLog.logLine(QStringLiteral("--Begin Deleting Primary File: ") + zone);
@@ -83,7 +90,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     ServerZoneLists& lists = state.zoneLists;
     const int index = findZoneIndex(lists.primdns, zone);
     if (index < 0)
-        return stop(context, PrimaryDeletion::NotListed, QStringLiteral("Attention!"),
+        return stop(context, hooks, PrimaryDeletion::NotListed, QStringLiteral("Attention!"),
                     QStringLiteral("Primary Zone processing Error. Please restore server."));
     const QString file = lists.primfiles.value(index);
     loadZone(context, file, lists.primdns.at(index));

@@ -13,6 +13,8 @@ struct PrimaryDeletionHooks
     std::function<FileWriteResult(const QString& zone)> dropFromBootFile;
     // Builds the primary tree again; left out while the primary zone wizard is open.
     std::function<void()> rebuildPrimaryTree;
+    // Shows the busy cursor while the deletion runs (true) and takes it away again (false).
+    std::function<void(bool)> showBusy;
 };
 
 enum class PrimaryDeletion
