@@ -63,6 +63,11 @@ struct AppState
     QString defaultos; // empty while nothing is chosen
     QString defaultsecondary;
     bool autoBackup = true;
+    // The name server's control program, found on the search path unless it names a folder.
+    QString ndcProgram = QStringLiteral("ndc");
+    // The registry's FTP server for the root hints.
+    QString ftpHost = QStringLiteral("192.0.32.9");
+    int ftpPort = 21;
 
     SetupDefaults setup;
     DomainEditDefaults domainDefaults;
@@ -77,5 +82,7 @@ struct AppState
     QStringList contactNames; // "Contacts.cbx"
 
     bool serverLoaded = false;
+    // The last start ("START") or stop ("STOP") issued to a name server this run; empty before the first.
+    QString serverRunState;
     DebugLog debugLog;
 };

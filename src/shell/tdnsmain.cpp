@@ -1,6 +1,8 @@
 #include "shell/tdnsmain.h"
 
+#include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
+#include "operations/serveroperations.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
@@ -74,6 +76,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_progress = new ProgressWindow(this);
 
     buildMenu();
+    m_serverOperations = new ServerOperations(*this, m_state, m_prompter, m_platform);
+    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter, m_platform);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);
