@@ -28,6 +28,7 @@ struct FtpClient::Session
     Events* events = nullptr;
     QSaveFile* target = nullptr;
     bool transferBegun = false;
+    qint64 received = 0;
     qint64 lastReported = -1;
 
     ~Session()
@@ -96,15 +97,11 @@ struct FtpClient::Session
         if (!session->target)
             return bytes;
         session->beginTransfer();
-        return session->target->write(data, qint64(bytes)) == qint64(bytes) ? bytes : 0;
-    }
-
-    static int onProgress(void* user, curl_off_t, curl_off_t now, curl_off_t, curl_off_t)
-    {
-        auto* session = static_cast<Session*>(user);
-        if (session->target && now > 0)
-            session->reportProgress(qint64(now));
-        return 0;
+        if (session->target->write(data, qint64(bytes)) != qint64(bytes))
+            return 0;
+        session->received += qint64(bytes);
+        session->reportProgress(session->received);
+        return bytes;
     }
 };
 
@@ -182,9 +179,6 @@ bool FtpClient::logOn()
     curl_easy_setopt(easy, CURLOPT_DEBUGDATA, m_session.get());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Session::onWrite);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, m_session.get());
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Session::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, m_session.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutS);
     curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallTimeoutS);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -220,6 +214,7 @@ bool FtpClient::download()
     curl_easy_setopt(m_session->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
     m_session->target = &target;
     m_session->transferBegun = false;
+    m_session->received = 0;
     m_session->lastReported = -1;
     const bool done = perform(url.toString(QUrl::FullyEncoded), false);
     m_session->target = nullptr;
@@ -227,10 +222,9 @@ bool FtpClient::download()
         target.cancelWriting();
         return false;
     }
-    curl_off_t received = 0;
-    curl_easy_getinfo(m_session->easy, CURLINFO_SIZE_DOWNLOAD_T, &received);
+    // An empty file has begun and ended all the same.
     m_session->beginTransfer();
-    m_session->reportProgress(qint64(received));
+    m_session->reportProgress(m_session->received);
     if (!target.commit()) {
         fail(int(CURLE_WRITE_ERROR), target.errorString());
         return false;
