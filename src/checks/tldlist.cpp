@@ -72,6 +72,9 @@ void TldList::rebuild()
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });
     m_lowerSet.clear();
-    for (const QString& entry : std::as_const(m_toplist))
+    m_hasDottedEntries = false;
+    for (const QString& entry : std::as_const(m_toplist)) {
         m_lowerSet.insert(entry.toLower());
+        m_hasDottedEntries = m_hasDottedEntries || entry.contains(QLatin1Char('.'));
+    }
 }

@@ -24,6 +24,8 @@ public:
     bool containsExactly(const QString& entry) const { return m_toplist.contains(entry); }
     bool isBuiltIn(const QString& entry) const { return builtIn().contains(entry); }
     bool containsLowerCase(const QString& lowerLabel) const { return m_lowerSet.contains(lowerLabel); }
+    // Whether some entry holds a dot ("co.uk"); only then can more than the last label of a name match.
+    bool hasDottedEntries() const { return m_hasDottedEntries; }
 
     void addUserEntry(const QString& entry);
     void removeUserEntry(const QString& entry);
@@ -34,4 +36,5 @@ private:
     QStringList m_mylist;
     QStringList m_toplist;
     QSet<QString> m_lowerSet;
+    bool m_hasDottedEntries = false;
 };

@@ -54,16 +54,9 @@ QString valueText(const QStringList& entries)
     return text;
 }
 
-bool hasThreeFullStops(const QString& text)
-{
-    return text.count(QLatin1Char('.')) >= 3;
-}
-
 bool addressAccepted(const QString& text)
 {
-    if (text.isEmpty())
-        return true;
-    return !hasIllegalCharacters(text) && hasThreeFullStops(text);
+    return !hasIllegalCharacters(text) && hasAtLeastThreeDots(text);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "servers/servercatalog.h"
 #include "shell/debuglog.h"
 #include "zone/serverzonelists.h"
+#include "zone/zonemodel.h"
 
 #include <QString>
 #include <QStringList>
@@ -76,6 +77,7 @@ struct AppState
     ServerCatalog catalog;
     ServerZoneLists zoneLists;
     ZoneSelection selection;
+    ZoneModel zone;
     RegistrationDefaults registration;
     QStringList domainNames;  // "domains.cbx"
     QStringList hostNames;    // "hosts.cbx"

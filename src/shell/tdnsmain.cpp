@@ -1,5 +1,6 @@
 #include "shell/tdnsmain.h"
 
+#include "checks/ttldform.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
@@ -135,6 +136,8 @@ void Tdnsmain::buildMenu()
           QStringLiteral("Modify TLD/Extensions"), QStringLiteral("Reset Reverse Mapping")}) {
         QAction* action = utilities->addAction(caption);
         action->setObjectName(caption.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('/')));
+        if (action->objectName() == QLatin1String("modifytldextensions"))
+            connect(action, &QAction::triggered, this, &Tdnsmain::modifyTlds);
     }
     m_utilityActions = utilities->actions().mid(0, 3);
 
@@ -246,6 +249,12 @@ void Tdnsmain::showAbout()
 void Tdnsmain::toggleDebugLog()
 {
     ::toggleDebugLog(m_state, m_prompter, m_platform);
+}
+
+void Tdnsmain::modifyTlds()
+{
+    Ttldform form(m_state.tlds, m_prompter, this);
+    form.exec();
 }
 
 void Tdnsmain::reportError(const QString& text)

@@ -48,6 +48,7 @@ public:
     void openHelp();
     void showAbout();
     void toggleDebugLog();
+    void modifyTlds();
     void exitWithoutSaving();
 
 protected:
