@@ -1,6 +1,5 @@
 #include "operations/tdatafileviewer.h"
 
-#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,11 +12,10 @@ Tdatafileviewer::Tdatafileviewer(QWidget* parent) : QDialog(parent)
 
     datatext = new QPlainTextEdit(this);
     datatext->setObjectName(QStringLiteral("datatext"));
+    // Where "Courier New" is missing, the type-writer hint lets the font matching pick a fixed-pitch face.
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch())
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     datatext->setFont(font);
     datatext->setLineWrapMode(QPlainTextEdit::NoWrap);
     datatext->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
