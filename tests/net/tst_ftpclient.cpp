@@ -117,8 +117,9 @@ void TstFtpClient::sendsTheAddressAsEnteredAsPassword()
 {
     VsftpdPeer peer;
     QString error;
-    QVERIFY2(peer.start({{QStringLiteral("domain/named.root"), QByteArray(". 3600000 NS A.ROOT-SERVERS.NET.\n")}}, &error),
-             qPrintable(error));
+    QVERIFY2(
+        peer.start({{QStringLiteral("domain/named.root"), QByteArray(". 3600000 NS A.ROOT-SERVERS.NET.\n")}}, &error),
+        qPrintable(error));
     QTemporaryDir dir;
     FtpClient client;
     setUp(client, peer.port(), dir.filePath(QStringLiteral("cache.tmp")));

@@ -56,7 +56,8 @@ private Q_SLOTS:
 
 void TstBootOptions::allEightLinesInOrder()
 {
-    QCOMPARE(asFile(bootOptionLines(everything())), readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))));
+    QCOMPARE(asFile(bootOptionLines(everything())),
+             readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))));
 }
 
 void TstBootOptions::singleLines_data()
@@ -261,7 +262,9 @@ void TstBootOptions::entryRejections_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("message");
-    QTest::newRow("xfr") << OptionEntryKind::Xfr << "XFR" << "Add XFRNET" << "Your xfrnets option is entered incorrectly.";
+    QTest::newRow("xfr") << OptionEntryKind::Xfr << "XFR"
+                         << "Add XFRNET"
+                         << "Your xfrnets option is entered incorrectly.";
     QTest::newRow("bogus") << OptionEntryKind::Bogus << "BOGUS" << "Add BOGUS NS"
                            << "Your bogus ns option is entered incorrectly.";
     QTest::newRow("forwarder") << OptionEntryKind::Forwarder << "FORWARDER" << "Add FORWARDER"

@@ -50,7 +50,8 @@ void TstOperationSettings::savedValuesComeBack()
              QStringLiteral("/opt/named/bin/ndc"));
     QCOMPARE(store.text(QStringLiteral("Initialization"), QStringLiteral("Root Cache FTP Server")),
              QStringLiteral("127.0.0.1"));
-    QCOMPARE(store.text(QStringLiteral("Initialization"), QStringLiteral("Root Cache FTP Port")), QStringLiteral("2121"));
+    QCOMPARE(store.text(QStringLiteral("Initialization"), QStringLiteral("Root Cache FTP Port")),
+             QStringLiteral("2121"));
     AppState state;
     loadSettings(state, store, prompter, platform);
     QCOMPARE(state.ndcProgram, QStringLiteral("/opt/named/bin/ndc"));

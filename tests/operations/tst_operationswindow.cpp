@@ -293,8 +293,9 @@ void TstOperationsWindow::deleteNeedsASelection()
 
 void TstOperationsWindow::pageFillsFromLinesAndUpdateWritesThem()
 {
-    const QStringList golden = QString::fromLatin1(readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))))
-                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList golden =
+        QString::fromLatin1(readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))))
+            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     m_window->addlPropertiesActions()->fillOptions(golden);
     QVERIFY(addl()->forwardonly->isChecked());
     QVERIFY(addl()->norecursion->isChecked());
@@ -359,7 +360,8 @@ void TstOperationsWindow::getCacheFromTheRegistryServer()
     QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Processing InterNIC Download..."));
     QCOMPARE(ftp->lines().value(0), QStringLiteral("Loading Winsock"));
     QVERIFY(ftp->lines().contains(QStringLiteral("CLIENT: PASS john.doe@example.com")));
-    QVERIFY(ftp->lines().contains(QStringLiteral("TRANSFER: ") + QString::number(hints.size()) + QStringLiteral(" Bytes")));
+    QVERIFY(
+        ftp->lines().contains(QStringLiteral("TRANSFER: ") + QString::number(hints.size()) + QStringLiteral(" Bytes")));
     QCOMPARE(ftp->lines().last(), QStringLiteral("TRANSFER END."));
     QVERIFY(m_prompter->prompts().isEmpty());
     QTimer* timer = m_window->addlPropertiesActions()->cacheTimer();

@@ -83,11 +83,11 @@ void TstRootCache::downloadFromTheRegistryServer()
     QCOMPARE(m_lines.value(0), QStringLiteral("Loading Winsock"));
     QVERIFY(m_lines.value(1).startsWith(QStringLiteral("libcurl ")));
     QVERIFY(m_lines.value(1).endsWith(QStringLiteral(": Ready.")));
-    for (const QString& expected : {QStringLiteral("SERVER: 220 (vsFTPd 3.0.3)"), QStringLiteral("CLIENT: USER anonymous"),
-                                    QStringLiteral("CLIENT: PASS john.doe@example.com"),
-                                    QStringLiteral("SERVER: 230 Login successful."), QStringLiteral("CLIENT: CWD domain"),
-                                    QStringLiteral("CLIENT: TYPE A"), QStringLiteral("CLIENT: RETR named.root"),
-                                    QStringLiteral("SERVER: 226 Transfer complete.")})
+    for (const QString& expected :
+         {QStringLiteral("SERVER: 220 (vsFTPd 3.0.3)"), QStringLiteral("CLIENT: USER anonymous"),
+          QStringLiteral("CLIENT: PASS john.doe@example.com"), QStringLiteral("SERVER: 230 Login successful."),
+          QStringLiteral("CLIENT: CWD domain"), QStringLiteral("CLIENT: TYPE A"),
+          QStringLiteral("CLIENT: RETR named.root"), QStringLiteral("SERVER: 226 Transfer complete.")})
         QVERIFY2(m_lines.contains(expected), qPrintable(expected));
     QVERIFY(!m_lines.filter(QRegularExpression(QStringLiteral("^INFO: "))).isEmpty());
     const qsizetype begin = m_lines.indexOf(QStringLiteral("TRANSFER BEGIN."));
@@ -147,7 +147,8 @@ void TstRootCache::transferCutOffKeepsTheOldDownload()
 
 void TstRootCache::installWritesCrLfLines()
 {
-    QVERIFY(writeBytes(rootCacheDownload(programDir()), readBytes(testDataPath(QStringLiteral("operations/named.root")))));
+    QVERIFY(
+        writeBytes(rootCacheDownload(programDir()), readBytes(testDataPath(QStringLiteral("operations/named.root")))));
     QVERIFY(writeBytes(dataDir() + QStringLiteral("/cache.dns"), "the hints before\r\n"));
     const RootCacheInstall install = installRootCache(programDir(), dataDir());
     QVERIFY(install.read);

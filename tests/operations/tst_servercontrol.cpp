@@ -181,7 +181,8 @@ void TstServerControl::refusals()
 
 void TstServerControl::runStateFollowsStartAndStop()
 {
-    const NdcTarget target = targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
+    const NdcTarget target =
+        targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
     QString runState;
     QCOMPARE(run(NdcCommand::Stop, target, runState).end, NdcOutcome::End::Done);
     QCOMPARE(runState, QStringLiteral("STOP"));
@@ -232,8 +233,8 @@ void TstServerControl::windows95ServerRefusesDumpAndStatistics()
                                              "Windows 95, which does not support this feature."));
     QString runState;
     const NdcOutcome outcome =
-        run(NdcCommand::DumpDb, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows 95")),
-            runState);
+        run(NdcCommand::DumpDb,
+            targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows 95")), runState);
     QCOMPARE(outcome.end, NdcOutcome::End::Windows95);
     QVERIFY(!outcome.clearStatusLater);
     QVERIFY(!QFile::exists(old));
@@ -300,7 +301,8 @@ void TstServerControl::outputFiles()
 
 void TstServerControl::dumpAndStatisticsAreReadAfterTheRun()
 {
-    const NdcTarget target = targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
+    const NdcTarget target =
+        targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
     QString runState;
     NdcOutcome outcome = run(NdcCommand::DumpDb, target, runState);
     QCOMPARE(outcome.outputFile, m_windir + QStringLiteral("/system32/namdump.db"));
@@ -317,17 +319,19 @@ void TstServerControl::missingOutputFileIsReported()
     QString error;
     const QString path = m_windir + QStringLiteral("/system32/namdump.db");
     QVERIFY(!readDataFile(path, &error));
-    QVERIFY2(error.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ")),
+             qPrintable(error));
 }
 
 void TstServerControl::controlProgramThatCannotStartIsReported()
 {
     m_prompter->answer(Prompter::Button::Ok);
     QString runState;
-    const NdcOutcome outcome = runNdcCommand(
-        NdcCommand::Start, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X")),
-        QStringLiteral("quorvane-no-such-control-program"), runState, *m_prompter, *m_platform,
-        [this](const QString& text) { m_statuses << text; });
+    const NdcOutcome outcome =
+        runNdcCommand(NdcCommand::Start,
+                      targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X")),
+                      QStringLiteral("quorvane-no-such-control-program"), runState, *m_prompter, *m_platform,
+                      [this](const QString& text) { m_statuses << text; });
     QCOMPARE(outcome.end, NdcOutcome::End::NotRun);
     QVERIFY(outcome.clearStatusLater);
     QVERIFY(runState.isEmpty());
