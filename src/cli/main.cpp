@@ -1,4 +1,5 @@
 #include "cli/clicontext.h"
+#include "cli/registrationcommands.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -6,7 +7,16 @@
 
 #include <cstdio>
 
+void registerUtilityCommands();
+
 namespace {
+
+// Each module's commands, in the order --help lists them.
+void registerAllCommands()
+{
+    registerUtilityCommands();
+    registerRegistrationCommands();
+}
 
 QString commandList()
 {
@@ -40,7 +50,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
+    registerAllCommands();
 
+    registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

@@ -69,6 +69,9 @@ struct AppState
     // The registry's FTP server for the root hints.
     QString ftpHost = QStringLiteral("192.0.32.9");
     int ftpPort = 21;
+    // The registry's WHOIS service that the "Who IS?" tab asks.
+    QString whoisserver = defaultWhoisServer();
+    static QString defaultWhoisServer() { return QStringLiteral("whois.iana.org"); }
 
     SetupDefaults setup;
     DomainEditDefaults domainDefaults;

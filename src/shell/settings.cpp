@@ -155,6 +155,9 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
     bool portOk = false;
     const int port = store.text(kInit, QStringLiteral("Root Cache FTP Port")).toInt(&portOk);
     state.ftpPort = portOk && port > 0 && port < 65536 ? port : AppState().ftpPort;
+    state.whoisserver = store.text(kInit, QStringLiteral("WHOIS Server"));
+    if (state.whoisserver.trimmed().isEmpty())
+        state.whoisserver = AppState::defaultWhoisServer();
 
     for (const ChoiceField& choice : kChoiceFields)
         state.domainDefaults.*choice.field = store.text(kChoices, choice.name);
@@ -218,6 +221,7 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
     store.setText(kInit, QStringLiteral("Control Program"), state.ndcProgram);
     store.setText(kInit, QStringLiteral("Root Cache FTP Server"), state.ftpHost);
     store.setText(kInit, QStringLiteral("Root Cache FTP Port"), QString::number(state.ftpPort));
+    store.setText(kInit, QStringLiteral("WHOIS Server"), state.whoisserver);
 
     for (const ChoiceField& choice : kChoiceFields)
         store.setText(kChoices, choice.name, state.domainDefaults.*choice.field);

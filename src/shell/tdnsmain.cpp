@@ -54,7 +54,7 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_serverInfo = new ServerInfoPage(m_pages);
     m_domainEdit = new DomainEditPage(m_pages);
     m_addlProperties = new AddlPropertiesPage(m_pages);
-    m_registration = new RegistrationPage(m_state, m_prompter, m_platform, m_pages);
+    m_registration = new RegistrationPage(m_state, m_store, m_prompter, m_platform, m_pages);
     m_utilities = new UtilitiesPage(m_state, m_prompter, m_platform, m_pages);
     m_setup = new SetupPage(m_state, m_pages);
     m_pages->addTab(m_serverInfo, QStringLiteral("Server Info"));
@@ -185,6 +185,7 @@ void Tdnsmain::firstShowing()
     m_serverInfo->serverbox->setEditText(QStringLiteral("Select A Server"));
     m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
     m_setup->showState();
+    m_registration->showState();
     if (const std::optional<QString> cache = readCacheDownload(m_state.exepath))
         m_addlProperties->cachetext->setPlainText(*cache);
 }

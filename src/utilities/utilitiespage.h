@@ -3,8 +3,14 @@
 #include <QWidget>
 
 struct AppState;
+class FingerTab;
+class NsLookupTab;
+class PingTab;
 class Platform;
 class Prompter;
+class QTabWidget;
+class TraceTab;
+class WhoisTab;
 
 // Finger, trace route, name server lookup, ping and WHOIS.
 class UtilitiesPage : public QWidget
@@ -13,8 +19,17 @@ class UtilitiesPage : public QWidget
 public:
     UtilitiesPage(AppState& state, Prompter& prompter, Platform& platform, QWidget* parent = nullptr);
 
+    FingerTab* finger() const { return m_finger; }
+    TraceTab* traceRoute() const { return m_trace; }
+    NsLookupTab* nsLookup() const { return m_nsLookup; }
+    PingTab* ping() const { return m_ping; }
+    WhoisTab* whois() const { return m_whois; }
+
 private:
-    AppState& m_state;
-    Prompter& m_prompter;
-    Platform& m_platform;
+    QTabWidget* m_tabs;
+    FingerTab* m_finger;
+    TraceTab* m_trace;
+    NsLookupTab* m_nsLookup;
+    PingTab* m_ping;
+    WhoisTab* m_whois;
 };

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTcpSocket>
+#include <optional>
+
+// A TCP client for line-oriented text protocols: it connects in the background, delivers what arrives one line at
+// a time, split at a delimiter of the caller's choice, and reports the connection's outcome as an event.
+// Misuse the caller can get wrong (no host, sending while not connected) comes back as an error value.
+class TcpLineClient : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TcpLineClient(QObject* parent = nullptr);
+
+    void setRemoteHost(const QString& host) { m_host = host; }
+    QString remoteHost() const { return m_host; }
+    void setRemotePort(quint16 port) { m_port = port; }
+    quint16 remotePort() const { return m_port; }
+    void setLineDelimiter(const QByteArray& delimiter) { m_delimiter = delimiter; }
+    QByteArray lineDelimiter() const { return m_delimiter; }
+
+    // Starts connecting; the connected event tells how it went.
+    std::optional<QString> connectToRemote();
+    // Drops the connection, handing on a last line that had no delimiter yet.
+    void disconnectFromRemote();
+    bool isConnected() const;
+    bool isConnecting() const;
+    // True while a connection is up or being made.
+    bool isOpen() const;
+
+    std::optional<QString> send(const QByteArray& text);
+
+    // Let events run until the connection is up (true), the attempt failed, or the time is over (false).
+    bool waitForConnection(int timeoutMs);
+    // Let events run until the peer has closed the connection (true) or the time is over (false).
+    bool waitForClose(int timeoutMs);
+
+Q_SIGNALS:
+    // status 0 on success; otherwise the socket's error code plus one, and its description.
+    void connectedEvent(int status, const QString& description);
+    void dataIn(const QString& line);
+    void errorEvent(int code, const QString& description);
+    void closed();
+
+private:
+    void onConnected();
+    void onReadyRead();
+    void onErrorOccurred(QAbstractSocket::SocketError error);
+    void onDisconnected();
+    void deliverLines();
+    void flushRest();
+
+    QTcpSocket m_socket;
+    QString m_host;
+    quint16 m_port = 0;
+    QByteArray m_delimiter = "\r\n";
+    QByteArray m_buffer;
+    bool m_wasConnected = false;
+};

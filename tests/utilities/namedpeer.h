@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// A real name server on 127.0.0.1 and a free port, serving two zones from the test's own folder: "example.test",
+// whose transfer is allowed, and "refused.test", whose transfer is refused. It never recurses and never asks
+// anyone else.
+class NamedPeer
+{
+public:
+    NamedPeer();
+    ~NamedPeer();
+
+    // Starts the server and waits until it answers; false with the reason in error() otherwise.
+    bool start();
+    quint16 port() const { return m_port; }
+    QString error() const { return m_error; }
+
+    static bool available();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+// A port nothing listens on, on either TCP or UDP, at the time of asking.
+quint16 freeLoopbackPort();
