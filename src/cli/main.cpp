@@ -7,13 +7,15 @@
 
 #include <cstdio>
 
+void registerBootCommands();
 void registerUtilityCommands();
 
 namespace {
 
-// Each module's commands, in the order --help lists them.
+// Each module's commands, once, in the order --help lists them.
 void registerAllCommands()
 {
+    registerBootCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
 }

@@ -1,5 +1,7 @@
 #include "servers/serverinfopage.h"
 
+#include "bootfile/bootconfig.h"
+
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -28,6 +30,22 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     return button;
+}
+
+void fillGrid(QTableWidget* grid, const QList<ZoneGridRow>& rows, bool withMasters)
+{
+    grid->setUpdatesEnabled(false);
+    grid->clearContents();
+    grid->setRowCount(int(rows.size()));
+    for (int row = 0; row < rows.size(); ++row) {
+        const ZoneGridRow& entry = rows.at(row);
+        int column = 0;
+        grid->setItem(row, column++, new QTableWidgetItem(entry.zone));
+        if (withMasters)
+            grid->setItem(row, column++, new QTableWidgetItem(entry.masters));
+        grid->setItem(row, column, new QTableWidgetItem(entry.file));
+    }
+    grid->setUpdatesEnabled(true);
 }
 
 } // namespace
@@ -61,8 +79,14 @@ ServerInfoPage::ServerInfoPage(QWidget* parent) : QWidget(parent)
                        {QStringLiteral("Serving Secondary for"), QStringLiteral("Primary Server IP#"),
                         QStringLiteral("Forward Mapping File")});
 
+    secgridfull = makeGrid(this, QStringLiteral("secgridfull"),
+                           {QStringLiteral("Serving Secondary for"), QStringLiteral("Primary Server IP#"),
+                            QStringLiteral("Forward Mapping File")});
+    secgridfull->hide();
+
     addserver = makeButton(this, QStringLiteral("addserver"), QStringLiteral("Add New Server"));
     deleteserver = makeButton(this, QStringLiteral("deleteserver"), QStringLiteral("Delete Server"));
+    deleteserver->setToolTip(QStringLiteral("Delete the selected DNS Server.  This cannot be undone."));
     stopserver = makeButton(this, QStringLiteral("stopserver"), QStringLiteral("Stop Server"));
     startserver = makeButton(this, QStringLiteral("startserver"), QStringLiteral("Start Server"));
     reloaddb = makeButton(this, QStringLiteral("reloaddb"), QStringLiteral("Reload Database"));
@@ -81,4 +105,11 @@ ServerInfoPage::ServerInfoPage(QWidget* parent) : QWidget(parent)
     layout->addWidget(primgrid, 1);
     layout->addWidget(secgrid, 1);
     layout->addLayout(buttons);
+}
+
+void ServerInfoPage::showGrids(const BootConfig& boot)
+{
+    fillGrid(primgrid, boot.primaryGrid, false);
+    fillGrid(secgrid, boot.secondaryGrid, true);
+    fillGrid(secgridfull, boot.secondaryFullGrid, true);
 }

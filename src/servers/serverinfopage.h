@@ -6,6 +6,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+struct BootConfig;
 
 // The "Server Info" page: the server selection box, what is loaded, the zone grids and the server buttons.
 class ServerInfoPage : public QWidget
@@ -14,12 +15,16 @@ class ServerInfoPage : public QWidget
 public:
     explicit ServerInfoPage(QWidget* parent = nullptr);
 
+    // Fills the three read-only grids from the loaded boot data.
+    void showGrids(const BootConfig& boot);
+
     QComboBox* serverbox;
     QLabel* pathlabel;
     QLabel* servernamelabel;
     QLabel* inifilelabel;
     QTableWidget* primgrid;
     QTableWidget* secgrid;
+    QTableWidget* secgridfull; // hidden: every master address of each secondary zone
     QPushButton* addserver;
     QPushButton* deleteserver;
     QPushButton* stopserver;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bootfile/bootconfig.h"
 #include "checks/tldlist.h"
 #include "registration/registrationdefaults.h"
 #include "servers/servercatalog.h"
@@ -85,6 +86,11 @@ struct AppState
     QStringList domainNames;  // "domains.cbx"
     QStringList hostNames;    // "hosts.cbx"
     QStringList contactNames; // "Contacts.cbx"
+
+    BootConfig boot;
+    QString tobelname;     // identifier of the server being loaded
+    QString tobeloaded;    // its boot file path
+    QString rootCacheText; // the root cache text the "Addl Properties" page holds
 
     bool serverLoaded = false;
     // The last start ("START") or stop ("STOP") issued to a name server this run; empty before the first.

@@ -1,5 +1,6 @@
 #include "shell/tdnsmain.h"
 
+#include "bootfile/bootlines.h"
 #include "checks/ttldform.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
@@ -7,7 +8,10 @@
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
+#include "servers/serverdeletion.h"
 #include "servers/serverinfopage.h"
+#include "servers/serverloading.h"
+#include "servers/tdelserver.h"
 #include "shell/appstate.h"
 #include "shell/progresswindow.h"
 #include "shell/settings.h"
@@ -22,6 +26,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -29,6 +34,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
@@ -92,6 +98,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_state.debugLog.setErrorHandler([this](const QString& text) { reportError(text); });
 
     connect(m_setup->updatedefaults, &QPushButton::clicked, this, &Tdnsmain::updateDefaults);
+    connect(m_serverInfo->serverbox, &QComboBox::textActivated, this, &Tdnsmain::serverboxChange);
+    connect(m_serverInfo->deleteserver, &QPushButton::clicked, this, &Tdnsmain::deleteserverClick);
     setServerCommandsEnabled(false);
     resize(820, 560);
 }
@@ -161,10 +169,89 @@ void Tdnsmain::setServerCommandsEnabled(bool on)
         action->setEnabled(on);
     for (QAction* action : std::as_const(m_utilityActions))
         action->setEnabled(on);
-    for (QPushButton* button : {m_serverInfo->stopserver, m_serverInfo->startserver, m_serverInfo->reloaddb,
-                                m_serverInfo->restartserver, m_serverInfo->viewdb, m_serverInfo->viewstats,
-                                m_addlProperties->getcache, m_addlProperties->updateoptions})
+    for (QPushButton* button :
+         {m_serverInfo->stopserver, m_serverInfo->startserver, m_serverInfo->reloaddb, m_serverInfo->restartserver,
+          m_serverInfo->viewdb, m_serverInfo->viewstats, m_domainEdit->newprimary, m_domainEdit->fastadd,
+          m_domainEdit->reversemapping, m_domainEdit->newsecondary, m_domainEdit->updatechanges,
+          m_addlProperties->getcache, m_addlProperties->updateoptions, m_addlProperties->addsecreverse})
         button->setEnabled(on);
+    // Nothing is selected in the secondary reverse list after a load, and zone deletion needs a selected zone.
+    m_addlProperties->delsecreverse->setEnabled(false);
+    if (!on) {
+        m_domainEdit->deleteprimary->setEnabled(false);
+        m_domainEdit->delsecondary->setEnabled(false);
+    }
+}
+
+ServerContext Tdnsmain::serverContext()
+{
+    ServerHooks hooks;
+    hooks.buildPrimaryTree = [this] { Q_EMIT primaryTreeNeeded(); };
+    hooks.buildSecondaryTree = [this] { Q_EMIT secondaryTreeNeeded(); };
+    hooks.clearZoneTrees = [this] {
+        m_domainEdit->TreeView1->clear();
+        m_domainEdit->TreeView2->clear();
+        Q_EMIT zoneTreesCleared();
+    };
+    hooks.showStatus = [this](const QString& text) { showStatus(text); };
+    return ServerContext{m_state, m_store, m_prompter, m_platform, *m_progress, std::move(hooks)};
+}
+
+void Tdnsmain::showServerList()
+{
+    QComboBox* box = m_serverInfo->serverbox;
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(m_state.catalog.displayNames());
+    box->setEditText(text);
+}
+
+void Tdnsmain::showLoadedServer()
+{
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+    m_serverInfo->servernamelabel->setText(m_state.servername);
+    m_serverInfo->inifilelabel->setText(m_state.inifile);
+    m_serverInfo->showGrids(m_state.boot);
+    m_addlProperties->secreverse->clear();
+    m_addlProperties->secreverse->addItems(m_state.boot.secondaryReverseComments);
+    setServerCommandsEnabled(m_state.serverLoaded);
+    Q_EMIT bootFileRead();
+}
+
+void Tdnsmain::serverboxChange(const QString& text)
+{
+    WaitCursor wait;
+    ServerContext context = serverContext();
+    const LoadOutcome outcome = selectServer(context, text);
+    if (!outcome.attempted)
+        return;
+    showLoadedServer();
+    m_serverInfo->serverbox->setEditText(displayNameOf(m_state.tobelname));
+}
+
+void Tdnsmain::deleteserverClick()
+{
+    if (m_state.catalog.displayNames().isEmpty()) {
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("There are no servers to delete!"));
+        return;
+    }
+    const QString boxText = m_serverInfo->serverbox->currentText();
+    const bool wasLoaded = m_state.serverLoaded;
+    Tdelserver dialog(
+        m_state.catalog.displayNames(),
+        [this, &boxText](const std::optional<QString>& selected) {
+            WaitCursor wait;
+            ServerContext context = serverContext();
+            return deleteSelectedServer(context, selected, boxText);
+        },
+        this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    showServerList();
+    if (wasLoaded && !m_state.serverLoaded) {
+        m_serverInfo->serverbox->setEditText(QString());
+        showLoadedServer();
+    }
 }
 
 void Tdnsmain::showEvent(QShowEvent* event)
@@ -180,14 +267,15 @@ void Tdnsmain::showEvent(QShowEvent* event)
 void Tdnsmain::firstShowing()
 {
     prepareFirstShowing(m_state, m_store, m_prompter, m_platform);
-    m_serverInfo->serverbox->clear();
-    m_serverInfo->serverbox->addItems(m_state.catalog.displayNames());
+    showServerList();
     m_serverInfo->serverbox->setEditText(QStringLiteral("Select A Server"));
     m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
     m_setup->showState();
     m_registration->showState();
-    if (const std::optional<QString> cache = readCacheDownload(m_state.exepath))
+    if (const std::optional<QString> cache = readCacheDownload(m_state.exepath)) {
+        m_state.rootCacheText = *cache;
         m_addlProperties->cachetext->setPlainText(*cache);
+    }
 }
 
 void Tdnsmain::closeEvent(QCloseEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "servers/servercontext.h"
+
 #include <QMainWindow>
 
 struct AppState;
@@ -44,12 +46,32 @@ public:
     // Enables or disables the commands that need a loaded server.
     void setServerCommandsEnabled(bool on);
 
+    // The operations of the servers with this window's prompter, progress window, trees and status bar.
+    ServerContext serverContext();
+    // Fills the server selection box's list from the catalog, keeping its text.
+    void showServerList();
+    // Shows what the last boot file reading left: labels, grids, the secondary reverse list, the commands.
+    void showLoadedServer();
+    // The user picked a server in the selection box.
+    void serverboxChange(const QString& text);
+    // "Delete Server" and "Server" / "Delete Selected".
+    void deleteserverClick();
+
     void updateDefaults();
     void openHelp();
     void showAbout();
     void toggleDebugLog();
     void modifyTlds();
     void exitWithoutSaving();
+
+Q_SIGNALS:
+    // Loading reached the point where the zone trees are built; the zone browser builds them.
+    void primaryTreeNeeded();
+    void secondaryTreeNeeded();
+    // The loaded server was deleted: the trees must be emptied.
+    void zoneTreesCleared();
+    // A boot file was read: pages that show its options fill themselves from `BootConfig`.
+    void bootFileRead();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,0 +1,351 @@
+#include "bootfile/bootreader.h"
+
+#include "bootfile/bootlines.h"
+#include "bootfile/bootwriter.h"
+#include "bootfile/datadirectory.h"
+#include "bootfile/filenameindex.h"
+#include "bootfile/rootcache.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "shell/osdetect.h"
+#include "shell/settingsstore.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kFive = QStringLiteral("     ");
+const QString kInformation = QStringLiteral("Information");
+const QString kAttention = QStringLiteral("Attention!");
+
+const QLatin1String kParameterKeywords[] = {QLatin1String("options "), QLatin1String("limit "),
+                                            QLatin1String("xfrnets "), QLatin1String("bogusns "),
+                                            QLatin1String("forwarders ")};
+
+QString withoutTrailingBlanks(const QString& text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && (text.at(end - 1) == QLatin1Char(' ') || text.at(end - 1) == QLatin1Char('\t')))
+        --end;
+    return text.left(end);
+}
+
+enum class Outcome
+{
+    Done,
+    Aborted,
+    Cancelled
+};
+
+// One reading of a boot file, line by line, in the order of its tests.
+class BootReading
+{
+public:
+    BootReading(BootContext& context, bool skipZoneFileCheck)
+        : m_context(context), m_state(context.state), m_boot(context.state.boot), m_skip(skipZoneFileCheck),
+          m_data(context, DriveTable::load(context.store))
+    {
+    }
+
+    BootReadResult run();
+
+private:
+    void start();
+    QString mappedLetter() const;
+    void rememberMapping();
+    Outcome readLines(const QStringList& lines);
+    Outcome directoryLine(const QStringList& lines, qsizetype index, const QString& blanked);
+    void cacheLine(const QString& blanked);
+    void osLine(const QString& blanked);
+    Outcome primaryLine(const QString& line, const QString& blanked);
+    void secondaryLine(const QString& line, const QString& blanked);
+    void reportIncorrect(const QString& line);
+    void refreshIndex();
+    BootReadResult finish();
+
+    BootContext& m_context;
+    AppState& m_state;
+    BootConfig& m_boot;
+    const bool m_skip;
+    DataDirectoryProcessor m_data;
+    FileNameIndex m_files;
+    bool m_directorySeen = false;
+    bool m_cacheSeen = false;
+    bool m_mapped = false;
+    QString m_letter;
+    qsizetype m_mappingLine = -1;
+};
+
+void BootReading::start()
+{
+    m_state.debugLog.logLine(QStringLiteral("--Entered Bootfile Loading"));
+    m_state.serverLoaded = true;
+
+    m_boot.clear();
+    ServerZoneLists& lists = m_state.zoneLists;
+    for (QStringList* list : {&lists.primdns, &lists.primfiles, &lists.primdnssort, &lists.primfilesort, &lists.secdns,
+                              &lists.secfiles, &lists.secdnssort, &lists.secfilesort})
+        list->clear();
+    // A file without a directory line must not leave the previous server's data directory in place.
+    lists.datapath.clear();
+    m_state.selection = ZoneSelection();
+
+    // A boot file that cannot be placed here has no directory: nothing is read from or written to a guess.
+    QString bootDirectory;
+    if (const std::optional<QString> bootFile = localBootFilePath(m_state.tobeloaded, m_data.drives())) {
+        bootDirectory = QFileInfo(*bootFile).absolutePath();
+        if (!bootDirectory.endsWith(QLatin1Char('/')))
+            bootDirectory += QLatin1Char('/');
+    }
+    m_boot.bootDirectory = bootDirectory;
+    m_state.path = bootDirectory;
+    m_state.servername = displayNameOf(m_state.tobelname);
+    m_boot.bootFileName = BootConfig::fileName();
+    m_state.inifile = m_boot.bootFileName;
+
+    // Until a directory line names the data directory, zone files are looked for beside the boot file.
+    m_files = FileNameIndex(bootDirectory.isEmpty() ? QString() : QDir::cleanPath(bootDirectory));
+    m_letter = mappedLetter();
+    m_mapped = !m_letter.isEmpty();
+}
+
+QString BootReading::mappedLetter() const
+{
+    if (m_state.servername.isEmpty())
+        return QString();
+    return m_context.store.text(QStringLiteral("MAPPING"), m_state.servername);
+}
+
+void BootReading::rememberMapping()
+{
+    // The writer does not carry the "MAPPING:" line over; without the letter in the settings the next reading
+    // would look for the data directory on this machine's own drive and then write that drive into the file.
+    const QString letter = m_letter.trimmed();
+    if (m_state.servername.isEmpty() || letter.isEmpty() || !mappedLetter().isEmpty())
+        return;
+    m_context.store.setText(QStringLiteral("MAPPING"), m_state.servername, letter);
+    QString error;
+    if (!m_context.store.sync(&error))
+        reportGeneralError(m_context.prompter, error);
+}
+
+void BootReading::refreshIndex()
+{
+    m_files = FileNameIndex(m_state.zoneLists.datapath);
+}
+
+void BootReading::reportIncorrect(const QString& line)
+{
+    m_context.prompter.message(kInformation,
+                               QStringLiteral("An error has been found in your boot file :") + line +
+                                   QStringLiteral(" is entered incorrectly."),
+                               Prompter::Button::Ok, Prompter::Icon::Information);
+}
+
+Outcome BootReading::directoryLine(const QStringList& lines, qsizetype index, const QString& blanked)
+{
+    m_directorySeen = true;
+    if (index + 1 < lines.size() && lines.at(index + 1).contains(QLatin1String("MAPPING:"))) {
+        m_mapped = true;
+        m_letter = textAfterFirstBlank(blanksForTabs(lines.at(index + 1)));
+        m_mappingLine = index + 1;
+        rememberMapping();
+    } else {
+        m_letter = mappedLetter();
+        m_mapped = !m_letter.isEmpty();
+    }
+    if (!m_data.processDataDirectory(m_mapped, m_letter, blanked))
+        return Outcome::Cancelled;
+    refreshIndex();
+    return Outcome::Done;
+}
+
+void BootReading::cacheLine(const QString& blanked)
+{
+    m_cacheSeen = true;
+    m_boot.cacheFile = textFromField(blanked, 2).trimmed();
+}
+
+void BootReading::osLine(const QString& blanked)
+{
+    const QString named = textAfterFirstBlank(blanked);
+    if (operatingSystemChoices().contains(named))
+        m_state.defaultos = named;
+}
+
+Outcome BootReading::primaryLine(const QString& line, const QString& blanked)
+{
+    const QStringList fields = fieldsOf(blanked);
+    if (fields.size() < 3) {
+        reportIncorrect(line);
+        return Outcome::Done;
+    }
+    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA"))) {
+        m_boot.reversePrimaryLines << line;
+        return Outcome::Done;
+    }
+    const QString zone = fields.at(1);
+    const QString file = textFromField(blanked, 2).trimmed();
+    for (;;) {
+        if (m_skip || m_files.contains(file)) {
+            m_boot.primaryEntries << zone + kFive + file;
+            m_state.zoneLists.primdns << zone.toLower();
+            m_state.zoneLists.primfiles << file.toLower();
+            return Outcome::Done;
+        }
+        const Prompter::Button answer = m_context.prompter.message(
+            kInformation,
+            file + QStringLiteral(" corresponding to ") + zone +
+                QStringLiteral(" cannot be found. This entry will be removed from your boot file.") +
+                QStringLiteral("Would you like to move to another data directory where this file may be located?"),
+            Prompter::Button::Yes | Prompter::Button::No | Prompter::Button::Abort, Prompter::Icon::Information);
+        if (answer == Prompter::Button::Abort)
+            return Outcome::Aborted;
+        if (answer != Prompter::Button::Yes)
+            return Outcome::Done;
+        if (!m_data.processDataDirectory(m_mapped, m_letter, QStringLiteral("directory NOTTHERE")))
+            return Outcome::Cancelled;
+        refreshIndex();
+    }
+}
+
+void BootReading::secondaryLine(const QString& line, const QString& blanked)
+{
+    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA"))) {
+        const qsizetype semicolon = line.indexOf(QLatin1Char(';'));
+        if (semicolon >= 0) {
+            // The writer puts " ;" before the comment; without trimming, each write would add a blank.
+            m_boot.secondaryReverseLines << withoutTrailingBlanks(line.left(semicolon));
+            m_boot.secondaryReverseComments << line.mid(semicolon + 1);
+        } else {
+            m_context.prompter.message(QStringLiteral("Error!"),
+                                       QStringLiteral("You have removed commenting for a secondary reverse mapping "
+                                                      "file. Some dialogs may not display correctly."));
+            m_boot.secondaryReverseLines << line;
+            m_boot.secondaryReverseComments << line;
+        }
+        return;
+    }
+    const QStringList fields = fieldsOf(blanked);
+    if (fields.size() < 4) {
+        reportIncorrect(line);
+        return;
+    }
+    const QString zone = fields.at(1);
+    const QString file = fields.last();
+    const QString masters = fields.mid(2, fields.size() - 3).join(QLatin1Char(' '));
+    m_boot.secondaryEntries << zone + kFive + masters + kFive + file;
+    m_state.zoneLists.secdns << zone.toLower();
+    m_state.zoneLists.secfiles << file.toLower();
+}
+
+Outcome BootReading::readLines(const QStringList& lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString& line = lines.at(i);
+        const QString blanked = blanksForTabs(line);
+        const bool comment = line.startsWith(QLatin1Char(';'));
+        bool recognised = i == m_mappingLine;
+
+        if (blanked.contains(QLatin1String("directory "))) {
+            recognised = true;
+            if (const Outcome outcome = directoryLine(lines, i, blanked); outcome != Outcome::Done)
+                return outcome;
+        }
+        if (blanked.contains(QLatin1String("cache "))) {
+            recognised = true;
+            cacheLine(blanked);
+        }
+        if (blanked.contains(QLatin1String("OS:"))) {
+            recognised = true;
+            osLine(blanked);
+        }
+        if (!comment && blanked.contains(QLatin1String("primary "))) {
+            recognised = true;
+            if (const Outcome outcome = primaryLine(line, blanked); outcome != Outcome::Done)
+                return outcome;
+        }
+        if (!comment && blanked.contains(QLatin1String("secondary "))) {
+            recognised = true;
+            secondaryLine(line, blanked);
+        }
+        // A line with two option keywords is still one line of the file: it is kept once.
+        for (const QLatin1String keyword : kParameterKeywords) {
+            if (blanked.contains(keyword)) {
+                recognised = true;
+                m_boot.parameterLines << line;
+                break;
+            }
+        }
+        if (!recognised && !comment && !blanked.trimmed().isEmpty())
+            m_boot.otherLines << line;
+    }
+    return Outcome::Done;
+}
+
+BootReadResult BootReading::finish()
+{
+    m_state.debugLog.logLine(QStringLiteral("--Bootfile Loading: Completed Processing named.boot"));
+    m_boot.fillGrids();
+
+    if (!m_directorySeen) {
+        m_context.prompter.message(kAttention, QStringLiteral("A directory entry could not be found in your boot "
+                                                              "file. Please repair or restore your server."));
+        return {BootReadStatus::NoDirectory, QString()};
+    }
+    if (!m_cacheSeen) {
+        m_context.prompter.message(kAttention, QStringLiteral("A cache entry could not be found in your boot file. "
+                                                              "This will be updated for you."));
+        m_boot.cacheFile = QStringLiteral("cache.dns");
+    }
+    QString error;
+    if (!ensureRootCache(m_files, m_boot.cacheFile, m_state.rootCacheText, &error))
+        reportGeneralError(m_context.prompter, error);
+
+    const BootWriteResult written = writeBootFile(m_state);
+    if (!written.ok) {
+        reportGeneralError(m_context.prompter, written.errorText);
+        return {BootReadStatus::NotWritten, written.errorText};
+    }
+    m_state.debugLog.logLine(QStringLiteral("--Bootfile Procedure Complete"));
+    return {};
+}
+
+BootReadResult BootReading::run()
+{
+    start();
+    QString error;
+    std::optional<QStringList> lines;
+    if (!m_boot.bootDirectory.isEmpty())
+        lines = readLatin1Lines(QDir(m_boot.bootDirectory).filePath(BootConfig::fileName()), &error);
+    if (!lines) {
+        m_context.prompter.message(kAttention, QStringLiteral("Fatal Error! Your boot file could not be found."));
+        return {BootReadStatus::Unreadable, error};
+    }
+    m_state.debugLog.logLine(QStringLiteral("--Bootfile Loading: Processing named.boot"));
+    switch (readLines(*lines)) {
+    case Outcome::Aborted:
+        return {BootReadStatus::Aborted, QString()};
+    case Outcome::Cancelled:
+        return {BootReadStatus::Cancelled, QStringLiteral("No data directory was chosen.")};
+    case Outcome::Done:
+        break;
+    }
+    return finish();
+}
+
+} // namespace
+
+std::optional<QString> localBootFilePath(const QString& bootFilePath, const DriveTable& drives)
+{
+    if (bootFilePath.trimmed().isEmpty())
+        return std::nullopt;
+    return drives.toLocal(bootFilePath);
+}
+
+BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck)
+{
+    BootReading reading(context, skipZoneFileCheck);
+    return reading.run();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bootfile/bootcontext.h"
+
+#include <QString>
+
+#include <optional>
+
+class DriveTable;
+
+enum class BootReadStatus
+{
+    Read,        // read, and written back in the program's layout
+    Unreadable,  // the boot file could not be read
+    Aborted,     // the user answered Abort to a missing zone file
+    Cancelled,   // the user cancelled the folder browser for the data directory
+    NoDirectory, // the file has no directory line
+    NotWritten,  // read, but the file could not be written back
+};
+
+struct BootReadResult
+{
+    BootReadStatus status = BootReadStatus::Read;
+    QString errorText;
+
+    bool ok() const { return status == BootReadStatus::Read; }
+};
+
+// Reads "named.boot" from the folder of the boot file path `tobeloaded` into `BootConfig`, the server's zone
+// lists and the grids, resolves the data directory, and writes the file back in the program's layout. With
+// skipZoneFileCheck a primary zone is admitted even when its file is missing. Only a successful reading writes.
+BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck);
+
+// The local path of a boot file path that may name a drive letter; none when it is blank or its drive has no
+// folder here.
+std::optional<QString> localBootFilePath(const QString& bootFilePath, const DriveTable& drives);

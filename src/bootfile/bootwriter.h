@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct AppState;
+struct BootConfig;
+class Progress;
+
+struct BootWriteResult
+{
+    bool ok = true;
+    QString errorText; // why the file could not be written
+};
+
+// The comment line that names the maker, in both header layouts.
+QString generatedByLine();
+
+// The lines of the boot file in the program's layout. Primary and secondary entries are sorted without regard
+// to case for the file only; the lists keep their order. Lines no test recognised follow the parameters in a
+// section of their own, present only when there are such lines.
+QStringList bootFileLines(const BootConfig& boot, const QString& operatingSystem);
+
+// Writes the loaded server's "named.boot" into its boot directory, replacing the file only when the whole new
+// file could be written. A progress window the caller shows is finished and hidden before the closing line.
+BootWriteResult writeBootFile(AppState& state, Progress* shownProgress = nullptr);

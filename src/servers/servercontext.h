@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bootfile/bootcontext.h"
+
+#include <QString>
+
+#include <functional>
+
+class Platform;
+class Progress;
+
+// Where loading and unloading a server reach the windows: the zone trees, the status bar and the automatic
+// backup. Each is optional; the command line leaves them empty.
+struct ServerHooks
+{
+    std::function<void()> buildPrimaryTree;
+    std::function<void()> buildSecondaryTree;
+    std::function<void()> clearZoneTrees;
+    std::function<void(const QString&)> showStatus;
+    // The copy of the data files into the backup folder belongs to the server operations; until they exist,
+    // loading copies nothing.
+    std::function<void()> automaticBackup = [] {};
+};
+
+// What the server operations work with.
+struct ServerContext
+{
+    AppState& state;
+    SettingsStore& store;
+    Prompter& prompter;
+    Platform& platform;
+    Progress& progress;
+    ServerHooks hooks;
+
+    BootContext bootContext() const { return {state, store, prompter}; }
+};

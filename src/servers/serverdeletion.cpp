@@ -1,0 +1,250 @@
+#include "servers/serverdeletion.h"
+
+#include "bootfile/bootlines.h"
+#include "bootfile/bootreader.h"
+#include "bootfile/datadirectory.h"
+#include "bootfile/drivetable.h"
+#include "platform/progress.h"
+#include "platform/prompter.h"
+#include "servers/serverloading.h"
+#include "shell/appstate.h"
+#include "shell/settings.h"
+#include "shell/settingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString kAttention = QStringLiteral("Attention!");
+
+// One path, however it is spelt, so that two servers' folders can be compared.
+QString samePathKey(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+struct ServerFiles
+{
+    QString bootFile; // local path
+    std::optional<QString> dataDirectory;
+    bool bootFileExists = false;
+};
+
+ServerFiles filesOf(const ServerContext& context, const DriveTable& drives, const QString& bootFilePath,
+                    const QString& identifier)
+{
+    ServerFiles files;
+    files.bootFile = localBootFilePath(bootFilePath, drives).value_or(QString());
+    const QFileInfo info(files.bootFile);
+    files.bootFileExists = !files.bootFile.isEmpty() && info.isFile();
+    if (!files.bootFileExists)
+        return files;
+    const QStringList lines = readLatin1Lines(files.bootFile).value_or(QStringList());
+    const QString displayName = displayNameOf(identifier);
+    const QString letter =
+        displayName.isEmpty() ? QString() : context.store.text(QStringLiteral("MAPPING"), displayName);
+    files.dataDirectory = dataDirectoryOfBootLines(lines, info.absolutePath(), letter, drives);
+    return files;
+}
+
+std::optional<QString> browseForExistingFolder(Prompter& prompter, const QString& caption, const QString& start)
+{
+    for (;;) {
+        const std::optional<QString> chosen = prompter.browseFolder(caption, start);
+        if (!chosen)
+            return std::nullopt;
+        if (!chosen->isEmpty() && QFileInfo(*chosen).isDir())
+            return QDir::cleanPath(QFileInfo(*chosen).absoluteFilePath());
+    }
+}
+
+// The servers of the catalog, other than the one at `row`, whose boot file or data directory is the given one.
+struct Sharers
+{
+    QString bootFile;
+    QString dataDirectory;
+    QStringList otherBootFiles; // every other server's boot file, which may lie in this data directory
+};
+
+Sharers sharersOf(const ServerContext& context, const DriveTable& drives, int row, const QString& bootFile,
+                  const std::optional<QString>& dataDirectory)
+{
+    Sharers sharers;
+    const QString bootKey = samePathKey(bootFile);
+    const QString dataKey = dataDirectory ? samePathKey(*dataDirectory) : QString();
+    const QList<ManagedServer>& rows = context.state.catalog.rows();
+    for (int other = 0; other < rows.size(); ++other) {
+        const ManagedServer& server = rows.at(other);
+        if (other == row || server.identifier.isEmpty())
+            continue;
+        const ServerFiles files = filesOf(context, drives, server.bootFilePath, server.identifier);
+        if (!files.bootFile.isEmpty())
+            sharers.otherBootFiles << files.bootFile;
+        if (sharers.bootFile.isEmpty() && !bootFile.isEmpty() && !files.bootFile.isEmpty() &&
+            samePathKey(files.bootFile) == bootKey)
+            sharers.bootFile = server.displayName();
+        if (sharers.dataDirectory.isEmpty() && dataDirectory && files.dataDirectory &&
+            samePathKey(*files.dataDirectory) == dataKey)
+            sharers.dataDirectory = server.displayName();
+    }
+    return sharers;
+}
+
+int rowOfIdentifier(const ServerCatalog& catalog, const QString& identifier)
+{
+    const QList<ManagedServer>& rows = catalog.rows();
+    for (int row = 0; row < rows.size(); ++row) {
+        if (rows.at(row).identifier == identifier)
+            return row;
+    }
+    return -1;
+}
+
+void removeFromCatalog(ServerContext& context, int row)
+{
+    AppState& state = context.state;
+    state.catalog.markDeleted(row);
+    QString error;
+    if (!saveSettings(state, context.store, &error))
+        reportGeneralError(context.prompter, error);
+    context.progress.setProgress(80);
+    // Rebuilding the catalog reads the whole store again, which would also set the running serial back to the
+    // date's first value; serials written this run must stay below the next one.
+    const QString runningSerial = state.setup.defaultserial;
+    state.catalog.clear();
+    loadSettings(state, context.store, context.prompter, context.platform);
+    state.setup.defaultserial = runningSerial;
+    context.progress.setProgress(90);
+}
+
+} // namespace
+
+QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
+{
+    QStringList keepKeys;
+    for (const QString& path : keep)
+        keepKeys << samePathKey(path);
+    QStringList failed;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        // isDir() and isFile() look through a link: a link to a folder stays like a folder, and removing a link
+        // removes the link alone, whatever it points to.
+        if (entry.isDir())
+            continue;
+        if (!entry.isSymLink() && !entry.isFile())
+            continue;
+        if (!entry.isSymLink() && keepKeys.contains(samePathKey(entry.absoluteFilePath())))
+            continue;
+        if (!QFile::remove(entry.absoluteFilePath()))
+            failed << entry.fileName();
+    }
+    return failed;
+}
+
+void deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
+{
+    Prompter& prompter = context.prompter;
+    Progress& progress = context.progress;
+    progress.showProgress();
+    progress.setProgress(30);
+    progress.setProgress(35);
+
+    const DriveTable drives = DriveTable::load(context.store);
+    ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
+    const QString start = files.bootFile.isEmpty() ? QString() : QFileInfo(files.bootFile).absolutePath();
+    bool cancelled = false;
+    if (files.bootFileExists) {
+        progress.setProgress(55);
+        if (!files.dataDirectory) {
+            prompter.message(kAttention, QStringLiteral("A data directory entry could not be found in your named.boot "
+                                                        "file. Please browse for it now."));
+            files.dataDirectory = browseForExistingFolder(
+                prompter, QStringLiteral("Press CANCEL to abort searching for the named.boot."), start);
+            cancelled = !files.dataDirectory;
+        }
+    } else {
+        prompter.message(kAttention, QStringLiteral("Your named.boot has already been removed. In order for Quorvane "
+                                                    "to delete your data directory, you must locate it."));
+        files.dataDirectory = browseForExistingFolder(
+            prompter,
+            QStringLiteral("Your data directory must be updated. Please locate the data directory of this server on "
+                           "your machine."),
+            start);
+        cancelled = !files.dataDirectory;
+    }
+
+    const int row = rowOfIdentifier(context.state.catalog, identifier);
+    if (!cancelled) {
+        const Sharers sharers = sharersOf(context, drives, row, files.bootFile, files.dataDirectory);
+        if (files.bootFileExists) {
+            if (!sharers.bootFile.isEmpty())
+                prompter.message(kAttention, QStringLiteral("The boot file ") + files.bootFile +
+                                                 QStringLiteral(" is also used by the server ") + sharers.bootFile +
+                                                 QStringLiteral(". It has not been deleted."));
+            else if (!QFile::remove(files.bootFile))
+                reportGeneralError(prompter,
+                                   QStringLiteral("The boot file %1 could not be deleted.").arg(files.bootFile));
+        }
+        if (files.dataDirectory && QFileInfo(*files.dataDirectory).isDir()) {
+            progress.setProgress(65);
+            if (!sharers.dataDirectory.isEmpty()) {
+                prompter.message(kAttention, QStringLiteral("The data directory ") + *files.dataDirectory +
+                                                 QStringLiteral(" is also used by the server ") +
+                                                 sharers.dataDirectory +
+                                                 QStringLiteral(". Its files have not been deleted."));
+            } else if (const QStringList failed = deleteFilesOfFolder(*files.dataDirectory, sharers.otherBootFiles);
+                       !failed.isEmpty()) {
+                reportGeneralError(prompter, QStringLiteral("These files of %1 could not be deleted: %2")
+                                                 .arg(*files.dataDirectory, failed.join(QStringLiteral(", "))));
+            }
+        }
+    }
+
+    if (row >= 0)
+        removeFromCatalog(context, row);
+    progress.setProgress(100);
+    progress.hideProgress();
+    if (loaded)
+        unloadServer(context);
+}
+
+bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText)
+{
+    if (!selectedName || selectedName->isEmpty()) {
+        context.prompter.message(kAttention, QStringLiteral("You must first select a server."));
+        return false;
+    }
+    const int row = findServerRow(context.state.catalog, *selectedName);
+    if (row < 0) {
+        context.prompter.message(QStringLiteral("Error"), QStringLiteral("Server record not found."));
+        return false;
+    }
+    const ManagedServer server = context.state.catalog.rows().at(row);
+    deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText);
+    context.prompter.message(kAttention, QStringLiteral("Your server has been successfully deleted."));
+    return true;
+}
+
+void unloadServer(ServerContext& context)
+{
+    AppState& state = context.state;
+    state.boot.clear();
+    state.zoneLists.datapath.clear();
+    for (QStringList* list : {&state.zoneLists.primdns, &state.zoneLists.primfiles, &state.zoneLists.primdnssort,
+                              &state.zoneLists.primfilesort, &state.zoneLists.secdns, &state.zoneLists.secfiles,
+                              &state.zoneLists.secdnssort, &state.zoneLists.secfilesort})
+        list->clear();
+    state.selection = ZoneSelection();
+    state.tobelname.clear();
+    state.tobeloaded.clear();
+    state.servername = AppState::notLoaded();
+    state.inifile.clear();
+    state.serverLoaded = false;
+    if (context.hooks.clearZoneTrees)
+        context.hooks.clearZoneTrees();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "servers/servercontext.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Removes one server: its boot file and the files of its data directory (files only; links are removed as
+// links, links to folders stay like folders), then its catalog entry, and unloads it when it is the loaded one.
+// Files another server of the catalog still uses are kept, with a message.
+void deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded);
+
+// "Delete" of the delete dialog with the selected display name (none without a selection); `boxText` is the
+// server selection box's text, which names the loaded server. True when the server was deleted and the dialog
+// closes.
+bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText);
+
+// Back to the not-loaded state: every list the loading filled is emptied and the server commands go off.
+void unloadServer(ServerContext& context);
+
+// Deletes the files of a folder, not its subfolders, and never anything a link points to; the files named in
+// `keep` (absolute paths) stay. The names that could not be deleted.
+QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep = {});

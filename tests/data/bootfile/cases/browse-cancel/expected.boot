@@ -1,0 +1,3 @@
+directory C:\\dns\\missing
+;OS: Windows NT 4.X
+cache . cache.dns

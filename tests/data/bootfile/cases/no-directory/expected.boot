@@ -1,0 +1,3 @@
+;OS: Windows NT 4.X
+cache . cache.dns
+primary lost.com lost.dns
