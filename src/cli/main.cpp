@@ -9,6 +9,7 @@
 
 void registerBootCommands();
 void registerUtilityCommands();
+void registerOperationCommands();
 
 namespace {
 
@@ -18,6 +19,7 @@ void registerAllCommands()
     registerBootCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
+    registerOperationCommands();
 }
 
 QString commandList()
@@ -52,8 +54,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
-    registerAllCommands();
-
     registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());

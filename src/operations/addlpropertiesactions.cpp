@@ -1,6 +1,9 @@
 #include "operations/addlpropertiesactions.h"
 
+#include "bootfile/bootcontext.h"
+#include "bootfile/bootwriter.h"
 #include "operations/addlpropertiespage.h"
+#include "operations/commandlock.h"
 #include "operations/rootcache.h"
 #include "operations/taddoption.h"
 #include "operations/tftpclientform.h"
@@ -39,10 +42,8 @@ void setEntries(QListWidget* list, const QStringList& entries)
 
 } // namespace
 
-AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter,
-                                             Platform& platform)
-    : QObject(&window), m_window(window), m_page(window.addlProperties()), m_state(state), m_prompter(prompter),
-      m_platform(platform)
+AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter)
+    : QObject(&window), m_window(window), m_page(window.addlProperties()), m_state(state), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("addlpropertiesactions"));
     m_ftpWindow = new Tftpclientform(&window);
@@ -68,6 +69,7 @@ AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, 
         connect(button, &QPushButton::clicked, this, [this, kind] { deleteEntry(kind); });
     connect(m_page->updateoptions, &QPushButton::clicked, this, &AddlPropertiesActions::updateOptions);
     connect(m_page->getcache, &QPushButton::clicked, this, &AddlPropertiesActions::getCache);
+    connect(&window, &Tdnsmain::bootFileRead, this, [this] { fillOptions(m_state.boot.parameterLines); });
 }
 
 QListWidget* AddlPropertiesActions::listOf(OptionEntryKind kind) const
@@ -81,11 +83,6 @@ QListWidget* AddlPropertiesActions::listOf(OptionEntryKind kind) const
         break;
     }
     return m_page->forwarders;
-}
-
-void AddlPropertiesActions::reportError(const QString& text)
-{
-    m_prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
 }
 
 void AddlPropertiesActions::fillOptions(const QStringList& optionLines)
@@ -141,27 +138,30 @@ void AddlPropertiesActions::deleteEntry(OptionEntryKind kind)
 
 void AddlPropertiesActions::updateOptions()
 {
-    if (!m_bootFile.optionLines || !m_bootFile.writeBootFile)
+    if (!m_state.serverLoaded)
         return;
-    QStringList* lines = m_bootFile.optionLines();
-    if (!lines)
-        return;
-    updateBootOptions(pageOptions(), *lines, m_prompter, m_bootFile.writeBootFile);
+    updateBootOptions(pageOptions(), m_state.boot.parameterLines, m_prompter, [this] {
+        const BootWriteResult written = writeBootFile(m_state);
+        if (!written.ok)
+            reportGeneralError(m_prompter, written.errorText);
+        return written.ok;
+    });
 }
 
 void AddlPropertiesActions::getCache()
 {
     m_ftpWindow->showCentred();
-    // Nothing else may reach the server while the exchange lets window messages run.
-    m_window.setServerCommandsEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const RootCacheSource source{m_state.ftpHost, m_state.ftpPort, m_state.emailaddr};
-    fetchRootCache(
-        source, m_state.exepath, [this](const QString& line) { m_ftpWindow->addLine(line); },
-        [this] { m_ftpWindow->clearLines(); }, m_prompter);
-    QApplication::restoreOverrideCursor();
-    m_ftpWindow->hide();
-    m_window.setServerCommandsEnabled(true);
+    {
+        // Nothing else may reach the server while the exchange lets window messages run.
+        CommandLock lock(m_window);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const RootCacheSource source{m_state.ftpHost, m_state.ftpPort, m_state.emailaddr};
+        fetchRootCache(
+            source, m_state.exepath, [this](const QString& line) { m_ftpWindow->addLine(line); },
+            [this] { m_ftpWindow->clearLines(); }, m_prompter);
+        QApplication::restoreOverrideCursor();
+        m_ftpWindow->hide();
+    }
     m_cacheTimer->start();
     m_page->cachelabel->setText(QStringLiteral("Processing InterNIC Download..."));
 }
@@ -171,8 +171,10 @@ void AddlPropertiesActions::cacheTimerFired()
     m_cacheTimer->stop();
     m_page->cachelabel->setText(QStringLiteral("Latest InterNIC Download: "));
     const RootCacheInstall install = installRootCache(m_state.exepath, m_state.zoneLists.datapath);
-    if (install.read)
+    if (install.read) {
+        m_state.rootCacheText = install.text;
         m_page->cachetext->setPlainText(install.text);
+    }
     if (!install.errorText.isEmpty())
-        reportError(install.errorText);
+        reportGeneralError(m_prompter, install.errorText);
 }

@@ -5,11 +5,8 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
-
 struct AppState;
 class AddlPropertiesPage;
-class Platform;
 class Prompter;
 class QListWidget;
 class QTimer;
@@ -22,18 +19,9 @@ class AddlPropertiesActions : public QObject
 {
     Q_OBJECT
 public:
-    // How "Update" reaches the loaded server's boot file: its option lines, and the writer of the whole file.
-    struct BootFileAccess
-    {
-        std::function<QStringList*()> optionLines;
-        std::function<bool()> writeBootFile;
-    };
+    AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter);
 
-    AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter, Platform& platform);
-
-    void setBootFileAccess(BootFileAccess access) { m_bootFile = std::move(access); }
-
-    // Fills the page from the loaded server's option lines.
+    // Fills the page from option lines; every reading of the boot file does it with the server's lines.
     void fillOptions(const QStringList& optionLines);
     BootOptions pageOptions() const;
 
@@ -49,14 +37,11 @@ public:
 
 private:
     QListWidget* listOf(OptionEntryKind kind) const;
-    void reportError(const QString& text);
 
     Tdnsmain& m_window;
     AddlPropertiesPage* m_page;
     AppState& m_state;
     Prompter& m_prompter;
-    Platform& m_platform;
-    BootFileAccess m_bootFile;
     Tftpclientform* m_ftpWindow;
     QTimer* m_cacheTimer;
 };

@@ -94,12 +94,18 @@ bool backupServer(const QString& dataDirectory, const QString& bootFilePath, boo
     progress.setProgress(30);
     QStringList failures;
     const QString folder = backupFolder(dataDirectory);
-    if (!QDir().mkpath(folder))
+    bool folderReady = false;
+    // Without its data directory a relative backup folder would land wherever the program happens to run.
+    if (dataDirectory.isEmpty() || !QFileInfo(dataDirectory).isDir())
+        failures << QDir::toNativeSeparators(dataDirectory) + QStringLiteral(": the data directory does not exist");
+    else if (!QDir().mkpath(folder))
         failures << QDir::toNativeSeparators(folder) + QStringLiteral(": the folder could not be created");
     else
+        folderReady = true;
+    if (folderReady)
         copyMatching(dataDirectory, {}, folder, &failures);
     progress.setProgress(60);
-    if (QFileInfo(folder).isDir())
+    if (folderReady)
         copyNamed(bootFilePath, QDir(folder).filePath(bootFileName(bootFilePath)), &failures);
     progress.setProgress(85);
     progress.setProgress(100);
@@ -118,7 +124,7 @@ bool backupServer(const QString& dataDirectory, const QString& bootFilePath, boo
 bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Prompter& prompter)
 {
     const QString folder = backupFolder(dataDirectory);
-    if (!QFileInfo(folder).isDir()) {
+    if (dataDirectory.isEmpty() || !QFileInfo(folder).isDir()) {
         prompter.message(QStringLiteral("Error."),
                          QStringLiteral("You must first execute a backup before attempting to restore."));
         return false;

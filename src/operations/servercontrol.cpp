@@ -180,15 +180,6 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
     return outcome;
 }
 
-std::optional<ManagedServer> findCatalogServer(const ServerCatalog& catalog, const QString& computerName)
-{
-    for (const ManagedServer& server : catalog.rows()) {
-        if (!server.identifier.isEmpty() && server.displayName() == computerName)
-            return server;
-    }
-    return std::nullopt;
-}
-
 std::optional<QString> readDataFile(const QString& path, QString* errorText)
 {
     QFile file(path);

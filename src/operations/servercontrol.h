@@ -63,8 +63,5 @@ QStringList ndcArguments(NdcCommand command, const QString& computerName, bool r
 NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
                          Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus);
 
-// The first catalog row whose computer name is the name, as the selection box names servers.
-std::optional<ManagedServer> findCatalogServer(const ServerCatalog& catalog, const QString& computerName);
-
 // The text of a dump or statistics file; the reason when it cannot be read.
 std::optional<QString> readDataFile(const QString& path, QString* errorText);

@@ -1,8 +1,9 @@
 #include "operations/serveroperations.h"
 
-#include "operations/backuprestore.h"
+#include "bootfile/bootcontext.h"
+#include "operations/commandlock.h"
+#include "operations/loadedserver.h"
 #include "operations/tdatafileviewer.h"
-#include "platform/prompter.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
 #include "shell/progresswindow.h"
@@ -15,8 +16,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-ServerOperations::ServerOperations(Tdnsmain& window, AppState& state, Prompter& prompter, Platform& platform)
-    : QObject(&window), m_window(window), m_state(state), m_prompter(prompter), m_platform(platform)
+ServerOperations::ServerOperations(Tdnsmain& window, AppState& state, SettingsStore& store, Prompter& prompter,
+                                   Platform& platform)
+    : QObject(&window), m_window(window), m_state(state), m_store(store), m_prompter(prompter), m_platform(platform)
 {
     setObjectName(QStringLiteral("serveroperations"));
     ServerInfoPage* page = window.serverInfo();
@@ -34,39 +36,25 @@ ServerOperations::ServerOperations(Tdnsmain& window, AppState& state, Prompter& 
         connect(restore, &QAction::triggered, this, &ServerOperations::restoreServer);
 }
 
-std::optional<NdcTarget> ServerOperations::targetNamed(const QString& computerName) const
-{
-    const std::optional<ManagedServer> server = findCatalogServer(m_state.catalog, computerName);
-    if (!server)
-        return std::nullopt;
-    return NdcTarget{*server, m_state.defaultos};
-}
-
-void ServerOperations::setCommandsEnabled(bool on)
-{
-    QPushButton* updateChanges = m_window.domainEdit()->updatechanges;
-    if (!on)
-        m_updateChangesWasEnabled = updateChanges->isEnabled();
-    m_window.setServerCommandsEnabled(on);
-    updateChanges->setEnabled(on ? m_updateChangesWasEnabled : false);
-}
-
 void ServerOperations::runCommand(NdcCommand command)
 {
-    // The dump and statistics name their server by the selection box, the other commands by the loaded server.
+    if (!m_state.serverLoaded)
+        return;
+    // The dump and statistics name their server by the selection box, the other commands take the loaded one.
     const bool view = command == NdcCommand::DumpDb || command == NdcCommand::Stats;
-    const QString name = view ? m_window.serverInfo()->serverbox->currentText() : m_state.servername;
-    const std::optional<NdcTarget> target = targetNamed(name);
+    const std::optional<NdcTarget> target =
+        view ? selectedServerTarget(m_state, m_store, m_window.serverInfo()->serverbox->currentText())
+             : loadedServerTarget(m_state, m_store);
     if (!target)
         return;
 
-    // A second command must not start while the control program of the first is still running.
-    setCommandsEnabled(false);
-    const NdcOutcome outcome =
-        runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter, m_platform,
-                      [this](const QString& text) { m_window.showStatus(text); });
-    setCommandsEnabled(true);
-
+    NdcOutcome outcome;
+    {
+        // A second command must not start while the control program of the first is still running.
+        CommandLock lock(m_window);
+        outcome = runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter,
+                                m_platform, [this](const QString& text) { m_window.showStatus(text); });
+    }
     if (outcome.end == NdcOutcome::End::Done && view)
         showDataFile(outcome.outputFile);
     else if (outcome.clearStatusLater)
@@ -80,7 +68,7 @@ void ServerOperations::showDataFile(const QString& path)
     QString error;
     const std::optional<QString> text = readDataFile(path, &error);
     if (!text) {
-        m_prompter.message(QStringLiteral("Error"), error, Prompter::Button::Ok, Prompter::Icon::Critical);
+        reportGeneralError(m_prompter, error);
         return;
     }
     viewer.datatext->setPlainText(*text);
@@ -90,17 +78,12 @@ void ServerOperations::showDataFile(const QString& path)
 
 void ServerOperations::backupServer()
 {
-    const std::optional<ManagedServer> server = findCatalogServer(m_state.catalog, m_state.servername);
-    if (!server)
-        return;
-    ::backupServer(m_state.zoneLists.datapath, server->bootFilePath, m_state.autoBackup, *m_window.progressWindow(),
-                   m_prompter);
+    if (m_state.serverLoaded)
+        backupLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter);
 }
 
 void ServerOperations::restoreServer()
 {
-    const std::optional<ManagedServer> server = findCatalogServer(m_state.catalog, m_state.servername);
-    if (!server)
-        return;
-    ::restoreServer(m_state.zoneLists.datapath, server->bootFilePath, m_prompter);
+    if (m_state.serverLoaded)
+        restoreLoadedServer(m_state, m_store, m_prompter);
 }

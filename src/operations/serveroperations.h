@@ -4,11 +4,10 @@
 
 #include <QObject>
 
-#include <optional>
-
 struct AppState;
 class Platform;
 class Prompter;
+class SettingsStore;
 class Tdnsmain;
 
 // The main window's server operations: the six name server commands on their buttons and menu items and on
@@ -17,20 +16,18 @@ class ServerOperations : public QObject
 {
     Q_OBJECT
 public:
-    ServerOperations(Tdnsmain& window, AppState& state, Prompter& prompter, Platform& platform);
+    ServerOperations(Tdnsmain& window, AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform);
 
     void runCommand(NdcCommand command);
     void backupServer();
     void restoreServer();
 
 private:
-    std::optional<NdcTarget> targetNamed(const QString& computerName) const;
     void showDataFile(const QString& path);
-    void setCommandsEnabled(bool on);
 
     Tdnsmain& m_window;
     AppState& m_state;
+    SettingsStore& m_store;
     Prompter& m_prompter;
     Platform& m_platform;
-    bool m_updateChangesWasEnabled = false;
 };

@@ -83,8 +83,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_progress = new ProgressWindow(this);
 
     buildMenu();
-    m_serverOperations = new ServerOperations(*this, m_state, m_prompter, m_platform);
-    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter, m_platform);
+    m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
+    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);

@@ -53,13 +53,7 @@ void whenOpen(const std::function<void(Dialog*)>& check)
     poll->start();
 }
 
-QByteArray asFile(const QStringList& lines)
-{
-    QByteArray bytes;
-    for (const QString& line : lines)
-        bytes += line.toLatin1() + "\r\n";
-    return bytes;
-}
+const QByteArray kZone = "@ IN SOA ns1.example.com. admin.example.com. ( 1 2 3 4 5 )\r\n";
 
 } // namespace
 
@@ -87,6 +81,10 @@ private:
     AddlPropertiesPage* addl() const { return m_window->addlProperties(); }
     ServerInfoPage* info() const { return m_window->serverInfo(); }
     QAction* action(const QString& name) const { return m_window->findChild<QAction*>(name); }
+    QString dataDir() const { return m_dir->filePath(QStringLiteral("dns")); }
+    QString bootFile() const { return m_windir + QStringLiteral("/named.boot"); }
+    // The option lines of the boot file: what follows ";[PARAMETERS]" up to the closing ";".
+    QByteArray parameterSection() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePlatform> m_platform;
@@ -96,9 +94,6 @@ private:
     std::unique_ptr<FakeNdc> m_ndc;
     std::unique_ptr<Tdnsmain> m_window;
     QString m_windir;
-    QStringList m_optionLines;
-    QStringList m_writtenLines;
-    int m_writes = 0;
 };
 
 void TstOperationsWindow::init()
@@ -106,9 +101,12 @@ void TstOperationsWindow::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_windir = m_dir->filePath(QStringLiteral("winnt"));
     QDir().mkpath(m_windir + QStringLiteral("/system32"));
-    QDir().mkpath(m_dir->filePath(QStringLiteral("dns")));
-    QVERIFY(writeBytes(m_windir + QStringLiteral("/named.boot"), "directory     /srv/dns \r\n"));
-    QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("dns/example.com.dns")), "@ IN SOA a. b. ( 1 2 3 4 5 )\r\n"));
+    QDir().mkpath(dataDir());
+    QByteArray boot = "directory     " + dataDir().toLatin1() + " \r\ncache       .     cache.dns \r\n"
+                      "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n";
+    boot += readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines")));
+    QVERIFY(writeBytes(bootFile(), boot));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), kZone));
     m_ndc = std::make_unique<FakeNdc>(m_windir);
     m_platform = std::make_unique<FakePlatform>(m_dir->filePath(QStringLiteral("program")));
     m_store = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("q.conf")));
@@ -116,26 +114,24 @@ void TstOperationsWindow::init()
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
 
-    // A loaded server, as loading leaves it.
-    m_state->catalog.add({QStringLiteral("NS1@ns1.example.com"), m_windir + QStringLiteral("/named.boot")});
-    m_state->servername = QStringLiteral("NS1");
-    m_state->defaultos = QStringLiteral("Windows NT 4.X");
-    m_state->zoneLists.datapath = m_dir->filePath(QStringLiteral("dns"));
+    // The server is loaded as choosing it in the selection box loads it.
+    m_state->catalog.add({QStringLiteral("NS1@ns1.example.com"), bootFile()});
     m_state->emailaddr = QStringLiteral("john.doe@example.com");
-    m_state->serverLoaded = true;
-    info()->serverbox->addItem(QStringLiteral("NS1"));
-    info()->serverbox->setCurrentIndex(0);
-    m_window->setServerCommandsEnabled(true);
-    m_optionLines.clear();
-    m_writtenLines.clear();
-    m_writes = 0;
-    m_window->addlPropertiesActions()->setBootFileAccess(
-        {[this] { return &m_optionLines; },
-         [this] {
-             ++m_writes;
-             m_writtenLines = m_optionLines;
-             return true;
-         }});
+    m_state->autoBackup = false;
+    Q_EMIT info()->serverbox->textActivated(QStringLiteral("NS1"));
+    QVERIFY(m_state->serverLoaded);
+    QCOMPARE(m_state->defaultos, QStringLiteral("Windows NT 4.X"));
+    QCOMPARE(info()->serverbox->currentText(), QStringLiteral("NS1"));
+}
+
+QByteArray TstOperationsWindow::parameterSection() const
+{
+    const QByteArray file = readBytes(bootFile());
+    const qsizetype start = file.indexOf(";[PARAMETERS]\r\n");
+    if (start < 0 || !file.endsWith("\r\n;\r\n"))
+        return "no parameter section";
+    const qsizetype from = start + qsizetype(qstrlen(";[PARAMETERS]\r\n"));
+    return file.mid(from, file.size() - 3 - from);
 }
 
 void TstOperationsWindow::cleanup()
@@ -259,24 +255,26 @@ void TstOperationsWindow::addDialogTakesCheckedEntries()
         dialog->optiontext->setText(QStringLiteral("1.2.3.0&255.255.255.0"));
         dialog->addoption->click();
     });
+    auto* entries = m_window->findChild<QListWidget*>(list);
+    const int before = entries->count();
     m_window->findChild<QPushButton*>(button)->click();
     QCOMPARE(seenCaption, caption);
     QCOMPARE(seenKind, kind);
     QVERIFY(openAfterRejection);
     QCOMPARE(keptText, QStringLiteral("1.2.3.0&255.255"));
-    auto* entries = m_window->findChild<QListWidget*>(list);
-    QCOMPARE(entries->count(), 1);
-    QCOMPARE(entries->item(0)->text(), QStringLiteral("1.2.3.0&255.255.255.0"));
+    QCOMPARE(entries->count(), before + 1);
+    QCOMPARE(entries->item(before)->text(), QStringLiteral("1.2.3.0&255.255.255.0"));
 }
 
 void TstOperationsWindow::addDialogCancelAddsNothing()
 {
     whenOpen<Taddoption>([](Taddoption* dialog) {
-        dialog->optiontext->setText(QStringLiteral("10.0.0.1"));
+        dialog->optiontext->setText(QStringLiteral("10.0.0.9"));
         dialog->canceloption->click();
     });
     addl()->addforwarder->click();
-    QCOMPARE(addl()->forwarders->count(), 0);
+    QCOMPARE(addl()->forwarders->count(), 2);
+    QVERIFY(addl()->forwarders->findItems(QStringLiteral("10.0.0.9"), Qt::MatchExactly).isEmpty());
 }
 
 void TstOperationsWindow::deleteNeedsASelection()
@@ -293,10 +291,8 @@ void TstOperationsWindow::deleteNeedsASelection()
 
 void TstOperationsWindow::pageFillsFromLinesAndUpdateWritesThem()
 {
-    const QStringList golden =
-        QString::fromLatin1(readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))))
-            .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    m_window->addlPropertiesActions()->fillOptions(golden);
+    const QByteArray golden = readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines")));
+    // Loading filled the page from the boot file's option lines.
     QVERIFY(addl()->forwardonly->isChecked());
     QVERIFY(addl()->norecursion->isChecked());
     QVERIFY(addl()->querylog->isChecked());
@@ -307,29 +303,37 @@ void TstOperationsWindow::pageFillsFromLinesAndUpdateWritesThem()
     QCOMPARE(addl()->xfrnets->count(), 2);
     QCOMPARE(addl()->forwarders->item(1)->text(), QStringLiteral("10.0.0.2"));
     QCOMPARE(addl()->bogusns->item(0)->text(), QStringLiteral("192.168.1.1"));
-
-    addl()->updateoptions->click();
-    QCOMPARE(m_writes, 1);
-    QCOMPARE(asFile(m_writtenLines), readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines"))));
+    QCOMPARE(parameterSection(), golden);
 
     addl()->querylog->setChecked(false);
     addl()->forwarders->clear();
     addl()->updateoptions->click();
-    QCOMPARE(m_writes, 2);
-    QCOMPARE(m_optionLines.size(), 6);
-    QVERIFY(!m_optionLines.join(QLatin1Char('\n')).contains(QStringLiteral("forwarders")));
-    QVERIFY(!m_optionLines.contains(QStringLiteral("options query-log")));
+    QCOMPARE(m_state->boot.parameterLines.size(), 6);
+    QByteArray expected = golden;
+    expected.remove(0, expected.indexOf("options forward-only"));
+    expected.replace("options query-log\r\n", "");
+    QCOMPARE(parameterSection(), expected);
+
+    // Everything cleared: the parameter section holds no line.
+    for (QCheckBox* box : {addl()->forwardonly, addl()->norecursion, addl()->limittransfers, addl()->limitpername})
+        box->setChecked(false);
+    addl()->xfrnets->clear();
+    addl()->bogusns->clear();
+    addl()->updateoptions->click();
+    QVERIFY(m_state->boot.parameterLines.isEmpty());
+    QCOMPARE(parameterSection(), QByteArray());
 }
 
 void TstOperationsWindow::rejectedUpdateWritesNothing()
 {
-    m_optionLines = {QStringLiteral("options query-log")};
+    const QByteArray before = readBytes(bootFile());
+    const QStringList lines = m_state->boot.parameterLines;
     addl()->limitpernamevalue->setText(QStringLiteral("5/2"));
     m_prompter->expectMessage(QStringLiteral("Re-Enter."),
                               QStringLiteral("Your limit xfers per ns option is entered incorrectly."));
     addl()->updateoptions->click();
-    QCOMPARE(m_writes, 0);
-    QCOMPARE(m_optionLines, QStringList{"options query-log"});
+    QCOMPARE(readBytes(bootFile()), before);
+    QCOMPARE(m_state->boot.parameterLines, lines);
 }
 
 void TstOperationsWindow::getCacheFromTheRegistryServer()
@@ -367,15 +371,16 @@ void TstOperationsWindow::getCacheFromTheRegistryServer()
     QTimer* timer = m_window->addlPropertiesActions()->cacheTimer();
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 3000);
-    const QString installed = m_dir->filePath(QStringLiteral("dns/cache.dns"));
-    QVERIFY(!QFileInfo::exists(installed));
+    const QString installed = dataDir() + QStringLiteral("/cache.dns");
+    const QByteArray expected = readBytes(testDataPath(QStringLiteral("operations/cache.dns.expected")));
+    QVERIFY(readBytes(installed) != expected);
 
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(installed), 6000);
+    QTRY_COMPARE_WITH_TIMEOUT(readBytes(installed), expected, 6000);
     QVERIFY(clock.elapsed() >= 2900);
     QVERIFY(!timer->isActive());
     QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Latest InterNIC Download: "));
     QCOMPARE(addl()->cachetext->toPlainText(), QString::fromLatin1(hints));
-    QCOMPARE(readBytes(installed), readBytes(testDataPath(QStringLiteral("operations/cache.dns.expected"))));
+    QCOMPARE(m_state->rootCacheText, QString::fromLatin1(hints));
 }
 
 void TstOperationsWindow::getCacheFromAnUnreachableServer()
@@ -391,9 +396,9 @@ void TstOperationsWindow::getCacheFromAnUnreachableServer()
     QVERIFY(!m_window->addlPropertiesActions()->ftpWindow()->isVisible());
     QCOMPARE(m_window->addlPropertiesActions()->ftpWindow()->lines().filter(QStringLiteral("ERR Event: 7")).size(), 1);
     QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Processing InterNIC Download..."));
-    const QString installed = m_dir->filePath(QStringLiteral("dns/cache.dns"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(installed), 6000);
-    QCOMPARE(readBytes(installed), old);
+    const QString installed = dataDir() + QStringLiteral("/cache.dns");
+    QVERIFY(readBytes(installed) != old);
+    QTRY_COMPARE_WITH_TIMEOUT(readBytes(installed), old, 6000);
     QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Latest InterNIC Download: "));
 }
 
@@ -402,13 +407,12 @@ void TstOperationsWindow::backupAndRestoreFromTheMenu()
     m_state->autoBackup = false;
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Backup completed successfully."));
     action(QStringLiteral("backupserver"))->trigger();
-    QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("dns/dnsbackup/named.boot"))),
-             QByteArray("directory     /srv/dns \r\n"));
-    QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("dns/example.com.dns")), "damaged\r\n"));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/named.boot")), readBytes(bootFile()));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/example.com.dns")), kZone);
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
     action(QStringLiteral("restoreserver"))->trigger();
-    QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("dns/example.com.dns"))),
-             QByteArray("@ IN SOA a. b. ( 1 2 3 4 5 )\r\n"));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kZone);
     QVERIFY(!m_window->progressWindow()->isVisible());
 }
 

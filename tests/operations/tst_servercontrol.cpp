@@ -1,5 +1,8 @@
 #include "fakendc.h"
+#include "operations/loadedserver.h"
 #include "operations/servercontrol.h"
+#include "shell/appstate.h"
+#include "shell/settingsstore.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -43,7 +46,7 @@ private Q_SLOTS:
     void dumpAndStatisticsAreReadAfterTheRun();
     void missingOutputFileIsReported();
     void controlProgramThatCannotStartIsReported();
-    void catalogServerByComputerName();
+    void targetsReachTheBootFileThroughTheDriveTable();
     void commandNames();
 
 private:
@@ -342,16 +345,31 @@ void TstServerControl::controlProgramThatCannotStartIsReported()
         QStringLiteral("The name server control program \"quorvane-no-such-control-program\" could not be started: ")));
 }
 
-void TstServerControl::catalogServerByComputerName()
+void TstServerControl::targetsReachTheBootFileThroughTheDriveTable()
 {
-    ServerCatalog catalog;
-    catalog.add({QStringLiteral("NS1@ns1.old.example"), QStringLiteral("/old/named.boot")});
-    catalog.add({QStringLiteral("NS2@ns2.example.com"), QStringLiteral("/two/named.boot")});
-    catalog.add({QStringLiteral("NS1@ns1.example.com"), QStringLiteral("/one/named.boot")});
-    QCOMPARE(findCatalogServer(catalog, QStringLiteral("NS1"))->bootFilePath, QStringLiteral("/old/named.boot"));
-    catalog.markDeleted(0);
-    QCOMPARE(findCatalogServer(catalog, QStringLiteral("NS1"))->bootFilePath, QStringLiteral("/one/named.boot"));
-    QVERIFY(!findCatalogServer(catalog, QStringLiteral("ns2")));
+    SettingsStore store(m_dir->filePath(QStringLiteral("q.conf")));
+    store.setText(QStringLiteral("Drive Table"), QStringLiteral("G"), m_dir->path());
+    AppState state;
+    state.defaultos = QStringLiteral("Windows NT 3.X");
+    state.catalog.add({QStringLiteral("NS2@ns2.example.com"), QStringLiteral("Q:\\WINNT\\named.boot")});
+    state.catalog.add({QStringLiteral("NS1@ns1.example.com"), QStringLiteral("G:\\winnt\\named.boot")});
+    state.tobelname = QStringLiteral("NS1@ns1.example.com");
+    state.tobeloaded = QStringLiteral("G:\\winnt\\named.boot");
+
+    const NdcTarget loaded = loadedServerTarget(state, store);
+    QCOMPARE(loaded.server.identifier, QStringLiteral("NS1@ns1.example.com"));
+    QCOMPARE(loaded.server.bootFilePath, m_bootFile);
+    QCOMPARE(loaded.defaultos, QStringLiteral("Windows NT 3.X"));
+    QCOMPARE(ndcOutputFile(NdcCommand::DumpDb, loaded, QStringLiteral("Linux")),
+             m_windir + QStringLiteral("/system32/namdump.db"));
+
+    const std::optional<NdcTarget> selected = selectedServerTarget(state, store, QStringLiteral("NS1"));
+    QVERIFY(selected);
+    QCOMPARE(selected->server.bootFilePath, m_bootFile);
+    // A drive the table does not name keeps the path as registered, so what fails names it.
+    QCOMPARE(selectedServerTarget(state, store, QStringLiteral("NS2"))->server.bootFilePath,
+             QStringLiteral("Q:\\WINNT\\named.boot"));
+    QVERIFY(!selectedServerTarget(state, store, QStringLiteral("NS")));
 }
 
 void TstServerControl::commandNames()
