@@ -24,14 +24,9 @@ int usage(const QString& command)
     return CliUsage;
 }
 
-// Loads the server named by a catalog name or a boot file path, as selecting it in the window does.
-bool loadNamedServer(CliContext& cli, const QString& target)
+// The server of a catalog name or a boot file path, loaded as selecting it in the window loads it.
+bool loadBootFile(ServerContext& context, CliContext& cli, const QString& target)
 {
-    cli.state.vertext = cli.platform.platformName();
-    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
-    cli.state.exepath = cli.platform.appDataPath();
-    cli.state.rootCacheText = readCacheDownload(cli.state.exepath).value_or(QString());
-    ServerContext context{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
     const bool isCatalogName = !target.contains(QLatin1Char('/')) && !QFileInfo::exists(target);
     if (isCatalogName)
         return selectServer(context, target).boot.ok();
@@ -42,13 +37,31 @@ bool loadNamedServer(CliContext& cli, const QString& target)
             identifier = server.identifier;
     }
     if (identifier.isEmpty()) {
-        QTextStream(stderr) << "Error: " << target << " is no managed server; name it with --identity." << Qt::endl;
+        cli.prompter.inform(QStringLiteral("Error"),
+                            target + QStringLiteral(" is no managed server; name it with --identity."));
         return false;
     }
     cli.state.tobeloaded = path;
     cli.state.tobelname = identifier;
     cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
     return loadServer(context).boot.ok();
+}
+
+// Loads the server to work on, with the platform values the windows set up at their first showing.
+bool loadNamedServer(CliContext& cli, const QString& target)
+{
+    cli.state.vertext = cli.platform.platformName();
+    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
+    cli.state.exepath = cli.platform.appDataPath();
+    cli.state.rootCacheText = readCacheDownload(cli.state.exepath).value_or(QString());
+    ServerContext context{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
+    // Loading is only the way to the boot file here: an automatic backup would overwrite the very copies a
+    // restore is about to bring back.
+    const bool autoBackup = cli.state.autoBackup;
+    cli.state.autoBackup = false;
+    const bool loaded = loadBootFile(context, cli, target);
+    cli.state.autoBackup = autoBackup;
+    return loaded;
 }
 
 int ndc(CliContext& cli, const QStringList& args)
@@ -62,8 +75,8 @@ int ndc(CliContext& cli, const QStringList& args)
     if (!loadNamedServer(cli, args.first()))
         return CliFailure;
     const NdcOutcome outcome =
-        runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram, cli.state.serverRunState,
-                      cli.prompter, cli.platform, [&cli](const QString& text) {
+        runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
+                      cli.state.serverRunState, cli.prompter, cli.platform, [&cli](const QString& text) {
                           if (!text.isEmpty())
                               cli.out << text << Qt::endl;
                       });
@@ -122,9 +135,10 @@ void printOptions(QTextStream& out, const BootOptions& options)
 std::optional<BootOptions> optionsFromArguments(CliContext& cli, const QStringList& args, bool* usageError)
 {
     BootOptions options;
-    const QList<std::pair<QString, OptionEntryKind>> lists = {{QStringLiteral("--forwarder"), OptionEntryKind::Forwarder},
-                                                              {QStringLiteral("--xfrnet"), OptionEntryKind::Xfr},
-                                                              {QStringLiteral("--bogusns"), OptionEntryKind::Bogus}};
+    const QList<std::pair<QString, OptionEntryKind>> lists = {
+        {QStringLiteral("--forwarder"), OptionEntryKind::Forwarder},
+        {QStringLiteral("--xfrnet"), OptionEntryKind::Xfr},
+        {QStringLiteral("--bogusns"), OptionEntryKind::Bogus}};
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         if (arg == QLatin1String("--forward-only")) {
@@ -243,7 +257,7 @@ int cacheFetch(CliContext& cli, const QStringList& args)
         cli.prompter);
     cli.out << "Processing InterNIC Download..." << Qt::endl;
     QEventLoop wait;
-    QTimer::singleShot(kCacheDelayMs, &wait, &QEventLoop::quit);
+    QTimer::singleShot(kCacheDelayMs, Qt::PreciseTimer, &wait, &QEventLoop::quit);
     wait.exec();
     const RootCacheInstall install = installRootCache(cli.state.exepath, cli.state.zoneLists.datapath);
     if (!install.errorText.isEmpty()) {
@@ -251,8 +265,8 @@ int cacheFetch(CliContext& cli, const QStringList& args)
         return CliFailure;
     }
     if (install.installed)
-        cli.out << "Latest InterNIC Download: " << QDir(cli.state.zoneLists.datapath).filePath(QStringLiteral("cache.dns"))
-                << Qt::endl;
+        cli.out << "Latest InterNIC Download: "
+                << QDir(cli.state.zoneLists.datapath).filePath(QStringLiteral("cache.dns")) << Qt::endl;
     return fetched && install.installed ? CliSuccess : CliFailure;
 }
 

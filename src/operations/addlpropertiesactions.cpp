@@ -51,6 +51,7 @@ AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, 
     m_cacheTimer->setObjectName(QStringLiteral("cachetimer"));
     m_cacheTimer->setInterval(kCacheDelayMs);
     m_cacheTimer->setSingleShot(true);
+    m_cacheTimer->setTimerType(Qt::PreciseTimer);
     connect(m_cacheTimer, &QTimer::timeout, this, &AddlPropertiesActions::cacheTimerFired);
 
     const QList<std::pair<QPushButton*, OptionEntryKind>> adds = {
