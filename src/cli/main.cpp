@@ -9,6 +9,7 @@
 
 void registerBootCommands();
 void registerUtilityCommands();
+void registerOperationCommands();
 void registerZoneCommands();
 
 namespace {
@@ -20,6 +21,7 @@ void registerAllCommands()
     registerZoneCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
+    registerOperationCommands();
 }
 
 QString commandList()
@@ -55,7 +57,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
     registerAllCommands();
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

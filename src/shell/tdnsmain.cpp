@@ -2,7 +2,9 @@
 
 #include "bootfile/bootlines.h"
 #include "checks/ttldform.h"
+#include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
+#include "operations/serveroperations.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
@@ -99,6 +101,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     connect(this, &Tdnsmain::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);
 
     buildMenu();
+    m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
+    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 struct AppState;
+class AddlPropertiesActions;
 class AddlPropertiesPage;
 class DomainEditPage;
 class Platform;
@@ -16,6 +17,7 @@ class QTabWidget;
 class QTimer;
 class RegistrationPage;
 class ServerInfoPage;
+class ServerOperations;
 class SettingsStore;
 class SetupPage;
 class UtilitiesPage;
@@ -33,6 +35,8 @@ public:
     AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
     SetupPage* setupPage() const { return m_setup; }
     ProgressWindow* progressWindow() const { return m_progress; }
+    ServerOperations* serverOperations() const { return m_serverOperations; }
+    AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -93,6 +97,8 @@ private:
     QLabel* m_statusPanel = nullptr;
     QTimer* m_statusTimer = nullptr;
     ProgressWindow* m_progress = nullptr;
+    ServerOperations* m_serverOperations = nullptr;
+    AddlPropertiesActions* m_addlActions = nullptr;
 
     QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"
