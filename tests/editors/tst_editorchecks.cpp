@@ -4,7 +4,10 @@
 #include "../zone/zonecheck.h"
 #include "editorfixture.h"
 #include "editorrun.h"
+#include "editors/domaindefaults.h"
+#include "editors/hosteditors.h"
 #include "support/testfiles.h"
+#include "zone/recordfields.h"
 
 #include <QDir>
 #include <QTest>
@@ -73,6 +76,12 @@ private Q_SLOTS:
     void save();
     void successiveSavesRaiseTheSerial();
     void soaDisplayStepNormalisesTheMailbox();
+    void personChangeKeepsThePairTogether();
+    void contactQuoting_data();
+    void contactQuoting();
+    void deleteTakesTheRecordAtTheEditIndex_data();
+    void deleteTakesTheRecordAtTheEditIndex();
+    void resetForgetsTheAnswers();
 };
 
 void TestEditorChecks::save_data()
@@ -397,6 +406,122 @@ void TestEditorChecks::soaDisplayStepNormalisesTheMailbox()
              QStringList({"Server Name : example.com.", "Machine Name: ns1.example.com.",
                           "User Name   : hostmaster.example.com.", "-------------", "Serial      : 2026120100",
                           "Refresh     : 1080", "Retry       : 3600", "Expire      : 604800", "Minimum     : 86400"}));
+}
+
+void TestEditorChecks::personChangeKeepsThePairTogether()
+{
+    EditorFixture fixture;
+    for (const QString& name : {QStringLiteral("john"), QStringLiteral("mary")}) {
+        fixture.state.zone.responsible.setEditIndex(-1);
+        QStringList fields{name, name + QStringLiteral("@example.com"), QStringLiteral("Desk")};
+        QVERIFY(runSave(fixture.context, QStringLiteral("person"), fields).stored());
+    }
+    fixture.state.zone.responsible.setEditIndex(0);
+    QStringList fields{QStringLiteral("jd"), QStringLiteral("jd@example.org"), QStringLiteral("Room 1")};
+    QVERIFY(runSave(fixture.context, QStringLiteral("person"), fields).stored());
+    const ZoneModel& zone = fixture.state.zone;
+    QCOMPARE(zone.responsible.lines(), QStringList({"jd     IN     RP     jd.example.org  jd.example.org ",
+                                                    "mary     IN     RP     mary.example.com  mary.example.com "}));
+    QCOMPARE(zone.textfiles.lines(),
+             QStringList({"jd     IN     TXT     \"Room 1\" ", "mary     IN     TXT     \"Desk\" "}));
+    QCOMPARE(zone.responsible.displays().first(), QStringLiteral("jd     jd.example.org "));
+    QCOMPARE(zone.textfiles.displays().first(), zone.textfiles.lines().first());
+    QCOMPARE(fixture.fileBytes(), fixture.modelBytes());
+    fixture.reload();
+    QCOMPARE(fixture.state.zone.responsible.count(), 2);
+    QCOMPARE(fixture.state.zone.textfiles.line(0), QStringLiteral("jd     IN     TXT     \"Room 1\" "));
+}
+
+void TestEditorChecks::contactQuoting_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("plain") << "Room 12"
+                           << "\"Room 12\"";
+    QTest::newRow("already quoted") << "\"Room 12\""
+                                    << "\"Room 12\"";
+    QTest::newRow("quotes inside") << "a \"b\" c"
+                                   << "\"a \"b\" c\"";
+    QTest::newRow("one quote") << "\""
+                               << "\"\"\"";
+}
+
+void TestEditorChecks::contactQuoting()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QCOMPARE(quotedContact(typed), stored);
+}
+
+void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("name server") << int(RecordKind::NameServer) << 0 << QStringList();
+    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList();
+    QTest::newRow("first host") << int(RecordKind::HostAddress) << 0
+                                << QStringList{"mail.example.com.     IN     A     10.0.0.2 "};
+    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1
+                                 << QStringList{"ns1.example.com.     IN     A     10.0.0.1 "};
+    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList();
+}
+
+void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
+{
+    QFETCH(int, kind);
+    QFETCH(int, index);
+    QFETCH(QStringList, left);
+    EditorFixture fixture;
+    fixture.state.zoneLists.reverseignore =
+        QStringList{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
+    RecordList& records = fixture.state.zone.records(RecordKind(kind));
+    const QString owner = recordOwner(records.line(index));
+    records.setEditIndex(index);
+    QVERIFY(deleteRecord(fixture.context, RecordKind(kind)).stored());
+    QCOMPARE(records.lines(), left);
+    QCOMPARE(records.displays().size(), left.size());
+    QStringList ignored{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
+    if (RecordKind(kind) == RecordKind::HostAddress)
+        ignored.removeAll(owner);
+    QCOMPARE(fixture.state.zoneLists.reverseignore, ignored);
+    QCOMPARE(fixture.fileBytes(), fixture.modelBytes());
+    QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Serial), QStringLiteral("2026120702"));
+
+    // A position that names no record changes nothing.
+    const QByteArray before = fixture.fileBytes();
+    records.setEditIndex(5);
+    QCOMPARE(deleteRecord(fixture.context, RecordKind(kind)).status, EditStatus::NoRecord);
+    QCOMPARE(fixture.fileBytes(), before);
+}
+
+void TestEditorChecks::resetForgetsTheAnswers()
+{
+    EditorFixture fixture;
+    DomainEditDefaults& defaults = fixture.state.domainDefaults;
+    defaults = DomainEditDefaults{"YES", "YES", "YES", "YES", "YES"};
+    // With the remembered answer the completion asks nothing.
+    QStringList fields{QStringLiteral("web"), QStringLiteral("10.0.0.5")};
+    QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
+
+    fixture.prompter.expectMessage(kAttention, QStringLiteral("Your domain edit defaults have been reset."));
+    resetDomainEditDefaults(defaults, fixture.prompter);
+    QVERIFY(defaults.hostall.isEmpty() && defaults.nameall.isEmpty() && defaults.mailall.isEmpty() &&
+            defaults.aliasnamall.isEmpty() && defaults.aliasptall.isEmpty());
+
+    // Afterwards the question comes again.
+    fixture.state.zone.hostaddrs.setEditIndex(-1);
+    fields = QStringList{QStringLiteral("web2"), QStringLiteral("10.0.0.6")};
+    fixture.script({willReference("web2", "name", "web2.example.com.") + "all"});
+    QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
+    QCOMPARE(defaults.nameall, QStringLiteral("YES"));
+    QCOMPARE(fixture.prompter.pending(), 0);
+
+    // Resetting with nothing set only says so.
+    defaults = DomainEditDefaults();
+    fixture.prompter.expectMessage(kAttention, QStringLiteral("Your domain edit defaults have been reset."));
+    resetDomainEditDefaults(defaults, fixture.prompter);
+    QCOMPARE(fixture.prompter.problems(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestEditorChecks)
