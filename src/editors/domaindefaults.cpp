@@ -37,12 +37,6 @@ bool isInt32(const QString& text)
 
 } // namespace
 
-QStringList defaultFieldNames()
-{
-    return {QStringLiteral("defaultserial"), QStringLiteral("defaultrefresh"), QStringLiteral("defaultretry"),
-            QStringLiteral("defaultexpire"), QStringLiteral("defaultminimum")};
-}
-
 bool checkDefaultField(const QString& fieldName, const QString& text, Prompter& prompter)
 {
     if (isInt32(text))

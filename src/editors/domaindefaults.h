@@ -1,13 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 struct DomainEditDefaults;
 class Prompter;
-
-// The five start-of-authority defaults of the Setup page, by the object names of their fields.
-QStringList defaultFieldNames();
 
 // A default must be a 32-bit signed decimal number (the empty text is not): otherwise the field's message is
 // shown and false returned, so that the page puts the focus back into it.
