@@ -11,6 +11,7 @@ void registerBootCommands();
 void registerUtilityCommands();
 void registerOperationCommands();
 void registerZoneCommands();
+void registerRecordCommands();
 
 namespace {
 
@@ -19,6 +20,7 @@ void registerAllCommands()
 {
     registerBootCommands();
     registerZoneCommands();
+    registerRecordCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();

@@ -1,8 +1,10 @@
 #include "shell/setuppage.h"
 
+#include "editors/domaindefaults.h"
 #include "shell/appstate.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -62,6 +64,8 @@ SetupPage::SetupPage(AppState& state, QWidget* parent) : QWidget(parent), m_stat
     defaultretry = boundField(QStringLiteral("defaultretry"), &m_state.setup.defaultretry);
     defaultexpire = boundField(QStringLiteral("defaultexpire"), &m_state.setup.defaultexpire);
     defaultminimum = boundField(QStringLiteral("defaultminimum"), &m_state.setup.defaultminimum);
+    for (QLineEdit* field : {defaultserial, defaultrefresh, defaultretry, defaultexpire, defaultminimum})
+        field->installEventFilter(this);
     const QString seconds = QStringLiteral("sec.");
     soa->addRow(QStringLiteral("Starting S/N"), defaultserial);
     soa->addRow(QStringLiteral("Refresh Every"), withUnit(soaGroup, defaultrefresh, seconds));
@@ -115,6 +119,21 @@ QLineEdit* SetupPage::boundField(const QString& name, QString* target)
     connect(field, &QLineEdit::textChanged, this, [target](const QString& text) { *target = text; });
     m_bindings << std::pair{field, target};
     return field;
+}
+
+void SetupPage::setPrompter(Prompter* prompter)
+{
+    m_prompter = prompter;
+}
+
+bool SetupPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut && m_prompter) {
+        auto* field = static_cast<QLineEdit*>(watched);
+        if (!checkDefaultField(field->objectName(), field->text(), *m_prompter))
+            field->setFocus();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SetupPage::showState()

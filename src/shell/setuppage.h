@@ -5,6 +5,7 @@
 #include <array>
 
 struct AppState;
+class Prompter;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -20,6 +21,8 @@ public:
 
     // Shows the state's values in the fields.
     void showState();
+    // Where the start-of-authority defaults report a value that is no number when they lose the focus.
+    void setPrompter(Prompter* prompter);
 
     QLineEdit* emailaddr;
     std::array<QLineEdit*, 5> defaultns;
@@ -39,9 +42,13 @@ public:
     QCheckBox* autobackup;
     QPushButton* updatedefaults;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLineEdit* boundField(const QString& name, QString* target);
 
     AppState& m_state;
+    Prompter* m_prompter = nullptr;
     QList<std::pair<QLineEdit*, QString*>> m_bindings;
 };

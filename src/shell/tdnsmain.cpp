@@ -2,6 +2,8 @@
 
 #include "bootfile/bootlines.h"
 #include "checks/ttldform.h"
+#include "editors/domaindefaults.h"
+#include "editors/zoneeditors.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
@@ -96,6 +98,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
             rows << SecondaryZoneEntry{row.zone, row.masters, row.file};
         return rows;
     });
+    m_editors = new ZoneEditors(m_state, m_prompter, *m_domainEdit, this);
+    m_setup->setPrompter(&m_prompter);
     connect(this, &Tdnsmain::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
     connect(this, &Tdnsmain::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
     connect(this, &Tdnsmain::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);
@@ -164,6 +168,9 @@ void Tdnsmain::buildMenu()
         action->setObjectName(caption.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('/')));
         if (action->objectName() == QLatin1String("modifytldextensions"))
             connect(action, &QAction::triggered, this, &Tdnsmain::modifyTlds);
+        if (action->objectName() == QLatin1String("resetdomaindefaults"))
+            connect(action, &QAction::triggered, this,
+                    [this] { resetDomainEditDefaults(m_state.domainDefaults, m_prompter); });
     }
     m_utilityActions = utilities->actions().mid(0, 3);
 

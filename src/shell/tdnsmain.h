@@ -21,6 +21,7 @@ class ServerOperations;
 class SettingsStore;
 class SetupPage;
 class UtilitiesPage;
+class ZoneEditors;
 
 // The main window: six pages, a one-panel status bar and the main menu, the command surface of the program.
 class Tdnsmain : public QMainWindow
@@ -32,6 +33,7 @@ public:
 
     ServerInfoPage* serverInfo() const { return m_serverInfo; }
     DomainEditPage* domainEdit() const { return m_domainEdit; }
+    ZoneEditors* zoneEditors() const { return m_editors; }
     AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
     SetupPage* setupPage() const { return m_setup; }
     ProgressWindow* progressWindow() const { return m_progress; }
@@ -90,6 +92,7 @@ private:
     QTabWidget* m_pages = nullptr;
     ServerInfoPage* m_serverInfo = nullptr;
     DomainEditPage* m_domainEdit = nullptr;
+    ZoneEditors* m_editors = nullptr;
     AddlPropertiesPage* m_addlProperties = nullptr;
     RegistrationPage* m_registration = nullptr;
     UtilitiesPage* m_utilities = nullptr;

@@ -409,12 +409,14 @@ void TstZoneBrowser::editAndNewWithoutEditors()
 {
     m_page->buildPrimaryTree();
     QTreeWidgetItem* hosts = label(QStringLiteral("example.com"), QStringLiteral("Host Addresses"));
+    // Without editors the commands read the zone and show nothing.
     press(m_page->TreeView1, hosts->child(0));
-    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
     m_page->primedit->trigger();
+    QCOMPARE(m_state->zone.hostaddrs.editIndex(), 0);
     press(m_page->TreeView1, hosts);
-    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
     m_page->primnew->trigger();
+    QCOMPARE(m_state->zone.hostaddrs.editIndex(), -1);
+    QCOMPARE(m_prompter->prompts().size(), 0);
     m_page->primmenu->hide();
 }
 

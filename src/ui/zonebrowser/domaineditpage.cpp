@@ -76,9 +76,6 @@ DomainEditPage::DomainEditPage(AppState& state, Prompter& prompter, QWidget* par
     buildLayout();
     buildMenus();
     connectControls();
-    m_openEditor = [this](const EditorRequest&) {
-        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
-    };
     m_openSecondaryEditor = [this](const QString&) {
         m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
     };
@@ -231,6 +228,28 @@ void DomainEditPage::setWizardOpen(std::function<bool()> isOpen)
 void DomainEditPage::setEditorOpener(std::function<void(const EditorRequest&)> open)
 {
     m_openEditor = std::move(open);
+}
+
+void DomainEditPage::updateClickedNode(const QString& text, bool adding)
+{
+    QTreeWidgetItem* node = primaryItemAtClick();
+    if (!node)
+        return;
+    QTreeWidgetItem* root = node;
+    while (root->parent())
+        root = root->parent();
+    // As the tree is built: a record named "@" shows its zone's name.
+    const QString shown = text == QLatin1String("@") ? root->text(0) : text;
+    if (adding)
+        node = new QTreeWidgetItem(node, QStringList{shown});
+    else
+        node->setText(0, shown);
+    node->setIcon(0, m_recordIcon);
+}
+
+void DomainEditPage::removeClickedNode()
+{
+    delete primaryItemAtClick();
 }
 
 void DomainEditPage::setSecondaryEditorOpener(std::function<void(const QString&)> open)

@@ -78,8 +78,12 @@ public:
     void setBootFileDrop(std::function<FileWriteResult(const QString&)> drop);
     // While it answers true the primary zone wizard is open, and a zone deletion leaves the tree alone.
     void setWizardOpen(std::function<bool()> isOpen);
-    // The record and SOA editors; until they are set, a box says that they are not available.
+    // The record and SOA editors.
     void setEditorOpener(std::function<void(const EditorRequest&)> open);
+    // After an editor's Save: the node at the last click gets a child with the text (adding) or the text
+    // itself (changing). After its Delete: that node goes.
+    void updateClickedNode(const QString& text, bool adding);
+    void removeClickedNode();
     // The secondary zone editor, opened for a secondary zone's name.
     void setSecondaryEditorOpener(std::function<void(const QString&)> open);
     // The rows of the main window's secondary grid, which a click in the secondary tree selects from.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "zone/zonecontext.h"
+
+#include <QString>
+#include <functional>
+
+struct AppState;
+class Prompter;
+
+// What the record editors need of the program around them: the state, the prompter, the context a zone save
+// runs with, the main window they disable while shown, and the zone tree they update after a change.
+struct EditorHooks
+{
+    AppState& state;
+    Prompter& prompter;
+    std::function<ZoneContext()> zoneContext;
+    std::function<void(bool)> setMainWindowEnabled;
+    // The node at the last click: the group a record is added to (adding) or the record's own node.
+    std::function<void(const QString& text, bool adding)> updateClickedNode;
+    std::function<void()> removeClickedNode;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "zone/recordkind.h"
+#include "zone/zonecontext.h"
+
+#include <QString>
+
+class RecordList;
+
+enum class EditStatus
+{
+    Stored,     // the model took the change and the zone was saved
+    Refused,    // a check failed (its message was shown): neither the model nor the file changed
+    NoRecord,   // the edit index names no record: nothing changed
+    SaveFailed, // the model took the change, the zone file could not be written (reported by the save)
+};
+
+// What an editor's save or delete did, and the text its tree node shows.
+struct EditResult
+{
+    EditStatus status = EditStatus::Refused;
+    QString treeText;
+
+    bool stored() const { return status == EditStatus::Stored; }
+};
+
+// The origin names are completed against: the loaded zone's name without a trailing dot.
+QString zoneOrigin(const AppState& state);
+
+// Shows the refusal and returns the result that says nothing changed.
+EditResult refuse(Prompter& prompter, const QString& caption, const QString& text);
+
+// Puts the record at the list's edit index (appends it while the index is -1) and saves the zone.
+EditResult storeRecord(ZoneContext& context, RecordList& records, const QString& line, const QString& display,
+                       const QString& treeText);
+
+// An editor's Delete: the record at the kind's edit index leaves the zone (a responsible person with its text
+// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked.
+EditResult deleteRecord(ZoneContext& context, RecordKind kind);
+
+// The zone was changed in the model: save it and say how that went.
+EditResult saveChanged(ZoneContext& context, const QString& treeText);

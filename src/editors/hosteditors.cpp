@@ -1,0 +1,214 @@
+#include "editors/hosteditors.h"
+
+#include "checks/namechecks.h"
+#include "checks/namecompletion.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "zone/recordfields.h"
+#include "zone/recordlines.h"
+
+namespace {
+
+const QString kAttention = QStringLiteral("Attention!");
+const QString kReEnter = QStringLiteral("Re-Enter.");
+const QString kFive = QStringLiteral("     ");
+const QLatin1Char kQuote('"');
+
+QString fieldText(const QString& line, int field)
+{
+    const QList<RecordField> fields = recordFields(line);
+    if (field >= fields.size())
+        return QString();
+    return line.mid(fields.at(field).start, fields.at(field).length);
+}
+
+// The text of a line from its field on to the end, without the one blank that ends the line.
+QString restFrom(const QString& line, int field)
+{
+    const QList<RecordField> fields = recordFields(line);
+    if (field >= fields.size())
+        return QString();
+    QString rest = line.mid(fields.at(field).start);
+    if (rest.endsWith(QLatin1Char(' ')))
+        rest.chop(1);
+    return rest;
+}
+
+// The question of an alias whose target has no host record; Yes lets the user pick a host instead.
+bool confirmAliasTarget(ZoneContext& context, QString& target)
+{
+    const RecordList& hosts = context.state.zone.hostaddrs;
+    if (hosts.containsOwner(target))
+        return true;
+    if (hosts.isEmpty()) {
+        const Prompter::Button answer = context.prompter.message(
+            QStringLiteral("Information"),
+            QStringLiteral("You have not defined a host address record for this alias. You also have not created any "
+                           "host addresses to choose from. Click \"OK\" to proceed anyways, or \"CANCEL\" to "
+                           "re-enter."),
+            Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
+        return answer == Prompter::Button::Ok;
+    }
+    const Prompter::Button answer = context.prompter.message(
+        QStringLiteral("Information"),
+        QStringLiteral("You have not defined a host address record for this alias. Press \"YES\" to select from the "
+                       "list of already defined host addresses, \"OK\" to proceed anyways, or \"CANCEL\" to "
+                       "re-enter."),
+        Prompter::Button::Yes | Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
+    if (answer == Prompter::Button::Yes) {
+        const QStringList owners = hosts.owners();
+        const std::optional<int> chosen = context.prompter.pick(QStringLiteral("Select host..."), owners);
+        if (chosen && *chosen >= 0 && *chosen < owners.size())
+            target = owners.at(*chosen);
+        return true;
+    }
+    return answer == Prompter::Button::Ok;
+}
+
+QString unquoted(const QString& text)
+{
+    if (text.size() >= 2 && text.startsWith(kQuote) && text.endsWith(kQuote))
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+} // namespace
+
+QString quotedContact(const QString& text)
+{
+    if (text.size() >= 2 && text.startsWith(kQuote) && text.endsWith(kQuote))
+        return text;
+    return kQuote + text + kQuote;
+}
+
+HostFields hostFieldsAt(const ZoneModel& zone, int index)
+{
+    const QString line = zone.hostaddrs.line(index);
+    return HostFields{fieldText(line, 0), fieldText(line, 3)};
+}
+
+AliasFields aliasFieldsAt(const ZoneModel& zone, int index)
+{
+    const QString line = zone.aliases.line(index);
+    return AliasFields{fieldText(line, 0), fieldText(line, 3)};
+}
+
+PersonFields personFieldsAt(const ZoneModel& zone, int index)
+{
+    const QString rp = zone.responsible.line(index);
+    return PersonFields{fieldText(rp, 0), fieldText(rp, 3), restFrom(zone.textfiles.line(index), 3)};
+}
+
+EditResult saveHost(ZoneContext& context, HostFields& fields)
+{
+    AppState& state = context.state;
+    Prompter& prompter = context.prompter;
+    if (fields.first.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the host name field before saving. Re-Enter"));
+    if (fields.second.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the IP field before saving. Re-Enter"));
+    if (hasIllegalCharacters(fields.first))
+        return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the host name field."));
+    if (hasIllegalCharacters(fields.second))
+        return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the IP field."));
+    RecordList& hosts = state.zone.hostaddrs;
+    if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
+        if (!looksLikeIpAddress(fields.second))
+            return refuse(prompter, kAttention,
+                          QStringLiteral("You have entered an invalid IP# in the first IP# field. Re-Enter."));
+        const std::optional<QString> completed = completeZoneName(fields.first.toLower(), zoneOrigin(state), state.tlds,
+                                                                  state.domainDefaults.nameall, prompter);
+        if (!completed)
+            return EditResult{EditStatus::Refused, QString()};
+        fields.first = *completed;
+        if (state.zone.aliases.containsOwner(fields.first))
+            return refuse(prompter, kReEnter, QStringLiteral("You already have used the host name as an alias."));
+        if (hosts.containsOwner(fields.first, hosts.editIndex()))
+            return refuse(prompter, kReEnter, QStringLiteral("You already have entered this host address."));
+    }
+    const QString host = stripToNameCharacters(fields.first);
+    QString address = stripToNameCharacters(fields.second);
+    if (address.endsWith(QLatin1Char('.')))
+        address.chop(1);
+    return storeRecord(context, hosts, hostAddressLine(host, address), host + kFive + address, host);
+}
+
+EditResult saveAlias(ZoneContext& context, AliasFields& fields)
+{
+    AppState& state = context.state;
+    Prompter& prompter = context.prompter;
+    if (fields.first.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the alias field before saving. Re-Enter"));
+    if (fields.second.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the name field before saving. Re-Enter"));
+    if (hasIllegalCharacters(fields.first))
+        return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the alias field."));
+    if (hasIllegalCharacters(fields.second))
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You have illegal characters in the name to point to field."));
+    RecordList& aliases = state.zone.aliases;
+    if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
+        const QString origin = zoneOrigin(state);
+        QString& nameall = state.domainDefaults.nameall;
+        const std::optional<QString> alias = checkServerName(fields.first, origin, state.tlds, nameall, prompter);
+        if (!alias)
+            return EditResult{EditStatus::Refused, QString()};
+        fields.first = *alias;
+        if (state.zone.hostaddrs.containsOwner(fields.first))
+            return refuse(prompter, kReEnter,
+                          QStringLiteral("You already have used this alias name as a host address."));
+        const std::optional<QString> target =
+            completeZoneName(fields.second.toLower(), origin.toLower(), state.tlds, nameall, prompter);
+        if (!target)
+            return EditResult{EditStatus::Refused, QString()};
+        fields.second = *target;
+        if (aliases.containsOwner(fields.first, aliases.editIndex()))
+            return refuse(prompter, kReEnter, QStringLiteral("You already have entered this alias."));
+        if (!confirmAliasTarget(context, fields.second))
+            return EditResult{EditStatus::Refused, QString()};
+    }
+    const QString alias = stripToNameCharacters(fields.first);
+    const QString target = stripToNameCharacters(fields.second);
+    return storeRecord(context, aliases, aliasLine(alias, target), alias + kFive + target, alias);
+}
+
+EditResult savePerson(ZoneContext& context, PersonFields& fields)
+{
+    ZoneModel& zone = context.state.zone;
+    Prompter& prompter = context.prompter;
+    if (fields.first.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the name field before saving. Re-Enter"));
+    if (fields.second.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the mbox-domain field before saving. Re-Enter"));
+    if (fields.third.isEmpty())
+        return refuse(prompter, kAttention,
+                      QStringLiteral("You must enter something in the text-domain field before saving. Re-Enter"));
+    if (hasIllegalCharacters(fields.first))
+        return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in field one."));
+    QString mailbox = fields.second;
+    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
+    if (hasIllegalCharacters(mailbox))
+        return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in field two."));
+    fields.second = mailbox;
+    if (unquoted(fields.third).size() > kMaxContactLength)
+        return refuse(prompter, kAttention,
+                      QStringLiteral("Your contact info is longer than 255 characters. Please shorten it and "
+                                     "Re-Enter."));
+    fields.third = quotedContact(fields.third);
+    const qsizetype dot = mailbox.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return refuse(prompter, kAttention, QStringLiteral("Your e-mail address is entered improperly."));
+
+    const QString& person = fields.first;
+    const QString rpLine = responsiblePersonLine(person, mailbox, person + mailbox.mid(dot));
+    const QString txtLine = textRecordLine(person, fields.third);
+    if (!zone.storeResponsible(rpLine, person + kFive + mailbox + QLatin1Char(' '), txtLine, txtLine))
+        return EditResult{EditStatus::NoRecord, person};
+    return saveChanged(context, person);
+}

@@ -1,0 +1,79 @@
+#include "editors/zoneeditors.h"
+
+#include "editors/editorprompter.h"
+#include "editors/soaeditor.h"
+#include "editors/thostforalias.h"
+#include "editors/tprimaliasaddform.h"
+#include "editors/tprimhostadd.h"
+#include "editors/tprimmailadd.h"
+#include "editors/tprimnameadd.h"
+#include "editors/tprimperson.h"
+#include "editors/tselectnsform.h"
+#include "editors/tsourceofauthority.h"
+#include "ui/zonebrowser/domaineditpage.h"
+
+#include <QPointer>
+
+ZoneEditors::ZoneEditors(AppState& state, Prompter& prompter, DomainEditPage& browser, QWidget* mainWindow)
+    : QObject(mainWindow), m_serverPicker(std::make_unique<Tselectnsform>(prompter)),
+      m_aliasPicker(std::make_unique<Thostforalias>(prompter)),
+      m_prompter(std::make_unique<EditorPrompter>(prompter, *m_serverPicker, *m_aliasPicker)), m_hooks{
+                                                                                                   state, *m_prompter,
+                                                                                                   {},    {},
+                                                                                                   {},    {}}
+{
+    QPointer<DomainEditPage> page(&browser);
+    QPointer<QWidget> main(mainWindow);
+    m_hooks.zoneContext = [this, page] {
+        const ZoneContext from = page->zoneContext();
+        return ZoneContext{from.state, *m_prompter, from.progress, from.saveBootFile, from.soaStep};
+    };
+    m_hooks.setMainWindowEnabled = [main](bool on) {
+        if (main)
+            main->setEnabled(on);
+    };
+    m_hooks.updateClickedNode = [page](const QString& text, bool adding) {
+        if (page)
+            page->updateClickedNode(text, adding);
+    };
+    m_hooks.removeClickedNode = [page] {
+        if (page)
+            page->removeClickedNode();
+    };
+    m_soa = std::make_unique<Tsourceofauthority>(m_hooks);
+    m_nameServer = std::make_unique<Tprimnameadd>(m_hooks);
+    m_mailServer = std::make_unique<Tprimmailadd>(m_hooks);
+    m_host = std::make_unique<Tprimhostadd>(m_hooks);
+    m_alias = std::make_unique<Tprimaliasaddform>(m_hooks);
+    m_person = std::make_unique<Tprimperson>(m_hooks);
+    browser.setSoaStep(soaCheckStep(*m_prompter));
+    browser.setEditorOpener([this](const EditorRequest& request) { open(request); });
+}
+
+ZoneEditors::~ZoneEditors() = default;
+
+void ZoneEditors::open(const EditorRequest& request)
+{
+    if (!request.kind) {
+        m_soa->openSoaEditor(request.soaField);
+        return;
+    }
+    switch (*request.kind) {
+    case RecordKind::NameServer:
+        m_nameServer->open(request.index);
+        break;
+    case RecordKind::MailServer:
+        m_mailServer->open(request.index);
+        break;
+    case RecordKind::HostAddress:
+        m_host->open(request.index);
+        break;
+    case RecordKind::Alias:
+        m_alias->open(request.index);
+        break;
+    case RecordKind::ResponsiblePerson:
+    case RecordKind::TextRecord:
+        m_person->open(request.index);
+        break;
+    }
+}

@@ -1,0 +1,528 @@
+// Every check of every editor in its order, through the logic the forms call: the message and caption of the
+// first failing check, the fields as the editor leaves them, and the zone and its file untouched on a refusal;
+// on success the file as writeZone writes it, compared whole, and accepted by named-checkzone.
+#include "../zone/zonecheck.h"
+#include "editorfixture.h"
+#include "editorrun.h"
+#include "editors/domaindefaults.h"
+#include "editors/hosteditors.h"
+#include "support/testfiles.h"
+#include "zone/recordfields.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+const QString kAttention = QStringLiteral("Attention!");
+
+QString willReference(const QString& typed, const QString& field, const QString& completed)
+{
+    return QStringLiteral("Question|You entered \"") + typed + QStringLiteral("\" in the ") + field +
+           QStringLiteral(" field. This will reference ") + completed +
+           QStringLiteral(" Click \"OK\" to accept this, or \"Cancel\" to modify your entry.|");
+}
+
+QString attention(const QString& text)
+{
+    return kAttention + QLatin1Char('|') + text + QStringLiteral("|ok");
+}
+
+QString reEnter(const QString& text)
+{
+    return QStringLiteral("Re-Enter.|") + text + QStringLiteral("|ok");
+}
+
+const QString kIncorrect = attention(QStringLiteral("Server has an incorrect address. Re-Enter."));
+
+QString noHostFor(const QString& what, const QString& answer)
+{
+    return QStringLiteral("Information|You have not defined a host address record for this ") + what +
+           QStringLiteral(". Press \"YES\" to select from the list of already defined host addresses, \"OK\" to "
+                          "proceed anyways, or \"CANCEL\" to re-enter.|") +
+           answer;
+}
+
+QString outsideZone(const QString& typed, const QString& completed, const QString& answer)
+{
+    return QStringLiteral("Question|The name you have entered in the name field appears to be invalid because it "
+                          "does not include the domain name you are working with, and we have detected a period in "
+                          "the name. Click \"OK\" if you would like ") +
+           typed + QStringLiteral(" to be changed to ") + completed +
+           QStringLiteral(" or cancel to re-enter the information.|") + answer;
+}
+
+QStringList soaOf(const QString& user, const QString& serial, const QString& refresh, const QString& retry,
+                  const QString& expire, const QString& minimum)
+{
+    return {QStringLiteral("example.com."),
+            QStringLiteral("ns1.example.com."),
+            user,
+            serial,
+            refresh,
+            retry,
+            expire,
+            minimum};
+}
+
+} // namespace
+
+class TestEditorChecks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void save_data();
+    void save();
+    void successiveSavesRaiseTheSerial();
+    void soaDisplayStepNormalisesTheMailbox();
+    void personChangeKeepsThePairTogether();
+    void contactQuoting_data();
+    void contactQuoting();
+    void deleteTakesTheRecordAtTheEditIndex_data();
+    void deleteTakesTheRecordAtTheEditIndex();
+    void resetForgetsTheAnswers();
+};
+
+void TestEditorChecks::save_data()
+{
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("prompts");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("golden"); // empty: refused
+    QTest::addColumn<bool>("serverAccepts");
+
+    const QString com = QStringLiteral("example.com.dns");
+    const QString org = QStringLiteral("example.org.dns");
+    const QString mustName = QStringLiteral("You must enter something in the name field before saving. Re-Enter");
+    using L = QStringList;
+
+    // Name servers.
+    QTest::newRow("ns empty") << com << "ns" << -1 << L{""} << L{attention(mustName)} << L{""} << "" << true;
+    QTest::newRow("ns illegal") << com << "ns" << -1 << L{"ns 2"}
+                                << L{attention("You have illegal characters in field one.")} << L{"ns 2"} << "" << true;
+    QTest::newRow("ns question declined")
+        << com << "ns" << -1 << L{"ns2"}
+        << L{willReference("ns2", "first name", "ns2.example.com.") + "cancel", kIncorrect} << L{"ns2"} << "" << true;
+    QTest::newRow("ns no host, re-enter")
+        << com << "ns" << -1 << L{"ns2"}
+        << L{willReference("ns2", "first name", "ns2.example.com.") + "ok", noHostFor("name", "cancel")}
+        << L{"ns2.example.com."} << "" << true;
+    QTest::newRow("ns duplicate") << com << "ns" << -1 << L{"ns1.example.com"}
+                                  << L{reEnter("You already have entered this name server.")} << L{"ns1.example.com."}
+                                  << "" << true;
+    QTest::newRow("ns picked host") << com << "ns" << -1 << L{"ns2"}
+                                    << L{willReference("ns2", "first name", "ns2.example.com.") + "ok",
+                                         noHostFor("name", "yes"), "pick|1"}
+                                    << L{"mail.example.com."} << "ns_picked.dns" << true;
+    QTest::newRow("ns no host, proceed") << com << "ns" << -1 << L{"ns2"}
+                                         << L{willReference("ns2", "first name", "ns2.example.com.") + "ok",
+                                              noHostFor("name", "ok")}
+                                         << L{"ns2.example.com."} << "ns_nohost.dns" << false;
+    QTest::newRow("ns outside the zone") << com << "ns" << -1 << L{"ns.provider.net"} << L{} << L{"ns.provider.net."}
+                                         << "ns_outside.dns" << true;
+    QTest::newRow("ns change keeps its name")
+        << com << "ns" << 0 << L{"ns1.example.com"} << L{} << L{"ns1.example.com."} << "ns_same.dns" << true;
+    QTest::newRow("ns owner @") << org << "ns" << -1 << L{"ns1"} << L{} << L{"ns1"} << "org_ns.dns" << true;
+
+    // Mail servers.
+    QTest::newRow("mx empty name") << com << "mx" << -1 << L{"", "20"} << L{attention(mustName)} << L{"", "20"} << ""
+                                   << true;
+    QTest::newRow("mx empty priority") << com << "mx" << -1 << L{"mx2", ""}
+                                       << L{attention("You must enter a priority before saving. Re-Enter")}
+                                       << L{"mx2", ""} << "" << true;
+    QTest::newRow("mx illegal name") << com << "mx" << -1 << L{"mx2!", "20"}
+                                     << L{attention("You have illegal characters in the name field.")}
+                                     << L{"mx2!", "20"} << "" << true;
+    QTest::newRow("mx second priority 10")
+        << com << "mx" << -1 << L{"ns1.example.com", "10"}
+        << L{attention("You have entered the same mail server priority for 2 servers. Please Re-Enter.")}
+        << L{"ns1.example.com", "10"} << "" << true;
+    QTest::newRow("mx illegal priority") << com << "mx" << -1 << L{"ns1.example.com", "2 0"}
+                                         << L{attention("You have illegal characters in value field (MX).")}
+                                         << L{"ns1.example.com", "2 0"} << "" << true;
+    QTest::newRow("mx name declined") << com << "mx" << -1 << L{"mx2", "20"}
+                                      << L{willReference("mx2", "first name", "mx2.example.com.") + "cancel",
+                                           kIncorrect}
+                                      << L{"mx2", "20"} << "" << true;
+    QTest::newRow("mx no host, re-enter")
+        << com << "mx" << -1 << L{"mx2", "20"}
+        << L{willReference("mx2", "first name", "mx2.example.com.") + "ok", noHostFor("name", "cancel")}
+        << L{"mx2.example.com.", "20"} << "" << true;
+    QTest::newRow("mx duplicate name") << com << "mx" << -1 << L{"mail.example.com", "20"}
+                                       << L{reEnter("You already have entered this mail server.")}
+                                       << L{"mail.example.com.", "20"} << "" << true;
+    QTest::newRow("mx priority ten") << com << "mx" << -1 << L{"ns1.example.com", "ten"} << L{}
+                                     << L{"ns1.example.com.", "ten"} << "mx_ten.dns" << false;
+    QTest::newRow("mx picked host") << com << "mx" << -1 << L{"mx2", "20"}
+                                    << L{willReference("mx2", "first name", "mx2.example.com.") + "ok",
+                                         noHostFor("name", "yes"), "pick|0"}
+                                    << L{"ns1.example.com.", "20"} << "mx_picked.dns" << true;
+    QTest::newRow("mx same server keeps 10") << com << "mx" << 0 << L{"mail.example.com", "10"} << L{}
+                                             << L{"mail.example.com.", "10"} << "mx_same.dns" << true;
+    QTest::newRow("mx owner @") << org << "mx" << -1 << L{"ns1", "10"} << L{} << L{"ns1", "10"} << "org_mx.dns" << true;
+
+    // Hosts.
+    QTest::newRow("host empty name") << com << "host" << -1 << L{"", "10.0.0.5"}
+                                     << L{attention(
+                                            "You must enter something in the host name field before saving. Re-Enter")}
+                                     << L{"", "10.0.0.5"} << "" << true;
+    QTest::newRow("host empty address") << com << "host" << -1 << L{"web", ""}
+                                        << L{attention(
+                                               "You must enter something in the IP field before saving. Re-Enter")}
+                                        << L{"web", ""} << "" << true;
+    QTest::newRow("host illegal name") << com << "host" << -1 << L{"we b", "10.0.0.5"}
+                                       << L{attention("You have illegal characters in the host name field.")}
+                                       << L{"we b", "10.0.0.5"} << "" << true;
+    QTest::newRow("host illegal address")
+        << com << "host" << -1 << L{"web", "10.0.0.5/24"}
+        << L{attention("You have illegal characters in the IP field.")} << L{"web", "10.0.0.5/24"} << "" << true;
+    QTest::newRow("host invalid address")
+        << com << "host" << -1 << L{"web", "10.0.0"}
+        << L{attention("You have entered an invalid IP# in the first IP# field. Re-Enter.")} << L{"web", "10.0.0"} << ""
+        << true;
+    QTest::newRow("host name declined") << com << "host" << -1 << L{"web", "10.0.0.5"}
+                                        << L{willReference("web", "name", "web.example.com.") + "cancel", kIncorrect}
+                                        << L{"web", "10.0.0.5"} << "" << true;
+    QTest::newRow("host named like an alias") << com << "host" << -1 << L{"WWW", "10.0.0.7"}
+                                              << L{willReference("www", "name", "www.example.com.") + "ok",
+                                                   reEnter("You already have used the host name as an alias.")}
+                                              << L{"www.example.com.", "10.0.0.7"} << "" << true;
+    QTest::newRow("host second of a name") << com << "host" << -1 << L{"mail.example.com", "10.0.0.8"}
+                                           << L{reEnter("You already have entered this host address.")}
+                                           << L{"mail.example.com.", "10.0.0.8"} << "" << true;
+    QTest::newRow("host web") << com << "host" << -1 << L{"web", "10.0.0.5."}
+                              << L{willReference("web", "name", "web.example.com.") + "ok"}
+                              << L{"web.example.com.", "10.0.0.5."} << "host_web.dns" << true;
+    QTest::newRow("host change keeps its name") << com << "host" << 1 << L{"mail.example.com", "10.0.0.3"} << L{}
+                                                << L{"mail.example.com.", "10.0.0.3"} << "host_change.dns" << true;
+    QTest::newRow("host owner @") << org << "host" << -1 << L{"web", "10.0.1.5"} << L{} << L{"web", "10.0.1.5"}
+                                  << "org_host.dns" << true;
+
+    // Aliases.
+    QTest::newRow("alias empty alias") << com << "alias" << -1 << L{"", "ns1"}
+                                       << L{attention(
+                                              "You must enter something in the alias field before saving. Re-Enter")}
+                                       << L{"", "ns1"} << "" << true;
+    QTest::newRow("alias empty target") << com << "alias" << -1 << L{"ftp", ""} << L{attention(mustName)}
+                                        << L{"ftp", ""} << "" << true;
+    QTest::newRow("alias illegal alias") << com << "alias" << -1 << L{"f(tp", "ns1"}
+                                         << L{attention("You have illegal characters in the alias field.")}
+                                         << L{"f(tp", "ns1"} << "" << true;
+    QTest::newRow("alias illegal target")
+        << com << "alias" << -1 << L{"ftp", "ns1;"}
+        << L{attention("You have illegal characters in the name to point to field.")} << L{"ftp", "ns1;"} << "" << true;
+    QTest::newRow("alias declined") << com << "alias" << -1 << L{"ftp", "ns1"}
+                                    << L{willReference("ftp", "first name", "ftp.example.com.") + "cancel", kIncorrect}
+                                    << L{"ftp", "ns1"} << "" << true;
+    QTest::newRow("alias named like a host") << com << "alias" << -1 << L{"ns1.example.com", "mail"}
+                                             << L{reEnter("You already have used this alias name as a host address.")}
+                                             << L{"ns1.example.com.", "mail"} << "" << true;
+    QTest::newRow("alias target declined") << com << "alias" << -1 << L{"ftp.example.com", "ns1"}
+                                           << L{willReference("ns1", "name", "ns1.example.com.") + "cancel", kIncorrect}
+                                           << L{"ftp.example.com.", "ns1"} << "" << true;
+    QTest::newRow("alias second of a name") << com << "alias" << -1 << L{"www.example.com", "mail.example.com"}
+                                            << L{reEnter("You already have entered this alias.")}
+                                            << L{"www.example.com.", "mail.example.com."} << "" << true;
+    QTest::newRow("alias outside, re-enter")
+        << com << "alias" << -1 << L{"ftp.example.com", "files.example.net."}
+        << L{outsideZone("files.example.net.", "files.example.net.", "ok"), noHostFor("alias", "cancel")}
+        << L{"ftp.example.com.", "files.example.net."} << "" << true;
+    QTest::newRow("alias outside, proceed")
+        << com << "alias" << -1 << L{"ftp.example.com", "files.example.net."}
+        << L{outsideZone("files.example.net.", "files.example.net.", "ok"), noHostFor("alias", "ok")}
+        << L{"ftp.example.com.", "files.example.net."} << "alias_outside.dns" << true;
+    QTest::newRow("alias picked host") << com << "alias" << -1 << L{"ftp", "files.example.net."}
+                                       << L{willReference("ftp", "first name", "ftp.example.com.") + "ok",
+                                            outsideZone("files.example.net.", "files.example.net.", "ok"),
+                                            noHostFor("alias", "yes"), "pick|1"}
+                                       << L{"ftp.example.com.", "mail.example.com."} << "alias_picked.dns" << true;
+    QTest::newRow("alias to a host") << com << "alias" << -1 << L{"ftp", "NS1"}
+                                     << L{willReference("ftp", "first name", "ftp.example.com.") + "ok",
+                                          willReference("ns1", "name", "ns1.example.com.") + "ok"}
+                                     << L{"ftp.example.com.", "ns1.example.com."} << "alias_ftp.dns" << true;
+    QTest::newRow("alias change keeps its name")
+        << com << "alias" << 0 << L{"www.example.com", "mail.example.com"} << L{}
+        << L{"www.example.com.", "mail.example.com."} << "alias_change.dns" << true;
+
+    // Responsible persons.
+    const QString room = QStringLiteral("Room 12");
+    QTest::newRow("person empty name") << com << "person" << -1 << L{"", "john@example.com", room}
+                                       << L{attention(mustName)} << L{"", "john@example.com", room} << "" << true;
+    QTest::newRow("person empty mail")
+        << com << "person" << -1 << L{"john", "", room}
+        << L{attention("You must enter something in the mbox-domain field before saving. Re-Enter")}
+        << L{"john", "", room} << "" << true;
+    QTest::newRow("person empty contact")
+        << com << "person" << -1 << L{"john", "john@example.com", ""}
+        << L{attention("You must enter something in the text-domain field before saving. Re-Enter")}
+        << L{"john", "john@example.com", ""} << "" << true;
+    QTest::newRow("person illegal name") << com << "person" << -1 << L{"jo hn", "john@example.com", room}
+                                         << L{attention("You have illegal characters in field one.")}
+                                         << L{"jo hn", "john@example.com", room} << "" << true;
+    QTest::newRow("person illegal mail") << com << "person" << -1 << L{"john", "john@exa mple.com", room}
+                                         << L{attention("You have illegal characters in field two.")}
+                                         << L{"john", "john@exa mple.com", room} << "" << true;
+    QTest::newRow("person contact too long")
+        << com << "person" << -1 << L{"john", "john@example.com", QString(256, QLatin1Char('x'))}
+        << L{attention("Your contact info is longer than 255 characters. Please shorten it and Re-Enter.")}
+        << L{"john", "john.example.com", QString(256, QLatin1Char('x'))} << "" << true;
+    QTest::newRow("person quoted contact too long")
+        << com << "person" << -1 << L{"john", "john@example.com", "\"" + QString(256, QLatin1Char('x')) + "\""}
+        << L{attention("Your contact info is longer than 255 characters. Please shorten it and Re-Enter.")}
+        << L{"john", "john.example.com", "\"" + QString(256, QLatin1Char('x')) + "\""} << "" << true;
+    QTest::newRow("person mail without a dot")
+        << com << "person" << -1 << L{"john", "john", room}
+        << L{attention("Your e-mail address is entered improperly.")} << L{"john", "john", "\"Room 12\""} << "" << true;
+    QTest::newRow("person john") << com << "person" << -1 << L{"john", "john@example.com", room} << L{}
+                                 << L{"john", "john.example.com", "\"Room 12\""} << "person_john.dns" << true;
+    QTest::newRow("person already quoted")
+        << com << "person" << -1 << L{"mary", "mary@example.org", "\"Desk 4\""} << L{}
+        << L{"mary", "mary.example.org", "\"Desk 4\""} << "person_quoted.dns" << true;
+    QTest::newRow("person contact of 255")
+        << com << "person" << -1 << L{"john", "john@example.com", QString(255, QLatin1Char('y'))} << L{}
+        << L{"john", "john.example.com", "\"" + QString(255, QLatin1Char('y')) + "\""} << "person_255.dns" << true;
+
+    // Start of authority.
+    const QString mail = QStringLiteral("hostmaster.example.com.");
+    QTest::newRow("soa user illegal") << com << "soa" << -1
+                                      << soaOf("host master", "1", "1080", "3600", "604800", "86400")
+                                      << L{attention("User name contains invalid character(s). Re-Enter")}
+                                      << soaOf("host master", "1", "1080", "3600", "604800", "86400") << "" << true;
+    for (const char* field : {"Serial", "Refresh", "Retry", "Expire", "Minimum"}) {
+        QStringList values{"1", "1080", "3600", "604800", "86400"};
+        const int at = L{"Serial", "Refresh", "Retry", "Expire", "Minimum"}.indexOf(QLatin1String(field));
+        values[at] = QStringLiteral("1 2");
+        const QStringList fields = soaOf("admin@example.com", values[0], values[1], values[2], values[3], values[4]);
+        QStringList after = fields;
+        after[2] = QStringLiteral("admin.example.com.");
+        QTest::newRow(qPrintable(QStringLiteral("soa %1 illegal").arg(QLatin1String(field))))
+            << com << "soa" << -1 << fields
+            << L{attention(QLatin1String(field) + QStringLiteral(" contains invalid character(s). Re-Enter"))} << after
+            << "" << true;
+    }
+    QTest::newRow("soa all empty") << com << "soa" << -1 << soaOf("", "", "", "", "", "")
+                                   << L{attention(
+                                          "You must enter something in the minimum field before saving. Re-Enter")}
+                                   << soaOf("", "", "", "", "", "") << "" << true;
+    QTest::newRow("soa refresh empty") << com << "soa" << -1 << soaOf("", "", "", "", "", "1")
+                                       << L{attention(
+                                              "You must enter something in the refresh field before saving. Re-Enter")}
+                                       << soaOf("", "", "", "", "", "1") << "" << true;
+    QTest::newRow("soa retry empty") << com << "soa" << -1 << soaOf(mail, "1", "1080", "", "604800", "86400")
+                                     << L{attention(
+                                            "You must enter something in the retry field before saving. Re-Enter")}
+                                     << soaOf(mail, "1", "1080", "", "604800", "86400") << "" << true;
+    QTest::newRow("soa serial empty") << com << "soa" << -1 << soaOf("", "", "1", "1", "", "1")
+                                      << L{attention(
+                                             "You must enter something in the serial field before saving. Re-Enter")}
+                                      << soaOf("", "", "1", "1", "", "1") << "" << true;
+    QTest::newRow("soa user empty") << com << "soa" << -1 << soaOf("", "1", "1", "1", "", "1")
+                                    << L{attention(
+                                           "You must enter something in the user field before saving. Re-Enter")}
+                                    << soaOf("", "1", "1", "1", "", "1") << "" << true;
+    QTest::newRow("soa expire empty") << com << "soa" << -1 << soaOf(mail, "1", "1", "1", "", "1")
+                                      << L{attention(
+                                             "You must enter something in the expire field before saving. Re-Enter")}
+                                      << soaOf(mail, "1", "1", "1", "", "1") << "" << true;
+    QTest::newRow("soa mailbox and serial")
+        << com << "soa" << -1 << soaOf("admin@example.com", "5", "7200", "3600", "604800", "86400") << L{}
+        << soaOf("admin.example.com.", "5", "7200", "3600", "604800", "86400") << "soa_user.dns" << true;
+    QTest::newRow("soa refresh abc") << com << "soa" << -1 << soaOf(mail, "1", "abc", "3600", "604800", "86400") << L{}
+                                     << soaOf(mail, "1", "abc", "3600", "604800", "86400") << "soa_abc.dns" << false;
+}
+
+void TestEditorChecks::save()
+{
+    QFETCH(QString, data);
+    QFETCH(QString, kind);
+    QFETCH(int, index);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, prompts);
+    QFETCH(QStringList, after);
+    QFETCH(QString, golden);
+    QFETCH(bool, serverAccepts);
+
+    EditorFixture fixture(data);
+    const QByteArray before = fixture.fileBytes();
+    const QStringList modelBefore = fixture.snapshot();
+    if (kind != QLatin1String("soa"))
+        fixture.state.zone
+            .records(kind == QLatin1String("ns")      ? RecordKind::NameServer
+                     : kind == QLatin1String("mx")    ? RecordKind::MailServer
+                     : kind == QLatin1String("host")  ? RecordKind::HostAddress
+                     : kind == QLatin1String("alias") ? RecordKind::Alias
+                                                      : RecordKind::ResponsiblePerson)
+            .setEditIndex(index);
+    fixture.script(prompts);
+
+    const EditResult result = runSave(fixture.context, kind, fields);
+    QCOMPARE(fixture.prompter.problems(), QStringList());
+    QCOMPARE(fixture.prompter.pending(), 0);
+    QCOMPARE(fields, after);
+
+    if (golden.isEmpty()) {
+        QCOMPARE(result.status, EditStatus::Refused);
+        QCOMPARE(fixture.snapshot(), modelBefore);
+        QCOMPARE(fixture.fileBytes(), before);
+        return;
+    }
+    QCOMPARE(result.status, EditStatus::Stored);
+    const QByteArray written = fixture.fileBytes();
+    QCOMPARE(written, fixture.modelBytes());
+    const QByteArray expected = readBytes(testDataPath(QStringLiteral("editors/") + golden));
+    if (written != expected)
+        writeBytes(QDir::temp().filePath(golden + QStringLiteral(".actual")), written);
+    QCOMPARE(written, expected);
+    if (serverAccepts) {
+        const ZoneCheck check = checkZoneFile(fixture.zoneName, fixture.filePath());
+        QVERIFY(check.ran);
+        QCOMPARE(check.complaints, QStringList());
+        QCOMPARE(check.exitCode, 0);
+    }
+}
+
+void TestEditorChecks::successiveSavesRaiseTheSerial()
+{
+    EditorFixture fixture;
+    fixture.state.domainDefaults.nameall = QStringLiteral("YES");
+    for (const QString& serial : {QStringLiteral("2026120702"), QStringLiteral("2026120703")}) {
+        fixture.state.zone.hostaddrs.setEditIndex(0);
+        QStringList fields{QStringLiteral("ns1.example.com"), QStringLiteral("10.0.0.1")};
+        QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
+        QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Serial), serial);
+        QVERIFY(fixture.fileBytes().contains(QByteArray("\r\n" + serial.toLatin1() + "\r\n")));
+    }
+}
+
+void TestEditorChecks::soaDisplayStepNormalisesTheMailbox()
+{
+    EditorFixture fixture;
+    QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Mailbox), QStringLiteral("hostmaster.example.com."));
+    QCOMPARE(fixture.state.zone.soadisplay,
+             QStringList({"Server Name : example.com.", "Machine Name: ns1.example.com.",
+                          "User Name   : hostmaster.example.com.", "-------------", "Serial      : 2026120100",
+                          "Refresh     : 1080", "Retry       : 3600", "Expire      : 604800", "Minimum     : 86400"}));
+}
+
+void TestEditorChecks::personChangeKeepsThePairTogether()
+{
+    EditorFixture fixture;
+    for (const QString& name : {QStringLiteral("john"), QStringLiteral("mary")}) {
+        fixture.state.zone.responsible.setEditIndex(-1);
+        QStringList fields{name, name + QStringLiteral("@example.com"), QStringLiteral("Desk")};
+        QVERIFY(runSave(fixture.context, QStringLiteral("person"), fields).stored());
+    }
+    fixture.state.zone.responsible.setEditIndex(0);
+    QStringList fields{QStringLiteral("jd"), QStringLiteral("jd@example.org"), QStringLiteral("Room 1")};
+    QVERIFY(runSave(fixture.context, QStringLiteral("person"), fields).stored());
+    const ZoneModel& zone = fixture.state.zone;
+    QCOMPARE(zone.responsible.lines(), QStringList({"jd     IN     RP     jd.example.org  jd.example.org ",
+                                                    "mary     IN     RP     mary.example.com  mary.example.com "}));
+    QCOMPARE(zone.textfiles.lines(),
+             QStringList({"jd     IN     TXT     \"Room 1\" ", "mary     IN     TXT     \"Desk\" "}));
+    QCOMPARE(zone.responsible.displays().first(), QStringLiteral("jd     jd.example.org "));
+    QCOMPARE(zone.textfiles.displays().first(), zone.textfiles.lines().first());
+    QCOMPARE(fixture.fileBytes(), fixture.modelBytes());
+    fixture.reload();
+    QCOMPARE(fixture.state.zone.responsible.count(), 2);
+    QCOMPARE(fixture.state.zone.textfiles.line(0), QStringLiteral("jd     IN     TXT     \"Room 1\" "));
+}
+
+void TestEditorChecks::contactQuoting_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("plain") << "Room 12"
+                           << "\"Room 12\"";
+    QTest::newRow("already quoted") << "\"Room 12\""
+                                    << "\"Room 12\"";
+    QTest::newRow("quotes inside") << "a \"b\" c"
+                                   << "\"a \"b\" c\"";
+    QTest::newRow("one quote") << "\""
+                               << "\"\"\"";
+}
+
+void TestEditorChecks::contactQuoting()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QCOMPARE(quotedContact(typed), stored);
+}
+
+void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("name server") << int(RecordKind::NameServer) << 0 << QStringList();
+    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList();
+    QTest::newRow("first host") << int(RecordKind::HostAddress) << 0
+                                << QStringList{"mail.example.com.     IN     A     10.0.0.2 "};
+    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1
+                                 << QStringList{"ns1.example.com.     IN     A     10.0.0.1 "};
+    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList();
+}
+
+void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
+{
+    QFETCH(int, kind);
+    QFETCH(int, index);
+    QFETCH(QStringList, left);
+    EditorFixture fixture;
+    fixture.state.zoneLists.reverseignore =
+        QStringList{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
+    RecordList& records = fixture.state.zone.records(RecordKind(kind));
+    const QString owner = recordOwner(records.line(index));
+    records.setEditIndex(index);
+    QVERIFY(deleteRecord(fixture.context, RecordKind(kind)).stored());
+    QCOMPARE(records.lines(), left);
+    QCOMPARE(records.displays().size(), left.size());
+    QStringList ignored{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
+    if (RecordKind(kind) == RecordKind::HostAddress)
+        ignored.removeAll(owner);
+    QCOMPARE(fixture.state.zoneLists.reverseignore, ignored);
+    QCOMPARE(fixture.fileBytes(), fixture.modelBytes());
+    QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Serial), QStringLiteral("2026120702"));
+
+    // A position that names no record changes nothing.
+    const QByteArray before = fixture.fileBytes();
+    records.setEditIndex(5);
+    QCOMPARE(deleteRecord(fixture.context, RecordKind(kind)).status, EditStatus::NoRecord);
+    QCOMPARE(fixture.fileBytes(), before);
+}
+
+void TestEditorChecks::resetForgetsTheAnswers()
+{
+    EditorFixture fixture;
+    DomainEditDefaults& defaults = fixture.state.domainDefaults;
+    defaults = DomainEditDefaults{"YES", "YES", "YES", "YES", "YES"};
+    // With the remembered answer the completion asks nothing.
+    QStringList fields{QStringLiteral("web"), QStringLiteral("10.0.0.5")};
+    QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
+
+    fixture.prompter.expectMessage(kAttention, QStringLiteral("Your domain edit defaults have been reset."));
+    resetDomainEditDefaults(defaults, fixture.prompter);
+    QVERIFY(defaults.hostall.isEmpty() && defaults.nameall.isEmpty() && defaults.mailall.isEmpty() &&
+            defaults.aliasnamall.isEmpty() && defaults.aliasptall.isEmpty());
+
+    // Afterwards the question comes again.
+    fixture.state.zone.hostaddrs.setEditIndex(-1);
+    fields = QStringList{QStringLiteral("web2"), QStringLiteral("10.0.0.6")};
+    fixture.script({willReference("web2", "name", "web2.example.com.") + "all"});
+    QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
+    QCOMPARE(defaults.nameall, QStringLiteral("YES"));
+    QCOMPARE(fixture.prompter.pending(), 0);
+
+    // Resetting with nothing set only says so.
+    defaults = DomainEditDefaults();
+    fixture.prompter.expectMessage(kAttention, QStringLiteral("Your domain edit defaults have been reset."));
+    resetDomainEditDefaults(defaults, fixture.prompter);
+    QCOMPARE(fixture.prompter.problems(), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestEditorChecks)
+#include "tst_editorchecks.moc"

@@ -1,0 +1,141 @@
+// The editors as the main window wires them: the browser's "New" opens the host editor, which disables the
+// main window while it is shown; "Reset Domain Defaults" forgets the remembered answers; the Setup page checks
+// its start-of-authority defaults on leaving them.
+#include "editors/tprimhostadd.h"
+#include "editors/zoneeditors.h"
+#include "shell/appstate.h"
+#include "shell/settingsstore.h"
+#include "shell/setuppage.h"
+#include "shell/tdnsmain.h"
+#include "support/fakeplatform.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "ui/zonebrowser/domaineditpage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+class TestEditorsMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void newHostFromTheBrowser();
+    void resetDomainDefaultsFromTheMenu();
+    void setupDefaultIsCheckedOnLeaving();
+
+private:
+    QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<Tdnsmain> m_window;
+};
+
+void TestEditorsMain::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_platform = std::make_unique<FakePlatform>(path(QStringLiteral("appdata")));
+    m_store = std::make_unique<SettingsStore>(path(QStringLiteral("settings.ini")));
+    m_store->setText(QStringLiteral("Drive Table"), QStringLiteral("C"), m_dir->path());
+    m_state = std::make_unique<AppState>();
+    QDir().mkpath(path(QStringLiteral("ns/data")));
+    writeBytes(path(QStringLiteral("ns/data/example.com.dns")),
+               readBytes(testDataPath(QStringLiteral("editors/example.com.dns"))));
+    writeBytes(path(QStringLiteral("ns/data/cache.dns")), QByteArray());
+    writeBytes(path(QStringLiteral("ns/named.boot")), "directory C:\\\\ns\\\\data\r\n"
+                                                      "cache . cache.dns\r\n"
+                                                      "primary example.com example.com.dns\r\n");
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_prompter->answerText(QStringLiteral("admin@example.com"));
+    m_window->resize(900, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_COMPARE(m_prompter->pending(), 0);
+    m_state->defaultos = QStringLiteral("Windows NT 4.X");
+    m_state->autoBackup = false;
+    m_state->setup.defaultserial = QStringLiteral("2026120701");
+    m_state->catalog.add({QStringLiteral("ns@ns.example.com."), path(QStringLiteral("ns/named.boot"))});
+    m_window->serverboxChange(QStringLiteral("ns"));
+    QVERIFY(m_state->serverLoaded);
+}
+
+void TestEditorsMain::cleanup()
+{
+    QCOMPARE(m_prompter->problems(), QStringList());
+    QCOMPARE(m_prompter->pending(), 0);
+    m_window.reset();
+}
+
+void TestEditorsMain::newHostFromTheBrowser()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    m_window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentWidget(page);
+    QTreeWidgetItem* root = page->TreeView1->topLevelItem(0);
+    root->setExpanded(true);
+    QTreeWidgetItem* hosts = root->child(3);
+    QCOMPARE(hosts->text(0), QStringLiteral("Host Addresses"));
+    hosts->setExpanded(true);
+    const QPoint at = page->TreeView1->visualItemRect(hosts).center();
+    QTest::mousePress(page->TreeView1->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(page->TreeView1->viewport(), Qt::RightButton, {}, at);
+    page->primnewClick();
+
+    Tprimhostadd* editor = m_window->zoneEditors()->hostEditor();
+    QVERIFY(editor->isVisible());
+    QVERIFY(!m_window->isEnabled());
+    editor->first->setText(QStringLiteral("web.example.com"));
+    editor->second->setText(QStringLiteral("10.0.0.5"));
+    editor->saveit->click();
+    QVERIFY(!editor->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QCOMPARE(hosts->childCount(), 3);
+    QCOMPARE(hosts->child(2)->text(0), QStringLiteral("web.example.com."));
+    // Saved with the running serial, and the boot file written after the zone.
+    const QByteArray zone = readBytes(path(QStringLiteral("ns/data/example.com.dns")));
+    QVERIFY(zone.contains("\r\nweb.example.com.     IN     A     10.0.0.5 \r\n"));
+    QVERIFY(zone.contains("\r\n2026120702\r\n"));
+    QVERIFY(readBytes(path(QStringLiteral("ns/named.boot"))).contains("example.com.dns"));
+}
+
+void TestEditorsMain::resetDomainDefaultsFromTheMenu()
+{
+    auto* reset = m_window->findChild<QAction*>(QStringLiteral("resetdomaindefaults"));
+    QVERIFY(reset);
+    QVERIFY(reset->isEnabled());
+    m_state->domainDefaults = DomainEditDefaults{"YES", "YES", "YES", "YES", "YES"};
+    m_prompter->expectMessage(QStringLiteral("Attention!"),
+                              QStringLiteral("Your domain edit defaults have been reset."));
+    reset->trigger();
+    QVERIFY(m_state->domainDefaults.nameall.isEmpty());
+    QVERIFY(m_state->domainDefaults.hostall.isEmpty());
+    QVERIFY(m_state->domainDefaults.aliasptall.isEmpty());
+    QVERIFY(reset->isEnabled());
+}
+
+void TestEditorsMain::setupDefaultIsCheckedOnLeaving()
+{
+    QLineEdit* refresh = m_window->setupPage()->defaultrefresh;
+    refresh->setText(QStringLiteral("abc"));
+    m_prompter->expectMessage(QStringLiteral("Attention!"),
+                              QStringLiteral("You have entered an invalid character in your refresh value on the "
+                                             "setup page."));
+    QFocusEvent leave(QEvent::FocusOut);
+    QApplication::sendEvent(refresh, &leave);
+    QCOMPARE(m_state->setup.defaultrefresh, QStringLiteral("abc"));
+}
+
+QTEST_MAIN(TestEditorsMain)
+#include "tst_editorsmain.moc"

@@ -1,0 +1,187 @@
+// quorvane-cli record add, change and delete over a server given by its boot file: every record kind added,
+// changed and deleted in turn, the zone file compared whole after each step and accepted by named-checkzone;
+// refusals, usage errors and unanswered questions change nothing.
+#include "../zone/zonecheck.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kIdentity = QStringLiteral("NS1@ns1.example.com");
+
+struct CliRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+} // namespace
+
+class TestRecordCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void everyKindAddedChangedAndDeleted();
+    void refusals_data();
+    void refusals();
+
+private:
+    QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
+    QString bootFile() const { return path(QStringLiteral("winnt/named.boot")); }
+    QString zoneFile() const { return path(QStringLiteral("dns/example.com.dns")); }
+    CliRun run(const QStringList& arguments, const QString& serial, const QString& answers = QString()) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestRecordCli::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir().mkpath(path(QStringLiteral("winnt/system32")));
+    QDir().mkpath(path(QStringLiteral("dns")));
+    QVERIFY(writeBytes(bootFile(), "directory     " + path(QStringLiteral("dns")).toLatin1() +
+                                       " \r\ncache       .     cache.dns \r\n"
+                                       "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n"));
+    QVERIFY(writeBytes(zoneFile(), readBytes(testDataPath(QStringLiteral("editors/example.com.dns")))));
+}
+
+CliRun TestRecordCli::run(const QStringList& arguments, const QString& serial, const QString& answers) const
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("share")));
+    process.setProcessEnvironment(env);
+    QStringList options{QStringLiteral("--identity"), kIdentity, QStringLiteral("--serial"), serial};
+    if (!answers.isEmpty())
+        options << QStringLiteral("--answers") << answers;
+    process.start(QStringLiteral(QUORVANE_CLI), options + arguments);
+    CliRun result;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+void TestRecordCli::everyKindAddedChangedAndDeleted()
+{
+    struct Step
+    {
+        QStringList arguments;
+        QString answers;
+        QString golden;
+    };
+    const QString boot = bootFile();
+    const QString zone = QStringLiteral("example.com");
+    const QList<Step> steps = {
+        {{"record", "add", boot, zone, "host", "web", "10.0.0.5."}, "ok", "host_web.dns"},
+        {{"record", "change", boot, zone, "host", "3", "web", "10.0.0.6"}, "ok", "cli_02_host_change.dns"},
+        {{"record", "add", boot, zone, "ns", "ns2"}, "ok,yes,2", "cli_03_ns_add.dns"},
+        {{"record", "add", boot, zone, "mx", "mx2", "20"}, "ok,yes,3", "cli_04_mx_add.dns"},
+        {{"record", "change", boot, zone, "mx", "1", "ns1.example.com", "10"}, "", "cli_05_mx_change.dns"},
+        {{"record", "add", boot, zone, "alias", "ftp", "web"}, "ok,ok", "cli_06_alias_add.dns"},
+        {{"record", "change", boot, zone, "alias", "2", "ftp.example.com", "mail.example.com"},
+         "",
+         "cli_07_alias_change.dns"},
+        {{"record", "add", boot, zone, "person", "john", "john@example.com", "Room 12"}, "", "cli_08_person_add.dns"},
+        {{"record", "change", boot, zone, "person", "1", "john", "jd@example.com", "Desk"},
+         "",
+         "cli_09_person_change.dns"},
+        {{"record", "change", boot, zone, "soa", "refresh", "7200"}, "", "cli_10_soa_change.dns"},
+        {{"record", "delete", boot, zone, "person", "1"}, "", "cli_11_person_delete.dns"},
+        {{"record", "delete", boot, zone, "alias", "2"}, "", "cli_12_alias_delete.dns"},
+        {{"record", "delete", boot, zone, "mx", "2"}, "", "cli_13_mx_delete.dns"},
+        {{"record", "delete", boot, zone, "ns", "2"}, "", "cli_14_ns_delete.dns"},
+        {{"record", "delete", boot, zone, "host", "3"}, "", "cli_15_host_delete.dns"},
+    };
+    qint64 serial = 2026120701;
+    for (const Step& step : steps) {
+        const CliRun result = run(step.arguments, QString::number(serial), step.answers);
+        QVERIFY2(result.status == 0, result.err.constData());
+        // Only the questions and the picker that were answered, no refusal.
+        for (const QByteArray& line : result.err.split('\n')) {
+            if (!line.isEmpty())
+                QVERIFY2(line.startsWith("Question: ") || line.startsWith("Information: ") ||
+                             line.startsWith("Select host for "),
+                         line.constData());
+        }
+        QCOMPARE(result.err.count('\n'), step.answers.isEmpty() ? 0 : step.answers.count(',') + 1);
+        QCOMPARE(result.out, "saved example.com.dns serial " + QByteArray::number(serial + 1) + "\n");
+        const QByteArray written = readBytes(zoneFile());
+        const QByteArray expected = readBytes(testDataPath(QStringLiteral("editors/") + step.golden));
+        if (written != expected)
+            writeBytes(QDir::temp().filePath(step.golden + QStringLiteral(".actual")), written);
+        QVERIFY2(written == expected, qPrintable(step.golden));
+        const ZoneCheck check = checkZoneFile(zone, zoneFile());
+        QVERIFY(check.ran);
+        QCOMPARE(check.complaints, QStringList());
+        QCOMPARE(check.exitCode, 0);
+        ++serial;
+    }
+}
+
+void TestRecordCli::refusals_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("err");
+
+    const QString boot = QStringLiteral("BOOT");
+    QTest::newRow("illegal host") << QStringList{"record", "add", boot, "example.com", "host", "we b", "10.0.0.1"} << ""
+                                  << 1
+                                  << QByteArray("Attention!: You have illegal characters in the host name "
+                                                "field.\n");
+    QTest::newRow("second priority 10")
+        << QStringList{"record", "add", boot, "example.com", "mx", "ns1.example.com", "10"} << "" << 1
+        << QByteArray("Attention!: You have entered the same mail server priority for 2 servers. Please Re-Enter.\n");
+    QTest::newRow("contact too long")
+        << QStringList{"record", "add", boot, "example.com", "person", "john", "john@example.com", QString(300, 'x')}
+        << "" << 1
+        << QByteArray("Attention!: Your contact info is longer than 255 characters. Please shorten it and Re-Enter.\n");
+    QTest::newRow("no such record") << QStringList{"record", "delete", boot, "example.com", "alias", "2"} << "" << 1
+                                    << QByteArray("Error: The zone holds no record 2 of that kind.\n");
+    QTest::newRow("no such zone") << QStringList{"record", "delete", boot, "example.net", "alias", "1"} << "" << 1
+                                  << QByteArray("Attention!: System error while in zone processing. Please restore "
+                                                "from backup.\n");
+    QTest::newRow("question unanswered") << QStringList{"record", "add", boot, "example.com", "host", "web", "10.0.0.5"}
+                                         << "" << 3 << QByteArray();
+    QTest::newRow("unknown kind") << QStringList{"record", "add", boot, "example.com", "txt", "a", "b"} << "" << 2
+                                  << QByteArray();
+    QTest::newRow("soa added") << QStringList{"record", "add", boot, "example.com", "soa", "refresh", "1"} << "" << 2
+                               << QByteArray();
+    QTest::newRow("fields missing") << QStringList{"record", "add", boot, "example.com", "mx", "mx2"} << "" << 2
+                                    << QByteArray();
+}
+
+void TestRecordCli::refusals()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, answers);
+    QFETCH(int, status);
+    QFETCH(QByteArray, err);
+    arguments.replaceInStrings(QStringLiteral("BOOT"), bootFile());
+    const QByteArray before = readBytes(zoneFile());
+    const CliRun result = run(arguments, QStringLiteral("2026120701"), answers);
+    QCOMPARE(result.status, status);
+    if (status != 2) {
+        QCOMPARE(result.err.right(err.size()), err);
+        QCOMPARE(result.out, QByteArray());
+    }
+    QCOMPARE(readBytes(zoneFile()), before);
+}
+
+QTEST_GUILESS_MAIN(TestRecordCli)
+#include "tst_recordcli.moc"
