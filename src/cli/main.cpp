@@ -8,6 +8,7 @@
 #include <cstdio>
 
 void registerBootCommands();
+void registerServerCommands();
 void registerUtilityCommands();
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 void registerAllCommands()
 {
     registerBootCommands();
+    registerServerCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
 }
@@ -54,7 +56,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
     registerAllCommands();
 
-    registerAllCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

@@ -18,6 +18,8 @@ class RegistrationPage;
 class ServerInfoPage;
 class SettingsStore;
 class SetupPage;
+class StageWindow;
+class Tnewserver;
 class UtilitiesPage;
 
 // The main window: six pages, a one-panel status bar and the main menu, the command surface of the program.
@@ -33,6 +35,8 @@ public:
     AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
     SetupPage* setupPage() const { return m_setup; }
     ProgressWindow* progressWindow() const { return m_progress; }
+    StageWindow* stageWindow() const { return m_stage; }
+    Tnewserver* newServerWizard() const { return m_newServer; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -52,6 +56,8 @@ public:
     void serverboxChange(const QString& text);
     // "Delete Server" and "Server" / "Delete Selected".
     void deleteserverClick();
+    // "Add New Server" and "Server" / "Add Server".
+    void addserverClick();
 
     void updateDefaults();
     void openHelp();
@@ -77,6 +83,7 @@ private:
     void buildMenu();
     void firstShowing();
     void reportError(const QString& text);
+    void showNewServer();
 
     AppState& m_state;
     SettingsStore& m_store;
@@ -93,6 +100,8 @@ private:
     QLabel* m_statusPanel = nullptr;
     QTimer* m_statusTimer = nullptr;
     ProgressWindow* m_progress = nullptr;
+    StageWindow* m_stage = nullptr;
+    Tnewserver* m_newServer = nullptr;
 
     QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"
