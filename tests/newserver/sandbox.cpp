@@ -77,3 +77,14 @@ QMap<QString, QByteArray> treeChecksums(const QString& folder)
     }
     return sums;
 }
+
+void copyTree(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = QDir(to).filePath(QDir(from).relativeFilePath(file));
+        QVERIFY(QDir().mkpath(QFileInfo(target).absolutePath()));
+        QVERIFY(writeBytes(target, readBytes(file)));
+    }
+}

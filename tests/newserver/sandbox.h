@@ -54,5 +54,8 @@ struct Sandbox
     RecordingStage stage{events};
 };
 
+// Copies a folder of tests/data with everything below it into the sandbox.
+void copyTree(const QString& from, const QString& to);
+
 // The checksum of every file below a folder, by relative path: what a run must leave unchanged.
 QMap<QString, QByteArray> treeChecksums(const QString& folder);
