@@ -72,8 +72,8 @@ BootReadResult createBootFile(BootContext& context, const NewBootFile& input, co
 {
     // A folder under a drive of the table is named by its letter, as the server's own machine sees it; any
     // other folder keeps its plain path.
-    const FolderDrive drive = folderDrive(singleBackslashes(input.dataDirectory), DriveTable::load(context.store),
-                                          mapping.probe);
+    const FolderDrive drive =
+        folderDrive(singleBackslashes(input.dataDirectory), DriveTable::load(context.store), mapping.probe);
     QString form = drive.form;
     const std::optional<ServerDrive> serverDrive = askServerDrive(context, drive, mapping);
     if (serverDrive) {

@@ -24,7 +24,7 @@ QString nearestExistingFolder(const QString& folder)
 
 std::optional<dev_t> deviceOf(const QString& path)
 {
-    struct stat info{};
+    struct stat info = {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     return info.st_dev;
@@ -48,7 +48,7 @@ QString mountPointOf(const QString& path, dev_t device)
 std::optional<FileSystemInfo> fileSystemOf(const QString& folder)
 {
     const QString path = nearestExistingFolder(folder);
-    struct statfs info{};
+    struct statfs info = {};
     if (::statfs(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     const std::optional<dev_t> device = deviceOf(path);

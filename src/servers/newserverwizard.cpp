@@ -70,8 +70,7 @@ NewServerFields initialWizardFields(const AppState& state)
 
 bool typesWindowsDirectory(const AppState& state, const Platform& platform)
 {
-    return effectiveWindowsVersion(state.defaultos, platform.versionText()) < 4 &&
-           isNtFamily(platform.platformName());
+    return effectiveWindowsVersion(state.defaultos, platform.versionText()) < 4 && isNtFamily(platform.platformName());
 }
 
 QString computerNameOf(const QString& typed)

@@ -40,8 +40,8 @@ class ServerImport
 public:
     ServerImport(ServerContext& context, Stage& stage, NewServerFields& fields, ImportMode mode,
                  const WizardHooks& hooks, const ImportRequest& request)
-        : m_context(context), m_state(context.state), m_prompter(context.prompter), m_stage(stage),
-          m_fields(fields), m_mode(mode), m_hooks(hooks), m_request(request),
+        : m_context(context), m_state(context.state), m_prompter(context.prompter), m_stage(stage), m_fields(fields),
+          m_mode(mode), m_hooks(hooks), m_request(request),
           m_typed(typesWindowsDirectory(context.state, context.platform)), m_drives(DriveTable::load(context.store))
     {
     }
@@ -292,9 +292,9 @@ bool ServerImport::convertToSecondary()
     std::optional<QString> master = m_request.primaryServerIp;
     for (;;) {
         if (!master)
-            master = m_prompter.input(QStringLiteral("Primary Server IP"),
-                                      QStringLiteral("Please enter the IP of the primary server."),
-                                      QStringLiteral("IP"));
+            master =
+                m_prompter.input(QStringLiteral("Primary Server IP"),
+                                 QStringLiteral("Please enter the IP of the primary server."), QStringLiteral("IP"));
         if (!master)
             return end(kExiting, kImportCancelled);
         // An empty answer would leave secondary lines without a master, which the next reading drops.

@@ -2,13 +2,14 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
-Tdrivemap::Tdrivemap(const QString& localDrive, std::function<void()> openHelp, QWidget* parent) : QDialog(parent)
+Tdrivemap::Tdrivemap(const QString& localDrive, std::function<void()> openHelp, QWidget* parent)
+    : QDialog(parent), m_openHelp(std::move(openHelp))
 {
     setObjectName(QStringLiteral("Tdrivemap"));
     setWindowTitle(QStringLiteral("Network Drive Mapping"));
@@ -48,11 +49,15 @@ Tdrivemap::Tdrivemap(const QString& localDrive, std::function<void()> openHelp, 
     layout->addWidget(okbutton, 0, Qt::AlignRight);
 
     connect(okbutton, &QPushButton::clicked, this, &Tdrivemap::okbuttonClick);
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [openHelp] {
-        if (openHelp)
-            openHelp();
-    });
+}
+
+void Tdrivemap::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1 && m_openHelp) {
+        m_openHelp();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void Tdrivemap::okbuttonClick()

@@ -23,6 +23,12 @@ public:
     QComboBox* driveletter;
     QPushButton* okbutton;
 
+protected:
+    // F1: "Press F1 for more detailed HELP".
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void okbuttonClick();
+
+    std::function<void()> m_openHelp;
 };

@@ -22,8 +22,7 @@
 
 namespace {
 
-template <typename Widget>
-Widget* named(Widget* widget, const QString& objectName)
+template <typename Widget> Widget* named(Widget* widget, const QString& objectName)
 {
     widget->setObjectName(objectName);
     return widget;
@@ -231,7 +230,8 @@ WizardHooks Tnewserver::hooks()
     hooks.hideWizard = [this] { hide(); };
     hooks.setServerBoxText = [this](const QString& text) { Q_EMIT serverBoxTextRequested(text); };
     hooks.driveMapping.dialog = [this](const QString& localDrive) -> std::optional<QString> {
-        Tdrivemap dialog(localDrive, [this] { Q_EMIT helpRequested(); }, this);
+        Tdrivemap dialog(
+            localDrive, [this] { Q_EMIT helpRequested(); }, this);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         drivetransfer->setText(dialog.drivetransfer);

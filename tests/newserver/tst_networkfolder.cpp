@@ -2,11 +2,10 @@
 // network file system as the kernel reports it; the letter a mounted share is given; the new boot file of a
 // server on such a share.
 
-#include "sandbox.h"
-
 #include "bootfile/bootcreator.h"
 #include "bootfile/drivemapping.h"
 #include "bootfile/networkfolder.h"
+#include "sandbox.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -123,8 +122,8 @@ void TstNetworkFolder::question_data()
                                         << QStringLiteral("/srv/share") << QStringLiteral("/srv/share/win");
     QTest::newRow("plain path on a local disk") << QStringLiteral("/srv/share/win") << kExt4 << false
                                                 << QStringLiteral("C") << QStringLiteral("/srv/share/win");
-    QTest::newRow("folder under drive G") << QStringLiteral("/net/g/winnt") << kExt4 << true << QStringLiteral("G")
-                                          << QStringLiteral("G:\\winnt");
+    QTest::newRow("folder under drive G")
+        << QStringLiteral("/net/g/winnt") << kExt4 << true << QStringLiteral("G") << QStringLiteral("G:\\winnt");
     QTest::newRow("letter G as written") << QStringLiteral("G:\\winnt") << kExt4 << true << QStringLiteral("G")
                                          << QStringLiteral("G:\\winnt");
     QTest::newRow("letter C as written") << QStringLiteral("C:\\winnt") << kExt4 << false << QStringLiteral("C")
@@ -210,8 +209,11 @@ void TstNetworkFolder::newBootFileOnAMountedShare()
     // The temporary folder is drive C of the table; a share mounted outside every lettered folder is the case.
     box.store.setText(QStringLiteral("Drive Table"), QStringLiteral("C"), box.path(QStringLiteral("c")));
     box.state.tobelname = QStringLiteral("ns2@ns2.example.com.");
-    NewBootFile input{box.path(QStringLiteral("share/winnt")), box.path(QStringLiteral("share/winnt/quorvane/zones")),
-                      QStringLiteral("Windows NT 4.X"), QStringLiteral("ns2"), {}};
+    NewBootFile input{box.path(QStringLiteral("share/winnt")),
+                      box.path(QStringLiteral("share/winnt/quorvane/zones")),
+                      QStringLiteral("Windows NT 4.X"),
+                      QStringLiteral("ns2"),
+                      {}};
     DriveMapping mapping;
     mapping.probe = probeWith(share, kNfs);
     QStringList dialogs;
@@ -242,8 +244,11 @@ void TstNetworkFolder::newBootFileOnALocalMount()
     Sandbox box;
     QVERIFY(QDir().mkpath(box.path(QStringLiteral("disk/winnt/quorvane/zones"))));
     box.state.tobelname = QStringLiteral("ns3@ns3.example.com.");
-    NewBootFile input{box.path(QStringLiteral("disk/winnt")), box.path(QStringLiteral("disk/winnt/quorvane/zones")),
-                      QStringLiteral("Windows NT 4.X"), QStringLiteral("ns3"), {}};
+    NewBootFile input{box.path(QStringLiteral("disk/winnt")),
+                      box.path(QStringLiteral("disk/winnt/quorvane/zones")),
+                      QStringLiteral("Windows NT 4.X"),
+                      QStringLiteral("ns3"),
+                      {}};
     DriveMapping mapping;
     mapping.probe = probeWith(box.path(QStringLiteral("disk")), kExt4);
     BootContext context{box.state, box.store, box.prompter};
@@ -261,8 +266,11 @@ void TstNetworkFolder::staleMappingIsCleared()
     // An earlier server of that name was reached through G; the new one is local.
     box.store.setText(QStringLiteral("MAPPING"), QStringLiteral("ns4"), QStringLiteral("G"));
     box.state.tobelname = QStringLiteral("ns4@ns4.example.com.");
-    NewBootFile input{box.path(QStringLiteral("win")), box.path(QStringLiteral("win/quorvane/zones")),
-                      QStringLiteral("Windows NT 4.X"), QStringLiteral("ns4"), {}};
+    NewBootFile input{box.path(QStringLiteral("win")),
+                      box.path(QStringLiteral("win/quorvane/zones")),
+                      QStringLiteral("Windows NT 4.X"),
+                      QStringLiteral("ns4"),
+                      {}};
     BootContext context{box.state, box.store, box.prompter};
     QVERIFY(createBootFile(context, input).ok());
     QCOMPARE(box.prompter.prompts().size(), 0);

@@ -2,7 +2,6 @@
 // creates, the identifier it forms, and "Finish" through the stage window to a loaded server.
 
 #include "sandbox.h"
-
 #include "servers/newserverwizard.h"
 #include "shell/settings.h"
 #include "support/testfiles.h"
@@ -129,9 +128,8 @@ void TstNewServerWizard::identifierRules_data()
                                                  << QStringLiteral("ns1") << QStringLiteral("ns1.example.com.");
     QTest::newRow("in other letters") << QStringLiteral("ns1") << QStringLiteral("NS1.Example.com.")
                                       << QStringLiteral("ns1") << QStringLiteral("NS1.Example.com.");
-    QTest::newRow("name only as a prefix of a label")
-        << QStringLiteral("ns1") << QStringLiteral("ns1example.com") << QStringLiteral("ns1")
-        << QStringLiteral("ns1.ns1example.com.");
+    QTest::newRow("name only as a prefix of a label") << QStringLiteral("ns1") << QStringLiteral("ns1example.com")
+                                                      << QStringLiteral("ns1") << QStringLiteral("ns1.ns1example.com.");
     QTest::newRow("name later in the domain") << QStringLiteral("mail") << QStringLiteral("ns1.mail.org")
                                               << QStringLiteral("mail") << QStringLiteral("mail.ns1.mail.org.");
 }
@@ -164,8 +162,8 @@ void TstNewServerWizard::serverPageRefusals_data()
     const QString boot = QStringLiteral("named.boot");
     QTest::newRow("empty name") << QString() << QStringLiteral("example.com") << boot << nameError;
     QTest::newRow("blank name") << QStringLiteral(" ") << QStringLiteral("example.com") << boot << nameError;
-    QTest::newRow("bad character in the name") << QStringLiteral("ns#1") << QStringLiteral("example.com") << boot
-                                               << nameError;
+    QTest::newRow("bad character in the name")
+        << QStringLiteral("ns#1") << QStringLiteral("example.com") << boot << nameError;
     QTest::newRow("a point alone") << QStringLiteral(".") << QStringLiteral("example.com") << boot << nameError;
     QTest::newRow("name before domain") << QStringLiteral("ns 1") << QString() << boot << nameError;
     QTest::newRow("empty file name") << QStringLiteral("ns1") << QStringLiteral("example.com") << QString()
@@ -258,9 +256,9 @@ void TstNewServerWizard::choosingAMissingFolder()
 
     // A folder that cannot take the program's folders is no choice either.
     box.file(QStringLiteral("ro/quorvane"), "a file where the folder would go");
-    box.prompter.expectMessage(QStringLiteral("Error"),
-                               QStringLiteral("The folder %1 could not be created.")
-                                   .arg(box.path(QStringLiteral("ro/quorvane/zones"))));
+    box.prompter.expectMessage(
+        QStringLiteral("Error"),
+        QStringLiteral("The folder %1 could not be created.").arg(box.path(QStringLiteral("ro/quorvane/zones"))));
     chooseWindowsDirectory(fields, box.path(QStringLiteral("ro")), box.prompter);
     QCOMPARE(fields.dirlabel, QStringLiteral("Not Selected"));
 }
@@ -453,7 +451,8 @@ void TstNewServerWizard::finishCreatesAndLoadsTheServer()
     QCOMPARE(box.state.zoneLists.datapath, box.path(QStringLiteral("win/quorvane/zones")));
     QVERIFY(box.state.serverLoaded);
     QCOMPARE(box.state.setup.defaultserial, QStringLiteral("2026120701"));
-    QCOMPARE(box.bytes(QStringLiteral("win/named.boot")), readBytes(testDataPath(QStringLiteral("newserver/new.boot"))));
+    QCOMPARE(box.bytes(QStringLiteral("win/named.boot")),
+             readBytes(testDataPath(QStringLiteral("newserver/new.boot"))));
     QCOMPARE(box.bytes(QStringLiteral("win/quorvane/zones/cache.dns")),
              QByteArray(".   3600000  IN  NS  A.ROOT-SERVERS.NET.\r\nA.ROOT-SERVERS.NET.  3600000  A  198.41.0.4\r\n"));
     QCOMPARE(QDir(box.path(QStringLiteral("win/quorvane/zones"))).entryList(QDir::Files),
@@ -468,8 +467,8 @@ void TstNewServerWizard::finishOnANetworkedDrive()
     box.store.setText(QStringLiteral("Drive Table"), QStringLiteral("G"), box.path(QStringLiteral("g")));
     box.store.setText(QStringLiteral("MAPPING"), QStringLiteral("ns1"), QStringLiteral("K"));
     NewServerFields fields = readyFields(box, QStringLiteral("g/winnt"));
-    box.prompter.expectMessage(QStringLiteral("Information"),
-                               QStringLiteral("Is G located on a networked computer? "), Prompter::Button::Yes);
+    box.prompter.expectMessage(QStringLiteral("Information"), QStringLiteral("Is G located on a networked computer? "),
+                               Prompter::Button::Yes);
     box.prompter.answerText(QStringLiteral("D"));
     ServerContext context = box.context();
     QVERIFY(finishNewServer(context, box.stage, fields, box.hooks()));

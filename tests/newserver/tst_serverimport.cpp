@@ -2,9 +2,8 @@
 // the source server's files, the rewritten boot file, the overwrite question, the conversion to secondary zones
 // and the drive mapping.
 
-#include "sandbox.h"
-
 #include "bootfile/networkfolder.h"
+#include "sandbox.h"
 #include "servers/serverimport.h"
 #include "shell/settings.h"
 #include "support/testfiles.h"
@@ -125,7 +124,8 @@ void TstServerImport::importCopiesEveryFileAndLeavesTheSourceUntouched()
     QCOMPARE(readBytes(QDir(zones).filePath(QStringLiteral("cache.dns"))),
              readBytes(QDir(data).filePath(QStringLiteral("root.cache"))));
     QVERIFY(!QFileInfo::exists(QDir(zones).filePath(QStringLiteral("notes"))));
-    QCOMPARE(box.bytes(QStringLiteral("dest/named.boot")), readBytes(testDataPath(QStringLiteral("newserver/import.boot"))));
+    QCOMPARE(box.bytes(QStringLiteral("dest/named.boot")),
+             readBytes(testDataPath(QStringLiteral("newserver/import.boot"))));
 
     const QStringList stages{
         QStringLiteral("show Importing Server..."),
@@ -158,9 +158,8 @@ void TstServerImport::importCopiesEveryFileAndLeavesTheSourceUntouched()
              QStringList{QStringLiteral("ns2@example.com.     ") + box.path(QStringLiteral("dest/named.boot"))});
     QCOMPARE(box.state.tobelname, QStringLiteral("ns2@example.com."));
     QCOMPARE(box.state.zoneLists.datapath, zones);
-    QCOMPARE(box.state.zoneLists.primdns,
-             (QStringList{QStringLiteral("example.com"), QStringLiteral("handwritten.org"),
-                          QStringLiteral("written-out.net")}));
+    QCOMPARE(box.state.zoneLists.primdns, (QStringList{QStringLiteral("example.com"), QStringLiteral("handwritten.org"),
+                                                       QStringLiteral("written-out.net")}));
     QCOMPARE(box.state.zoneLists.secdns, QStringList{QStringLiteral("other.org")});
     QCOMPARE(box.store.text(QStringLiteral("MAPPING"), QStringLiteral("ns2")), QString());
 }
@@ -171,8 +170,8 @@ void TstServerImport::identifierHasNoComputerNameInFront_data()
     QTest::addColumn<QString>("identifier");
     QTest::newRow("without its point") << QStringLiteral("example.com") << QStringLiteral("ns2@example.com.");
     QTest::newRow("with its point") << QStringLiteral("example.com.") << QStringLiteral("ns2@example.com.");
-    QTest::newRow("beginning with another name") << QStringLiteral("ns1.example.com")
-                                                 << QStringLiteral("ns2@ns1.example.com.");
+    QTest::newRow("beginning with another name")
+        << QStringLiteral("ns1.example.com") << QStringLiteral("ns2@ns1.example.com.");
 }
 
 void TstServerImport::identifierHasNoComputerNameInFront()
@@ -217,7 +216,8 @@ void TstServerImport::overwriteQuestion()
     QVERIFY(box.run(ImportMode::Import, box.byName()));
     QCOMPARE(box.bytes(QStringLiteral("dest/quorvane/zones/example.com.dns")),
              box.bytes(QStringLiteral("src/dns/data/example.com.dns")));
-    QCOMPARE(box.bytes(QStringLiteral("dest/named.boot")), readBytes(testDataPath(QStringLiteral("newserver/import.boot"))));
+    QCOMPARE(box.bytes(QStringLiteral("dest/named.boot")),
+             readBytes(testDataPath(QStringLiteral("newserver/import.boot"))));
 }
 
 void TstServerImport::importIntoItsOwnFolders()
@@ -225,9 +225,11 @@ void TstServerImport::importIntoItsOwnFolders()
     // A server set up by the program keeps its zones in its own quorvane/zones: importing it into its own Windows
     // directory copies nothing onto itself and loses nothing.
     ImportBox box;
-    box.file(QStringLiteral("win/named.boot"),
-             "directory C:\\\\win\\\\quorvane\\\\zones\r\ncache . cache.dns\r\nprimary example.com example.com.dns\r\n");
-    box.file(QStringLiteral("win/quorvane/zones/example.com.dns"), box.bytes(QStringLiteral("src/dns/data/example.com.dns")));
+    box.file(
+        QStringLiteral("win/named.boot"),
+        "directory C:\\\\win\\\\quorvane\\\\zones\r\ncache . cache.dns\r\nprimary example.com example.com.dns\r\n");
+    box.file(QStringLiteral("win/quorvane/zones/example.com.dns"),
+             box.bytes(QStringLiteral("src/dns/data/example.com.dns")));
     box.file(QStringLiteral("win/quorvane/zones/cache.dns"), "; hints\r\n");
     const QMap<QString, QByteArray> before = treeChecksums(box.path(QStringLiteral("win/quorvane")));
     ImportRequest request;
@@ -264,9 +266,8 @@ void TstServerImport::conversionToSecondaryZones()
     QCOMPARE(box.bytes(QStringLiteral("dest/named.boot")),
              readBytes(testDataPath(QStringLiteral("newserver/import-secondary.boot"))));
     QCOMPARE(box.state.zoneLists.primdns, QStringList());
-    QCOMPARE(box.state.zoneLists.secdns,
-             (QStringList{QStringLiteral("example.com"), QStringLiteral("handwritten.org"),
-                          QStringLiteral("written-out.net")}));
+    QCOMPARE(box.state.zoneLists.secdns, (QStringList{QStringLiteral("example.com"), QStringLiteral("handwritten.org"),
+                                                      QStringLiteral("written-out.net")}));
     const QStringList stages = box.stageEvents();
     const qsizetype at = stages.indexOf(QStringLiteral("stage Secondary Import Processing"));
     QVERIFY(at > stages.indexOf(QStringLiteral("bar 70")));
@@ -288,7 +289,8 @@ void TstServerImport::cancellingThePrimaryServerIp()
     ImportBox box;
     box.fields.secondary = true;
     box.prompter.answerText(std::nullopt);
-    box.prompter.expectMessage(QStringLiteral("Exiting."), QStringLiteral("You have cancelled the import of this server."));
+    box.prompter.expectMessage(QStringLiteral("Exiting."),
+                               QStringLiteral("You have cancelled the import of this server."));
     QVERIFY(!box.run(ImportMode::Import, box.byName()));
     QVERIFY(box.state.catalog.rows().isEmpty());
     QCOMPARE(box.events.last(), QStringLiteral("hide"));
@@ -310,7 +312,8 @@ void TstServerImport::takeControl()
     QCOMPARE(box.state.catalog.rows().first().bootFilePath, box.path(QStringLiteral("ns3/named.boot")));
     QCOMPARE(box.state.zoneLists.datapath, box.path(QStringLiteral("src/dns/data")));
     // The server keeps its files where they are; its boot file takes the program's layout.
-    QCOMPARE(box.bytes(QStringLiteral("ns3/named.boot")), readBytes(testDataPath(QStringLiteral("newserver/takecontrol.boot"))));
+    QCOMPARE(box.bytes(QStringLiteral("ns3/named.boot")),
+             readBytes(testDataPath(QStringLiteral("newserver/takecontrol.boot"))));
     const QMap<QString, QByteArray> after = treeChecksums(box.path(QStringLiteral("src/dns/data")));
     QStringList expectedFiles = data.keys();
     expectedFiles << QStringLiteral("cache.dns");
@@ -394,9 +397,9 @@ void TstServerImport::nameRefusals_data()
     QTest::newRow("bad domain") << QStringLiteral("ns2") << QStringLiteral("exa,mple.com") << kAttention << domain;
     QTest::newRow("existing name") << QStringLiteral("ns1") << QStringLiteral("example.com") << QStringLiteral("Error.")
                                    << QStringLiteral("Server Name Already Exists.");
-    QTest::newRow("existing name with its point") << QStringLiteral("ns1.") << QStringLiteral("example.com")
-                                                  << QStringLiteral("Error.")
-                                                  << QStringLiteral("Server Name Already Exists.");
+    QTest::newRow("existing name with its point")
+        << QStringLiteral("ns1.") << QStringLiteral("example.com") << QStringLiteral("Error.")
+        << QStringLiteral("Server Name Already Exists.");
 }
 
 void TstServerImport::nameRefusals()
@@ -482,7 +485,8 @@ void TstServerImport::missingDestination()
     ImportBox box;
     ImportRequest request = box.byName();
     request.destinationWindowsDirectory = box.path(QStringLiteral("nowhere"));
-    box.prompter.expectMessage(QStringLiteral("Re-Enter."), QStringLiteral("That Windows directory could not be found."));
+    box.prompter.expectMessage(QStringLiteral("Re-Enter."),
+                               QStringLiteral("That Windows directory could not be found."));
     QVERIFY(!box.run(ImportMode::Import, request));
     QVERIFY(!QFileInfo::exists(box.path(QStringLiteral("nowhere"))));
 }
@@ -508,8 +512,9 @@ void TstServerImport::missingSourceDataDirectory()
         box.prompter.expectMessage(kAttention, question, Prompter::Button::Abort);
     } else {
         box.prompter.expectMessage(kAttention, question, Prompter::Button::Ok);
-        box.prompter.answerText(how == QLatin1String("found") ? std::optional<QString>(box.path(QStringLiteral("src/dns/moved")))
-                                                              : std::nullopt);
+        box.prompter.answerText(how == QLatin1String("found")
+                                    ? std::optional<QString>(box.path(QStringLiteral("src/dns/moved")))
+                                    : std::nullopt);
     }
     if (how == QLatin1String("found"))
         box.prompter.expectMessage(kAttention, kImported);
@@ -633,8 +638,8 @@ void TstServerImport::primariesBecomeSecondaries()
     boot.reversePrimaryLines = {QStringLiteral("primary 1.10.IN-ADDR.ARPA 10.1.rev")};
     convertPrimariesToSecondaries(boot, QStringLiteral("10.9.8.7"));
     QCOMPARE(boot.primaryEntries, QStringList());
-    QCOMPARE(boot.secondaryEntries,
-             (QStringList{QStringLiteral("b.org   10.9.8.7   b.org.dns"), QStringLiteral("a.com   10.9.8.7   a.com.dns")}));
+    QCOMPARE(boot.secondaryEntries, (QStringList{QStringLiteral("b.org   10.9.8.7   b.org.dns"),
+                                                 QStringLiteral("a.com   10.9.8.7   a.com.dns")}));
     QCOMPARE(boot.reversePrimaryLines, QStringList{QStringLiteral("primary 1.10.IN-ADDR.ARPA 10.1.rev")});
 }
 
