@@ -10,6 +10,8 @@
 void registerBootCommands();
 void registerServerCommands();
 void registerUtilityCommands();
+void registerOperationCommands();
+void registerZoneCommands();
 
 namespace {
 
@@ -18,8 +20,10 @@ void registerAllCommands()
 {
     registerBootCommands();
     registerServerCommands();
+    registerZoneCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
+    registerOperationCommands();
 }
 
 QString commandList()
@@ -55,7 +59,6 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.0"));
     registerAllCommands();
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Quorvane 2.0 from the command line.\n\n") + commandList());
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);

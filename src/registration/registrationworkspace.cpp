@@ -34,7 +34,7 @@ RegistrationOutcome failed(const QString& errorText)
 
 QString informationCaption()
 {
-    return QStringLiteral("Quorvane");
+    return QStringLiteral("Information");
 }
 
 QString registrationFilePath(const QString& dataPath, RegistrationKind kind, const QString& name,

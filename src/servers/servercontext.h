@@ -9,17 +9,14 @@
 class Platform;
 class Progress;
 
-// Where loading and unloading a server reach the windows: the zone trees, the status bar and the automatic
-// backup. Each is optional; the command line leaves them empty.
+// Where loading and unloading a server reach the windows: the zone trees and the status bar. Each is optional;
+// the command line leaves them empty.
 struct ServerHooks
 {
     std::function<void()> buildPrimaryTree;
     std::function<void()> buildSecondaryTree;
     std::function<void()> clearZoneTrees;
     std::function<void(const QString&)> showStatus;
-    // The copy of the data files into the backup folder belongs to the server operations; until they exist,
-    // loading copies nothing.
-    std::function<void()> automaticBackup = [] {};
 };
 
 // What the server operations work with.

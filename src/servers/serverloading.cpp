@@ -1,6 +1,7 @@
 #include "servers/serverloading.h"
 
 #include "bootfile/bootlines.h"
+#include "operations/loadedserver.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "servers/servercatalog.h"
@@ -73,10 +74,11 @@ LoadOutcome loadServer(ServerContext& context)
     call(context.hooks.buildSecondaryTree);
     progress.setProgress(90);
 
-    if (state.autoBackup) {
+    // A boot file that could not be read leaves no data directory to copy.
+    if (state.autoBackup && outcome.boot.ok()) {
         if (context.hooks.showStatus)
             context.hooks.showStatus(QStringLiteral("Data files have been saved."));
-        call(context.hooks.automaticBackup);
+        backupLoadedServer(state, context.store, progress, context.prompter);
     }
 
     progress.setProgress(100);

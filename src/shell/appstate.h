@@ -65,6 +65,11 @@ struct AppState
     QString defaultos; // empty while nothing is chosen
     QString defaultsecondary;
     bool autoBackup = true;
+    // The name server's control program, found on the search path unless it names a folder.
+    QString ndcProgram = QStringLiteral("ndc");
+    // The registry's FTP server for the root hints.
+    QString ftpHost = QStringLiteral("192.0.32.9");
+    int ftpPort = 21;
     // The registry's WHOIS service that the "Who IS?" tab asks.
     QString whoisserver = defaultWhoisServer();
     static QString defaultWhoisServer() { return QStringLiteral("whois.iana.org"); }
@@ -88,5 +93,7 @@ struct AppState
     QString rootCacheText; // the root cache text the "Addl Properties" page holds
 
     bool serverLoaded = false;
+    // The last start ("START") or stop ("STOP") issued to a name server this run; empty before the first.
+    QString serverRunState;
     DebugLog debugLog;
 };

@@ -150,6 +150,11 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
     state.autoBackup = store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
 
     state.tlds.load(store.text(kInit, QStringLiteral("TLD")));
+    state.ndcProgram = store.text(kInit, QStringLiteral("Control Program"), QStringLiteral("ndc"));
+    state.ftpHost = store.text(kInit, QStringLiteral("Root Cache FTP Server"), AppState().ftpHost);
+    bool portOk = false;
+    const int port = store.text(kInit, QStringLiteral("Root Cache FTP Port")).toInt(&portOk);
+    state.ftpPort = portOk && port > 0 && port < 65536 ? port : AppState().ftpPort;
     state.whoisserver = store.text(kInit, QStringLiteral("WHOIS Server"));
     if (state.whoisserver.trimmed().isEmpty())
         state.whoisserver = AppState::defaultWhoisServer();
@@ -213,6 +218,9 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
     store.setText(kInit, QStringLiteral("NIC-Mailto"), state.mail.nicmailto);
     store.setText(kInit, QStringLiteral("AutoBackup"), state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
     store.setText(kInit, QStringLiteral("TLD"), state.tlds.storedValue());
+    store.setText(kInit, QStringLiteral("Control Program"), state.ndcProgram);
+    store.setText(kInit, QStringLiteral("Root Cache FTP Server"), state.ftpHost);
+    store.setText(kInit, QStringLiteral("Root Cache FTP Port"), QString::number(state.ftpPort));
     store.setText(kInit, QStringLiteral("WHOIS Server"), state.whoisserver);
 
     for (const ChoiceField& choice : kChoiceFields)

@@ -2,7 +2,9 @@
 
 #include "bootfile/bootlines.h"
 #include "checks/ttldform.h"
+#include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
+#include "operations/serveroperations.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
@@ -15,9 +17,10 @@
 #include "shell/progresswindow.h"
 #include "shell/settings.h"
 #include "shell/setuppage.h"
-#include "shell/stagewindow.h"
 #include "shell/shelloperations.h"
+#include "shell/stagewindow.h"
 #include "ui/zonebrowser/domaineditpage.h"
+#include "ui/zonebrowser/primarydeletion.h"
 #include "utilities/utilitiespage.h"
 
 #include <QAction>
@@ -58,7 +61,7 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_pages = new QTabWidget(this);
     m_pages->setObjectName(QStringLiteral("pages"));
     m_serverInfo = new ServerInfoPage(m_pages);
-    m_domainEdit = new DomainEditPage(m_pages);
+    m_domainEdit = new DomainEditPage(m_state, m_prompter, m_pages);
     m_addlProperties = new AddlPropertiesPage(m_pages);
     m_registration = new RegistrationPage(m_state, m_store, m_prompter, m_platform, m_pages);
     m_utilities = new UtilitiesPage(m_state, m_prompter, m_platform, m_pages);
@@ -83,8 +86,27 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     m_progress = new ProgressWindow(this);
     m_stage = new StageWindow(this);
     m_newServer = new Tnewserver([this] { return serverContext(); }, *m_stage, this);
+    m_domainEdit->setProgress(m_progress);
+    m_domainEdit->setBootFileSaver(serverBootFileSaver());
+    m_domainEdit->setBootFileDrop([this](const QString& zone) {
+        BootContext boot = serverContext().bootContext();
+        const FileWriteResult result = dropPrimaryFromBootFile(boot, zone);
+        showLoadedServer();
+        return result;
+    });
+    m_domainEdit->setSecondaryRows([this] {
+        QList<SecondaryZoneEntry> rows;
+        for (const ZoneGridRow& row : std::as_const(m_state.boot.secondaryFullGrid))
+            rows << SecondaryZoneEntry{row.zone, row.masters, row.file};
+        return rows;
+    });
+    connect(this, &Tdnsmain::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
+    connect(this, &Tdnsmain::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
+    connect(this, &Tdnsmain::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);
 
     buildMenu();
+    m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
+    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 struct AppState;
+class AddlPropertiesActions;
 class AddlPropertiesPage;
 class DomainEditPage;
 class Platform;
@@ -16,6 +17,7 @@ class QTabWidget;
 class QTimer;
 class RegistrationPage;
 class ServerInfoPage;
+class ServerOperations;
 class SettingsStore;
 class SetupPage;
 class StageWindow;
@@ -37,6 +39,8 @@ public:
     ProgressWindow* progressWindow() const { return m_progress; }
     StageWindow* stageWindow() const { return m_stage; }
     Tnewserver* newServerWizard() const { return m_newServer; }
+    ServerOperations* serverOperations() const { return m_serverOperations; }
+    AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -102,6 +106,8 @@ private:
     ProgressWindow* m_progress = nullptr;
     StageWindow* m_stage = nullptr;
     Tnewserver* m_newServer = nullptr;
+    ServerOperations* m_serverOperations = nullptr;
+    AddlPropertiesActions* m_addlActions = nullptr;
 
     QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"

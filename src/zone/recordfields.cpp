@@ -1,13 +1,9 @@
 #include "zone/recordfields.h"
 
-bool isFieldBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
-
 QList<RecordField> recordFields(QStringView line, int maxFields)
 {
     QList<RecordField> fields;
+    fields.reserve(maxFields >= 0 ? maxFields : 8);
     const qsizetype size = line.size();
     qsizetype at = 0;
     bool first = true;

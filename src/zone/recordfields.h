@@ -15,7 +15,10 @@ struct RecordField
 
 // Blanks separate the fields of a stored line. Hand-written zone files are commonly laid out with tabs, so a
 // tab separates as a space does.
-bool isFieldBlank(QChar c);
+inline bool isFieldBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 // The fields of a stored line: the runs of characters between runs of blanks, at most maxFields of them (all
 // when negative). The owner is the text before the first blank, so a line that begins with a blank has an

@@ -43,6 +43,7 @@ void ZoneModel::clearRecords()
 {
     sourceofauth.clear();
     soadisplay.clear();
+    serialAsRead.clear();
     for (RecordList* list : recordLists())
         list->clear();
 }

@@ -20,6 +20,9 @@ public:
     QString dnsname; // the loaded zone as the server's primary list has it; empty when none is loaded
     SoaRecord sourceofauth;
     QStringList soadisplay; // nine lines, or none without a start of authority
+    // The serial the zone file held when it was read (or last written); a save never writes one that is not
+    // greater, so secondary servers always take the change.
+    QString serialAsRead;
 
     // Each list's display list and edit index are the ones the editors know as nameserversdisplay and
     // nameserverindex, mailserversdisplay and mailserverindex, and so on.

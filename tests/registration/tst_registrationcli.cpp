@@ -194,7 +194,7 @@ void TstRegistrationCli::mailSendsWithStoredSettings()
     QVERIFY(result.err.contains(QLatin1String("Question!: You are about to mail this registration.")));
     QVERIFY(result.err.contains(QLatin1String("Preparing message\nOpening connection\nSending message\n"
                                               "Message has been sent\nClosing connection\nConnection closed\n"
-                                              "Quorvane: Your registratuion has been sent.\n"
+                                              "Information: Your registratuion has been sent.\n"
                                               "Sent!: Your registration has been sent!\n")));
     QVERIFY(peer.waitForMessages(1));
     const QByteArray message = peer.messages().first();

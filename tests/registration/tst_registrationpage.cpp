@@ -269,7 +269,7 @@ void TstRegistrationPage::domainCopyAndClearButtons()
 void TstRegistrationPage::domainShowFormAndProfileReload()
 {
     DomainRegPage* domain = m_page->domainReg();
-    m_prompter->expectMessage(QStringLiteral("Quorvane"),
+    m_prompter->expectMessage(QStringLiteral("Information"),
                               QStringLiteral("You did not enter a domain name on the TYPE tab."));
     click(domain, "domainshowform");
 
@@ -353,7 +353,7 @@ void TstRegistrationPage::domainPrintsToPdf()
         printer.setOutputFileName(pdf);
         return true;
     });
-    m_prompter->expectMessage(QStringLiteral("Quorvane"),
+    m_prompter->expectMessage(QStringLiteral("Information"),
                               QStringLiteral("You did not enter a domain name on the TYPE tab."));
     click(domain, "domainprint");
     QCOMPARE(dialogs, 0);
@@ -462,7 +462,7 @@ void TstRegistrationPage::hostMailShowsProgressOnAllReviewTabs()
         bars << contactBar->value();
     });
     m_prompter->expectMessage(QStringLiteral("Question!"), kMailQuestion, Prompter::Button::Yes);
-    m_prompter->expectMessage(QStringLiteral("Quorvane"), QStringLiteral("Your registratuion has been sent."));
+    m_prompter->expectMessage(QStringLiteral("Information"), QStringLiteral("Your registratuion has been sent."));
     m_prompter->expectMessage(QStringLiteral("Sent!"), QStringLiteral("Your registration has been sent!"));
     click(host, "hostmail");
     QCOMPARE(seen, QStringList({QStringLiteral("Preparing message"), QStringLiteral("Opening connection"),
@@ -538,7 +538,7 @@ void TstRegistrationPage::contactActionsAndProfile()
     QVERIFY(role->isEnabled());
 
     m_prompter->expectMessage(
-        QStringLiteral("Quorvane"),
+        QStringLiteral("Information"),
         QStringLiteral("You did not enter a Contact Name on the Authorization, Notify & Authentication tab."));
     click(contact, "contactshowform");
 

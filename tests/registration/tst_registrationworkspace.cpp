@@ -152,7 +152,7 @@ void TstRegistrationWorkspace::emptyNameStops()
     RegistrationDocument document = asciiDocument(RegistrationKind(kind));
     document.name.clear();
     ScriptedPrompter prompter;
-    prompter.expectMessage(QStringLiteral("Quorvane"), text);
+    prompter.expectMessage(QStringLiteral("Information"), text);
     QStringList names;
     SmtpClient client;
     const RegistrationOutcome outcome =
@@ -403,7 +403,7 @@ void TstRegistrationWorkspace::pgpSendsNothing()
     const RegistrationDocument document = registrationDocument(record, QStringLiteral("now"));
     ScriptedPrompter prompter;
     prompter.expectMessage(QStringLiteral("Question!"), kQuestion, Prompter::Button::Yes);
-    prompter.expectMessage(QStringLiteral("Quorvane"), kPgp);
+    prompter.expectMessage(QStringLiteral("Information"), kPgp);
     SmtpClient client;
     QList<SmtpClient::Event> events;
     client.setEventHandler([&events](SmtpClient::Event event) { events << event; });

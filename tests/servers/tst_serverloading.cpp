@@ -53,7 +53,6 @@ struct Servers
         hooks.buildPrimaryTree = [this] { events << QStringLiteral("primary tree"); };
         hooks.buildSecondaryTree = [this] { events << QStringLiteral("secondary tree"); };
         hooks.showStatus = [this](const QString& text) { events << QStringLiteral("status ") + text; };
-        hooks.automaticBackup = [this] { events << QStringLiteral("backup"); };
         return ServerContext{state, store, prompter, platform, progress, hooks};
     }
 
@@ -79,6 +78,7 @@ private Q_SLOTS:
     void unknownServer();
     void loadingRunsItsStepsInOrder();
     void automaticBackupReportsInTheStatusBar();
+    void automaticBackupNeedsAReadBootFile();
     void loadingWithoutAServerName();
     void loadingGoesOnWhenTheBootFileIsMissing();
     void missingZoneFileQuestionDuringLoading();
@@ -169,9 +169,30 @@ void TstServerLoading::automaticBackupReportsInTheStatusBar()
     ServerContext context = servers.context();
     QVERIFY(selectServer(context, QStringLiteral("ns")).boot.ok());
     const qsizetype at = servers.events.indexOf(QStringLiteral("90"));
-    QCOMPARE(servers.events.mid(at, 4),
+    QCOMPARE(servers.events.mid(at, 11),
              (QStringList{QStringLiteral("90"), QStringLiteral("status Data files have been saved."),
-                          QStringLiteral("backup"), QStringLiteral("100")}));
+                          QStringLiteral("show"), QStringLiteral("caption Backing up data files..."),
+                          QStringLiteral("30"), QStringLiteral("60"), QStringLiteral("85"), QStringLiteral("100"),
+                          QStringLiteral("caption Progress..."), QStringLiteral("hide"), QStringLiteral("100")}));
+    // The data files and the boot file are in the backup folder, and no box was shown.
+    QCOMPARE(QDir(servers.path(QStringLiteral("ns/data/dnsbackup"))).entryList(QDir::Files),
+             (QStringList{QStringLiteral("cache.dns"), QStringLiteral("named.boot"), QStringLiteral("ns.dns")}));
+    QCOMPARE(readBytes(servers.path(QStringLiteral("ns/data/dnsbackup/named.boot"))),
+             readBytes(servers.path(QStringLiteral("ns/named.boot"))));
+    QVERIFY(servers.prompter.prompts().isEmpty());
+}
+
+void TstServerLoading::automaticBackupNeedsAReadBootFile()
+{
+    Servers servers;
+    servers.state.autoBackup = true;
+    QVERIFY(QFile::remove(servers.path(QStringLiteral("ns/named.boot"))));
+    servers.prompter.expectMessage(QStringLiteral("Attention!"),
+                                   QStringLiteral("Fatal Error! Your boot file could not be found."));
+    ServerContext context = servers.context();
+    QCOMPARE(selectServer(context, QStringLiteral("ns")).boot.status, BootReadStatus::Unreadable);
+    QVERIFY(!servers.events.contains(QStringLiteral("status Data files have been saved.")));
+    QVERIFY(!QFileInfo::exists(servers.path(QStringLiteral("ns/data/dnsbackup"))));
 }
 
 void TstServerLoading::loadingWithoutAServerName()

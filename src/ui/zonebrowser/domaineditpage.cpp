@@ -1,15 +1,31 @@
 #include "ui/zonebrowser/domaineditpage.h"
 
-#include <QGridLayout>
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "ui/zonebrowser/browseractions.h"
+#include "ui/zonebrowser/zonetree.h"
+#include "zone/zonereader.h"
+#include "zone/zoneselect.h"
+
+#include <QApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
+
+// The hourglass for the duration of a scope.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -24,20 +40,65 @@ QTreeWidget* makeTree(QWidget* parent, const QString& name)
     tree->setObjectName(name);
     tree->setHeaderHidden(true);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree->setUniformRowHeights(true);
     return tree;
+}
+
+QAction* makeAction(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+QString countText(qsizetype count)
+{
+    return QStringLiteral("(%1)").arg(count);
+}
+
+int depthOf(const QTreeWidgetItem* item)
+{
+    int depth = 0;
+    for (const QTreeWidgetItem* up = item->parent(); up; up = up->parent())
+        ++depth;
+    return depth;
 }
 
 } // namespace
 
-DomainEditPage::DomainEditPage(QWidget* parent) : QWidget(parent)
+DomainEditPage::DomainEditPage(AppState& state, Prompter& prompter, QWidget* parent)
+    : QWidget(parent), m_state(state), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("domainedit"));
+    m_zoneIcon = style()->standardIcon(QStyle::SP_DriveNetIcon);
+    m_labelIcon = style()->standardIcon(QStyle::SP_DirIcon);
+    m_recordIcon = style()->standardIcon(QStyle::SP_FileIcon);
+    buildLayout();
+    buildMenus();
+    connectControls();
+    m_openEditor = [this](const EditorRequest&) {
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
+    };
+    m_openSecondaryEditor = [this](const QString&) {
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
+    };
+    m_secondaryRows = [this] {
+        QList<SecondaryZoneEntry> rows;
+        for (qsizetype i = 0; i < m_state.zoneLists.secdns.size(); ++i)
+            rows << SecondaryZoneEntry{m_state.zoneLists.secdns.at(i), QString(), m_state.zoneLists.secfiles.value(i)};
+        return rows;
+    };
+}
 
+DomainEditPage::~DomainEditPage() = default;
+
+void DomainEditPage::buildLayout()
+{
     TreeView1 = makeTree(this, QStringLiteral("TreeView1"));
     TreeView2 = makeTree(this, QStringLiteral("TreeView2"));
-    primcount = new QLabel(QStringLiteral("Not Loaded"), this);
+    primcount = new QLabel(AppState::notLoaded(), this);
     primcount->setObjectName(QStringLiteral("primcount"));
-    seccount = new QLabel(QStringLiteral("Not Loaded"), this);
+    seccount = new QLabel(AppState::notLoaded(), this);
     seccount->setObjectName(QStringLiteral("seccount"));
     findprim = makeButton(this, QStringLiteral("findprim"), QStringLiteral("Find"));
     findprimtext = new QLineEdit(this);
@@ -93,4 +154,381 @@ DomainEditPage::DomainEditPage(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(trees, 1);
     layout->addLayout(buttons);
+}
+
+void DomainEditPage::buildMenus()
+{
+    primmenu = new QMenu(this);
+    primmenu->setObjectName(QStringLiteral("primmenu"));
+    primnew = makeAction(primmenu, QStringLiteral("primnew"), QStringLiteral("New"));
+    primdelete = makeAction(primmenu, QStringLiteral("primdelete"), QStringLiteral("Delete"));
+    primedit = makeAction(primmenu, QStringLiteral("primedit"), QStringLiteral("Edit"));
+    secmenu = new QMenu(this);
+    secmenu->setObjectName(QStringLiteral("secmenu"));
+    secnew = makeAction(secmenu, QStringLiteral("secnew"), QStringLiteral("New"));
+    secdelete = makeAction(secmenu, QStringLiteral("secdelete"), QStringLiteral("Delete"));
+    secedit = makeAction(secmenu, QStringLiteral("secedit"), QStringLiteral("Edit"));
+}
+
+void DomainEditPage::connectControls()
+{
+    TreeView1->viewport()->installEventFilter(this);
+    TreeView2->viewport()->installEventFilter(this);
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, &DomainEditPage::TreeView1Expanding);
+    connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, &DomainEditPage::TreeView1DblClick);
+    connect(TreeView2, &QTreeWidget::itemDoubleClicked, this, &DomainEditPage::TreeView2DblClick);
+    // The menus pop up without waiting, so that nothing blocks the page while one is open.
+    connect(TreeView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { primmenu->popup(TreeView1->viewport()->mapToGlobal(at)); });
+    connect(TreeView2, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { secmenu->popup(TreeView2->viewport()->mapToGlobal(at)); });
+    connect(primedit, &QAction::triggered, this, &DomainEditPage::primeditClick);
+    connect(primnew, &QAction::triggered, this, &DomainEditPage::primnewClick);
+    connect(primdelete, &QAction::triggered, this, &DomainEditPage::primdeleteClick);
+    connect(secnew, &QAction::triggered, newsecondary, &QPushButton::click);
+    connect(secdelete, &QAction::triggered, delsecondary, &QPushButton::click);
+    connect(secedit, &QAction::triggered, this, &DomainEditPage::TreeView2DblClick);
+    connect(findprim, &QPushButton::clicked, this, &DomainEditPage::findprimClick);
+    connect(sortprim, &QPushButton::clicked, this, &DomainEditPage::sortprimClick);
+    connect(findsec, &QPushButton::clicked, this, &DomainEditPage::findsecClick);
+    connect(sortsec, &QPushButton::clicked, this, &DomainEditPage::sortsecClick);
+    connect(deleteprimary, &QPushButton::clicked, this, &DomainEditPage::deleteprimaryClick);
+    connect(findprimtext, &QLineEdit::textChanged, this, [this] {
+        m_primIndex.reset();
+        findprim->setText(QStringLiteral("Find"));
+    });
+    connect(findsectext, &QLineEdit::textChanged, this, [this] {
+        m_secIndex.reset();
+        findsec->setText(QStringLiteral("Find"));
+    });
+}
+
+void DomainEditPage::setProgress(Progress* progress)
+{
+    m_progress = progress ? progress : &m_noProgress;
+}
+
+void DomainEditPage::setBootFileSaver(BootFileSaver saver)
+{
+    m_bootFileSaver = std::move(saver);
+}
+
+void DomainEditPage::setSoaStep(SoaDisplayStep step)
+{
+    m_soaStep = std::move(step);
+}
+
+void DomainEditPage::setBootFileDrop(std::function<FileWriteResult(const QString&)> drop)
+{
+    m_deletionHooks.dropFromBootFile = std::move(drop);
+}
+
+void DomainEditPage::setWizardOpen(std::function<bool()> isOpen)
+{
+    m_wizardOpen = std::move(isOpen);
+}
+
+void DomainEditPage::setEditorOpener(std::function<void(const EditorRequest&)> open)
+{
+    m_openEditor = std::move(open);
+}
+
+void DomainEditPage::setSecondaryEditorOpener(std::function<void(const QString&)> open)
+{
+    m_openSecondaryEditor = std::move(open);
+}
+
+void DomainEditPage::setSecondaryRows(std::function<QList<SecondaryZoneEntry>()> rows)
+{
+    m_secondaryRows = std::move(rows);
+}
+
+ZoneContext DomainEditPage::zoneContext()
+{
+    return ZoneContext{m_state, m_prompter, *m_progress, m_bootFileSaver, m_soaStep};
+}
+
+bool DomainEditPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == TreeView1->viewport())
+            TreeView1MouseDown(mouse->position().toPoint(), mouse->button());
+        else if (watched == TreeView2->viewport())
+            TreeView2MouseDown(mouse->position().toPoint(), mouse->button());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DomainEditPage::clearTrees()
+{
+    TreeView1->clear();
+    TreeView2->clear();
+    m_primIndex.rebuild({});
+    m_secIndex.rebuild({});
+    primcount->setText(AppState::notLoaded());
+    seccount->setText(AppState::notLoaded());
+}
+
+void DomainEditPage::buildPrimaryTree()
+{
+    ServerZoneLists& lists = m_state.zoneLists;
+    preparePrimaryLists(lists);
+    TreeView1->clear();
+    QList<QTreeWidgetItem*> roots;
+    roots.reserve(lists.primdnssort.size());
+    for (const QString& zone : std::as_const(lists.primdnssort)) {
+        auto* root = new QTreeWidgetItem(QStringList{zone});
+        root->setIcon(0, m_zoneIcon);
+        for (const QString& label : primaryLabels()) {
+            auto* child = new QTreeWidgetItem(root, QStringList{label});
+            child->setIcon(0, m_labelIcon);
+        }
+        roots << root;
+    }
+    TreeView1->addTopLevelItems(roots);
+    m_primIndex.rebuild(lists.primdnssort);
+    primcount->setText(countText(lists.primdnssort.size()));
+}
+
+void DomainEditPage::buildSecondaryTree()
+{
+    ServerZoneLists& lists = m_state.zoneLists;
+    prepareSecondaryLists(lists);
+    TreeView2->clear();
+    QList<QTreeWidgetItem*> roots;
+    roots.reserve(lists.secdnssort.size());
+    for (const QString& zone : std::as_const(lists.secdnssort)) {
+        auto* root = new QTreeWidgetItem(QStringList{zone});
+        root->setIcon(0, m_zoneIcon);
+        auto* child = new QTreeWidgetItem(root, QStringList{secondaryRecordLabel()});
+        child->setIcon(0, m_recordIcon);
+        roots << root;
+    }
+    TreeView2->addTopLevelItems(roots);
+    m_secIndex.rebuild(lists.secdnssort);
+    seccount->setText(countText(lists.secdnssort.size()));
+}
+
+void DomainEditPage::TreeView1MouseDown(const QPoint& position, Qt::MouseButton button)
+{
+    ZoneSelection& selection = m_state.selection;
+    selection.xcoord = position.x();
+    selection.ycoord = position.y();
+    QTreeWidgetItem* item = TreeView1->itemAt(position);
+    if (item && !item->parent()) {
+        const int index = int(m_state.zoneLists.primdns.indexOf(item->text(0)));
+        if (selectPrimary(selection, m_state.zoneLists, index))
+            deleteprimary->setEnabled(true);
+    }
+    if (button != Qt::RightButton)
+        return;
+    const int depth = item ? depthOf(item) : -1;
+    const bool timing = depth >= 1 && (depth == 1 ? item : item->parent())->text(0) == updateTimingLabel();
+    primnew->setEnabled(depth == 1 && !timing);
+    primdelete->setEnabled(depth == 0 || (depth == 2 && !timing));
+    primedit->setEnabled(depth == 2);
+}
+
+void DomainEditPage::TreeView1Expanding(QTreeWidgetItem* item)
+{
+    if (!item || item->parent() || m_filling)
+        return;
+    fillZoneChildren(item);
+}
+
+void DomainEditPage::fillZoneChildren(QTreeWidgetItem* root)
+{
+    m_filling = true;
+    const QString zone = root->text(0);
+    const QList<QTreeWidgetItem*> old = root->takeChildren();
+    qDeleteAll(old);
+    ZoneContext context = zoneContext();
+    const int index = int(m_state.zoneLists.primdns.indexOf(zone));
+    if (index >= 0)
+        loadZone(context, m_state.zoneLists.primfiles.value(index), zone);
+    static const std::optional<RecordKind> kinds[] = {std::nullopt,           RecordKind::NameServer,
+                                                      RecordKind::MailServer, RecordKind::HostAddress,
+                                                      RecordKind::Alias,      RecordKind::ResponsiblePerson};
+    for (int at = 0; at < primaryLabels().size(); ++at) {
+        auto* label = new QTreeWidgetItem(root, QStringList{primaryLabels().at(at)});
+        label->setIcon(0, m_labelIcon);
+        const QStringList texts = kinds[at] ? recordNodeTexts(m_state.zone, *kinds[at], zone) : soaFieldNodes();
+        for (const QString& text : texts) {
+            auto* node = new QTreeWidgetItem(label, QStringList{text});
+            node->setIcon(0, m_recordIcon);
+        }
+    }
+    m_filling = false;
+}
+
+QTreeWidgetItem* DomainEditPage::primaryItemAtClick() const
+{
+    return TreeView1->itemAt(QPoint(m_state.selection.xcoord, m_state.selection.ycoord));
+}
+
+void DomainEditPage::TreeView1DblClick()
+{
+    primeditClick();
+}
+
+void DomainEditPage::primeditClick()
+{
+    QTreeWidgetItem* node = primaryItemAtClick();
+    if (!node || depthOf(node) != 2)
+        return;
+    QTreeWidgetItem* label = node->parent();
+    ZoneSelection& selection = m_state.selection;
+    selection.fileclick = node->text(0);
+    selection.typeclick = label->text(0);
+    selection.zoneclick = label->parent()->text(0);
+    // Records may share a text (several addresses of one host): the node's own position names its record.
+    const int index = label->indexOfChild(node);
+    ZoneContext context = zoneContext();
+    if (!openZoneForEdit(context, selection.zoneclick))
+        return;
+    const std::optional<RecordKind> kind = labelKind(selection.typeclick);
+    if (!kind) {
+        openEditor(EditorRequest{std::nullopt, selection.fileclick, -1});
+        return;
+    }
+    m_state.zone.records(*kind).setEditIndex(index);
+    openEditor(EditorRequest{kind, QString(), index});
+}
+
+void DomainEditPage::primnewClick()
+{
+    QTreeWidgetItem* label = primaryItemAtClick();
+    if (!label || depthOf(label) != 1)
+        return;
+    const std::optional<RecordKind> kind = labelKind(label->text(0));
+    if (!kind)
+        return;
+    ZoneContext context = zoneContext();
+    if (!openZoneForChange(context, label->parent()->text(0)))
+        return;
+    m_state.zone.records(*kind).setEditIndex(RecordList::kNewRecord);
+    openEditor(EditorRequest{kind, QString(), RecordList::kNewRecord});
+}
+
+void DomainEditPage::primdeleteClick()
+{
+    QTreeWidgetItem* node = primaryItemAtClick();
+    if (!node)
+        return;
+    if (!node->parent()) {
+        deleteprimaryClick();
+        return;
+    }
+    if (depthOf(node) != 2)
+        return;
+    QTreeWidgetItem* label = node->parent();
+    const std::optional<RecordKind> kind = labelKind(label->text(0));
+    if (!kind)
+        return;
+    const int index = label->indexOfChild(node);
+    ZoneContext context = zoneContext();
+    if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted)
+        delete node;
+}
+
+void DomainEditPage::openEditor(const EditorRequest& request)
+{
+    if (m_openEditor)
+        m_openEditor(request);
+}
+
+void DomainEditPage::TreeView2MouseDown(const QPoint& position, Qt::MouseButton button)
+{
+    ZoneSelection& selection = m_state.selection;
+    selection.xcoordsec = position.x();
+    selection.ycoordsec = position.y();
+    QTreeWidgetItem* item = TreeView2->itemAt(position);
+    if (item && !item->parent()) {
+        const QList<SecondaryZoneEntry> rows = m_secondaryRows ? m_secondaryRows() : QList<SecondaryZoneEntry>();
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows.at(i).zone.compare(item->text(0), Qt::CaseInsensitive) == 0) {
+                if (selectSecondary(selection, rows, i))
+                    delsecondary->setEnabled(true);
+                break;
+            }
+        }
+    }
+    if (button != Qt::RightButton)
+        return;
+    const bool root = item && !item->parent();
+    secnew->setEnabled(root);
+    secdelete->setEnabled(root);
+}
+
+void DomainEditPage::TreeView2DblClick()
+{
+    QTreeWidgetItem* item = TreeView2->itemAt(QPoint(m_state.selection.xcoordsec, m_state.selection.ycoordsec));
+    if (!item)
+        return;
+    QTreeWidgetItem* root = item->parent() ? item->parent() : item;
+    m_state.selection.fileclicksec = item->text(0);
+    m_state.selection.zoneclicksec = root->text(0);
+    if (item->parent() && m_openSecondaryEditor)
+        m_openSecondaryEditor(root->text(0));
+}
+
+void DomainEditPage::find(QTreeWidget* tree, FindIndex& index, QPushButton* button, const QString& text, bool primary)
+{
+    WaitCursor wait;
+    if (primary)
+        buildPrimaryTree();
+    else
+        buildSecondaryTree();
+    const std::optional<int> hit = index.findNext(text);
+    if (!hit) {
+        button->setText(QStringLiteral("Find"));
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("No further entries could be found."));
+        return;
+    }
+    QTreeWidgetItem* root = tree->topLevelItem(*hit);
+    tree->setCurrentItem(root);
+    root->setExpanded(true);
+    tree->scrollToItem(root, QAbstractItemView::PositionAtTop);
+    button->setText(QStringLiteral("Again"));
+}
+
+void DomainEditPage::findprimClick()
+{
+    find(TreeView1, m_primIndex, findprim, findprimtext->text(), true);
+}
+
+void DomainEditPage::findsecClick()
+{
+    find(TreeView2, m_secIndex, findsec, findsectext->text(), false);
+}
+
+void DomainEditPage::sortprimClick()
+{
+    WaitCursor wait;
+    buildPrimaryTree();
+}
+
+void DomainEditPage::sortsecClick()
+{
+    WaitCursor wait;
+    buildSecondaryTree();
+}
+
+void DomainEditPage::deleteprimaryClick()
+{
+    ZoneContext context = zoneContext();
+    PrimaryDeletionHooks hooks = m_deletionHooks;
+    hooks.rebuildPrimaryTree = [this] {
+        if (!m_wizardOpen || !m_wizardOpen())
+            buildPrimaryTree();
+    };
+    hooks.showBusy = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    deletePrimaryZone(context, hooks);
+    deleteprimary->setEnabled(!m_state.selection.primdnsname.isEmpty());
 }

@@ -1,19 +1,47 @@
 #pragma once
 
+#include "platform/progress.h"
+#include "ui/zonebrowser/findindex.h"
+#include "ui/zonebrowser/primarydeletion.h"
+#include "zone/recordkind.h"
+#include "zone/secondaryzoneentry.h"
+#include "zone/zonecontext.h"
+
+#include <QIcon>
+#include <QList>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
+struct AppState;
+class Prompter;
+class QAction;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
-// The "Domain Edit" page: the primary and secondary zone trees with their find and sort controls, and the
-// zone commands below them.
+// What the browser asks of an editor: the SOA editor with one of its fields focused (no kind), or the editor
+// of a record kind at an edit index (-1 for a new record). The zone is selected, read and its displays
+// rebuilt before.
+struct EditorRequest
+{
+    std::optional<RecordKind> kind;
+    QString soaField;
+    int index = -1;
+};
+
+// The "Domain Edit" page: the primary and secondary zone trees with their find and sort controls, their
+// context menus, and the zone commands below them.
 class DomainEditPage : public QWidget
 {
     Q_OBJECT
 public:
-    explicit DomainEditPage(QWidget* parent = nullptr);
+    DomainEditPage(AppState& state, Prompter& prompter, QWidget* parent = nullptr);
+    ~DomainEditPage() override;
 
     QTreeWidget* TreeView1; // primary zones
     QTreeWidget* TreeView2; // secondary zones
@@ -32,4 +60,81 @@ public:
     QPushButton* newsecondary;
     QPushButton* delsecondary;
     QPushButton* updatechanges;
+    QMenu* primmenu; // "New", "Delete", "Edit" of the primary tree
+    QAction* primnew;
+    QAction* primdelete;
+    QAction* primedit;
+    QMenu* secmenu; // the same for the secondary tree
+    QAction* secnew;
+    QAction* secdelete;
+    QAction* secedit;
+
+    // The program's progress window; none shows nothing.
+    void setProgress(Progress* progress);
+    // What ends every zone save, and the SOA editor's check-and-store step for rebuilding the displays.
+    void setBootFileSaver(BootFileSaver saver);
+    void setSoaStep(SoaDisplayStep step);
+    // Takes a deleted zone's entry out of the boot file, saves it and reads it again.
+    void setBootFileDrop(std::function<FileWriteResult(const QString&)> drop);
+    // While it answers true the primary zone wizard is open, and a zone deletion leaves the tree alone.
+    void setWizardOpen(std::function<bool()> isOpen);
+    // The record and SOA editors; until they are set, a box says that they are not available.
+    void setEditorOpener(std::function<void(const EditorRequest&)> open);
+    // The secondary zone editor, opened for a secondary zone's name.
+    void setSecondaryEditorOpener(std::function<void(const QString&)> open);
+    // The rows of the main window's secondary grid, which a click in the secondary tree selects from.
+    void setSecondaryRows(std::function<QList<SecondaryZoneEntry>()> rows);
+
+    // The context a zone operation of this page runs with.
+    ZoneContext zoneContext();
+
+    void buildPrimaryTree();
+    void buildSecondaryTree();
+    // No server loaded: empty trees and counts that say so.
+    void clearTrees();
+
+    // The events and commands of the trees and buttons.
+    void TreeView1MouseDown(const QPoint& position, Qt::MouseButton button);
+    void TreeView1Expanding(QTreeWidgetItem* item);
+    void TreeView1DblClick();
+    void TreeView2MouseDown(const QPoint& position, Qt::MouseButton button);
+    void TreeView2DblClick();
+    void primeditClick();
+    void primnewClick();
+    void primdeleteClick();
+    void findprimClick();
+    void sortprimClick();
+    void findsecClick();
+    void sortsecClick();
+    void deleteprimaryClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectControls();
+    QTreeWidgetItem* primaryItemAtClick() const;
+    void fillZoneChildren(QTreeWidgetItem* root);
+    void openEditor(const EditorRequest& request);
+    void find(QTreeWidget* tree, FindIndex& index, QPushButton* button, const QString& text, bool primary);
+
+    AppState& m_state;
+    Prompter& m_prompter;
+    NullProgress m_noProgress;
+    Progress* m_progress = &m_noProgress;
+    BootFileSaver m_bootFileSaver;
+    SoaDisplayStep m_soaStep;
+    PrimaryDeletionHooks m_deletionHooks;
+    std::function<bool()> m_wizardOpen;
+    std::function<void(const EditorRequest&)> m_openEditor;
+    std::function<void(const QString&)> m_openSecondaryEditor;
+    std::function<QList<SecondaryZoneEntry>()> m_secondaryRows;
+    FindIndex m_primIndex;
+    FindIndex m_secIndex;
+    QIcon m_zoneIcon;
+    QIcon m_labelIcon;
+    QIcon m_recordIcon;
+    bool m_filling = false;
 };

@@ -1,0 +1,86 @@
+#include "cli/clicontext.h"
+#include "zone/zonereader.h"
+#include "zone/zonewriter.h"
+
+#include <QFileInfo>
+
+void registerZoneCommands();
+
+namespace {
+
+struct ZoneArguments
+{
+    QString datapath;
+    QString file;
+    QString zone;
+};
+
+std::optional<ZoneArguments> zoneArguments(CliContext& cli, const QStringList& args, const QString& command)
+{
+    if (args.size() != 3) {
+        cli.out << "usage: quorvane-cli zone " << command << " DATADIR FILE ZONE" << Qt::endl;
+        return std::nullopt;
+    }
+    return ZoneArguments{QFileInfo(args.at(0)).absoluteFilePath(), args.at(1), args.at(2)};
+}
+
+void printList(QTextStream& out, const char* heading, const QStringList& lines)
+{
+    out << heading << '\n';
+    for (const QString& line : lines)
+        out << line << '\n';
+}
+
+int zoneRead(CliContext& cli, const QStringList& args)
+{
+    const std::optional<ZoneArguments> given = zoneArguments(cli, args, QStringLiteral("read"));
+    if (!given)
+        return CliUsage;
+    cli.state.zoneLists.datapath = given->datapath;
+    ZoneContext context{cli.state, cli.prompter, cli.progress, {}, {}};
+    const ZoneLoadStatus status = loadZone(context, given->file, given->zone);
+    ZoneModel& zone = cli.state.zone;
+    rebuildDisplays(zone);
+    printList(cli.out, "[Update Timing]", zone.soadisplay);
+    printList(cli.out, "[Name Servers]", zone.nameservers.displays());
+    printList(cli.out, "[Mail Servers]", zone.mailservers.displays());
+    printList(cli.out, "[Host Addresses]", zone.hostaddrs.displays());
+    printList(cli.out, "[Aliases]", zone.aliases.displays());
+    printList(cli.out, "[Responsible Persons]", zone.responsible.displays());
+    printList(cli.out, "[Text Files]", zone.textfiles.displays());
+    cli.out.flush();
+    return status == ZoneLoadStatus::Loaded ? CliSuccess : CliFailure;
+}
+
+// A data directory names no server, so no boot file is saved after the zone.
+int zoneSave(CliContext& cli, const QStringList& args)
+{
+    const std::optional<ZoneArguments> given = zoneArguments(cli, args, QStringLiteral("save"));
+    if (!given)
+        return CliUsage;
+    cli.state.zoneLists.datapath = given->datapath;
+    ZoneContext context{cli.state, cli.prompter, cli.progress, {}, {}};
+    // A reading that stopped holds only part of the zone; saving it would lose the rest.
+    if (loadZone(context, given->file, given->zone) != ZoneLoadStatus::Loaded)
+        return CliFailure;
+    cli.state.selection.primfilename = given->file;
+    cli.state.selection.primdnsname = given->zone;
+    if (!saveZone(context).ok())
+        return CliFailure;
+    cli.out << "saved " << given->file << " serial " << cli.state.setup.defaultserial << Qt::endl;
+    return CliSuccess;
+}
+
+} // namespace
+
+void registerZoneCommands()
+{
+    cliCommands() << CliCommand{QStringLiteral("zone read"), QStringLiteral("DATADIR FILE ZONE"),
+                                QStringLiteral("Reads a zone file and prints its start of authority and records as "
+                                               "the browser shows them."),
+                                zoneRead}
+                  << CliCommand{QStringLiteral("zone save"), QStringLiteral("DATADIR FILE ZONE"),
+                                QStringLiteral("Reads a zone file and saves it in the program's layout with the next "
+                                               "serial (--serial N sets the running serial)."),
+                                zoneSave};
+}

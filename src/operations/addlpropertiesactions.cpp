@@ -1,0 +1,181 @@
+#include "operations/addlpropertiesactions.h"
+
+#include "bootfile/bootcontext.h"
+#include "bootfile/bootwriter.h"
+#include "operations/addlpropertiespage.h"
+#include "operations/commandlock.h"
+#include "operations/rootcache.h"
+#include "operations/taddoption.h"
+#include "operations/tftpclientform.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "shell/tdnsmain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+constexpr int kCacheDelayMs = 3000;
+
+QStringList entriesOf(const QListWidget* list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->item(i)->text();
+    return entries;
+}
+
+void setEntries(QListWidget* list, const QStringList& entries)
+{
+    list->clear();
+    list->addItems(entries);
+}
+
+} // namespace
+
+AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter)
+    : QObject(&window), m_window(window), m_page(window.addlProperties()), m_state(state), m_prompter(prompter)
+{
+    setObjectName(QStringLiteral("addlpropertiesactions"));
+    m_ftpWindow = new Tftpclientform(&window);
+    m_cacheTimer = new QTimer(this);
+    m_cacheTimer->setObjectName(QStringLiteral("cachetimer"));
+    m_cacheTimer->setInterval(kCacheDelayMs);
+    m_cacheTimer->setSingleShot(true);
+    m_cacheTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_cacheTimer, &QTimer::timeout, this, &AddlPropertiesActions::cacheTimerFired);
+
+    const QList<std::pair<QPushButton*, OptionEntryKind>> adds = {
+        {m_page->addxfrnet, OptionEntryKind::Xfr},
+        {m_page->addbogus, OptionEntryKind::Bogus},
+        {m_page->addforwarder, OptionEntryKind::Forwarder},
+    };
+    for (const auto& [button, kind] : adds)
+        connect(button, &QPushButton::clicked, this, [this, kind] { addEntry(kind); });
+    const QList<std::pair<QPushButton*, OptionEntryKind>> deletes = {
+        {m_page->delxfrnet, OptionEntryKind::Xfr},
+        {m_page->delbogus, OptionEntryKind::Bogus},
+        {m_page->delforwarder, OptionEntryKind::Forwarder},
+    };
+    for (const auto& [button, kind] : deletes)
+        connect(button, &QPushButton::clicked, this, [this, kind] { deleteEntry(kind); });
+    connect(m_page->updateoptions, &QPushButton::clicked, this, &AddlPropertiesActions::updateOptions);
+    connect(m_page->getcache, &QPushButton::clicked, this, &AddlPropertiesActions::getCache);
+    connect(&window, &Tdnsmain::bootFileRead, this, [this] { fillOptions(m_state.boot.parameterLines); });
+}
+
+QListWidget* AddlPropertiesActions::listOf(OptionEntryKind kind) const
+{
+    switch (kind) {
+    case OptionEntryKind::Xfr:
+        return m_page->xfrnets;
+    case OptionEntryKind::Bogus:
+        return m_page->bogusns;
+    case OptionEntryKind::Forwarder:
+        break;
+    }
+    return m_page->forwarders;
+}
+
+void AddlPropertiesActions::fillOptions(const QStringList& optionLines)
+{
+    const BootOptions options = parseBootOptionLines(optionLines);
+    m_page->forwardonly->setChecked(options.forwardOnly);
+    m_page->norecursion->setChecked(options.noRecursion);
+    m_page->querylog->setChecked(options.queryLog);
+    m_page->limittransfers->setChecked(options.limitTransfersIn);
+    m_page->limittransfersvalue->setText(options.transfersIn);
+    m_page->limitpername->setChecked(options.limitTransfersPerNs);
+    m_page->limitpernamevalue->setText(options.transfersPerNs);
+    setEntries(m_page->xfrnets, options.xfrnets);
+    setEntries(m_page->bogusns, options.bogusns);
+    setEntries(m_page->forwarders, options.forwarders);
+}
+
+BootOptions AddlPropertiesActions::pageOptions() const
+{
+    BootOptions options;
+    options.forwardOnly = m_page->forwardonly->isChecked();
+    options.noRecursion = m_page->norecursion->isChecked();
+    options.queryLog = m_page->querylog->isChecked();
+    options.limitTransfersIn = m_page->limittransfers->isChecked();
+    options.transfersIn = m_page->limittransfersvalue->text();
+    options.limitTransfersPerNs = m_page->limitpername->isChecked();
+    options.transfersPerNs = m_page->limitpernamevalue->text();
+    options.xfrnets = entriesOf(m_page->xfrnets);
+    options.bogusns = entriesOf(m_page->bogusns);
+    options.forwarders = entriesOf(m_page->forwarders);
+    return options;
+}
+
+void AddlPropertiesActions::addEntry(OptionEntryKind kind)
+{
+    Taddoption dialog(kind, m_prompter, &m_window);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        dialog.move(screen->availableGeometry().center() - dialog.rect().center());
+    if (dialog.exec() == QDialog::Accepted)
+        listOf(kind)->addItem(dialog.entry());
+}
+
+void AddlPropertiesActions::deleteEntry(OptionEntryKind kind)
+{
+    QListWidget* list = listOf(kind);
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty()) {
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("You must first select an entry."));
+        return;
+    }
+    delete selected.first();
+}
+
+void AddlPropertiesActions::updateOptions()
+{
+    if (!m_state.serverLoaded)
+        return;
+    updateBootOptions(pageOptions(), m_state.boot.parameterLines, m_prompter, [this] {
+        const BootWriteResult written = writeBootFile(m_state);
+        if (!written.ok)
+            reportGeneralError(m_prompter, written.errorText);
+        return written.ok;
+    });
+}
+
+void AddlPropertiesActions::getCache()
+{
+    m_ftpWindow->showCentred();
+    {
+        // Nothing else may reach the server while the exchange lets window messages run.
+        CommandLock lock(m_window);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const RootCacheSource source{m_state.ftpHost, m_state.ftpPort, m_state.emailaddr};
+        fetchRootCache(
+            source, m_state.exepath, [this](const QString& line) { m_ftpWindow->addLine(line); },
+            [this] { m_ftpWindow->clearLines(); }, m_prompter);
+        QApplication::restoreOverrideCursor();
+        m_ftpWindow->hide();
+    }
+    m_cacheTimer->start();
+    m_page->cachelabel->setText(QStringLiteral("Processing InterNIC Download..."));
+}
+
+void AddlPropertiesActions::cacheTimerFired()
+{
+    m_cacheTimer->stop();
+    m_page->cachelabel->setText(QStringLiteral("Latest InterNIC Download: "));
+    const RootCacheInstall install = installRootCache(m_state.exepath, m_state.zoneLists.datapath);
+    if (install.read) {
+        m_state.rootCacheText = install.text;
+        m_page->cachetext->setPlainText(install.text);
+    }
+    if (!install.errorText.isEmpty())
+        reportGeneralError(m_prompter, install.errorText);
+}

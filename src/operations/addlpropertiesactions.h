@@ -1,0 +1,47 @@
+#pragma once
+
+#include "operations/bootoptions.h"
+
+#include <QObject>
+#include <QStringList>
+
+struct AppState;
+class AddlPropertiesPage;
+class Prompter;
+class QListWidget;
+class QTimer;
+class Tdnsmain;
+class Tftpclientform;
+
+// The "Addl Properties" page's work: the boot options editor (the lists' "Add" and "Delete", "Update") and the
+// root cache retrieval with its FTP window and cache timer.
+class AddlPropertiesActions : public QObject
+{
+    Q_OBJECT
+public:
+    AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter);
+
+    // Fills the page from option lines; every reading of the boot file does it with the server's lines.
+    void fillOptions(const QStringList& optionLines);
+    BootOptions pageOptions() const;
+
+    void addEntry(OptionEntryKind kind);
+    void deleteEntry(OptionEntryKind kind);
+    void updateOptions();
+
+    void getCache();
+    void cacheTimerFired();
+
+    Tftpclientform* ftpWindow() const { return m_ftpWindow; }
+    QTimer* cacheTimer() const { return m_cacheTimer; }
+
+private:
+    QListWidget* listOf(OptionEntryKind kind) const;
+
+    Tdnsmain& m_window;
+    AddlPropertiesPage* m_page;
+    AppState& m_state;
+    Prompter& m_prompter;
+    Tftpclientform* m_ftpWindow;
+    QTimer* m_cacheTimer;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Progress;
+class Prompter;
+
+// The folder inside the data directory that holds the one backup generation.
+QString backupFolder(const QString& dataDirectory);
+
+// Copies every file of the data directory (files only) and the boot file into the backup folder, overwriting
+// the previous copies. The completion box comes only when automatic backup is off; a copy that fails is always
+// reported with the names of the files concerned. False when anything failed.
+bool backupServer(const QString& dataDirectory, const QString& bootFilePath, bool autoBackup, Progress& progress,
+                  Prompter& prompter);
+
+// Copies the zone files ("*.DNS" in any case), "cache.dns" and the boot file back from the backup folder: the
+// zone files into the data directory, the boot file into the directory of its registered path. False when
+// there is no backup or anything failed.
+bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Prompter& prompter);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "operations/servercontrol.h"
+
+#include <QString>
+
+#include <optional>
+
+struct AppState;
+class Progress;
+class Prompter;
+class SettingsStore;
+
+// A registered boot file path as this machine reaches it: its drive letter through the drive table. The path as
+// it stands when its drive has no folder here, so that what fails names the path the user registered.
+QString localBootFile(const QString& bootFilePath, const SettingsStore& store);
+
+// The loaded server as the control commands see it.
+NdcTarget loadedServerTarget(const AppState& state, const SettingsStore& store);
+
+// The server the selection box names, found as selecting a server finds it; none when the catalog has no such
+// row.
+std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store,
+                                              const QString& boxText);
+
+// Backup and restore of the loaded server: its data directory and its boot file.
+bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);
+bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Prompter& prompter);

@@ -1,0 +1,194 @@
+#include "operations/servercontrol.h"
+
+#include "platform/platform.h"
+#include "platform/prompter.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+const QString kStart = QStringLiteral("START");
+const QString kStop = QStringLiteral("STOP");
+const QString kStoppedRefusal = QStringLiteral("Server currently stopped. Cannot execute command.");
+
+struct CommandTexts
+{
+    NdcCommand command;
+    const char* name;
+    const char* word;          // the remote form's command word
+    const char* refusedAt;     // the run state at which the command refuses itself
+    const char* refusal;
+    const char* statusBefore;
+    const char* statusAfter;
+    const char* runStateAfter; // empty: unchanged
+};
+
+// Restart alone goes in lower case; the control program has always been given it that way.
+const CommandTexts kCommands[] = {
+    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...",
+     "Server Started.", "START"},
+    {NdcCommand::Stop, "stop", "STOP", "STOP", "Server already stopped.", "Stopping Server...", "Server Stopped.",
+     "STOP"},
+    {NdcCommand::Reload, "reload", "RELOAD", "STOP", nullptr, "Reloading Database...", "Database Reloaded.", ""},
+    {NdcCommand::Restart, "restart", "restart", "STOP", nullptr, "Restarting Server...", "Server Restarted.", ""},
+    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.",
+     ""},
+    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...",
+     "Now Displaying Statistics.", ""},
+};
+
+const CommandTexts& textsOf(NdcCommand command)
+{
+    for (const CommandTexts& texts : kCommands) {
+        if (texts.command == command)
+            return texts;
+    }
+    return kCommands[0];
+}
+
+QString refusalOf(const CommandTexts& texts)
+{
+    return texts.refusal ? QString::fromLatin1(texts.refusal) : kStoppedRefusal;
+}
+
+// The local form is the command word alone, and only the four server commands have one.
+QString localWord(NdcCommand command)
+{
+    return command == NdcCommand::Restart ? QStringLiteral("RESTART") : QString::fromLatin1(textsOf(command).word);
+}
+
+bool isViewCommand(NdcCommand command)
+{
+    return command == NdcCommand::DumpDb || command == NdcCommand::Stats;
+}
+
+QString notStartedText(const QString& program, const QString& reason)
+{
+    return QStringLiteral("The name server control program \"") + program +
+           QStringLiteral("\" could not be started: ") + reason;
+}
+
+} // namespace
+
+QString ndcCommandName(NdcCommand command)
+{
+    return QString::fromLatin1(textsOf(command).name);
+}
+
+std::optional<NdcCommand> ndcCommandFromName(const QString& name)
+{
+    for (const CommandTexts& texts : kCommands) {
+        if (name == QLatin1String(texts.name))
+            return texts.command;
+    }
+    return std::nullopt;
+}
+
+bool isWindows95Server(const QString& defaultos)
+{
+    return defaultos != QLatin1String("Windows NT 4.X") && defaultos != QLatin1String("Windows NT 3.X") &&
+           defaultos != QLatin1String("Windows NT 3.X with Shell");
+}
+
+QString windowsDirectory(const QString& bootFilePath)
+{
+    const qsizetype cut =
+        std::max(bootFilePath.lastIndexOf(QLatin1Char('\\')), bootFilePath.lastIndexOf(QLatin1Char('/')));
+    return bootFilePath.left(cut + 1);
+}
+
+QString ndcOutputFile(NdcCommand command, const NdcTarget& target, const QString& localPlatformName)
+{
+    if (!isViewCommand(command))
+        return QString();
+    const QString directory = windowsDirectory(target.server.bootFilePath);
+    // The system folder is named in the separator the boot file path itself uses.
+    const QChar separator = directory.endsWith(QLatin1Char('\\')) ? QLatin1Char('\\') : QLatin1Char('/');
+    bool system32 = false;
+    QString file;
+    if (command == NdcCommand::DumpDb) {
+        system32 = !isWindows95Server(target.defaultos);
+        file = QStringLiteral("namdump.db");
+    } else {
+        system32 = isNtFamily(localPlatformName);
+        file = QStringLiteral("named.sts");
+    }
+    return directory + (system32 ? QStringLiteral("system32") : QStringLiteral("system")) + separator + file;
+}
+
+QStringList ndcArguments(NdcCommand command, const QString& computerName, bool remote)
+{
+    if (!remote)
+        return {localWord(command)};
+    return {QString::fromLatin1(textsOf(command).word), QStringLiteral("\\\\") + computerName};
+}
+
+NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
+                         Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus)
+{
+    const CommandTexts& texts = textsOf(command);
+    NdcOutcome outcome;
+    outcome.outputFile = ndcOutputFile(command, target, platform.platformName());
+    if (!outcome.outputFile.isEmpty() && QFile::exists(outcome.outputFile))
+        QFile::remove(outcome.outputFile);
+
+    if (runState == QLatin1String(texts.refusedAt)) {
+        showStatus(refusalOf(texts));
+        outcome.end = NdcOutcome::End::Refused;
+        outcome.clearStatusLater = true;
+        return outcome;
+    }
+
+    const QString computer = target.server.displayName();
+    const bool windows95 = isWindows95Server(target.defaultos);
+    bool remote = !windows95;
+    if (isViewCommand(command)) {
+        if (windows95) {
+            prompter.message(QStringLiteral("Attention!"),
+                             QStringLiteral("The server you are attempting to issue this command to is running "
+                                            "Windows 95, which does not support this feature."));
+            outcome.end = NdcOutcome::End::Windows95;
+            return outcome;
+        }
+    } else if (windows95 && !isNtFamily(platform.platformName()) &&
+               computer.compare(platform.computerName(), Qt::CaseInsensitive) != 0) {
+        prompter.message(QStringLiteral("Error."),
+                         QStringLiteral("You can only issue name server commands on your local machine."));
+        outcome.end = NdcOutcome::End::NotLocal;
+        return outcome;
+    }
+
+    showStatus(QString::fromLatin1(texts.statusBefore));
+    const Platform::ProcessResult result =
+        platform.runProcess(program, ndcArguments(command, computer, remote), QString());
+    outcome.clearStatusLater = true;
+    if (!result.started) {
+        // A command that never ran must not read as done, nor move the run state.
+        showStatus(QString());
+        prompter.message(QStringLiteral("Error."), notStartedText(program, result.errorText));
+        outcome.end = NdcOutcome::End::NotRun;
+        return outcome;
+    }
+    showStatus(QString::fromLatin1(texts.statusAfter));
+    if (*texts.runStateAfter)
+        runState = QString::fromLatin1(texts.runStateAfter);
+    outcome.end = NdcOutcome::End::Done;
+    // The view commands start the clearing only after their file was shown.
+    outcome.clearStatusLater = !isViewCommand(command);
+    return outcome;
+}
+
+std::optional<QString> readDataFile(const QString& path, QString* errorText)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.errorString();
+        return std::nullopt;
+    }
+    QString text = QString::fromLatin1(file.readAll());
+    text.remove(QLatin1Char('\r'));
+    return text;
+}

@@ -1,0 +1,89 @@
+#include "operations/serveroperations.h"
+
+#include "bootfile/bootcontext.h"
+#include "operations/commandlock.h"
+#include "operations/loadedserver.h"
+#include "operations/tdatafileviewer.h"
+#include "servers/serverinfopage.h"
+#include "shell/appstate.h"
+#include "shell/progresswindow.h"
+#include "shell/tdnsmain.h"
+#include "ui/zonebrowser/domaineditpage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+ServerOperations::ServerOperations(Tdnsmain& window, AppState& state, SettingsStore& store, Prompter& prompter,
+                                   Platform& platform)
+    : QObject(&window), m_window(window), m_state(state), m_store(store), m_prompter(prompter), m_platform(platform)
+{
+    setObjectName(QStringLiteral("serveroperations"));
+    ServerInfoPage* page = window.serverInfo();
+    const QList<std::pair<QPushButton*, NdcCommand>> buttons = {
+        {page->startserver, NdcCommand::Start},   {page->stopserver, NdcCommand::Stop},
+        {page->reloaddb, NdcCommand::Reload},     {page->restartserver, NdcCommand::Restart},
+        {page->viewdb, NdcCommand::DumpDb},       {page->viewstats, NdcCommand::Stats},
+        {window.domainEdit()->updatechanges, NdcCommand::Restart},
+    };
+    for (const auto& [button, command] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
+    if (QAction* backup = window.findChild<QAction*>(QStringLiteral("backupserver")))
+        connect(backup, &QAction::triggered, this, &ServerOperations::backupServer);
+    if (QAction* restore = window.findChild<QAction*>(QStringLiteral("restoreserver")))
+        connect(restore, &QAction::triggered, this, &ServerOperations::restoreServer);
+}
+
+void ServerOperations::runCommand(NdcCommand command)
+{
+    if (!m_state.serverLoaded)
+        return;
+    // The dump and statistics name their server by the selection box, the other commands take the loaded one.
+    const bool view = command == NdcCommand::DumpDb || command == NdcCommand::Stats;
+    const std::optional<NdcTarget> target =
+        view ? selectedServerTarget(m_state, m_store, m_window.serverInfo()->serverbox->currentText())
+             : loadedServerTarget(m_state, m_store);
+    if (!target)
+        return;
+
+    NdcOutcome outcome;
+    {
+        // A second command must not start while the control program of the first is still running.
+        CommandLock lock(m_window);
+        outcome = runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter,
+                                m_platform, [this](const QString& text) { m_window.showStatus(text); });
+    }
+    if (outcome.end == NdcOutcome::End::Done && view)
+        showDataFile(outcome.outputFile);
+    else if (outcome.clearStatusLater)
+        m_window.clearStatusLater();
+}
+
+void ServerOperations::showDataFile(const QString& path)
+{
+    Tdatafileviewer viewer(&m_window);
+    QCoreApplication::processEvents();
+    QString error;
+    const std::optional<QString> text = readDataFile(path, &error);
+    if (!text) {
+        reportGeneralError(m_prompter, error);
+        return;
+    }
+    viewer.datatext->setPlainText(*text);
+    viewer.exec();
+    m_window.clearStatusLater();
+}
+
+void ServerOperations::backupServer()
+{
+    if (m_state.serverLoaded)
+        backupLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter);
+}
+
+void ServerOperations::restoreServer()
+{
+    if (m_state.serverLoaded)
+        restoreLoadedServer(m_state, m_store, m_prompter);
+}

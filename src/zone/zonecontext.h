@@ -1,0 +1,36 @@
+#pragma once
+
+#include "zone/recorddisplay.h"
+
+#include <QString>
+#include <functional>
+
+struct AppState;
+class Progress;
+class Prompter;
+
+// The outcome of writing one file: ok, or why it could not be written.
+struct FileWriteResult
+{
+    bool ok = true;
+    QString errorText;
+};
+
+// Saves the server's boot file after a zone was written, and finishes the progress display the zone save
+// started.
+using BootFileSaver = std::function<FileWriteResult(AppState&, Progress&)>;
+
+// The loaded server's boot file writer, which finishes the progress display.
+BootFileSaver serverBootFileSaver();
+
+// What the zone file operations work with. Without a boot file saver (a data directory given without its
+// server, on the command line) a zone save ends with the zone file.
+struct ZoneContext
+{
+    AppState& state;
+    Prompter& prompter;
+    Progress& progress;
+    BootFileSaver saveBootFile;
+    // Run by rebuildDisplays for the start of authority; the SOA editor supplies its check-and-store step.
+    SoaDisplayStep soaStep;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "zone/zonecontext.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Zone files are read and written as bytes mapped one to one to characters, so that every byte a file holds
+// comes back out unchanged.
+
+// The lines of a text: CR LF, a lone LF and a lone CR each end a line, and a last line without a line end
+// counts as a line.
+QStringList splitTextLines(const QByteArray& bytes);
+
+// The lines of a file; none when it cannot be read.
+std::optional<QStringList> readTextFile(const QString& path);
+
+// The lines, each ended by CR LF.
+QByteArray crlfBytes(const QStringList& lines);
+
+// Replaces the file with the bytes only when all of them could be written, so that a failing write leaves the
+// old file whole.
+FileWriteResult replaceFile(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,239 @@
+#include "operations/backuprestore.h"
+#include "platform/progress.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// Every step the operation took on the progress window.
+class RecordingProgress : public Progress
+{
+public:
+    void showProgress() override { steps << QStringLiteral("show"); }
+    void setProgressCaption(const QString& caption) override { steps << QStringLiteral("caption ") + caption; }
+    void setProgress(int percent) override { steps << QString::number(percent); }
+    void hideProgress() override { steps << QStringLiteral("hide"); }
+
+    QStringList steps;
+};
+
+const QList<std::pair<QString, QByteArray>> kDataFiles = {
+    {QStringLiteral("example.com.dns"), "@ IN SOA ns1.example.com. admin.example.com. ( 1 2 3 4 5 )\r\n"},
+    {QStringLiteral("EXAMPLE.ORG.DNS"), "@ IN SOA ns1.example.org. admin.example.org. ( 1 2 3 4 5 )\r\n"},
+    {QStringLiteral("cache.dns"), ".     3600000  IN  NS    A.ROOT-SERVERS.NET.\r\n"},
+    {QStringLiteral("ns1.0.reverse.DNS"), "1  IN  PTR  www.example.com.\r\n"},
+    {QStringLiteral("notes.txt"), "kept beside the zones\r\n"},
+    {QStringLiteral("secondary.bak"), "a secondary's backup file\r\n"},
+};
+const QByteArray kBootFile = "directory     /srv/dns \r\ncache       .     cache.dns \r\n";
+
+} // namespace
+
+class TstBackupRestore : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void backupCopiesFilesAndBootFile();
+    void backupBoxOnlyWithoutAutomaticBackup_data();
+    void backupBoxOnlyWithoutAutomaticBackup();
+    void secondBackupOverwritesAndKeepsStaleCopies();
+    void failingCopyIsNamed();
+    void missingBootFileIsNamed();
+    void restoreWithoutBackupRefuses();
+    void restoreBringsBackZonesCacheAndBootFile();
+    void restoreWithoutCacheFile();
+    void restoreKeepsBootFileNameOfItsPath();
+    void failingRestoreIsNamed();
+
+private:
+    QString dataDir() const { return m_dir->filePath(QStringLiteral("dns")); }
+    QString bootFile() const { return m_dir->filePath(QStringLiteral("winnt/named.boot")); }
+    QString backupDir() const { return dataDir() + QStringLiteral("/dnsbackup"); }
+    bool backup(bool autoBackup = true);
+    static QStringList filesIn(const QString& folder);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    RecordingProgress m_progress;
+};
+
+void TstBackupRestore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_progress.steps.clear();
+    QDir().mkpath(dataDir() + QStringLiteral("/olddata"));
+    QDir().mkpath(QFileInfo(bootFile()).absolutePath());
+    for (const auto& [name, bytes] : kDataFiles)
+        QVERIFY(writeBytes(QDir(dataDir()).filePath(name), bytes));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/olddata/old.dns"), "in a sub-folder\r\n"));
+    QVERIFY(writeBytes(bootFile(), kBootFile));
+}
+
+void TstBackupRestore::cleanup()
+{
+    QCOMPARE(m_prompter->pending(), 0);
+}
+
+bool TstBackupRestore::backup(bool autoBackup)
+{
+    return backupServer(dataDir(), bootFile(), autoBackup, m_progress, *m_prompter);
+}
+
+QStringList TstBackupRestore::filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+void TstBackupRestore::backupCopiesFilesAndBootFile()
+{
+    QVERIFY(backup());
+    QStringList expected{QStringLiteral("named.boot")};
+    for (const auto& [name, bytes] : kDataFiles) {
+        expected << name;
+        QCOMPARE(readBytes(QDir(backupDir()).filePath(name)), bytes);
+    }
+    expected.sort();
+    QCOMPARE(filesIn(backupDir()), expected);
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/named.boot")), kBootFile);
+    // Files only: neither the sub-folder nor the backup folder itself is copied.
+    QCOMPARE(QDir(backupDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(m_progress.steps, (QStringList{"show", "caption Backing up data files...", "30", "60", "85", "100",
+                                            "caption Progress...", "hide"}));
+}
+
+void TstBackupRestore::backupBoxOnlyWithoutAutomaticBackup_data()
+{
+    QTest::addColumn<bool>("autoBackup");
+    QTest::newRow("automatic backup on") << true;
+    QTest::newRow("automatic backup off") << false;
+}
+
+void TstBackupRestore::backupBoxOnlyWithoutAutomaticBackup()
+{
+    QFETCH(bool, autoBackup);
+    if (!autoBackup)
+        m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Backup completed successfully."));
+    QVERIFY(backup(autoBackup));
+    QCOMPARE(m_prompter->prompts().size(), autoBackup ? 0 : 1);
+}
+
+void TstBackupRestore::secondBackupOverwritesAndKeepsStaleCopies()
+{
+    QVERIFY(backup());
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "changed\r\n"));
+    QVERIFY(QFile::remove(dataDir() + QStringLiteral("/notes.txt")));
+    QVERIFY(backup());
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/example.com.dns")), QByteArray("changed\r\n"));
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/notes.txt")), QByteArray("kept beside the zones\r\n"));
+}
+
+void TstBackupRestore::failingCopyIsNamed()
+{
+    // A folder where a copy must go cannot be overwritten by a file: that copy fails, the others go through.
+    QDir().mkpath(backupDir() + QStringLiteral("/notes.txt"));
+    m_prompter->answer(Prompter::Button::Ok);
+    QVERIFY(!backup(false));
+    QCOMPARE(m_prompter->prompts().size(), 1);
+    const ScriptedPrompter::Prompt& box = m_prompter->prompts().first();
+    QCOMPARE(box.caption, QStringLiteral("Error."));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Backup failed. These files could not be copied:\nnotes.txt: ")),
+             qPrintable(box.text));
+    QCOMPARE(box.text.count(QLatin1Char('\n')), 1);
+    QVERIFY(!box.text.contains(QStringLiteral("successfully")));
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/example.com.dns")), kDataFiles.first().second);
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/named.boot")), kBootFile);
+    QCOMPARE(m_progress.steps.last(), QStringLiteral("hide"));
+}
+
+void TstBackupRestore::missingBootFileIsNamed()
+{
+    QVERIFY(QFile::remove(bootFile()));
+    m_prompter->answer(Prompter::Button::Ok);
+    QVERIFY(!backup(true));
+    const QString text = m_prompter->prompts().value(0).text;
+    QVERIFY2(text.startsWith(QStringLiteral("Backup failed. These files could not be copied:\n") +
+                             QDir::toNativeSeparators(bootFile()) + QStringLiteral(": ")),
+             qPrintable(text));
+    QCOMPARE(filesIn(backupDir()).size(), kDataFiles.size());
+}
+
+void TstBackupRestore::restoreWithoutBackupRefuses()
+{
+    m_prompter->expectMessage(QStringLiteral("Error."),
+                              QStringLiteral("You must first execute a backup before attempting to restore."));
+    QVERIFY(!restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(!QFileInfo::exists(backupDir()));
+}
+
+void TstBackupRestore::restoreBringsBackZonesCacheAndBootFile()
+{
+    QVERIFY(backup());
+    for (const auto& [name, bytes] : kDataFiles)
+        QVERIFY(writeBytes(QDir(dataDir()).filePath(name), "damaged\r\n"));
+    QVERIFY(QFile::remove(dataDir() + QStringLiteral("/EXAMPLE.ORG.DNS")));
+    QVERIFY(writeBytes(bootFile(), "damaged\r\n"));
+
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
+    QVERIFY(restoreServer(dataDir(), bootFile(), *m_prompter));
+    for (const auto& [name, bytes] : kDataFiles) {
+        const bool restored = name.endsWith(QStringLiteral(".dns"), Qt::CaseInsensitive);
+        QCOMPARE(readBytes(QDir(dataDir()).filePath(name)), restored ? bytes : QByteArray("damaged\r\n"));
+    }
+    QCOMPARE(readBytes(bootFile()), kBootFile);
+    // The boot file goes back beside its path only, not into the data directory.
+    QVERIFY(!QFileInfo::exists(dataDir() + QStringLiteral("/named.boot")));
+}
+
+void TstBackupRestore::restoreWithoutCacheFile()
+{
+    QVERIFY(backup());
+    QVERIFY(QFile::remove(backupDir() + QStringLiteral("/cache.dns")));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/cache.dns"), "newer hints\r\n"));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
+    QVERIFY(restoreServer(dataDir(), bootFile(), *m_prompter));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/cache.dns")), QByteArray("newer hints\r\n"));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kDataFiles.first().second);
+}
+
+void TstBackupRestore::restoreKeepsBootFileNameOfItsPath()
+{
+    const QString otherBoot = m_dir->filePath(QStringLiteral("server2/conf/boot.named"));
+    QDir().mkpath(QFileInfo(otherBoot).absolutePath());
+    QVERIFY(writeBytes(otherBoot, kBootFile));
+    QVERIFY(backupServer(dataDir(), otherBoot, true, m_progress, *m_prompter));
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/boot.named")), kBootFile);
+    QVERIFY(QFile::remove(otherBoot));
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
+    QVERIFY(restoreServer(dataDir(), otherBoot, *m_prompter));
+    QCOMPARE(readBytes(otherBoot), kBootFile);
+}
+
+void TstBackupRestore::failingRestoreIsNamed()
+{
+    QVERIFY(backup());
+    QVERIFY(QFile::remove(backupDir() + QStringLiteral("/named.boot")));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
+    m_prompter->answer(Prompter::Button::Ok);
+    QVERIFY(!restoreServer(dataDir(), bootFile(), *m_prompter));
+    const ScriptedPrompter::Prompt& box = m_prompter->prompts().first();
+    QCOMPARE(box.caption, QStringLiteral("Error."));
+    QVERIFY2(box.text.startsWith(QStringLiteral("Restore failed. These files could not be copied:\n") +
+                                 QDir::toNativeSeparators(backupDir() + QStringLiteral("/named.boot")) +
+                                 QStringLiteral(": ")),
+             qPrintable(box.text));
+    // What could be copied was.
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kDataFiles.first().second);
+}
+
+QTEST_GUILESS_MAIN(TstBackupRestore)
+#include "tst_backuprestore.moc"

@@ -1,0 +1,420 @@
+#include "fakendc.h"
+#include "ftppeer.h"
+#include "operations/addlpropertiesactions.h"
+#include "operations/addlpropertiespage.h"
+#include "operations/taddoption.h"
+#include "operations/tdatafileviewer.h"
+#include "operations/tftpclientform.h"
+#include "servers/serverinfopage.h"
+#include "shell/appstate.h"
+#include "shell/progresswindow.h"
+#include "shell/settingsstore.h"
+#include "shell/tdnsmain.h"
+#include "support/fakeplatform.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "ui/zonebrowser/domaineditpage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+Q_DECLARE_METATYPE(OptionEntryKind)
+
+namespace {
+
+// Runs the check on the modal dialog of the given class as soon as it is open.
+template <typename Dialog>
+void whenOpen(const std::function<void(Dialog*)>& check)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, check] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            check(dialog);
+        }
+    });
+    poll->start();
+}
+
+const QByteArray kZone = "@ IN SOA ns1.example.com. admin.example.com. ( 1 2 3 4 5 )\r\n";
+
+} // namespace
+
+class TstOperationsWindow : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void serverButtonsAndMenuRunTheControlProgram();
+    void commandsAreDisabledWhileTheControlProgramRuns();
+    void viewDatabaseShowsTheDump();
+    void viewStatisticsWithoutFileReportsTheError();
+    void addDialogTakesCheckedEntries_data();
+    void addDialogTakesCheckedEntries();
+    void addDialogCancelAddsNothing();
+    void deleteNeedsASelection();
+    void pageFillsFromLinesAndUpdateWritesThem();
+    void rejectedUpdateWritesNothing();
+    void getCacheFromTheRegistryServer();
+    void getCacheFromAnUnreachableServer();
+    void backupAndRestoreFromTheMenu();
+
+private:
+    AddlPropertiesPage* addl() const { return m_window->addlProperties(); }
+    ServerInfoPage* info() const { return m_window->serverInfo(); }
+    QAction* action(const QString& name) const { return m_window->findChild<QAction*>(name); }
+    QString dataDir() const { return m_dir->filePath(QStringLiteral("dns")); }
+    QString bootFile() const { return m_windir + QStringLiteral("/named.boot"); }
+    // The option lines of the boot file: what follows ";[PARAMETERS]" up to the closing ";".
+    QByteArray parameterSection() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<FakeNdc> m_ndc;
+    std::unique_ptr<Tdnsmain> m_window;
+    QString m_windir;
+};
+
+void TstOperationsWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_windir = m_dir->filePath(QStringLiteral("winnt"));
+    QDir().mkpath(m_windir + QStringLiteral("/system32"));
+    QDir().mkpath(dataDir());
+    QByteArray boot = "directory     " + dataDir().toLatin1() + " \r\ncache       .     cache.dns \r\n"
+                      "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n";
+    boot += readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines")));
+    QVERIFY(writeBytes(bootFile(), boot));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), kZone));
+    m_ndc = std::make_unique<FakeNdc>(m_windir);
+    m_platform = std::make_unique<FakePlatform>(m_dir->filePath(QStringLiteral("program")));
+    m_store = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("q.conf")));
+    m_state = std::make_unique<AppState>();
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+
+    // The server is loaded as choosing it in the selection box loads it.
+    m_state->catalog.add({QStringLiteral("NS1@ns1.example.com"), bootFile()});
+    m_state->emailaddr = QStringLiteral("john.doe@example.com");
+    m_state->autoBackup = false;
+    Q_EMIT info()->serverbox->textActivated(QStringLiteral("NS1"));
+    QVERIFY(m_state->serverLoaded);
+    QCOMPARE(m_state->defaultos, QStringLiteral("Windows NT 4.X"));
+    QCOMPARE(info()->serverbox->currentText(), QStringLiteral("NS1"));
+}
+
+QByteArray TstOperationsWindow::parameterSection() const
+{
+    const QByteArray file = readBytes(bootFile());
+    const qsizetype start = file.indexOf(";[PARAMETERS]\r\n");
+    if (start < 0 || !file.endsWith("\r\n;\r\n"))
+        return "no parameter section";
+    const qsizetype from = start + qsizetype(qstrlen(";[PARAMETERS]\r\n"));
+    return file.mid(from, file.size() - 3 - from);
+}
+
+void TstOperationsWindow::cleanup()
+{
+    m_window.reset();
+    m_ndc.reset();
+    QCOMPARE(m_prompter->pending(), 0);
+}
+
+void TstOperationsWindow::serverButtonsAndMenuRunTheControlProgram()
+{
+    info()->startserver->click();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Server Started."));
+    QVERIFY(m_window->findChild<QTimer*>(QStringLiteral("statustimer"))->isActive());
+    action(QStringLiteral("startservermenu"))->trigger();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Server already started."));
+    action(QStringLiteral("reloaddbmenu"))->trigger();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Database Reloaded."));
+    m_window->domainEdit()->updatechanges->click();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Server Restarted."));
+    info()->stopserver->click();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Server Stopped."));
+    info()->restartserver->click();
+    QCOMPARE(m_window->statusText(), QStringLiteral("Server currently stopped. Cannot execute command."));
+    QCOMPARE(m_state->serverRunState, QStringLiteral("STOP"));
+    QCOMPARE(m_ndc->runs(), (QStringList{"[START][\\\\NS1]", "[RELOAD][\\\\NS1]", "[restart][\\\\NS1]",
+                                         "[STOP][\\\\NS1]"}));
+}
+
+void TstOperationsWindow::commandsAreDisabledWhileTheControlProgramRuns()
+{
+    m_ndc->setDelay(QStringLiteral("0.6"));
+    QList<bool> enabledDuringRun;
+    QTimer::singleShot(250, this, [&] {
+        enabledDuringRun << info()->startserver->isEnabled() << info()->viewdb->isEnabled()
+                         << action(QStringLiteral("restartservermenu"))->isEnabled()
+                         << action(QStringLiteral("backupserver"))->isEnabled()
+                         << m_window->domainEdit()->updatechanges->isEnabled() << addl()->getcache->isEnabled();
+        // A click that comes through anyway starts nothing.
+        info()->reloaddb->click();
+    });
+    info()->startserver->click();
+    QCOMPARE(enabledDuringRun, (QList<bool>{false, false, false, false, false, false}));
+    QCOMPARE(m_ndc->runs(), QStringList{"[START][\\\\NS1]"});
+    QVERIFY(info()->startserver->isEnabled());
+    QVERIFY(action(QStringLiteral("restartservermenu"))->isEnabled());
+    QVERIFY(m_window->domainEdit()->updatechanges->isEnabled());
+}
+
+void TstOperationsWindow::viewDatabaseShowsTheDump()
+{
+    QString title;
+    QString text;
+    bool fixedPitch = false;
+    whenOpen<Tdatafileviewer>([&](Tdatafileviewer* viewer) {
+        title = viewer->windowTitle();
+        text = viewer->datatext->toPlainText();
+        fixedPitch = viewer->datatext->font().fixedPitch() &&
+                     viewer->datatext->font().family() == QLatin1String("Courier New");
+        viewer->closeviewer->click();
+    });
+    info()->viewdb->click();
+    QCOMPARE(title, QStringLiteral("Quorvane Datafile Viewer"));
+    QCOMPARE(text, QStringLiteral("; Dumped for \\\\NS1\n$ORIGIN example.com.\nwww\t3600\tIN\tA\t10.0.0.1\n"));
+    QVERIFY(fixedPitch);
+    QCOMPARE(m_window->statusText(), QStringLiteral("Now Displaying Database."));
+    QVERIFY(m_window->findChild<QTimer*>(QStringLiteral("statustimer"))->isActive());
+    QCOMPARE(m_ndc->runs(), QStringList{"[DUMPDB][\\\\NS1]"});
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TstOperationsWindow::viewStatisticsWithoutFileReportsTheError()
+{
+    // The name server writes its statistics somewhere the program does not look.
+    qputenv("FAKE_NDC_WINDIR", QFile::encodeName(m_dir->filePath(QStringLiteral("elsewhere"))));
+    m_prompter->answer(Prompter::Button::Ok);
+    action(QStringLiteral("viewstatsmenu"))->trigger();
+    QCOMPARE(m_prompter->prompts().size(), 1);
+    QCOMPARE(m_prompter->prompts().first().caption, QStringLiteral("Error"));
+    QVERIFY(m_prompter->prompts().first().text.startsWith(QStringLiteral("Cannot open file \"") + m_windir +
+                                                          QStringLiteral("/system32/named.sts\".")));
+    QCOMPARE(m_ndc->runs(), QStringList{"[STATS][\\\\NS1]"});
+    QVERIFY(!m_window->findChild<Tdatafileviewer*>());
+}
+
+void TstOperationsWindow::addDialogTakesCheckedEntries_data()
+{
+    QTest::addColumn<OptionEntryKind>("kind");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("rejection");
+    QTest::newRow("xfrnets") << OptionEntryKind::Xfr << "addxfrnet" << "xfrnets" << "Add XFRNET"
+                             << "Your xfrnets option is entered incorrectly.";
+    QTest::newRow("bogusns") << OptionEntryKind::Bogus << "addbogus" << "bogusns" << "Add BOGUS NS"
+                             << "Your bogus ns option is entered incorrectly.";
+    QTest::newRow("forwarders") << OptionEntryKind::Forwarder << "addforwarder" << "forwarders" << "Add FORWARDER"
+                                << "Your forwarder option is entered incorrectly.";
+}
+
+void TstOperationsWindow::addDialogTakesCheckedEntries()
+{
+    QFETCH(OptionEntryKind, kind);
+    QFETCH(QString, button);
+    QFETCH(QString, list);
+    QFETCH(QString, caption);
+    QFETCH(QString, rejection);
+    m_prompter->expectMessage(QStringLiteral("Re-Enter."), rejection);
+    QString seenCaption;
+    OptionEntryKind seenKind = OptionEntryKind::Xfr;
+    bool openAfterRejection = false;
+    QString keptText;
+    whenOpen<Taddoption>([&](Taddoption* dialog) {
+        seenCaption = dialog->windowTitle();
+        seenKind = dialog->kind();
+        QVERIFY(dialog->addoption->isDefault());
+        QTest::keyClicks(dialog->optiontext, QStringLiteral("1.2.3.0&255.255"));
+        dialog->addoption->click();
+        openAfterRejection = dialog->isVisible();
+        keptText = dialog->optiontext->text();
+        dialog->optiontext->setText(QStringLiteral("1.2.3.0&255.255.255.0"));
+        dialog->addoption->click();
+    });
+    auto* entries = m_window->findChild<QListWidget*>(list);
+    const int before = entries->count();
+    m_window->findChild<QPushButton*>(button)->click();
+    QCOMPARE(seenCaption, caption);
+    QCOMPARE(seenKind, kind);
+    QVERIFY(openAfterRejection);
+    QCOMPARE(keptText, QStringLiteral("1.2.3.0&255.255"));
+    QCOMPARE(entries->count(), before + 1);
+    QCOMPARE(entries->item(before)->text(), QStringLiteral("1.2.3.0&255.255.255.0"));
+}
+
+void TstOperationsWindow::addDialogCancelAddsNothing()
+{
+    whenOpen<Taddoption>([](Taddoption* dialog) {
+        dialog->optiontext->setText(QStringLiteral("10.0.0.9"));
+        dialog->canceloption->click();
+    });
+    addl()->addforwarder->click();
+    QCOMPARE(addl()->forwarders->count(), 2);
+    QVERIFY(addl()->forwarders->findItems(QStringLiteral("10.0.0.9"), Qt::MatchExactly).isEmpty());
+}
+
+void TstOperationsWindow::deleteNeedsASelection()
+{
+    m_window->addlPropertiesActions()->fillOptions({QStringLiteral("bogusns      10.0.0.1 10.0.0.2     ")});
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select an entry."));
+    addl()->delbogus->click();
+    QCOMPARE(addl()->bogusns->count(), 2);
+    addl()->bogusns->item(0)->setSelected(true);
+    addl()->delbogus->click();
+    QCOMPARE(addl()->bogusns->count(), 1);
+    QCOMPARE(addl()->bogusns->item(0)->text(), QStringLiteral("10.0.0.2"));
+}
+
+void TstOperationsWindow::pageFillsFromLinesAndUpdateWritesThem()
+{
+    const QByteArray golden = readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines")));
+    // Loading filled the page from the boot file's option lines.
+    QVERIFY(addl()->forwardonly->isChecked());
+    QVERIFY(addl()->norecursion->isChecked());
+    QVERIFY(addl()->querylog->isChecked());
+    QVERIFY(addl()->limittransfers->isChecked());
+    QCOMPARE(addl()->limittransfersvalue->text(), QStringLiteral("5"));
+    QVERIFY(addl()->limitpername->isChecked());
+    QCOMPARE(addl()->limitpernamevalue->text(), QStringLiteral("2"));
+    QCOMPARE(addl()->xfrnets->count(), 2);
+    QCOMPARE(addl()->forwarders->item(1)->text(), QStringLiteral("10.0.0.2"));
+    QCOMPARE(addl()->bogusns->item(0)->text(), QStringLiteral("192.168.1.1"));
+    QCOMPARE(parameterSection(), golden);
+
+    addl()->querylog->setChecked(false);
+    addl()->forwarders->clear();
+    addl()->updateoptions->click();
+    QCOMPARE(m_state->boot.parameterLines.size(), 6);
+    QByteArray expected = golden;
+    expected.remove(0, expected.indexOf("options forward-only"));
+    expected.replace("options query-log\r\n", "");
+    QCOMPARE(parameterSection(), expected);
+
+    // Everything cleared: the parameter section holds no line.
+    for (QCheckBox* box : {addl()->forwardonly, addl()->norecursion, addl()->limittransfers, addl()->limitpername})
+        box->setChecked(false);
+    addl()->xfrnets->clear();
+    addl()->bogusns->clear();
+    addl()->updateoptions->click();
+    QVERIFY(m_state->boot.parameterLines.isEmpty());
+    QCOMPARE(parameterSection(), QByteArray());
+}
+
+void TstOperationsWindow::rejectedUpdateWritesNothing()
+{
+    const QByteArray before = readBytes(bootFile());
+    const QStringList lines = m_state->boot.parameterLines;
+    addl()->limitpernamevalue->setText(QStringLiteral("5/2"));
+    m_prompter->expectMessage(QStringLiteral("Re-Enter."),
+                              QStringLiteral("Your limit xfers per ns option is entered incorrectly."));
+    addl()->updateoptions->click();
+    QCOMPARE(readBytes(bootFile()), before);
+    QCOMPARE(m_state->boot.parameterLines, lines);
+}
+
+void TstOperationsWindow::getCacheFromTheRegistryServer()
+{
+    const QByteArray hints = readBytes(testDataPath(QStringLiteral("operations/named.root")));
+    VsftpdPeer peer;
+    QString error;
+    QVERIFY2(peer.start({{QStringLiteral("domain/named.root"), hints}}, &error), qPrintable(error));
+    m_state->ftpHost = QStringLiteral("127.0.0.1");
+    m_state->ftpPort = peer.port();
+    Tftpclientform* ftp = m_window->addlPropertiesActions()->ftpWindow();
+    QCOMPARE(ftp->windowTitle(), QStringLiteral("FTP Connection:  This may take a while."));
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Current Cache File"));
+
+    bool visibleDuringExchange = false;
+    bool buttonDuringExchange = true;
+    QTimer::singleShot(0, this, [&] {
+        visibleDuringExchange = ftp->isVisible();
+        buttonDuringExchange = addl()->getcache->isEnabled();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    action(QStringLiteral("getcachemenu"))->trigger();
+    QVERIFY(visibleDuringExchange);
+    QVERIFY(!buttonDuringExchange);
+    QVERIFY(!ftp->isVisible());
+    QVERIFY(addl()->getcache->isEnabled());
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Processing InterNIC Download..."));
+    QCOMPARE(ftp->lines().value(0), QStringLiteral("Loading Winsock"));
+    QVERIFY(ftp->lines().contains(QStringLiteral("CLIENT: PASS john.doe@example.com")));
+    QVERIFY(
+        ftp->lines().contains(QStringLiteral("TRANSFER: ") + QString::number(hints.size()) + QStringLiteral(" Bytes")));
+    QCOMPARE(ftp->lines().last(), QStringLiteral("TRANSFER END."));
+    QVERIFY(m_prompter->prompts().isEmpty());
+    QTimer* timer = m_window->addlPropertiesActions()->cacheTimer();
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 3000);
+    const QString installed = dataDir() + QStringLiteral("/cache.dns");
+    const QByteArray expected = readBytes(testDataPath(QStringLiteral("operations/cache.dns.expected")));
+    QVERIFY(readBytes(installed) != expected);
+
+    QTRY_COMPARE_WITH_TIMEOUT(readBytes(installed), expected, 6000);
+    QVERIFY(clock.elapsed() >= 2900);
+    QVERIFY(!timer->isActive());
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Latest InterNIC Download: "));
+    QCOMPARE(addl()->cachetext->toPlainText(), QString::fromLatin1(hints));
+    QCOMPARE(m_state->rootCacheText, QString::fromLatin1(hints));
+}
+
+void TstOperationsWindow::getCacheFromAnUnreachableServer()
+{
+    const QByteArray old = "; kept from before\r\n.  3600000  NS  A.ROOT-SERVERS.NET.\r\n";
+    QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("program/cache.tmp")), old));
+    m_state->ftpHost = QStringLiteral("127.0.0.1");
+    m_state->ftpPort = freeLoopbackPort();
+    m_prompter->expectMessage(
+        QStringLiteral("Attention!"),
+        QStringLiteral("Error loading Winsock or connecting to InterNIC. Please check your configuration."));
+    addl()->getcache->click();
+    QVERIFY(!m_window->addlPropertiesActions()->ftpWindow()->isVisible());
+    QCOMPARE(m_window->addlPropertiesActions()->ftpWindow()->lines().filter(QStringLiteral("ERR Event: 7")).size(), 1);
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Processing InterNIC Download..."));
+    const QString installed = dataDir() + QStringLiteral("/cache.dns");
+    QVERIFY(readBytes(installed) != old);
+    QTRY_COMPARE_WITH_TIMEOUT(readBytes(installed), old, 6000);
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Latest InterNIC Download: "));
+}
+
+void TstOperationsWindow::backupAndRestoreFromTheMenu()
+{
+    m_state->autoBackup = false;
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Backup completed successfully."));
+    action(QStringLiteral("backupserver"))->trigger();
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/named.boot")), readBytes(bootFile()));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/example.com.dns")), kZone);
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
+    action(QStringLiteral("restoreserver"))->trigger();
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kZone);
+    QVERIFY(!m_window->progressWindow()->isVisible());
+}
+
+QTEST_MAIN(TstOperationsWindow)
+#include "tst_operationswindow.moc"

@@ -1,0 +1,195 @@
+#include "servers/serverinfopage.h"
+#include "shell/appstate.h"
+#include "shell/progresswindow.h"
+#include "shell/settingsstore.h"
+#include "shell/tdnsmain.h"
+#include "support/fakeplatform.h"
+#include "support/scriptedprompter.h"
+#include "support/testfiles.h"
+#include "ui/zonebrowser/domaineditpage.h"
+#include "zone/recordlines.h"
+#include "zone/zonefileio.h"
+#include "zone/zonewriter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace {
+
+void writeZoneFile(const QString& path, const QString& zone)
+{
+    ZoneModel model;
+    model.sourceofauth = SoaRecord(QStringList{"@", "ns1." + zone + ".", "hostmaster." + zone + ".", "2026010101",
+                                               "1080", "3600", "604800", "86400"});
+    model.nameservers.appendLine(nameServerAtLine("ns1." + zone + "."));
+    model.hostaddrs.appendLine(hostAddressLine("ns1." + zone + ".", QStringLiteral("10.0.0.1")));
+    model.hostaddrs.appendLine(hostAddressLine("www." + zone + ".", QStringLiteral("10.0.0.2")));
+    writeBytes(path, crlfBytes(zoneFileLines(model)));
+}
+
+} // namespace
+
+// The zone browser inside the main window, over a server loaded from its boot file: the trees come with the
+// loading, and every zone save and zone deletion ends with the boot file.
+class TstZoneBrowserMain : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void loadingBuildsBothTrees();
+    void secondaryClickSelectsFromTheGrid();
+    void recordDeletionSavesZoneAndBootFile();
+    void zoneDeletionUpdatesBootFileAndGrids();
+
+private:
+    QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
+    QTreeWidgetItem* primaryRoot(const QString& zone) const;
+    void pressItem(QTreeWidget* tree, QTreeWidgetItem* item, Qt::MouseButton button);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakePlatform> m_platform;
+    std::unique_ptr<SettingsStore> m_store;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<Tdnsmain> m_window;
+};
+
+void TstZoneBrowserMain::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_platform = std::make_unique<FakePlatform>(path(QStringLiteral("appdata")));
+    m_store = std::make_unique<SettingsStore>(path(QStringLiteral("settings.ini")));
+    m_store->setText(QStringLiteral("Drive Table"), QStringLiteral("C"), m_dir->path());
+    m_state = std::make_unique<AppState>();
+    QDir().mkpath(path(QStringLiteral("ns/data")));
+    writeZoneFile(path(QStringLiteral("ns/data/example.com.dns")), QStringLiteral("example.com"));
+    writeZoneFile(path(QStringLiteral("ns/data/beta.net.dns")), QStringLiteral("beta.net"));
+    writeBytes(path(QStringLiteral("ns/data/cache.dns")), QByteArray());
+    writeBytes(path(QStringLiteral("ns/named.boot")), "directory C:\\\\ns\\\\data\r\n"
+                                                      "cache . cache.dns\r\n"
+                                                      "primary example.com example.com.dns\r\n"
+                                                      "primary beta.net beta.net.dns\r\n"
+                                                      "secondary sec.example.org 10.0.0.1 10.0.0.2 sec.bak\r\n");
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    // The first showing loads the settings and asks for the administrator's address.
+    m_prompter->answerText(QStringLiteral("admin@example.com"));
+    m_window->resize(900, 700);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QTRY_COMPARE(m_prompter->pending(), 0);
+    m_state->defaultos = QStringLiteral("Windows NT 4.X");
+    m_state->autoBackup = false;
+    m_state->setup.defaultserial = QStringLiteral("2026120701");
+    m_state->catalog.add({QStringLiteral("ns@ns.example.com."), path(QStringLiteral("ns/named.boot"))});
+    m_window->serverboxChange(QStringLiteral("ns"));
+    QVERIFY(m_state->serverLoaded);
+    m_window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentWidget(m_window->domainEdit());
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TstZoneBrowserMain::cleanup()
+{
+    QCOMPARE(m_prompter->pending(), 0);
+    m_window.reset();
+}
+
+QTreeWidgetItem* TstZoneBrowserMain::primaryRoot(const QString& zone) const
+{
+    const QList<QTreeWidgetItem*> found = m_window->domainEdit()->TreeView1->findItems(zone, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void TstZoneBrowserMain::pressItem(QTreeWidget* tree, QTreeWidgetItem* item, Qt::MouseButton button)
+{
+    QVERIFY(item);
+    tree->scrollToItem(item);
+    const QPoint at = tree->visualItemRect(item).center();
+    QTest::mousePress(tree->viewport(), button, {}, at);
+    QTest::mouseRelease(tree->viewport(), button, {}, at);
+}
+
+void TstZoneBrowserMain::loadingBuildsBothTrees()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    QCOMPARE(page->primcount->text(), QStringLiteral("(2)"));
+    QCOMPARE(page->seccount->text(), QStringLiteral("(1)"));
+    QCOMPARE(page->TreeView1->topLevelItem(0)->text(0), QStringLiteral("beta.net"));
+    QCOMPARE(page->TreeView1->topLevelItem(1)->text(0), QStringLiteral("example.com"));
+    QCOMPARE(page->TreeView2->topLevelItem(0)->text(0), QStringLiteral("sec.example.org"));
+    QVERIFY(!page->deleteprimary->isEnabled());
+}
+
+void TstZoneBrowserMain::secondaryClickSelectsFromTheGrid()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    pressItem(page->TreeView2, page->TreeView2->topLevelItem(0), Qt::LeftButton);
+    QCOMPARE(m_state->selection.secdnsname, QStringLiteral("sec.example.org"));
+    QCOMPARE(m_state->selection.secipaddr, QStringLiteral("10.0.0.1 10.0.0.2"));
+    QVERIFY(page->delsecondary->isEnabled());
+}
+
+void TstZoneBrowserMain::recordDeletionSavesZoneAndBootFile()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    // A line the program's layout does not have shows whether the boot file was written again.
+    QFile boot(path(QStringLiteral("ns/named.boot")));
+    QVERIFY(boot.open(QIODevice::Append));
+    boot.write("; written by hand\r\n");
+    boot.close();
+
+    QTreeWidgetItem* zone = primaryRoot(QStringLiteral("example.com"));
+    zone->setExpanded(true);
+    QTreeWidgetItem* hosts = zone->child(3);
+    hosts->setExpanded(true);
+    pressItem(page->TreeView1, hosts->child(1), Qt::RightButton);
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete this Host Address?"));
+    page->primdelete->trigger();
+    page->primmenu->hide();
+
+    const QStringList lines = splitTextLines(readBytes(path(QStringLiteral("ns/data/example.com.dns"))));
+    QCOMPARE(lines.at(8), QStringLiteral("2026120702"));
+    QVERIFY(!lines.contains(QStringLiteral("www.example.com.     IN     A     10.0.0.2 ")));
+    const QByteArray bootAfter = readBytes(path(QStringLiteral("ns/named.boot")));
+    QVERIFY(!bootAfter.contains("; written by hand"));
+    QVERIFY(bootAfter.contains("primary     example.com     example.com.dns"));
+    QVERIFY(m_window->progressWindow()->isHidden());
+}
+
+void TstZoneBrowserMain::zoneDeletionUpdatesBootFileAndGrids()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    pressItem(page->TreeView1, primaryRoot(QStringLiteral("example.com")), Qt::LeftButton);
+    QVERIFY(page->deleteprimary->isEnabled());
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete example.com?"));
+    QTest::mouseClick(page->deleteprimary, Qt::LeftButton);
+
+    QVERIFY(!QFile::exists(path(QStringLiteral("ns/data/example.com.dns"))));
+    const QByteArray bootAfter = readBytes(path(QStringLiteral("ns/named.boot")));
+    QVERIFY(!bootAfter.contains("example.com"));
+    QVERIFY(bootAfter.contains("primary     beta.net     beta.net.dns"));
+    QCOMPARE(m_state->zoneLists.primdns, QStringList{QStringLiteral("beta.net")});
+    QCOMPARE(m_state->boot.primaryEntries, QStringList{QStringLiteral("beta.net     beta.net.dns")});
+    QCOMPARE(page->TreeView1->topLevelItemCount(), 1);
+    QCOMPARE(page->primcount->text(), QStringLiteral("(1)"));
+    QTableWidget* grid = m_window->serverInfo()->primgrid;
+    QCOMPARE(grid->rowCount(), 1);
+    QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("beta.net"));
+    QVERIFY(m_window->progressWindow()->isHidden());
+}
+
+QTEST_MAIN(TstZoneBrowserMain)
+#include "tst_zonebrowsermain.moc"

@@ -1,0 +1,179 @@
+#include "support/testfiles.h"
+#include "zonecheck.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Zone files read and saved through quorvane-cli, as scripts do: our own files and files written by hand.
+class TstZoneCli : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void savesGoldenFiles_data();
+    void savesGoldenFiles();
+    void secondSaveChangesOnlyTheSerial_data();
+    void secondSaveChangesOnlyTheSerial();
+    void readPrintsDisplays_data();
+    void readPrintsDisplays();
+    void failuresAndUsage_data();
+    void failuresAndUsage();
+
+private:
+    struct Run
+    {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    Run cli(const QStringList& arguments);
+    QString copyIn(const QString& dataName, const QString& asName);
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_data;
+};
+
+TstZoneCli::Run TstZoneCli::cli(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUORVANE_CLI), arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return {process.exitCode(), QString::fromLatin1(process.readAllStandardOutput()),
+            QString::fromLatin1(process.readAllStandardError())};
+}
+
+QString TstZoneCli::copyIn(const QString& dataName, const QString& asName)
+{
+    const QString target = m_data.filePath(asName);
+    QFile::remove(target);
+    QFile::copy(testDataPath(QStringLiteral("zone/") + dataName), target);
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return target;
+}
+
+void TstZoneCli::savesGoldenFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com") << QString();
+    QTest::newRow("written by hand with tabs")
+        << QStringLiteral("02_hand_written") << QStringLiteral("example.org")
+        << QStringLiteral("Information: old\t3600\tIN\tA\t192.0.2.4, a host address, has been entered incorrectly. "
+                          "Ignoring...\n");
+    QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com") << QString();
+    QTest::newRow("numbers spread over lines")
+        << QStringLiteral("05_soa_spread") << QStringLiteral("example.com") << QString();
+}
+
+void TstZoneCli::savesGoldenFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, zone);
+    QFETCH(QString, err);
+    const QString fileName = name + QStringLiteral(".dns");
+    const QString path = copyIn(name + QStringLiteral(".in"), fileName);
+    const Run run = cli({QStringLiteral("--serial"), QStringLiteral("2026120701"), QStringLiteral("zone"),
+                         QStringLiteral("save"), m_data.path(), fileName, zone});
+    QCOMPARE(run.err, err);
+    QCOMPARE(run.status, 0);
+    const QByteArray expected = readBytes(testDataPath(QStringLiteral("zone/") + name + QStringLiteral(".out")));
+    QCOMPARE(readBytes(path), expected);
+    // The serial printed is the one written, and the checker takes the file.
+    const QString serial = QString::fromLatin1(expected.split('\n').value(8).trimmed());
+    QCOMPARE(run.out, QStringLiteral("saved %1 serial %2\n").arg(fileName, serial));
+    const ZoneCheck check = checkZoneFile(zone, path);
+    QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join(QLatin1Char('\n'))));
+}
+
+void TstZoneCli::secondSaveChangesOnlyTheSerial_data()
+{
+    savesGoldenFiles_data();
+}
+
+void TstZoneCli::secondSaveChangesOnlyTheSerial()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, zone);
+    const QString fileName = name + QStringLiteral(".again.dns");
+    const QString path = copyIn(name + QStringLiteral(".out"), fileName);
+    QList<QByteArray> expected = readBytes(path).split('\n');
+    // The file's own serial is above the running one: the next save writes the file's serial plus one.
+    const qulonglong own = expected.at(8).trimmed().toULongLong();
+    expected[8] = QByteArray::number(own + 1) + '\r';
+    const Run run = cli({QStringLiteral("--serial"), QStringLiteral("2026120701"), QStringLiteral("zone"),
+                         QStringLiteral("save"), m_data.path(), fileName, zone});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(readBytes(path), expected.join('\n'));
+}
+
+void TstZoneCli::readPrintsDisplays_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("zone");
+    QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com");
+    QTest::newRow("written by hand with tabs") << QStringLiteral("02_hand_written") << QStringLiteral("example.org");
+}
+
+void TstZoneCli::readPrintsDisplays()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, zone);
+    const QString fileName = name + QStringLiteral(".read.dns");
+    const QString path = copyIn(name + QStringLiteral(".in"), fileName);
+    const QByteArray before = readBytes(path);
+    const Run run = cli({QStringLiteral("zone"), QStringLiteral("read"), m_data.path(), fileName, zone});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out.toLatin1(), readBytes(testDataPath(QStringLiteral("zone/") + name + QStringLiteral(".read"))));
+    QCOMPARE(readBytes(path), before);
+}
+
+void TstZoneCli::failuresAndUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("read: missing file") << QStringList{"zone", "read", "DATA", "none.dns", "example.com"} << 1
+                                        << "Information: Primary file loading error. Name:none.dns\n";
+    QTest::newRow("save: missing file") << QStringList{"zone", "save", "DATA", "none.dns", "example.com"} << 1
+                                        << "Information: Primary file loading error. Name:none.dns\n";
+    QTest::newRow("save: malformed start of authority stops before saving")
+        << QStringList{"zone", "save", "DATA", "07.dns", "example.com"} << 1
+        << "Information: Start of authority in 07.dns is entered incorrectly. Please re-enter.\n";
+    QTest::newRow("save: bad running serial")
+        << QStringList{"--serial", "x1", "zone", "save", "DATA", "01.dns", "example.com"} << 1
+        << "Error: The running serial \"x1\" is not a whole number, so the zone "
+           "was not saved.\n";
+    QTest::newRow("save: too few arguments") << QStringList{"zone", "save", "DATA", "01.dns"} << 2 << QString();
+    QTest::newRow("read: too many arguments")
+        << QStringList{"zone", "read", "DATA", "01.dns", "example.com", "x"} << 2 << QString();
+}
+
+void TstZoneCli::failuresAndUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    copyIn(QStringLiteral("07_soa_malformed.in"), QStringLiteral("07.dns"));
+    copyIn(QStringLiteral("01_own_layout.in"), QStringLiteral("01.dns"));
+    const QByteArray before07 = readBytes(m_data.filePath(QStringLiteral("07.dns")));
+    const QByteArray before01 = readBytes(m_data.filePath(QStringLiteral("01.dns")));
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DATA$")), m_data.path());
+    const Run run = cli(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.err, err);
+    QCOMPARE(readBytes(m_data.filePath(QStringLiteral("07.dns"))), before07);
+    QCOMPARE(readBytes(m_data.filePath(QStringLiteral("01.dns"))), before01);
+    QVERIFY(!QFile::exists(m_data.filePath(QStringLiteral("none.dns"))));
+}
+
+QTEST_GUILESS_MAIN(TstZoneCli)
+#include "tst_zonecli.moc"

@@ -1,0 +1,456 @@
+#include "support/testfiles.h"
+#include "zone/recordlines.h"
+#include "zone/zonefileio.h"
+#include "zone/zonereader.h"
+#include "zone/zoneserial.h"
+#include "zone/zonewriter.h"
+#include "zonecheck.h"
+#include "zonefixture.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+// The ninth line of a zone file the program writes holds the serial.
+constexpr qsizetype kSerialLine = 8;
+
+void verifyAccepted(const QString& zone, const QString& path)
+{
+    const ZoneCheck check = checkZoneFile(zone, path);
+    QVERIFY2(check.ran, "named-checkzone (bind9-utils) must be installed");
+    QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join(QLatin1Char('\n'))));
+}
+
+SoaRecord sampleSoa(const QString& serial = QStringLiteral("2026120601"))
+{
+    return SoaRecord(
+        QStringList{"@", "ns1.example.com.", "hostmaster.example.com.", serial, "1080", "3600", "604800", "86400"});
+}
+
+// A zone file of the program's layout holding only a start of authority and one name server.
+void writeMinimalZone(ZoneFixture& fixture, const QString& fileName, const QString& serial)
+{
+    ZoneModel zone;
+    zone.sourceofauth = sampleSoa(serial);
+    zone.nameservers.appendLine(nameServerAtLine(QStringLiteral("ns1.example.com.")));
+    zone.hostaddrs.appendLine(hostAddressLine(QStringLiteral("ns1.example.com."), QStringLiteral("10.0.0.1")));
+    writeBytes(fixture.pathOf(fileName), crlfBytes(zoneFileLines(zone)));
+}
+
+QString serialIn(const QString& path)
+{
+    return splitTextLines(readBytes(path)).value(kSerialLine);
+}
+
+} // namespace
+
+class TstZoneWriter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void lineBuilders_data();
+    void lineBuilders();
+    void ownerOfNameAndMailServers();
+    void goldenFiles_data();
+    void goldenFiles();
+    void roundTrip_data();
+    void roundTrip();
+    void emptyZoneHas26Lines();
+    void serialRule_data();
+    void serialRule();
+    void savingTwiceWritesTwoSerials();
+    void badRunningSerialWritesNothing_data();
+    void badRunningSerialWritesNothing();
+    void noFileOpen_data();
+    void noFileOpen();
+    void zoneWithoutSoaIsNotWritten();
+    void failingWriteLeavesOldFileWhole();
+    void bootFileIsSavedAfterTheZone();
+    void bootFileFailureIsReported();
+    void progressWithoutBootFile();
+};
+
+void TstZoneWriter::lineBuilders_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("fields");
+    const QString host = QStringLiteral("ns1.example.com.");
+    QTest::newRow("NS @") << nameServerAtLine(host) << QStringLiteral("@     IN     NS     ns1.example.com.") << 3;
+    QTest::newRow("NS zone") << nameServerZoneLine(QStringLiteral("example.com"), host)
+                             << QStringLiteral("example.com.     IN     NS     ns1.example.com.") << 3;
+    QTest::newRow("NS zone with dot") << nameServerZoneLine(QStringLiteral("example.com."), host)
+                                      << QStringLiteral("example.com.     IN     NS     ns1.example.com.") << 3;
+    QTest::newRow("MX @") << mailServerAtLine(QStringLiteral("10"), QStringLiteral("mail"))
+                          << QStringLiteral("@     IN     MX     10     mail ") << 4;
+    QTest::newRow("MX zone") << mailServerZoneLine(QStringLiteral("example.com"), QStringLiteral("ten"),
+                                                   QStringLiteral("mail.example.com."))
+                             << QStringLiteral("example.com.     IN     MX     ten     mail.example.com. ") << 4;
+    QTest::newRow("A") << hostAddressLine(QStringLiteral("web.example.com."), QStringLiteral("10.0.0.5"))
+                       << QStringLiteral("web.example.com.     IN     A     10.0.0.5 ") << 3;
+    QTest::newRow("A, address with a dot") << hostAddressLine(QStringLiteral("web"), QStringLiteral("10.0.0.5."))
+                                           << QStringLiteral("web     IN     A     10.0.0.5 ") << 3;
+    QTest::newRow("CNAME") << aliasLine(QStringLiteral("www"), QStringLiteral("web"))
+                           << QStringLiteral("www     IN     CNAME     web ") << 3;
+    QTest::newRow("RP") << responsiblePersonLine(QStringLiteral("john"), QStringLiteral("john.example.com"),
+                                                 QStringLiteral("john.example.com"))
+                        << QStringLiteral("john     IN     RP     john.example.com  john.example.com ") << 4;
+    QTest::newRow("TXT") << textRecordLine(QStringLiteral("john"), QStringLiteral("\"Room 12\""))
+                         << QStringLiteral("john     IN     TXT     \"Room 12\" ") << 3;
+}
+
+void TstZoneWriter::lineBuilders()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    QFETCH(int, fields);
+    QCOMPARE(line, expected);
+    const bool text = line.contains(QLatin1String(" TXT "));
+    QCOMPARE(text ? textFieldCount(line) : fieldCount(line), fields);
+}
+
+void TstZoneWriter::ownerOfNameAndMailServers()
+{
+    QCOMPARE(nameServerLine(QStringLiteral(" @ "), QStringLiteral("e.com"), QStringLiteral("ns")),
+             QStringLiteral("@     IN     NS     ns"));
+    QCOMPARE(nameServerLine(QStringLiteral("e.com."), QStringLiteral("e.com"), QStringLiteral("ns")),
+             QStringLiteral("e.com.     IN     NS     ns"));
+    QCOMPARE(mailServerLine(QStringLiteral("@"), QStringLiteral("e.com"), QStringLiteral("5"), QStringLiteral("m")),
+             QStringLiteral("@     IN     MX     5     m "));
+    QCOMPARE(
+        mailServerLine(QStringLiteral("e.com."), QStringLiteral("e.com"), QStringLiteral("5"), QStringLiteral("m")),
+        QStringLiteral("e.com.     IN     MX     5     m "));
+}
+
+void TstZoneWriter::goldenFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("zone");
+    QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com");
+    QTest::newRow("written by hand with tabs") << QStringLiteral("02_hand_written") << QStringLiteral("example.org");
+    QTest::newRow("rejected lines") << QStringLiteral("03_rejected_lines") << QStringLiteral("example.net");
+    QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com");
+    QTest::newRow("numbers spread over lines") << QStringLiteral("05_soa_spread") << QStringLiteral("example.com");
+}
+
+void TstZoneWriter::goldenFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, zone);
+    ZoneFixture fixture;
+    const QString fileName = zone + QStringLiteral(".dns");
+    fixture.copyIn(name + QStringLiteral(".in"), fileName);
+    fixture.select(fileName, zone);
+    fixture.expectMessagesOf(name + QStringLiteral(".messages"));
+    QCOMPARE(loadZone(fixture.context, fileName, zone), ZoneLoadStatus::Loaded);
+    QCOMPARE(fixture.prompter.pending(), 0);
+    QCOMPARE(fixture.state.zone.dnsname, zone);
+
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(readBytes(fixture.pathOf(fileName)), readBytes(testDataPath(QStringLiteral("zone/") + name + ".out")));
+    verifyAccepted(zone, fixture.pathOf(fileName));
+}
+
+void TstZoneWriter::roundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QStringList>("messages"); // what every reading of the file reports
+    QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com") << QStringList();
+    QTest::newRow("written by hand with tabs")
+        << QStringLiteral("02_hand_written") << QStringLiteral("example.org") << QStringList();
+    // The mail host "A" makes its line a host line as well, and one with too many fields.
+    QTest::newRow("rejected lines") << QStringLiteral("03_rejected_lines") << QStringLiteral("example.net")
+                                    << QStringList{"@     IN     MX     10     A , a host address, has been entered "
+                                                   "incorrectly. Ignoring..."};
+    QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com") << QStringList();
+    QTest::newRow("numbers spread over lines")
+        << QStringLiteral("05_soa_spread") << QStringLiteral("example.com") << QStringList();
+}
+
+void TstZoneWriter::roundTrip()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, zone);
+    QFETCH(QStringList, messages);
+    ZoneFixture fixture;
+    const QString fileName = zone + QStringLiteral(".dns");
+    const QString path = fixture.copyIn(name + QStringLiteral(".out"), fileName);
+    const QStringList before = splitTextLines(readBytes(path));
+    fixture.select(fileName, zone);
+    for (int reading = 0; reading < 2; ++reading) {
+        for (const QString& text : std::as_const(messages))
+            fixture.prompter.expectMessage(QStringLiteral("Information"), text);
+    }
+    QCOMPARE(loadZone(fixture.context, fileName, zone), ZoneLoadStatus::Loaded);
+    const ZoneModel first = fixture.state.zone;
+
+    QVERIFY(saveZone(fixture.context).ok());
+    QStringList after = splitTextLines(readBytes(path));
+    QCOMPARE(after.size(), before.size());
+    QVERIFY(after.at(kSerialLine) != before.at(kSerialLine));
+    after[kSerialLine] = before.at(kSerialLine);
+    QCOMPARE(after, before);
+
+    QCOMPARE(loadZone(fixture.context, fileName, zone), ZoneLoadStatus::Loaded);
+    QCOMPARE(fixture.prompter.pending(), 0);
+    const ZoneModel& second = fixture.state.zone;
+    for (const RecordKind kind : {RecordKind::NameServer, RecordKind::MailServer, RecordKind::HostAddress,
+                                  RecordKind::Alias, RecordKind::ResponsiblePerson, RecordKind::TextRecord})
+        QCOMPARE(second.records(kind).lines(), first.records(kind).lines());
+    QCOMPARE(second.sourceofauth.values().mid(4), first.sourceofauth.values().mid(4));
+    verifyAccepted(zone, path);
+}
+
+void TstZoneWriter::emptyZoneHas26Lines()
+{
+    ZoneFixture fixture;
+    fixture.state.zone.sourceofauth = sampleSoa();
+    writeBytes(fixture.pathOf(QStringLiteral("e.dns")), "old");
+    fixture.select(QStringLiteral("e.dns"), QStringLiteral("example.com"));
+    QVERIFY(saveZone(fixture.context).ok());
+    const QByteArray written = readBytes(fixture.pathOf(QStringLiteral("e.dns")));
+    QCOMPARE(written, readBytes(testDataPath(QStringLiteral("zone/empty_zone.out"))));
+    QCOMPARE(written.count("\r\n"), 26);
+    // The checker wants at least one name server; nothing else of the file troubles it.
+    const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("e.dns")));
+    QVERIFY(check.ran);
+    QCOMPARE(check.complaints,
+             (QStringList{"zone example.com/IN: has no NS records", "zone example.com/IN: not loaded due to errors."}));
+}
+
+void TstZoneWriter::serialRule_data()
+{
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("running serial ahead") << "2026120701"
+                                          << "2026120601"
+                                          << "2026120702";
+    QTest::newRow("zone equal to running + 1") << "2026120701"
+                                               << "2026120702"
+                                               << "2026120703";
+    QTest::newRow("zone far ahead (imported)") << "2026120701"
+                                               << "2030010199"
+                                               << "2030010200";
+    QTest::newRow("second start on the same day") << "2026120701"
+                                                  << "2026120735"
+                                                  << "2026120736";
+    QTest::newRow("zone serial not a number") << "2026120701"
+                                              << "99x"
+                                              << "2026120702";
+    QTest::newRow("zone serial missing") << "2026120701"
+                                         << ""
+                                         << "2026120702";
+    QTest::newRow("running serial with blanks") << " 41 "
+                                                << "7"
+                                                << "42";
+}
+
+void TstZoneWriter::serialRule()
+{
+    QFETCH(QString, running);
+    QFETCH(QString, own);
+    QFETCH(QString, written);
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QCOMPARE(fixture.state.zone.serialAsRead, QStringLiteral("1"));
+    fixture.state.zone.serialAsRead = own;
+    fixture.state.setup.defaultserial = running;
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("z.dns"))), written);
+    QCOMPARE(fixture.state.setup.defaultserial, written);
+    QCOMPARE(fixture.state.zone.sourceofauth.value(SoaRecord::Serial), written);
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("z.dns")));
+}
+
+void TstZoneWriter::savingTwiceWritesTwoSerials()
+{
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("a.dns"), QStringLiteral("1"));
+    writeMinimalZone(fixture, QStringLiteral("b.dns"), QStringLiteral("1"));
+    fixture.select(QStringLiteral("a.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("a.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("a.dns"))), QStringLiteral("2026120702"));
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("a.dns"))), QStringLiteral("2026120703"));
+    // Another zone saved afterwards gets the next number of the same counter.
+    fixture.select(QStringLiteral("b.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("b.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("b.dns"))), QStringLiteral("2026120704"));
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("a.dns")));
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("b.dns")));
+}
+
+void TstZoneWriter::badRunningSerialWritesNothing_data()
+{
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<QString>("own");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a number") << "20261207x1"
+                                  << "1"
+                                  << "The running serial \"20261207x1\" is not a whole number, so the zone was not "
+                                     "saved.";
+    QTest::newRow("empty") << ""
+                           << "1"
+                           << "The running serial \"\" is not a whole number, so the zone was not saved.";
+    QTest::newRow("beyond 32 bits") << "4294967295"
+                                    << "1"
+                                    << "The serial of z.dns cannot be raised beyond 4294967295, so the zone was not "
+                                       "saved.";
+    QTest::newRow("zone at the last serial") << "5"
+                                             << "4294967295"
+                                             << "The serial of z.dns cannot be raised beyond 4294967295, so the zone "
+                                                "was not saved.";
+}
+
+void TstZoneWriter::badRunningSerialWritesNothing()
+{
+    QFETCH(QString, running);
+    QFETCH(QString, own);
+    QFETCH(QString, message);
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), own);
+    const QByteArray before = readBytes(fixture.pathOf(QStringLiteral("z.dns")));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    fixture.state.setup.defaultserial = running;
+    fixture.prompter.expectMessage(QStringLiteral("Error"), message);
+    QCOMPARE(saveZone(fixture.context).status, ZoneSaveStatus::BadSerial);
+    QCOMPARE(fixture.prompter.pending(), 0);
+    QCOMPARE(readBytes(fixture.pathOf(QStringLiteral("z.dns"))), before);
+    QCOMPARE(fixture.state.setup.defaultserial, running);
+}
+
+void TstZoneWriter::noFileOpen_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("no zone selected") << QString();
+    QTest::newRow("file gone") << QStringLiteral("gone.dns");
+}
+
+void TstZoneWriter::noFileOpen()
+{
+    QFETCH(QString, fileName);
+    ZoneFixture fixture;
+    fixture.state.zone.sourceofauth = sampleSoa();
+    fixture.select(fileName, QStringLiteral("example.com"));
+    fixture.prompter.expectMessage(QStringLiteral("Error..."), QStringLiteral("No files are open."));
+    QCOMPARE(saveZone(fixture.context).status, ZoneSaveStatus::NoFileOpen);
+    QCOMPARE(fixture.prompter.pending(), 0);
+    QVERIFY(!QFile::exists(fixture.pathOf(QStringLiteral("gone.dns"))));
+    // The serial was raised before the file was looked for.
+    QCOMPARE(fixture.state.setup.defaultserial, QStringLiteral("2026120702"));
+    QCOMPARE(fixture.progress.steps, (QStringList{"show", "50", "hide"}));
+}
+
+void TstZoneWriter::zoneWithoutSoaIsNotWritten()
+{
+    ZoneFixture fixture;
+    writeBytes(fixture.pathOf(QStringLiteral("z.dns")), "web     IN     A     10.0.0.5 \r\n");
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QCOMPARE(fixture.state.zone.hostaddrs.count(), 1);
+    fixture.prompter.expectMessage(QStringLiteral("Error"),
+                                   QStringLiteral("The zone file z.dns has no start of authority, so it was not "
+                                                  "written."));
+    QCOMPARE(saveZone(fixture.context).status, ZoneSaveStatus::NoStartOfAuthority);
+    QCOMPARE(readBytes(fixture.pathOf(QStringLiteral("z.dns"))), QByteArray("web     IN     A     10.0.0.5 \r\n"));
+    QCOMPARE(fixture.state.setup.defaultserial, QStringLiteral("2026120701"));
+}
+
+void TstZoneWriter::failingWriteLeavesOldFileWhole()
+{
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
+    const QByteArray before = readBytes(fixture.pathOf(QStringLiteral("z.dns")));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    for (int i = 0; i < 2000; ++i)
+        fixture.state.zone.hostaddrs.appendLine(hostAddressLine(
+            QStringLiteral("h%1.example.com.").arg(i), QStringLiteral("10.0.%1.%2").arg(i / 250).arg(i % 250)));
+
+    // No file of this process may grow beyond 4 KB: the new zone file cannot be written, even by root.
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    fixture.prompter.answer(Prompter::Button::Ok);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ZoneSaveResult result = saveZone(fixture.context);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(result.status, ZoneSaveStatus::WriteFailed);
+    QVERIFY2(result.errorText.startsWith(QStringLiteral("The zone file ") + fixture.pathOf(QStringLiteral("z.dns")) +
+                                         QStringLiteral(" could not be written: ")),
+             qPrintable(result.errorText));
+    QCOMPARE(fixture.prompter.prompts().size(), 1);
+    QCOMPARE(fixture.prompter.prompts().first().caption, QStringLiteral("Error"));
+    QCOMPARE(fixture.prompter.prompts().first().text, result.errorText);
+    QCOMPARE(readBytes(fixture.pathOf(QStringLiteral("z.dns"))), before);
+    QCOMPARE(QDir(fixture.dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("z.dns")});
+}
+
+void TstZoneWriter::bootFileIsSavedAfterTheZone()
+{
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QString serialSeen;
+    int calls = 0;
+    bool sameState = false;
+    fixture.context.saveBootFile = [&](AppState& state, Progress& progress) -> FileWriteResult {
+        ++calls;
+        serialSeen = serialIn(fixture.pathOf(QStringLiteral("z.dns")));
+        sameState = &state == &fixture.state;
+        progress.setProgress(100);
+        progress.hideProgress();
+        return FileWriteResult{};
+    };
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(calls, 1);
+    QVERIFY(sameState);
+    QCOMPARE(serialSeen, QStringLiteral("2026120702"));
+    QCOMPARE(fixture.progress.steps, (QStringList{"show", "50", "75", "100", "hide"}));
+}
+
+void TstZoneWriter::bootFileFailureIsReported()
+{
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    fixture.context.saveBootFile = [](AppState&, Progress&) {
+        return FileWriteResult{false, QStringLiteral("The boot file could not be written.")};
+    };
+    fixture.prompter.expectMessage(QStringLiteral("Error"), QStringLiteral("The boot file could not be written."));
+    QCOMPARE(saveZone(fixture.context).status, ZoneSaveStatus::BootFileFailed);
+    QCOMPARE(fixture.prompter.pending(), 0);
+    QCOMPARE(serialIn(fixture.pathOf(QStringLiteral("z.dns"))), QStringLiteral("2026120702"));
+    QCOMPARE(fixture.progress.steps.last(), QStringLiteral("hide"));
+}
+
+void TstZoneWriter::progressWithoutBootFile()
+{
+    ZoneFixture fixture;
+    writeMinimalZone(fixture, QStringLiteral("z.dns"), QStringLiteral("1"));
+    fixture.select(QStringLiteral("z.dns"), QStringLiteral("example.com"));
+    QCOMPARE(loadZone(fixture.context, QStringLiteral("z.dns"), QStringLiteral("example.com")), ZoneLoadStatus::Loaded);
+    QVERIFY(saveZone(fixture.context).ok());
+    QCOMPARE(fixture.progress.steps, (QStringList{"show", "50", "75", "100", "hide"}));
+    verifyAccepted(QStringLiteral("example.com"), fixture.pathOf(QStringLiteral("z.dns")));
+}
+
+QTEST_GUILESS_MAIN(TstZoneWriter)
+#include "tst_zonewriter.moc"
