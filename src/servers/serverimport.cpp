@@ -7,6 +7,7 @@
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 #include "platform/stage.h"
+#include "servers/importedzones.h"
 #include "servers/serverloading.h"
 #include "shell/appstate.h"
 #include "zone/primaryzoneentry.h"
@@ -352,6 +353,8 @@ bool ServerImport::run()
     m_stage.setStage(QStringLiteral("Loading Data Files"), QStringLiteral("All Zones"));
     if (m_hooks.setServerBoxText)
         m_hooks.setServerBoxText(m_name);
+    if (!m_fields.secondary)
+        qualifyImportedZones(m_state, m_prompter, m_context.progress);
     m_stage.setStageProgress(70);
 
     if (m_fields.secondary && m_mode == ImportMode::Import && !convertToSecondary())

@@ -88,3 +88,26 @@ void copyTree(const QString& from, const QString& to)
         QVERIFY(writeBytes(target, readBytes(file)));
     }
 }
+
+ImportBox::ImportBox()
+{
+    copyTree(testDataPath(QStringLiteral("newserver/source")), path(QStringLiteral("src")));
+    QDir().mkpath(path(QStringLiteral("dest")));
+    fields = initialWizardFields(state);
+    fields.name = QStringLiteral("ns2");
+    fields.firstzone = QStringLiteral("example.com");
+}
+
+bool ImportBox::run(ImportMode mode, const ImportRequest& request)
+{
+    ServerContext serverContext = context();
+    return takeControlOrImport(serverContext, stage, fields, mode, hooks(), request);
+}
+
+ImportRequest ImportBox::byName() const
+{
+    ImportRequest request;
+    request.sourceWindowsDirectory = path(QStringLiteral("src/winnt"));
+    request.destinationWindowsDirectory = path(QStringLiteral("dest"));
+    return request;
+}

@@ -3,6 +3,7 @@
 #include "platform/progress.h"
 #include "platform/stage.h"
 #include "servers/newserverwizard.h"
+#include "servers/serverimport.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"
 #include "support/fakeplatform.h"
@@ -52,6 +53,19 @@ struct Sandbox
     NullProgress progress;
     QStringList events;
     RecordingStage stage{events};
+};
+
+// The server of tests/data/newserver/source below "src" (its Windows directory "src/winnt"), an empty
+// destination "dest", and the wizard's fields for "ns2" of "example.com".
+struct ImportBox : Sandbox
+{
+    ImportBox();
+
+    bool run(ImportMode mode, const ImportRequest& request = {});
+    // The source and the destination named, as the command line names them.
+    ImportRequest byName() const;
+
+    NewServerFields fields;
 };
 
 // Copies a folder of tests/data with everything below it into the sandbox.

@@ -23,35 +23,6 @@ const QString kImported = QStringLiteral("Your server has been successfully impo
 const QString kOverwrite =
     QStringLiteral("A named.boot already exists in that location. Would you like to overwrite this server/file?");
 
-// The server of tests/data/newserver/source below "src", and an empty destination "dest".
-struct ImportBox : Sandbox
-{
-    ImportBox()
-    {
-        copyTree(testDataPath(QStringLiteral("newserver/source")), path(QStringLiteral("src")));
-        QDir().mkpath(path(QStringLiteral("dest")));
-        fields = initialWizardFields(state);
-        fields.name = QStringLiteral("ns2");
-        fields.firstzone = QStringLiteral("example.com");
-    }
-
-    bool run(ImportMode mode, const ImportRequest& request = {})
-    {
-        ServerContext serverContext = context();
-        return takeControlOrImport(serverContext, stage, fields, mode, hooks(), request);
-    }
-
-    ImportRequest byName() const
-    {
-        ImportRequest request;
-        request.sourceWindowsDirectory = path(QStringLiteral("src/winnt"));
-        request.destinationWindowsDirectory = path(QStringLiteral("dest"));
-        return request;
-    }
-
-    NewServerFields fields;
-};
-
 QStringList fileNames(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -118,8 +89,14 @@ void TstServerImport::importCopiesEveryFileAndLeavesTheSourceUntouched()
     copied << QStringLiteral("cache.dns");
     copied.sort();
     QCOMPARE(fileNames(zones), copied);
-    for (const QString& name : fileNames(data))
-        QCOMPARE(readBytes(QDir(zones).filePath(name)), readBytes(QDir(data).filePath(name)));
+    // Zones whose start of authority names its owner come back with their names completed; the rest as they were.
+    const QStringList repaired{QStringLiteral("handwritten.org.dns"), QStringLiteral("written-out.net.dns")};
+    for (const QString& name : fileNames(data)) {
+        const QByteArray expected = repaired.contains(name)
+                                        ? readBytes(testDataPath(QStringLiteral("newserver/repaired/") + name))
+                                        : readBytes(QDir(data).filePath(name));
+        QCOMPARE(readBytes(QDir(zones).filePath(name)), expected);
+    }
     // The server's root hints, named otherwise, become its cache file.
     QCOMPARE(readBytes(QDir(zones).filePath(QStringLiteral("cache.dns"))),
              readBytes(QDir(data).filePath(QStringLiteral("root.cache"))));
@@ -521,8 +498,8 @@ void TstServerImport::missingSourceDataDirectory()
     QCOMPARE(box.run(ImportMode::Import, box.byName()), how == QLatin1String("found"));
     if (how == QLatin1String("found")) {
         QCOMPARE(box.prompter.prompts().at(1).caption, browser);
-        QCOMPARE(box.bytes(QStringLiteral("dest/quorvane/zones/written-out.net.dns")),
-                 box.bytes(QStringLiteral("src/dns/moved/written-out.net.dns")));
+        QCOMPARE(box.bytes(QStringLiteral("dest/quorvane/zones/example.com.dns")),
+                 box.bytes(QStringLiteral("src/dns/moved/example.com.dns")));
         return;
     }
     QVERIFY(box.state.catalog.rows().isEmpty());
