@@ -303,6 +303,9 @@ void TstServerCli::importCopiesTheServer()
           QStringLiteral("206.117.30.rev"), QStringLiteral("example.com.dns")})
         QCOMPARE(box.bytes(QStringLiteral("dest/quorvane/zones/") + name),
                  box.bytes(QStringLiteral("src/dns/data/") + name));
+    for (const QString& name : {QStringLiteral("handwritten.org.dns"), QStringLiteral("written-out.net.dns")})
+        QCOMPARE(box.bytes(QStringLiteral("dest/quorvane/zones/") + name),
+                 readBytes(testDataPath(QStringLiteral("newserver/repaired/") + name)));
 }
 
 void TstServerCli::importAsSecondaryZones()
