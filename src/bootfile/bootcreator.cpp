@@ -3,12 +3,11 @@
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "bootfile/bootwriter.h"
+#include "bootfile/drivemapping.h"
 #include "bootfile/drivetable.h"
-#include "checks/namechecks.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "shell/osdetect.h"
-#include "shell/settingsstore.h"
 
 #include <QDir>
 
@@ -18,41 +17,31 @@ namespace {
 
 const QString kFive = QStringLiteral("     ");
 
-bool isSingleLetter(const QString& text)
+// The server's own drive letter for a data directory that may lie on a networked computer, with the letter this
+// machine reaches it by; none when it is not on a networked computer.
+struct ServerDrive
 {
-    if (text.size() != 1 || hasIllegalCharacters(text))
-        return false;
-    const char16_t c = text.at(0).toUpper().unicode();
-    return c >= u'A' && c <= u'Z';
-}
+    QChar local;
+    QChar server;
+};
 
-// The server's own drive letter for a data directory this machine reaches on `localLetter`, none when the
-// directory is not on a networked computer.
-std::optional<QChar> askServerDrive(Prompter& prompter, QChar localLetter)
+std::optional<ServerDrive> askServerDrive(BootContext& context, const FolderDrive& drive, const DriveMapping& mapping)
 {
-    if (localLetter == QLatin1Char('C'))
+    if (!asksIfNetworked(drive))
         return std::nullopt;
-    const Prompter::Button networked =
-        prompter.message(QStringLiteral("Information"),
-                         QStringLiteral("Is ") + localLetter + QStringLiteral(" located on a networked computer? "),
-                         Prompter::Button::Yes | Prompter::Button::No, Prompter::Icon::Information);
+    const Prompter::Button networked = context.prompter.message(
+        QStringLiteral("Information"),
+        QStringLiteral("Is ") + drive.shownDrive() + QStringLiteral(" located on a networked computer? "),
+        Prompter::Button::Yes | Prompter::Button::No, Prompter::Icon::Information);
     if (networked != Prompter::Button::Yes)
         return std::nullopt;
-    const QString question =
-        QStringLiteral("Quorvane needs to know the remote drive letter for the following mapped drive: ") +
-        localLetter +
-        QStringLiteral("\nQuorvane needs to know what drive the DNS server is installed on.  Enter the real drive, "
-                       "not a network mapped drive letter.  Example: If it is installed on the 'C' drive of a "
-                       "networked computer, select 'C'.");
-    for (;;) {
-        const std::optional<QString> answer = prompter.input(QStringLiteral("Network Drive Mapping"), question);
-        // Closing the dialog without a letter leaves the directory unmapped rather than asking for ever.
-        if (!answer)
-            return std::nullopt;
-        if (isSingleLetter(*answer))
-            return answer->at(0).toUpper();
-        prompter.message(QStringLiteral("Error!"), QStringLiteral("You must enter a SINGLE LETTER - Reenter."));
-    }
+    const std::optional<QChar> server = askDriveLetter(context.prompter, mapping, drive.shownDrive());
+    if (!server)
+        return std::nullopt;
+    const std::optional<QChar> local = localLetterOf(drive, context.store, context.prompter);
+    if (!local)
+        return std::nullopt;
+    return ServerDrive{*local, *server};
 }
 
 } // namespace
@@ -79,27 +68,23 @@ QStringList newBootFileLines(const NewBootFile& input, const QString& directory)
     return lines;
 }
 
-BootReadResult createBootFile(BootContext& context, const NewBootFile& input)
+BootReadResult createBootFile(BootContext& context, const NewBootFile& input, const DriveMapping& mapping)
 {
-    const DriveTable drives = DriveTable::load(context.store);
     // A folder under a drive of the table is named by its letter, as the server's own machine sees it; any
     // other folder keeps its plain path.
-    QString form = singleBackslashes(input.dataDirectory);
-    if (!DriveTable::hasDriveLetter(form))
-        form = drives.toDrivePath(form, QChar(), false).value_or(QDir::cleanPath(form));
-    const QChar localLetter = DriveTable::driveOf(form);
-
-    const std::optional<QChar> serverLetter = askServerDrive(context.prompter, localLetter);
-    if (serverLetter)
-        form[0] = *serverLetter;
-    const QStringList lines = newBootFileLines(input, doubledBackslashes(form));
-
-    if (serverLetter) {
-        context.store.setText(QStringLiteral("MAPPING"), input.computerName, QString(localLetter));
-        QString error;
-        if (!context.store.sync(&error))
-            reportGeneralError(context.prompter, error);
+    const FolderDrive drive =
+        folderDrive(singleBackslashes(input.dataDirectory), DriveTable::load(context.store), mapping.probe);
+    QString form = drive.form;
+    const std::optional<ServerDrive> serverDrive = askServerDrive(context, drive, mapping);
+    if (serverDrive) {
+        // A mount folder has just been given its letter: the directory is named through it.
+        if (!DriveTable::hasDriveLetter(form))
+            form = DriveTable::load(context.store).toDrivePath(drive.localFolder, serverDrive->local).value_or(form);
+        form[0] = serverDrive->server;
     }
+    const QStringList lines = newBootFileLines(input, doubledBackslashes(form));
+    recordMapping(context.store, context.prompter, input.computerName,
+                  serverDrive ? QString(serverDrive->local) : QString());
 
     const QString path = QDir(input.windowsDirectory).filePath(BootConfig::fileName());
     QString reason;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bootfile/bootreader.h"
+#include "bootfile/drivemapping.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,7 +19,9 @@ struct NewBootFile
 // The lines of a new boot file; `directory` is the data directory in file form (doubled backslashes).
 QStringList newBootFileLines(const NewBootFile& input, const QString& directory);
 
-// Writes the new server's boot file, asking whether a data directory off drive C lies on a networked computer
-// and for that computer's own drive letter (recorded under "MAPPING"); then reads it as loading does, with
-// `tobeloaded` set to the new file. `tobelname` names the new server.
-BootReadResult createBootFile(BootContext& context, const NewBootFile& input);
+// Writes the new server's boot file, asking whether a data directory off drive C or on a network file system lies
+// on a networked computer and for that computer's own drive letter (the local letter is recorded under
+// "MAPPING"); then reads it as loading does, with `tobeloaded` set to the new file. `tobelname` names the new
+// server.
+BootReadResult createBootFile(BootContext& context, const NewBootFile& input,
+                              const DriveMapping& mapping = DriveMapping());

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 void registerBootCommands();
+void registerServerCommands();
 void registerUtilityCommands();
 void registerOperationCommands();
 void registerZoneCommands();
@@ -19,6 +20,7 @@ namespace {
 void registerAllCommands()
 {
     registerBootCommands();
+    registerServerCommands();
     registerZoneCommands();
     registerRecordCommands();
     registerUtilityCommands();

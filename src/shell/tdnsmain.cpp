@@ -14,11 +14,13 @@
 #include "servers/serverinfopage.h"
 #include "servers/serverloading.h"
 #include "servers/tdelserver.h"
+#include "servers/tnewserver.h"
 #include "shell/appstate.h"
 #include "shell/progresswindow.h"
 #include "shell/settings.h"
 #include "shell/setuppage.h"
 #include "shell/shelloperations.h"
+#include "shell/stagewindow.h"
 #include "ui/zonebrowser/domaineditpage.h"
 #include "ui/zonebrowser/primarydeletion.h"
 #include "utilities/utilitiespage.h"
@@ -84,6 +86,8 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     connect(m_statusTimer, &QTimer::timeout, m_statusPanel, &QLabel::clear);
 
     m_progress = new ProgressWindow(this);
+    m_stage = new StageWindow(this);
+    m_newServer = new Tnewserver([this] { return serverContext(); }, *m_stage, this);
     m_domainEdit->setProgress(m_progress);
     m_domainEdit->setBootFileSaver(serverBootFileSaver());
     m_domainEdit->setBootFileDrop([this](const QString& zone) {
@@ -122,6 +126,10 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     connect(m_setup->updatedefaults, &QPushButton::clicked, this, &Tdnsmain::updateDefaults);
     connect(m_serverInfo->serverbox, &QComboBox::textActivated, this, &Tdnsmain::serverboxChange);
     connect(m_serverInfo->deleteserver, &QPushButton::clicked, this, &Tdnsmain::deleteserverClick);
+    connect(m_serverInfo->addserver, &QPushButton::clicked, this, &Tdnsmain::addserverClick);
+    connect(m_newServer, &Tnewserver::serverAdded, this, &Tdnsmain::showNewServer);
+    connect(m_newServer, &Tnewserver::serverBoxTextRequested, m_serverInfo->serverbox, &QComboBox::setEditText);
+    connect(m_newServer, &Tnewserver::helpRequested, this, &Tdnsmain::openHelp);
     setServerCommandsEnabled(false);
     resize(820, 560);
 }
@@ -277,6 +285,18 @@ void Tdnsmain::deleteserverClick()
         m_serverInfo->serverbox->setEditText(QString());
         showLoadedServer();
     }
+}
+
+void Tdnsmain::addserverClick()
+{
+    m_newServer->showNewServerWizard();
+}
+
+void Tdnsmain::showNewServer()
+{
+    showServerList();
+    showLoadedServer();
+    m_serverInfo->serverbox->setEditText(displayNameOf(m_state.tobelname));
 }
 
 void Tdnsmain::showEvent(QShowEvent* event)

@@ -20,6 +20,8 @@ class ServerInfoPage;
 class ServerOperations;
 class SettingsStore;
 class SetupPage;
+class StageWindow;
+class Tnewserver;
 class UtilitiesPage;
 class ZoneEditors;
 
@@ -37,6 +39,8 @@ public:
     AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
     SetupPage* setupPage() const { return m_setup; }
     ProgressWindow* progressWindow() const { return m_progress; }
+    StageWindow* stageWindow() const { return m_stage; }
+    Tnewserver* newServerWizard() const { return m_newServer; }
     ServerOperations* serverOperations() const { return m_serverOperations; }
     AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
 
@@ -58,6 +62,8 @@ public:
     void serverboxChange(const QString& text);
     // "Delete Server" and "Server" / "Delete Selected".
     void deleteserverClick();
+    // "Add New Server" and "Server" / "Add Server".
+    void addserverClick();
 
     void updateDefaults();
     void openHelp();
@@ -83,6 +89,7 @@ private:
     void buildMenu();
     void firstShowing();
     void reportError(const QString& text);
+    void showNewServer();
 
     AppState& m_state;
     SettingsStore& m_store;
@@ -100,6 +107,8 @@ private:
     QLabel* m_statusPanel = nullptr;
     QTimer* m_statusTimer = nullptr;
     ProgressWindow* m_progress = nullptr;
+    StageWindow* m_stage = nullptr;
+    Tnewserver* m_newServer = nullptr;
     ServerOperations* m_serverOperations = nullptr;
     AddlPropertiesActions* m_addlActions = nullptr;
 

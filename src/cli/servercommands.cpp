@@ -1,0 +1,188 @@
+#include "bootfile/bootlines.h"
+#include "cli/clicontext.h"
+#include "platform/stage.h"
+#include "servers/newserverwizard.h"
+#include "servers/serverdeletion.h"
+#include "servers/serverimport.h"
+#include "servers/serverloading.h"
+#include "shell/osdetect.h"
+#include "shell/shelloperations.h"
+
+namespace {
+
+int usage(const QString& command)
+{
+    QTextStream(stderr) << "usage: quorvane-cli [options] " << command << Qt::endl;
+    return CliUsage;
+}
+
+ServerContext serverContext(CliContext& cli)
+{
+    return ServerContext{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
+}
+
+// What the windows set up at their first showing and a new server relies on: the guessed operating system and
+// the root cache text of the last download.
+void prepareServerRun(CliContext& cli)
+{
+    cli.state.vertext = cli.platform.platformName();
+    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
+    cli.state.rootCacheText = readCacheDownload(cli.platform.appDataPath()).value_or(QString());
+}
+
+// The positional arguments and the values of the options a command allows; none on a usage error.
+struct ParsedArguments
+{
+    QStringList positional;
+    QMap<QString, QString> options;
+};
+
+std::optional<ParsedArguments> parseArguments(const QStringList& args, const QStringList& allowedOptions)
+{
+    ParsedArguments parsed;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (!arg.startsWith(QLatin1String("--"))) {
+            parsed.positional << arg;
+            continue;
+        }
+        if (!allowedOptions.contains(arg) || i + 1 >= args.size() || parsed.options.contains(arg))
+            return std::nullopt;
+        parsed.options.insert(arg, args.at(++i));
+    }
+    return parsed;
+}
+
+int printServer(CliContext& cli, const QString& name)
+{
+    const int row = findServerRow(cli.state.catalog, name);
+    if (row < 0)
+        return CliFailure;
+    const ManagedServer& server = cli.state.catalog.rows().at(row);
+    cli.out << server.displayName() << '\t' << server.identifier << '\t' << server.bootFilePath << '\n';
+    cli.out.flush();
+    return CliSuccess;
+}
+
+bool applySoaOption(NewServerFields& fields, const QString& option)
+{
+    const QStringList values = option.split(QLatin1Char(','));
+    if (values.size() != 5)
+        return false;
+    fields.serial = values.at(0);
+    fields.refresh = values.at(1);
+    fields.retry = values.at(2);
+    fields.expire = values.at(3);
+    fields.minimum = values.at(4);
+    return true;
+}
+
+int serverAdd(CliContext& cli, const QStringList& args)
+{
+    const QString command = QStringLiteral("server add NAME DOMAIN WINDIR [--os TEXT] "
+                                           "[--soa SERIAL,REFRESH,RETRY,EXPIRE,MINIMUM]");
+    const std::optional<ParsedArguments> parsed =
+        parseArguments(args, {QStringLiteral("--os"), QStringLiteral("--soa")});
+    if (!parsed || parsed->positional.size() != 3)
+        return usage(command);
+    prepareServerRun(cli);
+    NewServerFields fields = initialWizardFields(cli.state);
+    if (const auto os = parsed->options.constFind(QStringLiteral("--os")); os != parsed->options.constEnd()) {
+        if (!operatingSystemChoices().contains(*os)) {
+            QTextStream(stderr) << "The operating system must be one of: "
+                                << operatingSystemChoices().join(QStringLiteral(", ")) << Qt::endl;
+            return CliUsage;
+        }
+        fields.defaultos = *os;
+    }
+    if (const auto soa = parsed->options.constFind(QStringLiteral("--soa"));
+        soa != parsed->options.constEnd() && !applySoaOption(fields, *soa))
+        return usage(command);
+    fields.name = parsed->positional.at(0);
+    fields.firstzone = parsed->positional.at(1);
+
+    ServerContext context = serverContext(cli);
+    NullStage stage;
+    if (!checkServerPage(fields, cli.state.catalog, cli.prompter))
+        return CliFailure;
+    const QString name = fields.name;
+    chooseWindowsDirectory(fields, parsed->positional.at(2), cli.prompter);
+    // The directory named on the command line is the user's choice already; only the overwrite is asked.
+    if (!checkDirectoryPage(fields, false, false, cli.prompter) ||
+        !finishNewServer(context, stage, fields, WizardHooks()))
+        return CliFailure;
+    return printServer(cli, name);
+}
+
+int serverTakeover(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 3)
+        return usage(QStringLiteral("server takeover NAME DOMAIN WINDIR"));
+    prepareServerRun(cli);
+    NewServerFields fields = initialWizardFields(cli.state);
+    fields.name = args.at(0);
+    fields.firstzone = args.at(1);
+    ImportRequest request;
+    request.sourceWindowsDirectory = args.at(2);
+    ServerContext context = serverContext(cli);
+    NullStage stage;
+    if (!takeControlOrImport(context, stage, fields, ImportMode::TakeControl, WizardHooks(), request))
+        return CliFailure;
+    return printServer(cli, args.at(0));
+}
+
+int serverImport(CliContext& cli, const QStringList& args)
+{
+    const std::optional<ParsedArguments> parsed = parseArguments(args, {QStringLiteral("--secondary")});
+    if (!parsed || parsed->positional.size() != 4)
+        return usage(QStringLiteral("server import NAME DOMAIN SRCWINDIR DESTWINDIR [--secondary MASTER]"));
+    prepareServerRun(cli);
+    NewServerFields fields = initialWizardFields(cli.state);
+    fields.name = parsed->positional.at(0);
+    fields.firstzone = parsed->positional.at(1);
+    ImportRequest request;
+    request.sourceWindowsDirectory = parsed->positional.at(2);
+    request.destinationWindowsDirectory = parsed->positional.at(3);
+    if (const auto master = parsed->options.constFind(QStringLiteral("--secondary"));
+        master != parsed->options.constEnd()) {
+        fields.secondary = true;
+        request.primaryServerIp = *master;
+    }
+    ServerContext context = serverContext(cli);
+    NullStage stage;
+    if (!takeControlOrImport(context, stage, fields, ImportMode::Import, WizardHooks(), request))
+        return CliFailure;
+    return printServer(cli, fields.name);
+}
+
+int serverDelete(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage(QStringLiteral("server delete NAME"));
+    ServerContext context = serverContext(cli);
+    // No server is loaded in a command-line run, so none is unloaded.
+    return deleteSelectedServer(context, args.first(), QString()) ? CliSuccess : CliFailure;
+}
+
+} // namespace
+
+void registerServerCommands()
+{
+    cliCommands() << CliCommand{QStringLiteral("server add"),
+                                QStringLiteral("NAME DOMAIN WINDIR [--os TEXT] [--soa SERIAL,REFRESH,RETRY,EXPIRE,"
+                                               "MINIMUM]"),
+                                QStringLiteral("Sets up a new server in WINDIR as the New Server Wizard does: its "
+                                               "folders, its boot file and its catalog entry."),
+                                serverAdd}
+                  << CliCommand{QStringLiteral("server takeover"), QStringLiteral("NAME DOMAIN WINDIR"),
+                                QStringLiteral("Takes control of the server whose named.boot lies in WINDIR."),
+                                serverTakeover}
+                  << CliCommand{QStringLiteral("server import"),
+                                QStringLiteral("NAME DOMAIN SRCWINDIR DESTWINDIR [--secondary MASTER]"),
+                                QStringLiteral("Copies the server of SRCWINDIR into a new server in DESTWINDIR, or "
+                                               "makes its zones secondary zones of MASTER."),
+                                serverImport}
+                  << CliCommand{QStringLiteral("server delete"), QStringLiteral("NAME"),
+                                QStringLiteral("Deletes a managed server with its boot file and data files."),
+                                serverDelete};
+}

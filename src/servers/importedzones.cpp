@@ -1,0 +1,143 @@
+#include "servers/importedzones.h"
+
+#include "checks/namechecks.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "zone/recorddisplay.h"
+#include "zone/recordlines.h"
+#include "zone/zonereader.h"
+#include "zone/zoneselect.h"
+#include "zone/zonewriter.h"
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// Where the field with the 0-based index starts; fields are separated by runs of blanks or tabs, as the zone
+// file reader separates them. -1 when the line has no such field.
+qsizetype fieldStart(const QString& line, int index)
+{
+    qsizetype at = 0;
+    while (at < line.size() && isBlank(line.at(at)))
+        ++at;
+    for (int field = 0; field < index; ++field) {
+        while (at < line.size() && !isBlank(line.at(at)))
+            ++at;
+        while (at < line.size() && isBlank(line.at(at)))
+            ++at;
+    }
+    return at < line.size() ? at : -1;
+}
+
+// The line with the name that runs from the field with the given index to the end of the line qualified: the
+// line as read up to that name, then the qualified name (any trailing blank is dropped with it).
+QString withQualifiedTail(const QString& line, int index, const QString& zone, const TldList& tlds)
+{
+    const qsizetype start = fieldStart(line, index);
+    if (start < 0)
+        return line;
+    const QString name = line.mid(start).trimmed();
+    const QString qualified = qualifyImportedName(name, zone, tlds);
+    return qualified == name ? line : line.left(start) + qualified;
+}
+
+bool wholeStartOfAuthority(const SoaRecord& soa)
+{
+    if (soa.values().size() != SoaRecord::kValueCount)
+        return false;
+    for (const QString& value : soa.values()) {
+        if (value.trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+void qualifyList(RecordList& records, const QString& zone, const TldList& tlds,
+                 QString (*qualified)(const QString&, const QString&, const TldList&))
+{
+    for (int index = 0; index < records.count(); ++index) {
+        const QString line = records.line(index);
+        const QString changed = qualified(line, zone, tlds);
+        if (changed != line)
+            records.replaceAt(index, changed, displayText(records.kind(), changed));
+    }
+}
+
+} // namespace
+
+QString qualifyImportedName(const QString& name, const QString& zone, const TldList& tlds)
+{
+    if (name == QLatin1String("@") || name.endsWith(QLatin1Char('.')))
+        return name;
+    if (endsWithKnownTld(name, tlds))
+        return name + QLatin1Char('.');
+    // A zone named with its final point in the boot file must not give the name two.
+    const QString origin = zone.endsWith(QLatin1Char('.')) ? zone.chopped(1) : zone;
+    return name + QLatin1Char('.') + origin + QLatin1Char('.');
+}
+
+QString qualifiedHostLine(const QString& line, const QString& zone, const TldList& tlds)
+{
+    // Hand-written files separate their fields with tabs as often as with blanks.
+    qsizetype end = 0;
+    while (end < line.size() && !isBlank(line.at(end)))
+        ++end;
+    const QString owner = line.left(end);
+    const QString qualified = qualifyImportedName(owner, zone, tlds);
+    return qualified == owner ? line : qualified + line.mid(end);
+}
+
+QString qualifiedNameServerLine(const QString& line, const QString& zone, const TldList& tlds)
+{
+    return withQualifiedTail(line, 3, zone, tlds);
+}
+
+QString qualifiedMailServerLine(const QString& line, const QString& zone, const TldList& tlds)
+{
+    // Owner, class, type and priority come first; the mail server is the rest of the line.
+    return withQualifiedTail(line, 4, zone, tlds);
+}
+
+QString qualifiedAliasLine(const QString& line, const QString& zone, const TldList& tlds)
+{
+    const qsizetype targetStart = fieldStart(line, 3);
+    if (targetStart < 0)
+        return line;
+    const QString alias = line.left(fieldStart(line, 1)).trimmed();
+    const QString target = line.mid(targetStart).trimmed();
+    const QString qualifiedAlias = qualifyImportedName(alias, zone, tlds);
+    const QString qualifiedTarget = qualifyImportedName(target, zone, tlds);
+    if (qualifiedAlias == alias && qualifiedTarget == target)
+        return line;
+    return qualifiedAlias + QStringLiteral("     IN     CNAME     ") + qualifiedTarget;
+}
+
+void qualifyImportedZones(AppState& state, Prompter& prompter, Progress& progress)
+{
+    ZoneContext context{state, prompter, progress, serverBootFileSaver(), {}};
+    const ServerZoneLists lists = state.zoneLists;
+    for (int index = 0; index < lists.primdns.size(); ++index) {
+        selectPrimary(state.selection, lists, index);
+        const QString& file = lists.primfiles.at(index);
+        const QString& zone = lists.primdns.at(index);
+        loadZone(context, file, zone);
+        ZoneModel& model = state.zone;
+        if (!wholeStartOfAuthority(model.sourceofauth)) {
+            prompter.message(QStringLiteral("Information"),
+                             QStringLiteral("A serious error was found in zone file: ") + file +
+                                 QStringLiteral(". This file must be manually repaired."),
+                             Prompter::Button::Ok, Prompter::Icon::Information);
+            return;
+        }
+        if (usesAtOwner(model.sourceofauth.value(SoaRecord::Owner)))
+            continue;
+        qualifyList(model.hostaddrs, zone, state.tlds, qualifiedHostLine);
+        qualifyList(model.nameservers, zone, state.tlds, qualifiedNameServerLine);
+        qualifyList(model.mailservers, zone, state.tlds, qualifiedMailServerLine);
+        qualifyList(model.aliases, zone, state.tlds, qualifiedAliasLine);
+        writeZone(context);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "servers/newserverfields.h"
+#include "servers/newserverwizard.h"
+#include "servers/serverimport.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class Stage;
+
+// The "New Server Wizard": three pages that set up a new server, and page 1's take control and import. The
+// window lives for the whole run and is shown anew each time; while it shows, the main window takes no input.
+class Tnewserver : public QDialog
+{
+    Q_OBJECT
+public:
+    using ContextFactory = std::function<ServerContext()>;
+
+    Tnewserver(ContextFactory makeContext, Stage& stage, QWidget* parent = nullptr);
+
+    // "Add New Server": page 1 with the values of a new showing.
+    void showNewServerWizard();
+    int currentPage() const;
+
+    QStackedWidget* pages;
+    // Page 1.
+    QLineEdit* name;
+    QLineEdit* firstzone;
+    QComboBox* defaultos;
+    QLineEdit* filename;
+    QCheckBox* secondary;
+    QPushButton* next1;
+    QPushButton* browsecomputer;
+    QPushButton* takecontrol;
+    QPushButton* importserver;
+    QPushButton* help1;
+    QPushButton* cancel1;
+    // Page 2.
+    QLabel* dirlabel;
+    QLineEdit* windowsdir;
+    QLineEdit* dfiles;
+    QPushButton* next2;
+    QPushButton* back2;
+    QPushButton* browsedir;
+    QPushButton* help2;
+    // Page 3.
+    QLineEdit* serial;
+    QLineEdit* refresh;
+    QLineEdit* retry;
+    QLineEdit* expire;
+    QLineEdit* minimum;
+    QLineEdit* emailaddr;
+    QPushButton* finish;
+    QPushButton* back3;
+    QPushButton* help3;
+    // The server's own drive letter, as the drive mapping dialog last gave it.
+    QLineEdit* drivetransfer;
+
+Q_SIGNALS:
+    // A server was set up, taken over or imported, and loaded: the main window shows it.
+    void serverAdded();
+    // The server selection box of the main window gets this text.
+    void serverBoxTextRequested(const QString& text);
+    // "Press F1 for more detailed HELP" in the drive mapping dialog.
+    void helpRequested();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWidget* buildPage1();
+    QWidget* buildPage2();
+    QWidget* buildPage3();
+    NewServerFields fields() const;
+    void showFields(const NewServerFields& values);
+    WizardHooks hooks();
+    void showHelp(int page);
+
+    void next1Click();
+    void browsecomputerClick();
+    void takecontrolClick();
+    void importserverClick();
+    void next2Click();
+    void browsedirClick();
+    void finishClick();
+    void startImport(ImportMode mode);
+
+    ContextFactory m_makeContext;
+    Stage& m_stage;
+    bool m_typed = false; // page 2 takes a typed path
+};
