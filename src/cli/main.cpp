@@ -11,6 +11,7 @@ void registerBootCommands();
 void registerUtilityCommands();
 void registerOperationCommands();
 void registerZoneCommands();
+void registerCreationCommands();
 
 namespace {
 
@@ -19,6 +20,7 @@ void registerAllCommands()
 {
     registerBootCommands();
     registerZoneCommands();
+    registerCreationCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();

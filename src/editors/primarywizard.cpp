@@ -343,9 +343,15 @@ void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString&
 WizardFinish finishWizard(ZoneContext& context, WizardFields& fields, const WizardHostPicker& pick,
                           const std::function<void()>& reloadBootFile)
 {
-    AppState& state = context.state;
-    if (!checkMailServers(fields, state, context.prompter, pick))
+    if (!checkMailServers(fields, context.state, context.prompter, pick))
         return WizardFinish::Refused;
+    return saveWizardZone(context, fields, reloadBootFile);
+}
+
+WizardFinish saveWizardZone(ZoneContext& context, const WizardFields& fields,
+                            const std::function<void()>& reloadBootFile)
+{
+    AppState& state = context.state;
     context.progress.showProgress();
     context.progress.setProgress(25);
     // The zone of this wizard is the one saved, whatever the browser selected meanwhile.
@@ -362,16 +368,15 @@ WizardFinish finishWizard(ZoneContext& context, WizardFields& fields, const Wiza
     return WizardFinish::Finished;
 }
 
-std::optional<PrimaryDeletion> abandonWizardZone(ZoneContext& context, const PrimaryDeletionHooks& hooks,
-                                                 QString& zone)
+bool abandonWizardZone(AppState& state, QString& zone, const std::function<void()>& deletePrimary)
 {
-    AppState& state = context.state;
     const QString created = zone;
     zone.clear();
     const int index = created.isEmpty() ? -1 : findZoneIndex(state.zoneLists.primdns, created);
     if (index < 0)
-        return std::nullopt;
+        return false;
     selectPrimary(state.selection, state.zoneLists, index);
     state.zoneLists.stealth = QStringLiteral("ON");
-    return deletePrimaryZone(context, hooks);
+    deletePrimary();
+    return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ui/zonebrowser/primarydeletion.h"
 #include "zone/zonecontext.h"
 
 #include <QString>
@@ -61,12 +60,16 @@ enum class WizardFinish
     SaveFailed, // the zone could not be saved (reported)
 };
 
-// "Finish": the checks of page 5, then the zone is built and saved, and the boot file read again.
+// What "Finish" does once page 5 passed: the zone is built and saved, and the boot file read again.
+WizardFinish saveWizardZone(ZoneContext& context, const WizardFields& fields,
+                            const std::function<void()>& reloadBootFile);
+
+// "Finish": the checks of page 5, then saveWizardZone.
 WizardFinish finishWizard(ZoneContext& context, WizardFields& fields, const WizardHostPicker& pick,
                           const std::function<void()>& reloadBootFile);
 
-// Leaving the wizard without "Finish": the zone "Start Wizard" made is deleted through "Delete Primary" without
-// a question. The zone name is emptied, so that a second leaving deletes nothing; a zone that is no longer
-// listed is left alone and the question switch is not touched.
-std::optional<PrimaryDeletion> abandonWizardZone(ZoneContext& context, const PrimaryDeletionHooks& hooks,
-                                                 QString& zone);
+// Leaving the wizard without "Finish": the zone "Start Wizard" made is selected, the question switch set, and
+// "Delete Primary" runs, so that the zone goes without a question. The zone name is emptied, so that a second
+// leaving deletes nothing; a zone that is no longer listed is left alone and the switch is not touched. True
+// when the deletion ran.
+bool abandonWizardZone(AppState& state, QString& zone, const std::function<void()>& deletePrimary);

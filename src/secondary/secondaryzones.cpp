@@ -176,6 +176,9 @@ bool saveSecondaryZone(SecondaryContext& context, const SecondaryEdit& edit)
     }
     state.boot.fillGrids();
     const bool saved = saveBootFile(context);
+    // The tree shows the zone under its new name.
+    if (context.rebuildSecondaryTree)
+        context.rebuildSecondaryTree();
     busy(context, false);
     return saved;
 }

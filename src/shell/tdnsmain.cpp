@@ -1,7 +1,9 @@
 #include "shell/tdnsmain.h"
 
 #include "bootfile/bootlines.h"
+#include "bootfile/bootreader.h"
 #include "checks/ttldform.h"
+#include "editors/zonecreationactions.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
@@ -95,6 +97,12 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
         for (const ZoneGridRow& row : std::as_const(m_state.boot.secondaryFullGrid))
             rows << SecondaryZoneEntry{row.zone, row.masters, row.file};
         return rows;
+    });
+    // New and fast-added primary zones, secondary zones.
+    new ZoneCreationActions(*m_domainEdit, m_state, m_prompter, this, [this] {
+        BootContext boot = serverContext().bootContext();
+        readBootFile(boot, false);
+        showLoadedServer();
     });
     connect(this, &Tdnsmain::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
     connect(this, &Tdnsmain::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
