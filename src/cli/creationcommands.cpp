@@ -6,6 +6,7 @@
 #include "secondary/secondaryzones.h"
 #include "servers/serverloading.h"
 #include "shell/osdetect.h"
+#include "ui/zonebrowser/primarydeletion.h"
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/zoneselect.h"
 
@@ -171,7 +172,7 @@ int zoneCreate(CliContext& cli, const QStringList& args)
         abandonZone(cli, context, name);
         return CliFailure;
     }
-    cli.out << "created " << name << ' ' << cli.state.selection.primfilename << " serial "
+    cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial "
             << cli.state.setup.defaultserial << Qt::endl;
     return CliSuccess;
 }

@@ -27,8 +27,9 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
     };
     hooks.showCreateDialog = [this] { m_create->show(); };
     hooks.zoneFinished = [this] { m_page.buildPrimaryTree(); };
-    m_wizard = new Tprimarywiz(state, prompter, hooks, mainWindow);
-    m_create = new Tcreatenewprim(zoneContext, [this](const QString& zone) { m_wizard->startFor(zone); }, mainWindow);
+    // Without a parent: the main window is disabled while they are shown, which would disable its children too.
+    m_wizard = new Tprimarywiz(state, prompter, hooks);
+    m_create = new Tcreatenewprim(zoneContext, [this](const QString& zone) { m_wizard->startFor(zone); });
     m_fastAdd = new Tfastadd(state, zoneContext, [this] { m_page.buildPrimaryTree(); }, mainWindow);
 
     const auto secondaryContext = [this] {
@@ -51,6 +52,12 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
     connect(page.fastadd, &QPushButton::clicked, m_fastAdd, &QDialog::exec);
     connect(page.newsecondary, &QPushButton::clicked, m_newSecondary, &QDialog::open);
     connect(page.delsecondary, &QPushButton::clicked, this, &ZoneCreationActions::deleteSecondary);
+}
+
+ZoneCreationActions::~ZoneCreationActions()
+{
+    delete m_create;
+    delete m_wizard;
 }
 
 void ZoneCreationActions::deleteSecondary()

@@ -22,6 +22,7 @@ public:
     // reloadBootFile reads the loaded server's boot file again and shows what it holds.
     ZoneCreationActions(DomainEditPage& page, AppState& state, Prompter& prompter, QWidget* mainWindow,
                         std::function<void()> reloadBootFile);
+    ~ZoneCreationActions() override;
 
     Tcreatenewprim* createDialog() const { return m_create; }
     Tprimarywiz* wizard() const { return m_wizard; }

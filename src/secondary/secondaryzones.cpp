@@ -100,6 +100,9 @@ bool createSecondaryZone(SecondaryContext& context, const QString& name, const Q
     const bool saved = saveBootFile(context);
     if (saved && context.reloadBootFile)
         context.reloadBootFile();
+    // The reading starts the selection afresh; the new zone stays selected.
+    state.selection.secdnsname = zone;
+    state.selection.secipaddr = address;
     if (context.rebuildSecondaryTree)
         context.rebuildSecondaryTree();
     busy(context, false);

@@ -15,7 +15,7 @@ namespace {
 
 const QByteArray kBoot = "directory C:\\\\ns\\\\data\r\n"
                          "cache . cache.dns\r\n"
-                         "primary alpha.com alpha.com.dns\r\n";
+                         "primary     alpha.com     alpha.com.dns\r\n";
 
 const QString kAttention = QStringLiteral("Attention!");
 const QString kInformation = QStringLiteral("Information");
@@ -23,10 +23,10 @@ const QString kInformation = QStringLiteral("Information");
 QString hostQuestion(const QString& subject, bool hostsExist)
 {
     const QString start = QStringLiteral("You have not defined a host address record for ") + subject + ". ";
-    return hostsExist ? start + "Press \"YES\" to select from the list of already defined host addresses, \"OK\" to "
-                                "proceed anyways, or \"CANCEL\" to re-enter."
-                      : start + "You have not created any host addresses to choose from. Click \"OK\" to proceed "
-                                "anyways, or \"CANCEL\" to re-enter.";
+    return hostsExist ? QString(start + "Press \"YES\" to select from the list of already defined host addresses, \"OK\" to "
+                                "proceed anyways, or \"CANCEL\" to re-enter.")
+                      : QString(start + "You have not created any host addresses to choose from. Click \"OK\" to proceed "
+                                "anyways, or \"CANCEL\" to re-enter.");
 }
 
 } // namespace
@@ -333,8 +333,7 @@ void TstPrimaryWizard::finishWritesTheZone()
                            QStringLiteral("Mail Server mail.example.com. has been entered more than once. Please Re-Enter."));
     ZoneContext ctx = context();
     QCOMPARE(finishWizard(ctx, fields, pick, {}), WizardFinish::Refused);
-    fields.mailservers = {"mail", "", "backup.example.net", "", ""};
-    prompter.expectMessage(kInformation, hostQuestion(QStringLiteral("name three"), true), Prompter::Button::Ok);
+    fields.mailservers = {"mail", "", "ns1", "", ""};
     int reloads = 0;
     const auto reload = [&] {
         ++reloads;
@@ -350,12 +349,12 @@ void TstPrimaryWizard::finishWritesTheZone()
     QCOMPARE(lines.mid(14, 21),
              QStringList({";[Name Servers]", "example.com.     IN     NS     ns1.example.com. ", ";", ";[Mail Servers]",
                           "example.com.     IN     MX 10     mail.example.com. ",
-                          "example.com.     IN     MX 30     backup.example.net. ", ";", ";[Host Addresses]",
+                          "example.com.     IN     MX 30     ns1.example.com. ", ";", ";[Host Addresses]",
                           "www.example.com.     IN     A     10.0.0.1 ", "ns1.example.com.     IN     A     10.0.0.2 ",
                           "mail.example.com.     IN     A     10.0.0.3 ", ";", ";[Aliases]",
                           "ftp.example.com.     IN     CNAME     www.example.com. ", ";", ";[Text Files]", ";",
                           ";[Responsible Persons]", ";"}));
-    QVERIFY(readBytes(m_server->bootPath()).contains("primary example.com example.com.DNS\r\n"));
+    QVERIFY(readBytes(m_server->bootPath()).contains("primary     example.com     example.com.DNS\r\n"));
     const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), m_server->dataPath("example.com.DNS"));
     QVERIFY(check.ran);
     QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join('\n')));

@@ -2,6 +2,7 @@
 #include "editors/primaryzonecreation.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "zone/recordlines.h"
 #include "zone/zonecheck.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
@@ -16,8 +17,8 @@ namespace {
 
 const QByteArray kBoot = "directory C:\\\\ns\\\\data\r\n"
                          "cache . cache.dns\r\n"
-                         "primary alpha.com alpha.com.dns\r\n"
-                         "secondary beta.org 10.0.0.1 beta.bak\r\n";
+                         "primary     alpha.com     alpha.com.dns\r\n"
+                         "secondary     beta.org     10.0.0.1     beta.bak\r\n";
 
 const QString kAttention = QStringLiteral("Attention!");
 
@@ -48,7 +49,7 @@ private Q_SLOTS:
     void wizardTimingsFillOnlyEmptyValues();
 
 private:
-    // Saves the zone as an editor's first save does and runs the checker over the file.
+    // Saves the zone as the editor of its first name server does and runs the checker over the file.
     void firstSaveIsAccepted(const QString& zone);
 
     std::unique_ptr<ServerFixture> m_server;
@@ -77,6 +78,11 @@ void TstZoneCreation::firstSaveIsAccepted(const QString& zone)
     QCOMPARE(loadZone(context, zone + QStringLiteral(".DNS"), zone), ZoneLoadStatus::Loaded);
     m_server->state.selection.primfilename = zone + QStringLiteral(".DNS");
     m_server->state.selection.primdnsname = zone;
+    // A name server loads no zone without one; the editors add it as the first record.
+    ZoneModel& model = m_server->state.zone;
+    const QString host = QStringLiteral("ns1.") + zone + QLatin1Char('.');
+    model.nameservers.appendLine(nameServerLine(model.sourceofauth.value(SoaRecord::Owner), zone, host));
+    model.hostaddrs.appendLine(hostAddressLine(host, QStringLiteral("10.0.0.1")));
     QVERIFY(saveZone(context).ok());
     const ZoneCheck check = checkZoneFile(zone, m_server->dataPath(zone + QStringLiteral(".DNS")));
     QVERIFY(check.ran);
@@ -123,7 +129,7 @@ void TstZoneCreation::skeletonMatchesItsTable()
     QCOMPARE(state.selection.primfilename, QStringLiteral("example.com.DNS"));
     QCOMPARE(state.selection.primdnsname, QStringLiteral("example.com"));
     QVERIFY(state.boot.primaryEntries.contains(QStringLiteral("example.com     example.com.DNS")));
-    QVERIFY(readBytes(m_server->bootPath()).contains("primary example.com example.com.DNS\r\n"));
+    QVERIFY(readBytes(m_server->bootPath()).contains("primary     example.com     example.com.DNS\r\n"));
     // The zone was read: the skeleton's start of authority is the loaded zone's.
     QCOMPARE(state.zone.sourceofauth.values(),
              QStringList({"example.com.", "ns.example.com.", "admin@example.com", "96110801", "1080", "3600", "604800",
@@ -175,8 +181,8 @@ void TstZoneCreation::fastAddCreatesEveryZone()
     QCOMPARE(state.zoneLists.primfiles,
              QStringList({"alpha.com.dns", "example.com.DNS", "one.net.DNS", "two.org.DNS"}));
     const QByteArray boot = readBytes(m_server->bootPath());
-    for (const char* line : {"primary example.com example.com.DNS\r\n", "primary one.net one.net.DNS\r\n",
-                             "primary two.org two.org.DNS\r\n"})
+    for (const char* line : {"primary     example.com     example.com.DNS\r\n", "primary     one.net     one.net.DNS\r\n",
+                             "primary     two.org     two.org.DNS\r\n"})
         QVERIFY2(boot.contains(line), line);
     // Each zone's file starts from the Setup page's serial itself; a save gives it the running serial + 1.
     QCOMPARE(state.setup.defaultserial, QStringLiteral("2026120701"));
@@ -202,7 +208,7 @@ void TstZoneCreation::fastAddTimings()
     SetupDefaults defaults;
     defaults.defaultserial = QStringLiteral("2026120701");
     defaults.defaultrefresh = given;
-    const SoaTimings timings = fastAddTimings(defaults);
+    const SoaTimings timings = ::fastAddTimings(defaults);
     QCOMPARE(timings.refresh, written);
     QCOMPARE(timings.serial, QStringLiteral("2026120701"));
     QCOMPARE(timings.retry, QStringLiteral("3600"));

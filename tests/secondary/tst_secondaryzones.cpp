@@ -185,10 +185,13 @@ void TstSecondaryZones::createModifyDelete()
     QVERIFY(server.state.selection.secipaddr.isEmpty());
     QVERIFY(QFile::exists(server.dataPath(QStringLiteral("sec.example.net.DNS"))));
     QCOMPARE(server.progress.steps, QStringList({"show", "50", "75", "100", "hide"}));
-    const QList<QByteArray> log = readBytes(server.path(QStringLiteral("dns.log"))).split('\n');
-    QVERIFY(log.size() >= 3);
-    QCOMPARE(log.at(1).trimmed(), QByteArray("--Begin Deleting Secondary: sec.example.net"));
-    QCOMPARE(log.at(2).trimmed(), QByteArray("--End Deleting Secondary: sec.example.net"));
+    QList<QByteArray> log = readBytes(server.path(QStringLiteral("dns.log"))).split('\n');
+    for (QByteArray& line : log)
+        line = line.trimmed();
+    const qsizetype begin = log.indexOf("--Begin Deleting Secondary: sec.example.net");
+    const qsizetype end = log.indexOf("--End Deleting Secondary: sec.example.net");
+    QVERIFY(begin > 0);
+    QVERIFY(end > begin);
 }
 
 void TstSecondaryZones::modifyKeepsOldMastersWhenListIsEmpty()
