@@ -172,8 +172,8 @@ int zoneCreate(CliContext& cli, const QStringList& args)
         abandonZone(cli, context, name);
         return CliFailure;
     }
-    cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial "
-            << cli.state.setup.defaultserial << Qt::endl;
+    cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial " << cli.state.setup.defaultserial
+            << Qt::endl;
     return CliSuccess;
 }
 
@@ -231,8 +231,8 @@ int secondaryModify(CliContext& cli, const QStringList& args)
     cli.state.selection.secdnsname = args.at(1);
     std::optional<SecondaryEdit> edit = openSecondaryEdit(cli.state, args.at(1), cli.prompter);
     if (!edit) {
-        cli.prompter.inform(QStringLiteral("Error"), QStringLiteral("No secondary zone ") + args.at(1) +
-                                                          QStringLiteral(" is served."));
+        cli.prompter.inform(QStringLiteral("Error"),
+                            QStringLiteral("No secondary zone ") + args.at(1) + QStringLiteral(" is served."));
         return CliFailure;
     }
     edit->masters.clear();
@@ -251,8 +251,8 @@ int secondaryDelete(CliContext& cli, const QStringList& args)
     if (!loadServerFor(cli, args.at(0)))
         return CliFailure;
     if (!cli.state.zoneLists.secdns.contains(args.at(1), Qt::CaseInsensitive)) {
-        cli.prompter.inform(QStringLiteral("Error"), QStringLiteral("No secondary zone ") + args.at(1) +
-                                                          QStringLiteral(" is served."));
+        cli.prompter.inform(QStringLiteral("Error"),
+                            QStringLiteral("No secondary zone ") + args.at(1) + QStringLiteral(" is served."));
         return CliFailure;
     }
     cli.state.selection.secdnsname = args.at(1);

@@ -63,21 +63,23 @@ bool refuseRepeated(const std::array<QString, 5>& values, const QString& what, P
     const std::optional<QString> repeated = firstRepeated(values);
     if (!repeated)
         return false;
-    prompter.message(kInformation, what + *repeated + QStringLiteral(" has been entered more than once. Please Re-Enter."),
+    prompter.message(kInformation,
+                     what + *repeated + QStringLiteral(" has been entered more than once. Please Re-Enter."),
                      Prompter::Button::Ok, Prompter::Icon::Information);
     return true;
 }
 
 // The question when a server or alias target has no host of the wizard: true to go on. Yes lets the user pick
 // one of the host names, which replaces the field.
-bool confirmWithoutHost(const WizardFields& fields, const QString& subject, const QString& caption, QString& field,
-                        Prompter& prompter, const WizardHostPicker& pick)
+bool confirmWithoutHost(const WizardFields& fields, std::size_t row, const QString& subject, const QString& caption,
+                        QString& field, Prompter& prompter, const WizardHostPicker& pick)
 {
     if (isHostName(fields, field))
         return true;
-    const QString start = QStringLiteral("You have not defined a host address record for ") + subject + QStringLiteral(". ");
-    const bool noHosts = std::all_of(fields.names.begin(), fields.names.end(),
-                                     [](const QString& name) { return name.isEmpty(); });
+    const QString start =
+        QStringLiteral("You have not defined a host address record for ") + subject + QStringLiteral(". ");
+    const bool noHosts =
+        std::all_of(fields.names.begin(), fields.names.end(), [](const QString& name) { return name.isEmpty(); });
     Prompter::Button answer;
     if (noHosts) {
         answer = prompter.message(kInformation,
@@ -85,15 +87,15 @@ bool confirmWithoutHost(const WizardFields& fields, const QString& subject, cons
                                                          "Click \"OK\" to proceed anyways, or \"CANCEL\" to re-enter."),
                                   Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
     } else {
-        answer = prompter.message(kInformation,
-                                  start + QStringLiteral("Press \"YES\" to select from the list of already defined host "
-                                                         "addresses, \"OK\" to proceed anyways, or \"CANCEL\" to "
-                                                         "re-enter."),
-                                  Prompter::Button::Yes | Prompter::Button::Ok | Prompter::Button::Cancel,
-                                  Prompter::Icon::Information);
+        answer = prompter.message(
+            kInformation,
+            start + QStringLiteral("Press \"YES\" to select from the list of already defined host "
+                                   "addresses, \"OK\" to proceed anyways, or \"CANCEL\" to "
+                                   "re-enter."),
+            Prompter::Button::Yes | Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
     }
     if (answer == Prompter::Button::Yes) {
-        if (const std::optional<QString> chosen = pick(caption, hostNames(fields)))
+        if (const std::optional<QString> chosen = pick(caption, hostNames(fields), int(row) + 1))
             field = *chosen;
         return true;
     }
@@ -120,8 +122,8 @@ bool checkServers(std::array<QString, 5>& servers, WizardFields& fields, AppStat
         if (!completed)
             return false;
         server = stripToNameCharacters(*completed);
-        if (!confirmWithoutHost(fields, QStringLiteral("name ") + kNumberWords[row], pickerCaption, server, prompter,
-                                pick))
+        if (!confirmWithoutHost(fields, row, QStringLiteral("name ") + kNumberWords[row], pickerCaption, server,
+                                prompter, pick))
             return false;
     }
     return true;
@@ -131,7 +133,7 @@ bool checkServers(std::array<QString, 5>& servers, WizardFields& fields, AppStat
 
 WizardHostPicker prompterHostPicker(Prompter& prompter)
 {
-    return [&prompter](const QString& caption, const QStringList& names) -> std::optional<QString> {
+    return [&prompter](const QString& caption, const QStringList& names, int) -> std::optional<QString> {
         const std::optional<int> index = prompter.pick(caption, names);
         if (!index || *index < 0 || *index >= names.size())
             return std::nullopt;
@@ -220,8 +222,8 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
             return false;
         }
         if (hasIllegalCharacters(address)) {
-            prompter.message(kAttention,
-                             QStringLiteral("You have illegal characters in the ") + ordinal + QStringLiteral("IP field."));
+            prompter.message(kAttention, QStringLiteral("You have illegal characters in the ") + ordinal +
+                                             QStringLiteral("IP field."));
             return false;
         }
         // The shape test alone would let an address through that the name server refuses to load.
@@ -281,8 +283,9 @@ bool checkAliases(WizardFields& fields, AppState& state, Prompter& prompter, con
             return false;
         alias = *completedAlias;
         if (hasIllegalCharacters(target)) {
-            prompter.message(kAttention, QStringLiteral("You have illegal characters in alias name-to-point-to field ") +
-                                             word + QLatin1Char('.'));
+            prompter.message(kAttention,
+                             QStringLiteral("You have illegal characters in alias name-to-point-to field ") + word +
+                                 QLatin1Char('.'));
             return false;
         }
         const std::optional<QString> completedTarget =
@@ -291,11 +294,12 @@ bool checkAliases(WizardFields& fields, AppState& state, Prompter& prompter, con
             return false;
         target = stripToNameCharacters(*completedTarget);
         if (isHostName(fields, alias)) {
-            prompter.message(QStringLiteral("Please re-enter."), QStringLiteral("Alias ") + QString::number(row + 1) +
-                                                                     QStringLiteral(" is already referenced as a host address."));
+            prompter.message(QStringLiteral("Please re-enter."),
+                             QStringLiteral("Alias ") + QString::number(row + 1) +
+                                 QStringLiteral(" is already referenced as a host address."));
             return false;
         }
-        if (!confirmWithoutHost(fields, QStringLiteral("alias ") + word,
+        if (!confirmWithoutHost(fields, row, QStringLiteral("alias ") + word,
                                 QStringLiteral("Alias Host Address Selection..."), target, prompter, pick))
             return false;
     }
@@ -314,9 +318,9 @@ void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString&
 {
     const QString& z = fields.name;
     zone.dnsname = z;
-    zone.sourceofauth = SoaRecord(QStringList{z + QLatin1Char('.'), server + QLatin1Char('.') + z + QLatin1Char('.'),
-                                              fields.user, fields.serial, fields.refresh, fields.retry, fields.expire,
-                                              fields.minimum});
+    zone.sourceofauth =
+        SoaRecord(QStringList{z + QLatin1Char('.'), server + QLatin1Char('.') + z + QLatin1Char('.'), fields.user,
+                              fields.serial, fields.refresh, fields.retry, fields.expire, fields.minimum});
     zone.nameservers.clear();
     zone.mailservers.clear();
     zone.hostaddrs.clear();

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 #include <functional>
 #include <optional>
@@ -30,9 +29,10 @@ struct WizardFields
     std::array<QString, 5> mailservers; // mailserver1..mailserver5
 };
 
-// The wizard's host picker: shows the five host name fields under the caption and gives the chosen one, or
-// none when it was closed without a choice.
-using WizardHostPicker = std::function<std::optional<QString>(const QString& caption, const QStringList& names)>;
+// The wizard's host picker: shows the five host name fields under the caption, for the caller's row (1 to 5),
+// and gives the chosen one, or none when it was closed without a choice.
+using WizardHostPicker =
+    std::function<std::optional<QString>(const QString& caption, const QStringList& names, int row)>;
 
 // The picker over the prompter's list, for the command line and the tests.
 WizardHostPicker prompterHostPicker(Prompter& prompter);

@@ -33,8 +33,8 @@ QStringList headerAndSoa(const QString& zone, const QString& server, const QStri
             QStringLiteral(";Origin added to names not ending in a dot :") + zone,
             QStringLiteral(";"),
             QStringLiteral(";[SOA]"),
-            zone + QStringLiteral(".     IN       SOA       ") + server + QLatin1Char('.') + zone + QStringLiteral(". ") +
-                email + QStringLiteral(" ("),
+            zone + QStringLiteral(".     IN       SOA       ") + server + QLatin1Char('.') + zone +
+                QStringLiteral(". ") + email + QStringLiteral(" ("),
             soa.serial,
             soa.refresh,
             soa.retry,

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-Tcreatenewprim::Tcreatenewprim(std::function<ZoneContext()> zoneContext,
-                               std::function<void(const QString&)> openWizard, QWidget* parent)
+Tcreatenewprim::Tcreatenewprim(std::function<ZoneContext()> zoneContext, std::function<void(const QString&)> openWizard,
+                               QWidget* parent)
     : QDialog(parent), m_zoneContext(std::move(zoneContext)), m_openWizard(std::move(openWizard))
 {
     setObjectName(QStringLiteral("Tcreatenewprim"));

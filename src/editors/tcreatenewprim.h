@@ -3,7 +3,6 @@
 #include "zone/zonecontext.h"
 
 #include <QDialog>
-
 #include <functional>
 
 class QLineEdit;

@@ -35,15 +35,13 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 const std::array<QString, 5> kIpNames{QStringLiteral("ipone"), QStringLiteral("iptwo"), QStringLiteral("ipthree"),
                                       QStringLiteral("ipfour"), QStringLiteral("ipfive")};
 
-template <typename Fields>
-void copyInto(std::array<QString, 5>& values, const Fields& fields)
+template <typename Fields> void copyInto(std::array<QString, 5>& values, const Fields& fields)
 {
     for (std::size_t i = 0; i < values.size(); ++i)
         values[i] = fields[i]->text();
 }
 
-template <typename Fields>
-void copyOut(const std::array<QString, 5>& values, const Fields& fields)
+template <typename Fields> void copyOut(const std::array<QString, 5>& values, const Fields& fields)
 {
     for (std::size_t i = 0; i < values.size(); ++i)
         fields[i]->setText(values[i]);
@@ -61,10 +59,11 @@ Tprimarywiz::Tprimarywiz(AppState& state, Prompter& prompter, WizardHooks hooks,
     notebook = new QStackedWidget(this);
     notebook->setObjectName(QStringLiteral("notebook"));
 
-    QWidget* page1 = makePage(QStringLiteral("Zone Information"),
-                              QStringLiteral("The Start of Authority is where you specify how the server will interact "
-                                             "with secondary servers.  In addition, the Time to Live field is where you "
-                                             "specify how long other servers should be allowed to cache information."));
+    QWidget* page1 =
+        makePage(QStringLiteral("Zone Information"),
+                 QStringLiteral("The Start of Authority is where you specify how the server will interact "
+                                "with secondary servers.  In addition, the Time to Live field is where you "
+                                "specify how long other servers should be allowed to cache information."));
     auto* soa = new QFormLayout;
     serial = makeField(page1, QStringLiteral("serial"));
     refresh = makeField(page1, QStringLiteral("refresh"));
@@ -95,10 +94,11 @@ Tprimarywiz::Tprimarywiz(AppState& state, Prompter& prompter, WizardHooks hooks,
                               QStringLiteral("Enter Aliases (Canonical names) in the left hand fields, and the names "
                                              "they are aliased to in the right hand fields.  For example, 'WWW' and "
                                              "'FTP' may point to the same machine/ip#"));
-    QWidget* page5 = makePage(QStringLiteral("Mail Servers"),
-                              QStringLiteral("Enter the full name of any mail servers that accept mail for this domain. "
-                                             " Mail priority will be determined by the order you enter them in.  The "
-                                             "priority can be changed later."));
+    QWidget* page5 =
+        makePage(QStringLiteral("Mail Servers"),
+                 QStringLiteral("Enter the full name of any mail servers that accept mail for this domain. "
+                                " Mail priority will be determined by the order you enter them in.  The "
+                                "priority can be changed later."));
     auto* hostGrid = new QGridLayout;
     hostGrid->addWidget(new QLabel(QStringLiteral("Names"), page2), 0, 0);
     hostGrid->addWidget(new QLabel(QStringLiteral("Corresponding IP#"), page2), 0, 1);
@@ -113,15 +113,18 @@ Tprimarywiz::Tprimarywiz(AppState& state, Prompter& prompter, WizardHooks hooks,
         ips[i] = makeField(page2, kIpNames[i]);
         hostGrid->addWidget(names[i], i + 1, 0);
         hostGrid->addWidget(ips[i], i + 1, 1);
-        const QString nsHint = i == 0   ? QStringLiteral("Enter the primary name server's address")
-                               : i == 1 ? QStringLiteral("Enter the address of a secondary Name Server")
-                                        : QStringLiteral("Enter the address of an additional Name server if it exists.");
+        const QString nsHint = i == 0 ? QStringLiteral("Enter the primary name server's address")
+                               : i == 1
+                                   ? QStringLiteral("Enter the address of a secondary Name Server")
+                                   : QStringLiteral("Enter the address of an additional Name server if it exists.");
         nameservers[i] = makeField(page3, QStringLiteral("nameserver") + n, nsHint);
         nsForm->addRow(QStringLiteral("Name Server ") + n, nameservers[i]);
-        aliases[i] = makeField(page4, QStringLiteral("alias") + n, QStringLiteral("Enter an Alias name such as WWW or FTP"));
-        actuals[i] = makeField(page4, QStringLiteral("actual") + n,
-                               QStringLiteral("Enter the actual name that the alias points to.  The name you enter here "
-                                              "muct have an Address Record."));
+        aliases[i] =
+            makeField(page4, QStringLiteral("alias") + n, QStringLiteral("Enter an Alias name such as WWW or FTP"));
+        actuals[i] =
+            makeField(page4, QStringLiteral("actual") + n,
+                      QStringLiteral("Enter the actual name that the alias points to.  The name you enter here "
+                                     "muct have an Address Record."));
         aliasGrid->addWidget(aliases[i], i + 1, 0);
         aliasGrid->addWidget(actuals[i], i + 1, 1);
         const QString mailHint = i == 0 ? QStringLiteral("Enter the name of the Mail Server with the highest Priority")
@@ -215,8 +218,8 @@ void Tprimarywiz::showFields(const WizardFields& values)
 
 WizardHostPicker Tprimarywiz::picker()
 {
-    return [this](const QString& caption, const QStringList& hostNames) -> std::optional<QString> {
-        return hostselect->choose(caption, hostNames, 0);
+    return [this](const QString& caption, const QStringList& hostNames, int row) -> std::optional<QString> {
+        return hostselect->choose(caption, hostNames, row);
     };
 }
 

@@ -3,7 +3,6 @@
 #include "editors/primarywizard.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 

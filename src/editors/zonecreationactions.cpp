@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QPushButton>
 
-ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, Prompter& prompter,
-                                         QWidget* mainWindow, std::function<void()> reloadBootFile)
+ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, Prompter& prompter, QWidget* mainWindow,
+                                         std::function<void()> reloadBootFile)
     : QObject(&page), m_page(page), m_state(state), m_prompter(prompter), m_mainWindow(mainWindow),
       m_reloadBootFile(std::move(reloadBootFile))
 {
@@ -30,7 +30,8 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
     // Without a parent: the main window is disabled while they are shown, which would disable its children too.
     m_wizard = new Tprimarywiz(state, prompter, hooks);
     m_create = new Tcreatenewprim(zoneContext, [this](const QString& zone) { m_wizard->startFor(zone); });
-    m_fastAdd = new Tfastadd(state, zoneContext, [this] { m_page.buildPrimaryTree(); }, mainWindow);
+    m_fastAdd = new Tfastadd(
+        state, zoneContext, [this] { m_page.buildPrimaryTree(); }, mainWindow);
 
     const auto secondaryContext = [this] {
         SecondaryContext context{m_state, m_prompter, m_page.zoneContext().progress, m_reloadBootFile, {}, {}};

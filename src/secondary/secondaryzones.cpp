@@ -2,9 +2,9 @@
 
 #include "bootfile/bootwriter.h"
 #include "checks/namechecks.h"
-#include "secondary/dottedaddress.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "secondary/dottedaddress.h"
 #include "shell/appstate.h"
 #include "zone/secondaryzoneentry.h"
 

@@ -98,8 +98,8 @@ void Tmodsecondary::additClick()
 void Tmodsecondary::deleteitClick()
 {
     QStringList list = masters();
-    const int selected = masterlist->currentItem() && masterlist->currentItem()->isSelected() ? masterlist->currentRow()
-                                                                                              : -1;
+    const int selected =
+        masterlist->currentItem() && masterlist->currentItem()->isSelected() ? masterlist->currentRow() : -1;
     if (deleteSecondaryMaster(list, selected, m_context().prompter))
         delete masterlist->takeItem(selected);
 }

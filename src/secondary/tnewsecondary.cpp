@@ -49,7 +49,8 @@ Tnewsecondary::Tnewsecondary(std::function<SecondaryContext()> context, QWidget*
     zonename->setObjectName(QStringLiteral("zonename"));
     ipaddress = new QLineEdit(this);
     ipaddress->setObjectName(QStringLiteral("ipaddress"));
-    ipaddress->setToolTip(QStringLiteral("This is the IP address of the server that serves PRIMARY DNS for this zone."));
+    ipaddress->setToolTip(
+        QStringLiteral("This is the IP address of the server that serves PRIMARY DNS for this zone."));
     nextit = makeButton(this, QStringLiteral("nextit"), QStringLiteral("Next"));
     cancelone = makeButton(this, QStringLiteral("cancelone"), QStringLiteral("Cancel"));
     doneit = makeButton(this, QStringLiteral("doneit"), QStringLiteral("Done"));

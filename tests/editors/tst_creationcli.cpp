@@ -57,8 +57,9 @@ CliRun TstCreationCli::run(const QStringList& arguments, const QString& answers)
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("share")));
     process.setProcessEnvironment(env);
-    QStringList globals{QStringLiteral("--identity"), QStringLiteral("ns@ns.example.com."), QStringLiteral("--email"),
-                        QStringLiteral("admin@example.com"), QStringLiteral("--serial"), QStringLiteral("2026120701")};
+    QStringList globals{QStringLiteral("--identity"), QStringLiteral("ns@ns.example.com."),
+                        QStringLiteral("--email"),    QStringLiteral("admin@example.com"),
+                        QStringLiteral("--serial"),   QStringLiteral("2026120701")};
     if (!answers.isEmpty())
         globals << QStringLiteral("--answers") << answers;
     process.start(QStringLiteral(QUORVANE_CLI), globals + arguments);
@@ -74,10 +75,9 @@ CliRun TstCreationCli::run(const QStringList& arguments, const QString& answers)
 void TstCreationCli::zoneCreateFillsTheWizardsPages()
 {
     const QString bootFile = path(QStringLiteral("ns/named.boot"));
-    const CliRun created =
-        run({"zone", "create", bootFile, "Example.COM", "--host", "www=10.0.0.1", "--host", "ns1=10.0.0.2", "--ns",
-             "ns1", "--alias", "ftp=www", "--mx", "www"},
-            QStringLiteral("all"));
+    const CliRun created = run({"zone", "create", bootFile, "Example.COM", "--host", "www=10.0.0.1", "--host",
+                                "ns1=10.0.0.2", "--ns", "ns1", "--alias", "ftp=www", "--mx", "www"},
+                               QStringLiteral("all"));
     QVERIFY2(created.status == 0, created.err.constData());
     QCOMPARE(created.out, QByteArray("created example.com example.com.DNS serial 2026120702\n"));
     const QString zoneFile = path(QStringLiteral("ns/data/example.com.DNS"));
@@ -142,9 +142,11 @@ void TstCreationCli::secondaryAddModifyDelete()
     const CliRun refused = run({"secondary", "add", bootFile, "sec.example.org", "10.1.1.1"});
     QCOMPARE(refused.status, 1);
     QVERIFY(refused.err.contains("Attention!: A Zone by that name already exists."));
-    const CliRun modified = run({"secondary", "modify", bootFile, "sec.example.org", "10.1.1.1", "10.1.1.2", "10.1.1.3"});
+    const CliRun modified =
+        run({"secondary", "modify", bootFile, "sec.example.org", "10.1.1.1", "10.1.1.2", "10.1.1.3"});
     QVERIFY2(modified.status == 0, modified.err.constData());
-    QVERIFY(boot().contains("secondary     sec.example.org     10.1.1.1 10.1.1.2 10.1.1.3      sec.example.org.DNS\r\n"));
+    QVERIFY(
+        boot().contains("secondary     sec.example.org     10.1.1.1 10.1.1.2 10.1.1.3      sec.example.org.DNS\r\n"));
     const CliRun badMaster = run({"secondary", "modify", bootFile, "sec.example.org", "10.1.1"});
     QCOMPARE(badMaster.status, 1);
     QVERIFY(badMaster.err.contains("Error.: Your IP address is entered incorrectly. Re-Enter."));

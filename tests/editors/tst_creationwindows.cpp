@@ -1,6 +1,7 @@
 #include "editors/tcreatenewprim.h"
 #include "editors/tfastadd.h"
 #include "editors/tprimarywiz.h"
+#include "editors/twizhostselect.h"
 #include "editors/zonecreationactions.h"
 #include "secondary/serverfixture.h"
 #include "secondary/tmodsecondary.h"
@@ -15,7 +16,6 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTreeWidget>
-
 #include <memory>
 
 namespace {
@@ -38,6 +38,7 @@ private Q_SLOTS:
     void wizardRunToFinish();
     void fastAddWindow();
     void secondaryWindows();
+    void hostPickerWantsASelection();
 
 private:
     void startWizard(const QString& zone);
@@ -171,7 +172,8 @@ void TstCreationWindows::fastAddWindow()
     fastAdd->goit->click();
     QVERIFY(!fastAdd->isVisible());
     QCOMPARE(m_page->TreeView1->topLevelItemCount(), 2);
-    QVERIFY(readBytes(m_server->bootPath()).contains("primary     one.com     one.com.DNS\r\nprimary     two.net     two.net.DNS\r\n"));
+    QVERIFY(readBytes(m_server->bootPath())
+                .contains("primary     one.com     one.com.DNS\r\nprimary     two.net     two.net.DNS\r\n"));
 }
 
 void TstCreationWindows::secondaryWindows()
@@ -188,7 +190,8 @@ void TstCreationWindows::secondaryWindows()
     QCOMPARE(create->pages->currentIndex(), 1);
     create->doneit->click();
     QVERIFY(!create->isVisible());
-    QVERIFY(readBytes(m_server->bootPath()).contains("secondary     new.example.org     10.9.9.9     new.example.org.DNS\r\n"));
+    QVERIFY(readBytes(m_server->bootPath())
+                .contains("secondary     new.example.org     10.9.9.9     new.example.org.DNS\r\n"));
     QCOMPARE(m_page->TreeView2->topLevelItemCount(), 2);
 
     m_server->state.selection.secdnsname = QStringLiteral("sec.example.org");
@@ -212,6 +215,18 @@ void TstCreationWindows::secondaryWindows()
     m_page->delsecondary->click();
     QVERIFY(!readBytes(m_server->bootPath()).contains("sec.example.org"));
     QCOMPARE(m_page->TreeView2->topLevelItemCount(), 1);
+}
+
+void TstCreationWindows::hostPickerWantsASelection()
+{
+    Twizhostselect* picker = m_actions->wizard()->hostselect;
+    picker->hostlist->addItems({"www.example.com.", "", "ns.example.com.", "", ""});
+    m_server->prompter.expectMessage(QStringLiteral("Attention!"),
+                                     QStringLiteral("You must select one item to continue."));
+    picker->selectit->click();
+    picker->hostlist->setCurrentRow(2);
+    picker->selectit->click();
+    QCOMPARE(picker->result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TstCreationWindows)

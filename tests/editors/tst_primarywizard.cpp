@@ -1,14 +1,13 @@
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
-#include "ui/zonebrowser/primarydeletion.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "ui/zonebrowser/primarydeletion.h"
 #include "zone/zonecheck.h"
 #include "zone/zonefileio.h"
 
 #include <QFile>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -23,10 +22,11 @@ const QString kInformation = QStringLiteral("Information");
 QString hostQuestion(const QString& subject, bool hostsExist)
 {
     const QString start = QStringLiteral("You have not defined a host address record for ") + subject + ". ";
-    return hostsExist ? QString(start + "Press \"YES\" to select from the list of already defined host addresses, \"OK\" to "
-                                "proceed anyways, or \"CANCEL\" to re-enter.")
-                      : QString(start + "You have not created any host addresses to choose from. Click \"OK\" to proceed "
-                                "anyways, or \"CANCEL\" to re-enter.");
+    return hostsExist
+               ? QString(start + "Press \"YES\" to select from the list of already defined host addresses, \"OK\" to "
+                                 "proceed anyways, or \"CANCEL\" to re-enter.")
+               : QString(start + "You have not created any host addresses to choose from. Click \"OK\" to proceed "
+                                 "anyways, or \"CANCEL\" to re-enter.");
 }
 
 } // namespace
@@ -117,11 +117,21 @@ void TstPrimaryWizard::zoneInformationRefusals_data()
     const QString all = QStringLiteral("You must enter all values before proceeding.");
     QTest::newRow("serial empty") << 0 << "" << kAttention << all;
     QTest::newRow("minimum single blank") << 4 << " " << kAttention << all;
-    QTest::newRow("serial") << 0 << "1;" << "Error." << "Serial Input Error. Re-Enter.";
-    QTest::newRow("refresh") << 1 << "1 0" << "Error." << "Refresh Input Error. Re-Enter.";
-    QTest::newRow("retry") << 2 << "a#" << "Error." << "Retry Input Error. Re-Enter.";
-    QTest::newRow("expire") << 3 << "x(" << "Error." << "Expire Input Error. Re-Enter.";
-    QTest::newRow("time to live") << 4 << "ttl" << "Error." << "Time To Live Input Error. Re-Enter.";
+    QTest::newRow("serial") << 0 << "1;"
+                            << "Error."
+                            << "Serial Input Error. Re-Enter.";
+    QTest::newRow("refresh") << 1 << "1 0"
+                             << "Error."
+                             << "Refresh Input Error. Re-Enter.";
+    QTest::newRow("retry") << 2 << "a#"
+                           << "Error."
+                           << "Retry Input Error. Re-Enter.";
+    QTest::newRow("expire") << 3 << "x("
+                            << "Error."
+                            << "Expire Input Error. Re-Enter.";
+    QTest::newRow("time to live") << 4 << "ttl"
+                                  << "Error."
+                                  << "Time To Live Input Error. Re-Enter.";
 }
 
 void TstPrimaryWizard::zoneInformationRefusals()
@@ -176,12 +186,13 @@ void TstPrimaryWizard::hostAddressRefusals_data()
                                    << "You have illegal characters in the third IP field.";
     QTest::newRow("address one") << QStringList{"a", "", "", "", ""} << QStringList{"10.0.0.1;", "", "", "", ""}
                                  << kAttention << "You have illegal characters in the IP field.";
-    QTest::newRow("invalid address four") << QStringList{"a", "b", "c", "d", ""}
-                                          << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0", ""} << kAttention
-                                          << "You have entered an invalid IP# in the fourth IP# field. Re-Enter.";
+    QTest::newRow("invalid address four")
+        << QStringList{"a", "b", "c", "d", ""} << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0", ""}
+        << kAttention << "You have entered an invalid IP# in the fourth IP# field. Re-Enter.";
     QTest::newRow("address out of range five")
-        << QStringList{"a", "b", "c", "d", "e"} << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.300"}
-        << kAttention << "You have entered an invalid IP# in the fifth IP# field. Re-Enter.";
+        << QStringList{"a", "b", "c", "d", "e"}
+        << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.300"} << kAttention
+        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter.";
     QTest::newRow("host twice") << QStringList{"www", "", "WWW", "", ""}
                                 << QStringList{"10.0.0.1", "", "10.0.0.2", "", ""} << kInformation
                                 << "Host address www.example.com. has been entered more than once. Please Re-Enter.";
@@ -236,8 +247,8 @@ void TstPrimaryWizard::nameServerRefusals()
 
     fields.names = {"ns1.example.com.", "", "", "", ""};
     fields.nameservers = {"ns1.example.com.", "", "", "ns1", ""};
-    prompter.expectMessage(kInformation,
-                           QStringLiteral("Name Server ns1.example.com. has been entered more than once. Please Re-Enter."));
+    prompter.expectMessage(
+        kInformation, QStringLiteral("Name Server ns1.example.com. has been entered more than once. Please Re-Enter."));
     QVERIFY(!checkNameServers(fields, m_server->state, prompter, pick));
 }
 
@@ -261,19 +272,19 @@ void TstPrimaryWizard::aliasRefusals_data()
     QTest::addColumn<QStringList>("actuals");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("text");
-    QTest::newRow("alias without target") << QStringList{"", "", "", "", "ftp"} << QStringList{"www", "", "", "", ""}
-                                          << "Error!"
-                                          << "If you fill in an alias field, you must fill in a corresponding real field.";
-    QTest::newRow("target without alias") << QStringList{"", "", "", "", ""} << QStringList{"", "www", "", "", ""}
-                                          << "Error!"
-                                          << "If you fill in a real field, you must fill in a corresponding alias field.";
+    QTest::newRow("alias without target")
+        << QStringList{"", "", "", "", "ftp"} << QStringList{"www", "", "", "", ""} << "Error!"
+        << "If you fill in an alias field, you must fill in a corresponding real field.";
+    QTest::newRow("target without alias")
+        << QStringList{"", "", "", "", ""} << QStringList{"", "www", "", "", ""} << "Error!"
+        << "If you fill in a real field, you must fill in a corresponding alias field.";
     QTest::newRow("alias characters") << QStringList{"f p", "", "", "", ""} << QStringList{"www", "", "", "", ""}
                                       << kAttention << "You have illegal characters in alias name field one.";
     QTest::newRow("target characters") << QStringList{"ftp", "", "", "", ""} << QStringList{"w w", "", "", "", ""}
                                        << kAttention
                                        << "You have illegal characters in alias name-to-point-to field one.";
-    QTest::newRow("alias is a host") << QStringList{"ftp", "www", "", "", ""}
-                                     << QStringList{"www", "www", "", "", ""} << "Please re-enter."
+    QTest::newRow("alias is a host") << QStringList{"ftp", "www", "", "", ""} << QStringList{"www", "www", "", "", ""}
+                                     << "Please re-enter."
                                      << "Alias 2 is already referenced as a host address.";
     QTest::newRow("alias twice") << QStringList{"ftp", "", "ftp.example.com.", "", ""}
                                  << QStringList{"www", "", "www", "", ""} << kInformation
@@ -309,8 +320,9 @@ void TstPrimaryWizard::mailServerRefusals()
     prompter.expectMessage(kAttention, QStringLiteral("You have illegal characters in name field four."));
     QVERIFY(!checkMailServers(fields, m_server->state, prompter, pick));
     fields.mailservers = {"mail", "", "mail.example.com.", "", ""};
-    prompter.expectMessage(kInformation,
-                           QStringLiteral("Mail Server mail.example.com. has been entered more than once. Please Re-Enter."));
+    prompter.expectMessage(
+        kInformation,
+        QStringLiteral("Mail Server mail.example.com. has been entered more than once. Please Re-Enter."));
     QVERIFY(!checkMailServers(fields, m_server->state, prompter, pick));
 }
 
@@ -329,8 +341,9 @@ void TstPrimaryWizard::finishWritesTheZone()
     QVERIFY(checkHostAddresses(fields, m_server->state, prompter));
     QVERIFY(checkNameServers(fields, m_server->state, prompter, pick));
     QVERIFY(checkAliases(fields, m_server->state, prompter, pick));
-    prompter.expectMessage(kInformation,
-                           QStringLiteral("Mail Server mail.example.com. has been entered more than once. Please Re-Enter."));
+    prompter.expectMessage(
+        kInformation,
+        QStringLiteral("Mail Server mail.example.com. has been entered more than once. Please Re-Enter."));
     ZoneContext ctx = context();
     QCOMPARE(finishWizard(ctx, fields, pick, {}), WizardFinish::Refused);
     fields.mailservers = {"mail", "", "ns1", "", ""};
@@ -345,7 +358,7 @@ void TstPrimaryWizard::finishWritesTheZone()
     const QStringList lines = splitTextLines(readBytes(m_server->dataPath(QStringLiteral("example.com.DNS"))));
     QCOMPARE(lines.at(0), QStringLiteral(";[*-Quorvane-*]"));
     QCOMPARE(lines.mid(7, 7), QStringList({"example.com. IN     SOA     ns.example.com. admin.example.com. (",
-                                            "2026120702", "1080", "3600", "604800", "86400 )", ";"}));
+                                           "2026120702", "1080", "3600", "604800", "86400 )", ";"}));
     QCOMPARE(lines.mid(14, 21),
              QStringList({";[Name Servers]", "example.com.     IN     NS     ns1.example.com. ", ";", ";[Mail Servers]",
                           "example.com.     IN     MX 10     mail.example.com. ",

@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -47,6 +46,7 @@ private Q_SLOTS:
     void fastAddTimings();
     void fastAddWithEmptyDefaultsWritesFallbacks();
     void wizardTimingsFillOnlyEmptyValues();
+    void createdZoneReadsAfterTheServerIsReadAgain();
 
 private:
     // Saves the zone as the editor of its first name server does and runs the checker over the file.
@@ -94,8 +94,10 @@ void TstZoneCreation::newNameRefusals_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     const QString exists = QStringLiteral("A Zone by that name already exists.");
-    QTest::newRow("no known top-level domain") << "intranet" << "You have entered an invalid name for a zone.";
-    QTest::newRow("illegal characters") << "my zone.com" << "You have entered illegal characters. Re-Enter.";
+    QTest::newRow("no known top-level domain") << "intranet"
+                                               << "You have entered an invalid name for a zone.";
+    QTest::newRow("illegal characters") << "my zone.com"
+                                        << "You have entered illegal characters. Re-Enter.";
     QTest::newRow("primary") << "alpha.com" << exists;
     QTest::newRow("primary in another case") << "Alpha.COM" << exists;
     QTest::newRow("secondary") << "beta.org" << exists;
@@ -131,9 +133,8 @@ void TstZoneCreation::skeletonMatchesItsTable()
     QVERIFY(state.boot.primaryEntries.contains(QStringLiteral("example.com     example.com.DNS")));
     QVERIFY(readBytes(m_server->bootPath()).contains("primary     example.com     example.com.DNS\r\n"));
     // The zone was read: the skeleton's start of authority is the loaded zone's.
-    QCOMPARE(state.zone.sourceofauth.values(),
-             QStringList({"example.com.", "ns.example.com.", "admin@example.com", "96110801", "1080", "3600", "604800",
-                          "86400"}));
+    QCOMPARE(state.zone.sourceofauth.values(), QStringList({"example.com.", "ns.example.com.", "admin@example.com",
+                                                            "96110801", "1080", "3600", "604800", "86400"}));
     firstSaveIsAccepted(QStringLiteral("example.com"));
 }
 
@@ -181,8 +182,8 @@ void TstZoneCreation::fastAddCreatesEveryZone()
     QCOMPARE(state.zoneLists.primfiles,
              QStringList({"alpha.com.dns", "example.com.DNS", "one.net.DNS", "two.org.DNS"}));
     const QByteArray boot = readBytes(m_server->bootPath());
-    for (const char* line : {"primary     example.com     example.com.DNS\r\n", "primary     one.net     one.net.DNS\r\n",
-                             "primary     two.org     two.org.DNS\r\n"})
+    for (const char* line : {"primary     example.com     example.com.DNS\r\n",
+                             "primary     one.net     one.net.DNS\r\n", "primary     two.org     two.org.DNS\r\n"})
         QVERIFY2(boot.contains(line), line);
     // Each zone's file starts from the Setup page's serial itself; a save gives it the running serial + 1.
     QCOMPARE(state.setup.defaultserial, QStringLiteral("2026120701"));
@@ -194,11 +195,16 @@ void TstZoneCreation::fastAddTimings_data()
 {
     QTest::addColumn<QString>("given");
     QTest::addColumn<QString>("written");
-    QTest::newRow("empty") << "" << "1080";
-    QTest::newRow("word") << "hourly" << "1080";
-    QTest::newRow("blank") << " " << "1080";
-    QTest::newRow("number") << "900" << "900";
-    QTest::newRow("number with unit") << "15m" << "15m";
+    QTest::newRow("empty") << ""
+                           << "1080";
+    QTest::newRow("word") << "hourly"
+                          << "1080";
+    QTest::newRow("blank") << " "
+                           << "1080";
+    QTest::newRow("number") << "900"
+                            << "900";
+    QTest::newRow("number with unit") << "15m"
+                                      << "15m";
 }
 
 void TstZoneCreation::fastAddTimings()
@@ -242,6 +248,21 @@ void TstZoneCreation::wizardTimingsFillOnlyEmptyValues()
     const SoaTimings timings = wizardTimings(defaults);
     QCOMPARE(QStringList({timings.serial, timings.refresh, timings.retry, timings.expire, timings.minimum}),
              QStringList({"2026120701", "1080", "1200", "604800", "86400"}));
+}
+
+void TstZoneCreation::createdZoneReadsAfterTheServerIsReadAgain()
+{
+    ZoneContext context = m_server->zoneContext();
+    m_server->prompter.expectMessage(QStringLiteral("Information"),
+                                     QStringLiteral("1 zones have been added to your server."));
+    QCOMPARE(runFastAdd(context, {"Example.COM"}), 1);
+    QVERIFY(m_server->readBoot());
+    // The lists hold the file in lower case; the file keeps its name.
+    QVERIFY(m_server->state.zoneLists.primfiles.contains(QStringLiteral("example.com.dns")));
+    QVERIFY(QFile::exists(m_server->dataPath(QStringLiteral("example.com.DNS"))));
+    QCOMPARE(loadZone(context, QStringLiteral("example.com.dns"), QStringLiteral("example.com")),
+             ZoneLoadStatus::Loaded);
+    QCOMPARE(m_server->state.zone.sourceofauth.value(SoaRecord::Serial), QStringLiteral("2026120701"));
 }
 
 QTEST_GUILESS_MAIN(TstZoneCreation)

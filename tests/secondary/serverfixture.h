@@ -10,7 +10,6 @@
 #include <QByteArray>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <memory>
 
 // A progress window that remembers what it was told, in order.

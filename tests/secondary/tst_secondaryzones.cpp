@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -85,10 +84,14 @@ void TstSecondaryZones::newNameRefusals_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("text");
     const QString exists = QStringLiteral("A Zone by that name already exists.");
-    QTest::newRow("primary") << "example.com" << "Attention!" << exists;
-    QTest::newRow("secondary") << "alpha.org" << "Attention!" << exists;
-    QTest::newRow("secondary in capitals") << "ALPHA.org" << "Attention!" << exists;
-    QTest::newRow("primary in capitals") << "Example.Com" << "Attention!" << exists;
+    QTest::newRow("primary") << "example.com"
+                             << "Attention!" << exists;
+    QTest::newRow("secondary") << "alpha.org"
+                               << "Attention!" << exists;
+    QTest::newRow("secondary in capitals") << "ALPHA.org"
+                                           << "Attention!" << exists;
+    QTest::newRow("primary in capitals") << "Example.Com"
+                                         << "Attention!" << exists;
     QTest::newRow("bad characters") << "bad name.org" << kError
                                     << "You have entered bad characters in the name field. Re-Enter.";
     QTest::newRow("single blank") << " " << kError << "You have entered bad characters in the name field. Re-Enter.";
@@ -242,15 +245,16 @@ void TstSecondaryZones::deleteAsksAndCancelKeepsEverything()
     ServerFixture& server = *m_server;
     server.state.selection.secdnsname = QStringLiteral("alpha.org");
     const QByteArray before = readBytes(server.bootPath());
-    server.prompter.expectMessage(QStringLiteral("Question!"), QStringLiteral("Are you sure you want to delete alpha.org?"),
+    server.prompter.expectMessage(QStringLiteral("Question!"),
+                                  QStringLiteral("Are you sure you want to delete alpha.org?"),
                                   Prompter::Button::Cancel);
     SecondaryContext ops = context();
     QCOMPARE(deleteSecondaryZone(ops), SecondaryDeletion::Cancelled);
     QCOMPARE(readBytes(server.bootPath()), before);
     QCOMPARE(server.state.zoneLists.secdns, QStringList{"alpha.org"});
 
-    server.prompter.expectMessage(QStringLiteral("Question!"), QStringLiteral("Are you sure you want to delete alpha.org?"),
-                                  Prompter::Button::Ok);
+    server.prompter.expectMessage(QStringLiteral("Question!"),
+                                  QStringLiteral("Are you sure you want to delete alpha.org?"), Prompter::Button::Ok);
     QCOMPARE(deleteSecondaryZone(ops), SecondaryDeletion::Deleted);
     QVERIFY(server.state.zoneLists.secdns.isEmpty());
     QVERIFY(server.state.boot.secondaryEntries.isEmpty());
