@@ -1,5 +1,6 @@
 #include "editors/fastadd.h"
 
+#include "bootfile/bootwriter.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
@@ -21,6 +22,7 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
     }
     AppState& state = context.state;
     int created = 0;
+    bool failed = false;
     for (const QString& entry : addthem) {
         if (hooks.showStep)
             hooks.showStep(QStringLiteral("Adding Server ") + QString::number(created + 1));
@@ -28,15 +30,27 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
         // The timings are taken anew for each zone, as the Setup page holds them at that moment.
         const QStringList lines =
             fastAddZoneLines(zone, state.servername, state.emailaddr, fastAddTimings(state.setup));
-        const CreationStatus status = createPrimaryZoneFile(context, zone, lines);
-        if (status == CreationStatus::FileFailed)
-            return created;
+        // The boot file is saved once for all the zones: saving it twice for each zone made a long list take
+        // many times longer, and the file is the same in the end.
+        if (createPrimaryZoneFile(context, zone, lines, false) != CreationStatus::Created) {
+            failed = true;
+            break;
+        }
         ++created;
         if (hooks.addTreeNode)
             hooks.addTreeNode(zone);
-        if (status != CreationStatus::Created)
-            return created;
     }
+    // The zones made before a failure stay registered.
+    if (created > 0) {
+        const BootWriteResult boot = writeBootFile(state);
+        if (!boot.ok) {
+            context.prompter.message(QStringLiteral("Error"), boot.errorText, Prompter::Button::Ok,
+                                     Prompter::Icon::Critical);
+            return created;
+        }
+    }
+    if (failed)
+        return created;
     context.prompter.message(QStringLiteral("Information"),
                              QString::number(addthem.size()) + QStringLiteral(" zones have been added to your server."),
                              Prompter::Button::Ok, Prompter::Icon::Information);

@@ -116,7 +116,8 @@ bool checkNewPrimaryName(const AppState& state, const QString& name, Prompter& p
     return true;
 }
 
-CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, const QStringList& lines)
+CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, const QStringList& lines,
+                                     bool saveBootFile)
 {
     AppState& state = context.state;
     ServerZoneLists& lists = state.zoneLists;
@@ -137,10 +138,11 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
     lists.primdns << name;
     state.boot.primaryEntries << PrimaryZoneEntry{name, file}.text();
 
-    BootWriteResult boot = writeBootFile(state);
+    BootWriteResult boot = saveBootFile ? writeBootFile(state) : BootWriteResult();
     if (boot.ok) {
         loadZone(context, file, name);
-        boot = writeBootFile(state);
+        if (saveBootFile)
+            boot = writeBootFile(state);
     }
     context.progress.hideProgress();
     if (!boot.ok) {

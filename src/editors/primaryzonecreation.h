@@ -49,8 +49,10 @@ enum class CreationStatus
 
 // Writes the zone's file (zone + ".DNS" in the data directory) with the lines given, registers the zone in the
 // primary lists and the boot-file model, saves the boot file, reads the zone and saves the boot file again.
-// The zone name is taken in lower case.
-CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, const QStringList& lines);
+// The zone name is taken in lower case. Without saveBootFile the boot file is left to the caller, who creates
+// many zones in a row and saves it once for all of them.
+CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, const QStringList& lines,
+                                     bool saveBootFile = true);
 
 // "Start Wizard": the checks, then the skeleton zone. The name is lower-cased in place once it passed.
 CreationStatus startPrimaryZone(ZoneContext& context, QString& name);
