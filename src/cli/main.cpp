@@ -13,6 +13,7 @@ void registerUtilityCommands();
 void registerOperationCommands();
 void registerZoneCommands();
 void registerRecordCommands();
+void registerCreationCommands();
 
 namespace {
 
@@ -23,6 +24,7 @@ void registerAllCommands()
     registerServerCommands();
     registerZoneCommands();
     registerRecordCommands();
+    registerCreationCommands();
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();

@@ -1,9 +1,11 @@
 #include "shell/tdnsmain.h"
 
 #include "bootfile/bootlines.h"
+#include "bootfile/bootreader.h"
 #include "checks/ttldform.h"
 #include "editors/domaindefaults.h"
 #include "editors/zoneeditors.h"
+#include "editors/zonecreationactions.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
@@ -104,6 +106,12 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     });
     m_editors = new ZoneEditors(m_state, m_prompter, *m_domainEdit, this);
     m_setup->setPrompter(&m_prompter);
+    // New and fast-added primary zones, secondary zones.
+    new ZoneCreationActions(*m_domainEdit, m_state, m_prompter, this, [this] {
+        BootContext boot = serverContext().bootContext();
+        readBootFile(boot, false);
+        showLoadedServer();
+    });
     connect(this, &Tdnsmain::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
     connect(this, &Tdnsmain::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
     connect(this, &Tdnsmain::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);

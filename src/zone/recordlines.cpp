@@ -34,6 +34,17 @@ QString mailServerZoneLine(const QString& zone, const QString& priority, const Q
            host + kBlank;
 }
 
+QString wizardNameServerLine(const QString& zone, const QString& host)
+{
+    return nameServerZoneLine(zone, host) + kBlank;
+}
+
+QString wizardMailServerLine(const QString& zone, const QString& priority, const QString& host)
+{
+    return zoneOwner(zone) + kFive + QStringLiteral("IN") + kFive + QStringLiteral("MX") + kBlank + priority + kFive +
+           host + kBlank;
+}
+
 QString hostAddressLine(const QString& host, const QString& address)
 {
     const QString bare = address.endsWith(QLatin1Char('.')) ? address.chopped(1) : address;

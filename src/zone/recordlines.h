@@ -15,6 +15,10 @@ QString nameServerZoneLine(const QString& zone, const QString& host);
 QString mailServerAtLine(const QString& priority, const QString& host);
 // MX with the zone name as owner, given with or without its trailing dot.
 QString mailServerZoneLine(const QString& zone, const QString& priority, const QString& host);
+// The primary zone wizard's NS and MX lines: the zone as owner, a trailing blank, and one blank only between
+// "MX" and the priority.
+QString wizardNameServerLine(const QString& zone, const QString& host);
+QString wizardMailServerLine(const QString& zone, const QString& priority, const QString& host);
 // A; the address is written without a trailing dot.
 QString hostAddressLine(const QString& host, const QString& address);
 // CNAME.

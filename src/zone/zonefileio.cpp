@@ -1,7 +1,9 @@
 #include "zone/zonefileio.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 QStringList splitTextLines(const QByteArray& bytes)
@@ -83,4 +85,16 @@ FileWriteResult replaceFile(const QString& path, const QByteArray& bytes)
     if (!file.commit())
         return {false, QStringLiteral("%1 could not be written: %2").arg(path, file.errorString())};
     return {};
+}
+
+QString zoneFilePath(const QString& datapath, const QString& fileName)
+{
+    const QDir dir(datapath);
+    const QString exact = dir.filePath(fileName);
+    static const QRegularExpression wildcard(QStringLiteral("[*?\\[]"));
+    if (fileName.isEmpty() || fileName.contains(wildcard) || QFileInfo::exists(exact))
+        return exact;
+    // Name filters compare without regard to case.
+    const QStringList found = dir.entryList({fileName}, QDir::Files);
+    return found.isEmpty() ? exact : dir.filePath(found.first());
 }

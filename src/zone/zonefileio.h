@@ -18,6 +18,10 @@ QStringList splitTextLines(const QByteArray& bytes);
 // The lines of a file; none when it cannot be read.
 std::optional<QStringList> readTextFile(const QString& path);
 
+// The path of a zone file of the data directory. The server's lists hold file names in lower case, as the boot
+// files were written where names match without regard to case; a file on disk in another case is found too.
+QString zoneFilePath(const QString& datapath, const QString& fileName);
+
 // The lines, each ended by CR LF.
 QByteArray crlfBytes(const QStringList& lines);
 

@@ -335,7 +335,7 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         return ZoneLoadStatus::NoFileName;
     }
     state.zone.clearRecords();
-    const std::optional<QStringList> lines = readTextFile(QDir(state.zoneLists.datapath).filePath(fileName));
+    const std::optional<QStringList> lines = readTextFile(zoneFilePath(state.zoneLists.datapath, fileName));
     if (!lines) {
         context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
                                  Prompter::Button::Ok, Prompter::Icon::Information);

@@ -71,7 +71,7 @@ ZoneSaveResult writeZone(ZoneContext& context)
 {
     AppState& state = context.state;
     const QString& fileName = state.selection.primfilename;
-    const QString path = QDir(state.zoneLists.datapath).filePath(fileName);
+    const QString path = zoneFilePath(state.zoneLists.datapath, fileName);
     if (fileName.isEmpty() || !QFileInfo(path).isFile()) {
         context.prompter.message(QStringLiteral("Error..."), QStringLiteral("No files are open."));
         context.progress.hideProgress();

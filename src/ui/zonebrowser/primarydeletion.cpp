@@ -8,6 +8,7 @@
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/recorddeletion.h"
+#include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 
 #include <QDir>
@@ -102,7 +103,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     state.zone.dnsname.clear();
     state.zone.clearRecords();
 
-    const QString path = QDir(lists.datapath).filePath(file);
+    const QString path = zoneFilePath(lists.datapath, file);
     if (file.isEmpty() || !QFileInfo(path).isFile()) {
         context.prompter.message(QStringLiteral("Error!"), QStringLiteral("This file does not exist."));
         finish(context, hooks, zone);

@@ -1,0 +1,162 @@
+#include "editors/primaryzonecreation.h"
+
+#include "bootfile/bootwriter.h"
+#include "checks/namechecks.h"
+#include "platform/progress.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "zone/primaryzoneentry.h"
+#include "zone/zonefileio.h"
+#include "zone/zonereader.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kAttention = QStringLiteral("Attention!");
+
+QString orFallback(const QString& value, const QString& fallback)
+{
+    return value.isEmpty() ? fallback : value;
+}
+
+// A value a start of authority can carry: the reader and the name servers want a number.
+QString numberOrFallback(const QString& value, const QString& fallback)
+{
+    return !value.isEmpty() && value.at(0).isDigit() && value.at(0).unicode() < 128 ? value : fallback;
+}
+
+QStringList headerAndSoa(const QString& zone, const QString& server, const QString& email, const SoaTimings& soa)
+{
+    return {QStringLiteral(";[*-Quorvane-*]"),
+            QStringLiteral(";Primary / Forward Mapping File"),
+            QStringLiteral(";Origin added to names not ending in a dot :") + zone,
+            QStringLiteral(";"),
+            QStringLiteral(";[SOA]"),
+            zone + QStringLiteral(".     IN       SOA       ") + server + QLatin1Char('.') + zone +
+                QStringLiteral(". ") + email + QStringLiteral(" ("),
+            soa.serial,
+            soa.refresh,
+            soa.retry,
+            soa.expire,
+            soa.minimum,
+            QStringLiteral(")"),
+            QStringLiteral(";")};
+}
+
+QStringList sections(const QStringList& headers)
+{
+    QStringList lines;
+    for (const QString& header : headers)
+        lines << header << QStringLiteral(";");
+    return lines;
+}
+
+bool namedAlready(const QStringList& names, const QString& name)
+{
+    return names.contains(name, Qt::CaseInsensitive);
+}
+
+void reportFailure(Prompter& prompter, const QString& text)
+{
+    prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
+}
+
+} // namespace
+
+SoaTimings wizardTimings(const SetupDefaults& defaults)
+{
+    return {defaults.defaultserial, orFallback(defaults.defaultrefresh, QStringLiteral("1080")),
+            orFallback(defaults.defaultretry, QStringLiteral("3600")),
+            orFallback(defaults.defaultexpire, QStringLiteral("604800")),
+            orFallback(defaults.defaultminimum, QStringLiteral("86400"))};
+}
+
+SoaTimings fastAddTimings(const SetupDefaults& defaults)
+{
+    return {defaults.defaultserial, numberOrFallback(defaults.defaultrefresh, QStringLiteral("1080")),
+            numberOrFallback(defaults.defaultretry, QStringLiteral("3600")),
+            numberOrFallback(defaults.defaultexpire, QStringLiteral("604800")),
+            numberOrFallback(defaults.defaultminimum, QStringLiteral("86400"))};
+}
+
+QStringList skeletonZoneLines(const QString& zone, const QString& server, const QString& email)
+{
+    const SoaTimings fixed{QStringLiteral("96110801"), QStringLiteral("1080"), QStringLiteral("3600"),
+                           QStringLiteral("604800"), QStringLiteral("86400")};
+    return headerAndSoa(zone, server, email, fixed) +
+           sections({QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
+                     QStringLiteral(";[Host Addresses]"), QStringLiteral(";[Aliases]"), QStringLiteral(";[Text Files]"),
+                     QStringLiteral(";[Responsible Persons]")});
+}
+
+QStringList fastAddZoneLines(const QString& zone, const QString& server, const QString& email,
+                             const SoaTimings& timings)
+{
+    return headerAndSoa(zone, server, email, timings) +
+           sections({QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
+                     QStringLiteral(";[Host Addresses]"), QStringLiteral(";[Aliases]")});
+}
+
+bool checkNewPrimaryName(const AppState& state, const QString& name, Prompter& prompter, const QStringList& waiting)
+{
+    if (!endsWithKnownTld(name, state.tlds)) {
+        prompter.message(kAttention, QStringLiteral("You have entered an invalid name for a zone."));
+        return false;
+    }
+    if (hasIllegalCharacters(name)) {
+        prompter.message(kAttention, QStringLiteral("You have entered illegal characters. Re-Enter."));
+        return false;
+    }
+    const ServerZoneLists& lists = state.zoneLists;
+    if (namedAlready(lists.primdns, name) || namedAlready(lists.secdns, name) || namedAlready(waiting, name)) {
+        prompter.message(kAttention, QStringLiteral("A Zone by that name already exists."));
+        return false;
+    }
+    return true;
+}
+
+CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, const QStringList& lines,
+                                     bool saveBootFile)
+{
+    AppState& state = context.state;
+    ServerZoneLists& lists = state.zoneLists;
+    const QString name = zone.toLower();
+    const QString file = name + QStringLiteral(".DNS");
+    state.selection.primfilename = file;
+    context.progress.showProgress();
+    context.progress.setProgress(20);
+
+    const FileWriteResult written = replaceFile(QDir(lists.datapath).filePath(file), crlfBytes(lines));
+    if (!written.ok) {
+        context.progress.hideProgress();
+        reportFailure(context.prompter, written.errorText);
+        return CreationStatus::FileFailed;
+    }
+    state.selection.primdnsname = name;
+    lists.primfiles << file;
+    lists.primdns << name;
+    state.boot.primaryEntries << PrimaryZoneEntry{name, file}.text();
+
+    BootWriteResult boot = saveBootFile ? writeBootFile(state) : BootWriteResult();
+    if (boot.ok) {
+        loadZone(context, file, name);
+        if (saveBootFile)
+            boot = writeBootFile(state);
+    }
+    context.progress.hideProgress();
+    if (!boot.ok) {
+        reportFailure(context.prompter, boot.errorText);
+        return CreationStatus::BootFileFailed;
+    }
+    return CreationStatus::Created;
+}
+
+CreationStatus startPrimaryZone(ZoneContext& context, QString& name)
+{
+    if (!checkNewPrimaryName(context.state, name, context.prompter))
+        return CreationStatus::Refused;
+    name = name.toLower();
+    const AppState& state = context.state;
+    return createPrimaryZoneFile(context, name, skeletonZoneLines(name, state.servername, state.emailaddr));
+}

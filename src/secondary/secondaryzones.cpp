@@ -1,0 +1,236 @@
+#include "secondary/secondaryzones.h"
+
+#include "bootfile/bootwriter.h"
+#include "checks/namechecks.h"
+#include "platform/progress.h"
+#include "platform/prompter.h"
+#include "secondary/dottedaddress.h"
+#include "shell/appstate.h"
+#include "zone/secondaryzoneentry.h"
+
+namespace {
+
+const QString kError = QStringLiteral("Error.");
+
+bool isBlank(const QString& text)
+{
+    return text.isEmpty() || text == QLatin1String(" ");
+}
+
+int findEntry(const QStringList& entries, const QString& zone)
+{
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const std::optional<SecondaryZoneEntry> entry = SecondaryZoneEntry::parse(entries.at(i));
+        if (entry && entry->zone.compare(zone, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+bool saveBootFile(SecondaryContext& context)
+{
+    const BootWriteResult written = writeBootFile(context.state);
+    if (!written.ok) {
+        context.prompter.message(QStringLiteral("Error"), written.errorText, Prompter::Button::Ok,
+                                 Prompter::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void busy(SecondaryContext& context, bool on)
+{
+    if (context.showBusy)
+        context.showBusy(on);
+}
+
+bool checkSecondaryName(const QString& name, Prompter& prompter)
+{
+    if (hasIllegalCharacters(name)) {
+        prompter.message(kError, QStringLiteral("You have entered bad characters in the name field. Re-Enter."));
+        return false;
+    }
+    if (isBlank(name)) {
+        prompter.message(kError, QStringLiteral("You must first enter a Zone Name."));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool checkNewSecondaryName(const AppState& state, const QString& name, Prompter& prompter)
+{
+    const ServerZoneLists& lists = state.zoneLists;
+    if (lists.primdns.contains(name, Qt::CaseInsensitive) || lists.secdns.contains(name, Qt::CaseInsensitive)) {
+        prompter.message(QStringLiteral("Attention!"), QStringLiteral("A Zone by that name already exists."));
+        return false;
+    }
+    return checkSecondaryName(name, prompter);
+}
+
+bool checkSecondaryMaster(const QString& address, Prompter& prompter)
+{
+    if (hasIllegalCharacters(address)) {
+        prompter.message(kError, QStringLiteral("You have entered bad characters in the name field. Re-Enter."));
+        return false;
+    }
+    if (!isDottedIpv4Address(address)) {
+        prompter.message(kError, QStringLiteral("You have entered an invalid IP address. Re-Enter."));
+        return false;
+    }
+    if (isBlank(address)) {
+        prompter.message(kError, QStringLiteral("You must first enter a Zone Name."));
+        return false;
+    }
+    return true;
+}
+
+bool createSecondaryZone(SecondaryContext& context, const QString& name, const QString& address)
+{
+    AppState& state = context.state;
+    const QString zone = name.toLower();
+    const QString file = zone + QStringLiteral(".DNS");
+    busy(context, true);
+    state.selection.secdnsname = zone;
+    state.selection.secipaddr = address;
+    state.zoneLists.secdns << zone;
+    state.zoneLists.secfiles << file.toLower();
+    state.boot.secondaryEntries << SecondaryZoneEntry{zone, address, file}.text();
+    const bool saved = saveBootFile(context);
+    if (saved && context.reloadBootFile)
+        context.reloadBootFile();
+    // The reading starts the selection afresh; the new zone stays selected.
+    state.selection.secdnsname = zone;
+    state.selection.secipaddr = address;
+    if (context.rebuildSecondaryTree)
+        context.rebuildSecondaryTree();
+    busy(context, false);
+    return saved;
+}
+
+std::optional<SecondaryEdit> openSecondaryEdit(const AppState& state, const QString& zone, Prompter& prompter)
+{
+    if (isBlank(state.selection.secdnsname) || isBlank(zone)) {
+        prompter.message(QStringLiteral("Error"), QStringLiteral("You must first select a Zone."));
+        return std::nullopt;
+    }
+    const int index = findEntry(state.boot.secondaryEntries, zone);
+    if (index < 0)
+        return std::nullopt;
+    const std::optional<SecondaryZoneEntry> entry = SecondaryZoneEntry::parse(state.boot.secondaryEntries.at(index));
+    return SecondaryEdit{entry->zone, entry->zone, entry->masters.split(QLatin1Char(' '), Qt::SkipEmptyParts)};
+}
+
+bool addSecondaryMaster(QStringList& masters, const QString& address, Prompter& prompter)
+{
+    if (!isDottedIpv4Address(address) || hasIllegalCharacters(address)) {
+        prompter.message(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter."));
+        return false;
+    }
+    masters << address;
+    return true;
+}
+
+bool deleteSecondaryMaster(QStringList& masters, int selected, Prompter& prompter)
+{
+    if (selected < 0 || selected >= masters.size()) {
+        prompter.message(QStringLiteral("Attention!"), QStringLiteral("You must first select an IP."));
+        return false;
+    }
+    masters.removeAt(selected);
+    return true;
+}
+
+QString secondaryMasterText(const QStringList& masters)
+{
+    QString text;
+    for (QString address : masters) {
+        if (address.endsWith(QLatin1Char(' ')))
+            address.chop(1);
+        text += address + QLatin1Char(' ');
+    }
+    return text;
+}
+
+bool saveSecondaryZone(SecondaryContext& context, const SecondaryEdit& edit)
+{
+    if (edit.masters.isEmpty()) {
+        context.prompter.message(QStringLiteral("Attention!"),
+                                 QStringLiteral("You must have at least one corresponding IP."));
+        return false;
+    }
+    QString name = edit.name.trimmed().toLower();
+    // A renamed zone must still be a name the boot file can carry.
+    if (!checkSecondaryName(name, context.prompter))
+        return false;
+    AppState& state = context.state;
+    const int index = findEntry(state.boot.secondaryEntries, edit.zone);
+    if (index < 0)
+        return false;
+    busy(context, true);
+    const QString file = name + QStringLiteral(".DNS");
+    state.boot.secondaryEntries[index] = SecondaryZoneEntry{name, secondaryMasterText(edit.masters), file}.text();
+    ServerZoneLists& lists = state.zoneLists;
+    const qsizetype listed = lists.secdns.indexOf(edit.zone.toLower());
+    if (listed >= 0) {
+        lists.secdns[listed] = name;
+        lists.secfiles[listed] = file.toLower();
+    }
+    state.boot.fillGrids();
+    const bool saved = saveBootFile(context);
+    // The tree shows the zone under its new name.
+    if (context.rebuildSecondaryTree)
+        context.rebuildSecondaryTree();
+    busy(context, false);
+    return saved;
+}
+
+SecondaryDeletion deleteSecondaryZone(SecondaryContext& context)
+{
+    AppState& state = context.state;
+    const QString zone = state.selection.secdnsname;
+    if (isBlank(zone)) {
+        context.prompter.message(QStringLiteral("Error"), QStringLiteral("You must first select a Zone."));
+        return SecondaryDeletion::NothingSelected;
+    }
+    ServerZoneLists& lists = state.zoneLists;
+    if (lists.stealth == QLatin1String("ON")) {
+        lists.stealth = QStringLiteral("OFF");
+    } else if (context.prompter.message(QStringLiteral("Question!"),
+                                        QStringLiteral("Are you sure you want to delete ") + zone + QLatin1Char('?'),
+                                        Prompter::Button::Ok | Prompter::Button::Cancel,
+                                        Prompter::Icon::Question) != Prompter::Button::Ok) {
+        return SecondaryDeletion::Cancelled;
+    }
+    busy(context, true);
+    context.progress.showProgress();
+    context.progress.setProgress(50);
+    state.debugLog.logLine(QStringLiteral("--Begin Deleting Secondary: ") + zone);
+
+    state.selection.secdnsname.clear();
+    state.selection.secipaddr.clear();
+    for (qsizetype i = 0; i < lists.secdns.size(); ++i) {
+        if (lists.secdns.at(i).compare(zone, Qt::CaseInsensitive) == 0) {
+            lists.secdns.removeAt(i);
+            if (i < lists.secfiles.size())
+                lists.secfiles.removeAt(i);
+            break;
+        }
+    }
+    const int entry = findEntry(state.boot.secondaryEntries, zone);
+    if (entry >= 0)
+        state.boot.secondaryEntries.removeAt(entry);
+    const bool saved = saveBootFile(context);
+    if (saved && context.reloadBootFile)
+        context.reloadBootFile();
+    state.debugLog.logLine(QStringLiteral("--End Deleting Secondary: ") + zone);
+
+    context.progress.setProgress(75);
+    if (context.rebuildSecondaryTree)
+        context.rebuildSecondaryTree();
+    context.progress.setProgress(100);
+    context.progress.hideProgress();
+    busy(context, false);
+    return saved ? SecondaryDeletion::Deleted : SecondaryDeletion::BootFileFailed;
+}
