@@ -10,6 +10,7 @@
 void registerBootCommands();
 void registerUtilityCommands();
 void registerOperationCommands();
+void registerReverseCommands();
 void registerZoneCommands();
 
 namespace {
@@ -22,6 +23,7 @@ void registerAllCommands()
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();
+    registerReverseCommands();
 }
 
 QString commandList()

@@ -16,6 +16,7 @@ class QLabel;
 class QTabWidget;
 class QTimer;
 class RegistrationPage;
+class ReverseActions;
 class ServerInfoPage;
 class ServerOperations;
 class SettingsStore;
@@ -37,6 +38,7 @@ public:
     ProgressWindow* progressWindow() const { return m_progress; }
     ServerOperations* serverOperations() const { return m_serverOperations; }
     AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
+    ReverseActions* reverseActions() const { return m_reverseActions; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -99,6 +101,7 @@ private:
     ProgressWindow* m_progress = nullptr;
     ServerOperations* m_serverOperations = nullptr;
     AddlPropertiesActions* m_addlActions = nullptr;
+    ReverseActions* m_reverseActions = nullptr;
 
     QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"
