@@ -126,6 +126,12 @@ void TestReverseGeneration::wholeFilesByteForByte()
     QCOMPARE(readBytes(server.bootFile()), expected(QStringLiteral("main/named.boot"), server));
     QVERIFY(server.prompter.problems().isEmpty());
     checkWrittenZones(server, result);
+
+    // A second run with nothing changed leaves the same files and no half-made copies behind.
+    QVERIFY(server.generate().ok);
+    for (const QString& file : result.filesWritten)
+        QCOMPARE(readBytes(server.dataFile(file)), expected(QStringLiteral("main/") + file, server));
+    QCOMPARE(QDir(server.dataPath()).entryList({QStringLiteral("*.new")}), QStringList());
 }
 
 void TestReverseGeneration::stagesOnTheStageWindow()
@@ -512,6 +518,7 @@ void TestReverseGeneration::writeFailureStopsRun()
     QCOMPARE(result.filesWritten, QStringList{reverseFile(QStringLiteral("2.1.10"))});
     QVERIFY(QFile::exists(server.dataFile(reverseFile(QStringLiteral("2.1.10")))));
     QCOMPARE(readBytes(server.bootFile()), bootBefore);
+    QCOMPARE(QDir(server.dataPath()).entryList({QStringLiteral("*.new")}), QStringList());
     QCOMPARE(server.stage.steps.last(), QStringLiteral("hide"));
 }
 
