@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The address in its plain dotted form ("10.1.2.5" for " 10.001.2.5"): four decimal octets from 0 to 255,

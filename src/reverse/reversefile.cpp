@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-
 #include <filesystem>
 
 namespace {
@@ -39,8 +38,7 @@ FileWriteResult replaceDerivedFile(const QString& path, const QByteArray& bytes)
         return failed(reason);
     }
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(),
-                            error);
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
     if (error) {
         QFile::remove(temporary);
         return failed(QString::fromStdString(error.message()));

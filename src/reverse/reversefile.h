@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 struct AppState;
@@ -31,9 +30,9 @@ QString reverseSerialOver(const QString& runningSerial, std::optional<quint64> p
 // What one reverse file holds beside its start of authority.
 struct ReverseFileContent
 {
-    QString fileName;  // in the data directory
-    QString handles;   // the zone name, or "Local" for the loopback file
-    QStringList soa;   // the six start of authority lines
+    QString fileName; // in the data directory
+    QString handles;  // the zone name, or "Local" for the loopback file
+    QStringList soa;  // the six start of authority lines
     QStringList nameServers;
     QStringList addresses;
 };

@@ -1,8 +1,8 @@
 #include "reverse/reversegeneration.h"
 
 #include "bootfile/bootreader.h"
-#include "bootfile/filenameindex.h"
 #include "bootfile/bootwriter.h"
+#include "bootfile/filenameindex.h"
 #include "checks/namechecks.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
@@ -79,10 +79,10 @@ private:
 
     QStringList m_reversename;
     QSet<QString> m_reversenameLower;
-    QList<HostPair> m_pairs;      // realhostip, realhostaddr
-    QList<bool> m_live;           // whether the pair is still in realhostiptemp, realhostaddrtemp
-    QList<int> m_remaining;       // the pairs left after the ignore list was applied, in order
-    QStringList m_reversehost;    // the reverse zone of each network, in order of first appearance
+    QList<HostPair> m_pairs;       // realhostip, realhostaddr
+    QList<bool> m_live;            // whether the pair is still in realhostiptemp, realhostaddrtemp
+    QList<int> m_remaining;        // the pairs left after the ignore list was applied, in order
+    QStringList m_reversehost;     // the reverse zone of each network, in order of first appearance
     QStringList m_ipforcomparebox; // the network prefixes, parallel
     QHash<QString, int> m_networkOfPrefix;
     QSet<QString> m_ignored;
@@ -304,7 +304,8 @@ QStringList ReverseRun::localNameServerLines(bool lowerCase) const
     QStringList lines;
     QSet<QString> seen;
     for (const QString& name : std::as_const(names)) {
-        const QString line = QString(QStringLiteral("@     IN     NS     ") + (lowerCase ? name.toLower() : name)).trimmed();
+        const QString line =
+            QString(QStringLiteral("@     IN     NS     ") + (lowerCase ? name.toLower() : name)).trimmed();
         if (!seen.contains(line)) {
             seen.insert(line);
             lines << line;
@@ -343,10 +344,11 @@ bool ReverseRun::writeFiles()
         const bool loopback = m_ipforcomparebox.at(n) == kLoopbackPrefix;
         loopbackMet = loopbackMet || loopback;
         const bool written =
-            loopback ? writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), addresses},
-                                 QStringLiteral("primary") + kFive + zone + kFive + localFile)
-                     : writeFile({zone + QStringLiteral(".reverse.DNS"), zone, {}, nameServers, addresses},
-                                 QStringLiteral("primary") + kFive + zone + kFive + zone + QStringLiteral(".reverse.DNS"));
+            loopback
+                ? writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), addresses},
+                            QStringLiteral("primary") + kFive + zone + kFive + localFile)
+                : writeFile({zone + QStringLiteral(".reverse.DNS"), zone, {}, nameServers, addresses},
+                            QStringLiteral("primary") + kFive + zone + kFive + zone + QStringLiteral(".reverse.DNS"));
         if (!written)
             return false;
     }
@@ -379,7 +381,8 @@ bool ReverseRun::saveBootFile()
     BootContext boot{m_state, m_context.store, m_context.prompter};
     const BootReadResult read = readBootFile(boot, false);
     if (!read.ok())
-        return fail(read.errorText.isEmpty() ? QStringLiteral("The boot file could not be read again.") : read.errorText);
+        return fail(read.errorText.isEmpty() ? QStringLiteral("The boot file could not be read again.")
+                                             : read.errorText);
     return true;
 }
 

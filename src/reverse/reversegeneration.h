@@ -22,7 +22,7 @@ struct ReverseContext
 struct ReverseResult
 {
     bool ok = true;
-    QString errorText;       // why the run stopped
+    QString errorText;        // why the run stopped
     QStringList filesWritten; // in the order they were written
     QStringList skippedHosts; // host names whose addresses are no IPv4 addresses, each with its address
 };

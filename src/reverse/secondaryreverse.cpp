@@ -94,8 +94,8 @@ bool deleteSecondaryReverse(BootContext& context, int index)
         context.prompter.message(QStringLiteral("Error"), QStringLiteral("You must first make a selection."));
         return false;
     }
-    const QString question =
-        QStringLiteral("Are you sure you want to delete ") + boot.secondaryReverseComments.at(index) + QStringLiteral(" ?");
+    const QString question = QStringLiteral("Are you sure you want to delete ") +
+                             boot.secondaryReverseComments.at(index) + QStringLiteral(" ?");
     if (context.prompter.message(QStringLiteral("Question!"), question, Prompter::Button::Yes | Prompter::Button::No,
                                  Prompter::Icon::Question) != Prompter::Button::Yes)
         return false;

@@ -27,7 +27,8 @@ Tsecrevips::Tsecrevips(Prompter& prompter, Saver save, QWidget* parent)
     setObjectName(QStringLiteral("Tsecrevips"));
     setWindowTitle(QStringLiteral("Specify IPs to be Serviced"));
     setModal(true);
-    lowip = field(this, QStringLiteral("lowip"), QStringLiteral("The lowest IP number to be served.  Example: 206.117.30.0"));
+    lowip = field(this, QStringLiteral("lowip"),
+                  QStringLiteral("The lowest IP number to be served.  Example: 206.117.30.0"));
     highip = field(this, QStringLiteral("highip"),
                    QStringLiteral("The highest IP number to be served.  Example: 206.117.30.255"));
     masterip = field(this, QStringLiteral("masterip"),
@@ -82,11 +83,10 @@ void Tsecrevips::deleteClick()
     const int row = iplist->currentRow();
     if (row < 0 || row >= m_blocks.size() || iplist->selectedItems().isEmpty()) {
         m_prompter.message(QStringLiteral("Error"), QStringLiteral("You must first make a selection."));
-    } else if (m_prompter.message(QStringLiteral("Question!"),
-                                  QStringLiteral("Are you sure you want to delete ") + m_blocks.at(row).display +
-                                      QStringLiteral(" ?"),
-                                  Prompter::Button::Yes | Prompter::Button::No,
-                                  Prompter::Icon::Question) == Prompter::Button::Yes) {
+    } else if (m_prompter.message(
+                   QStringLiteral("Question!"),
+                   QStringLiteral("Are you sure you want to delete ") + m_blocks.at(row).display + QStringLiteral(" ?"),
+                   Prompter::Button::Yes | Prompter::Button::No, Prompter::Icon::Question) == Prompter::Button::Yes) {
         m_blocks.removeAt(row);
         delete iplist->takeItem(row);
     }

@@ -3,7 +3,6 @@
 #include "reverse/secondaryreverse.h"
 
 #include <QDialog>
-
 #include <functional>
 
 class Prompter;

@@ -176,32 +176,32 @@ CliRun TestReverseCli::run(const QStringList& arguments)
 // The same two zones the byte-for-byte expectations were made from.
 void TestReverseCli::writeServer(const QStringList& extraHosts)
 {
-    QVERIFY(writeBytes(data(QStringLiteral("example.com.DNS")),
-                       zoneFile(QStringLiteral("@"), {QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com")},
-                                QStringList{QStringLiteral("ns1     IN     A     10.1.2.1"),
-                                            QStringLiteral("ns2     IN     A     10.1.3.2"),
-                                            QStringLiteral("www     IN     A     10.1.2.5"),
-                                            QStringLiteral("@     IN     A     10.1.2.9"),
-                                            QStringLiteral("localhost     IN     A     127.0.0.1")} +
-                                    extraHosts)));
+    QVERIFY(writeBytes(
+        data(QStringLiteral("example.com.DNS")),
+        zoneFile(QStringLiteral("@"), {QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com")},
+                 QStringList{
+                     QStringLiteral("ns1     IN     A     10.1.2.1"), QStringLiteral("ns2     IN     A     10.1.3.2"),
+                     QStringLiteral("www     IN     A     10.1.2.5"), QStringLiteral("@     IN     A     10.1.2.9"),
+                     QStringLiteral("localhost     IN     A     127.0.0.1")} +
+                     extraHosts)));
     QVERIFY(writeBytes(data(QStringLiteral("example.net.DNS")),
                        zoneFile(QStringLiteral("example.net."), {QStringLiteral("ns1.example.com.")},
                                 {QStringLiteral("mail.example.net.     IN     A     10.1.3.7"),
                                  QStringLiteral("gw.example.net.     IN     A     1.2.3.4"),
                                  QStringLiteral("gx.example.net.     IN     A     11.2.3.4")})));
-    const QStringList boot{QStringLiteral("directory     ") + m_dir->filePath(QStringLiteral("data")) + QLatin1Char(' '),
-                           QStringLiteral("cache       .     cache.dns "),
-                           QStringLiteral("primary     example.com     example.com.DNS"),
-                           QStringLiteral("primary     example.net     example.net.DNS"),
-                           QStringLiteral("primary     9.9.9.IN-ADDR.ARPA     9.9.9.IN-ADDR.ARPA.reverse.DNS")};
+    const QStringList boot{
+        QStringLiteral("directory     ") + m_dir->filePath(QStringLiteral("data")) + QLatin1Char(' '),
+        QStringLiteral("cache       .     cache.dns "), QStringLiteral("primary     example.com     example.com.DNS"),
+        QStringLiteral("primary     example.net     example.net.DNS"),
+        QStringLiteral("primary     9.9.9.IN-ADDR.ARPA     9.9.9.IN-ADDR.ARPA.reverse.DNS")};
     QVERIFY(writeBytes(bootFile(), crlfBytes(boot)));
 }
 
 QStringList TestReverseCli::reverseArguments(const QStringList& answers) const
 {
-    QStringList arguments{QStringLiteral("--serial"), QStringLiteral("2026120701"), QStringLiteral("--email"),
-                          QStringLiteral("hostmaster@example.com"), QStringLiteral("--identity"),
-                          QStringLiteral("ns1@ns1.example.com.")};
+    QStringList arguments{QStringLiteral("--serial"),   QStringLiteral("2026120701"),
+                          QStringLiteral("--email"),    QStringLiteral("hostmaster@example.com"),
+                          QStringLiteral("--identity"), QStringLiteral("ns1@ns1.example.com.")};
     if (!answers.isEmpty())
         arguments << QStringLiteral("--answers") << answers.join(QLatin1Char(','));
     return arguments << QStringLiteral("reverse") << bootFile();
@@ -217,10 +217,10 @@ void TestReverseCli::generatesAndNamedAnswers()
                                         "wrote ns1.local.DNS\n"
                                         "wrote 3.2.1.IN-ADDR.ARPA.reverse.DNS\n"
                                         "wrote 3.2.11.IN-ADDR.ARPA.reverse.DNS\n"));
-    for (const QString& file : {QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"),
-                                QStringLiteral("3.1.10.IN-ADDR.ARPA.reverse.DNS"), QStringLiteral("ns1.local.DNS"),
-                                QStringLiteral("3.2.1.IN-ADDR.ARPA.reverse.DNS"),
-                                QStringLiteral("3.2.11.IN-ADDR.ARPA.reverse.DNS")})
+    for (const QString& file :
+         {QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"), QStringLiteral("3.1.10.IN-ADDR.ARPA.reverse.DNS"),
+          QStringLiteral("ns1.local.DNS"), QStringLiteral("3.2.1.IN-ADDR.ARPA.reverse.DNS"),
+          QStringLiteral("3.2.11.IN-ADDR.ARPA.reverse.DNS")})
         QCOMPARE(readBytes(data(file)), readBytes(testDataPath(QStringLiteral("reverse/main/") + file)));
     // The entry of a network without hosts is gone; the generated ones follow the cache line.
     QStringList reverseLines;
@@ -254,8 +254,7 @@ void TestReverseCli::generatesAndNamedAnswers()
     // A set of records comes in any order.
     QStringList nameServers = named.ask(QStringLiteral("2.1.10.in-addr.arpa"), QStringLiteral("NS"));
     nameServers.sort();
-    QCOMPARE(nameServers,
-             QStringList({QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com.")}));
+    QCOMPARE(nameServers, QStringList({QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com.")}));
     QCOMPARE(named.ask(QStringLiteral("2.1.10.in-addr.arpa"), QStringLiteral("SOA")),
              QStringList{QStringLiteral("ns1.example.com. hostmaster.example.com. 2026120701 1080 3600 604800 86400")});
 }

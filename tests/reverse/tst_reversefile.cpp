@@ -32,18 +32,30 @@ void TestReverseFile::canonicalAddress_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("address"); // empty: refused
 
-    QTest::newRow("plain") << "10.1.2.5" << "10.1.2.5";
-    QTest::newRow("blanks around") << " 10.1.2.5 " << "10.1.2.5";
-    QTest::newRow("leading zeros") << "010.001.002.005" << "10.1.2.5";
-    QTest::newRow("edges") << "0.0.0.255" << "0.0.0.255";
-    QTest::newRow("three octets") << "10.1.2" << "";
-    QTest::newRow("five octets") << "10.1.2.3.4" << "";
-    QTest::newRow("octet too big") << "10.1.2.256" << "";
-    QTest::newRow("empty octet") << "10..2.3" << "";
-    QTest::newRow("four digits") << "10.1.2.0005" << "";
-    QTest::newRow("letters") << "10.1.2.a" << "";
-    QTest::newRow("sign") << "10.1.2.+5" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "10.1.2.5"
+                           << "10.1.2.5";
+    QTest::newRow("blanks around") << " 10.1.2.5 "
+                                   << "10.1.2.5";
+    QTest::newRow("leading zeros") << "010.001.002.005"
+                                   << "10.1.2.5";
+    QTest::newRow("edges") << "0.0.0.255"
+                           << "0.0.0.255";
+    QTest::newRow("three octets") << "10.1.2"
+                                  << "";
+    QTest::newRow("five octets") << "10.1.2.3.4"
+                                 << "";
+    QTest::newRow("octet too big") << "10.1.2.256"
+                                   << "";
+    QTest::newRow("empty octet") << "10..2.3"
+                                 << "";
+    QTest::newRow("four digits") << "10.1.2.0005"
+                                 << "";
+    QTest::newRow("letters") << "10.1.2.a"
+                             << "";
+    QTest::newRow("sign") << "10.1.2.+5"
+                          << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestReverseFile::canonicalAddress()
@@ -58,10 +70,14 @@ void TestReverseFile::mailbox_data()
     QTest::addColumn<QString>("email");
     QTest::addColumn<QString>("mailbox");
 
-    QTest::newRow("address") << "hostmaster@example.com" << "hostmaster.example.com.";
-    QTest::newRow("with dot") << "hostmaster@example.com." << "hostmaster.example.com.";
-    QTest::newRow("already a mailbox") << "admin.example.com." << "admin.example.com.";
-    QTest::newRow("empty") << "" << ".";
+    QTest::newRow("address") << "hostmaster@example.com"
+                             << "hostmaster.example.com.";
+    QTest::newRow("with dot") << "hostmaster@example.com."
+                              << "hostmaster.example.com.";
+    QTest::newRow("already a mailbox") << "admin.example.com."
+                                       << "admin.example.com.";
+    QTest::newRow("empty") << ""
+                           << ".";
 }
 
 void TestReverseFile::mailbox()
@@ -79,7 +95,8 @@ void TestReverseFile::soaDefaults_data()
     QTest::newRow("kept") << QStringList{"10800", "7200", "1209600", "3600"}
                           << QStringList{"10800", "7200", "1209600", "3600"};
     QTest::newRow("empty") << QStringList{"", "", "", ""} << QStringList{"1080", "3600", "604800", "86400"};
-    QTest::newRow("no leading digit") << QStringList{"x1", " 5", "-1", "1x"} << QStringList{"1080", "3600", "604800", "1x"};
+    QTest::newRow("no leading digit") << QStringList{"x1", " 5", "-1", "1x"}
+                                      << QStringList{"1080", "3600", "604800", "1x"};
 }
 
 void TestReverseFile::soaDefaults()
@@ -92,7 +109,8 @@ void TestReverseFile::soaDefaults()
     setup.defaultexpire = given.at(2);
     setup.defaultminimum = given.at(3);
     applyReverseSoaDefaults(setup);
-    QCOMPARE(QStringList({setup.defaultrefresh, setup.defaultretry, setup.defaultexpire, setup.defaultminimum}), result);
+    QCOMPARE(QStringList({setup.defaultrefresh, setup.defaultretry, setup.defaultexpire, setup.defaultminimum}),
+             result);
 }
 
 void TestReverseFile::soaLines()
@@ -116,8 +134,10 @@ void TestReverseFile::serialOfFile_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("serial"); // empty: none
 
-    QTest::newRow("own layout") << QStringList{";[SOA]", "@     IN       SOA       ns1.a. h.a. (", "2026120705", "1080",
-                                               "3600", "604800", "86400 )"}
+    QTest::newRow("own layout") << QStringList{";[SOA]",     "@     IN       SOA       ns1.a. h.a. (",
+                                               "2026120705", "1080",
+                                               "3600",       "604800",
+                                               "86400 )"}
                                 << "2026120705";
     QTest::newRow("one line") << QStringList{"@ IN SOA ns1.a. h.a. ( 42 1 2 3 4 ) ; note"} << "42";
     QTest::newRow("comment between") << QStringList{"@ IN SOA ns1.a. h.a. (", "; serial below", "7 ; serial", "1"}
@@ -140,10 +160,18 @@ void TestReverseFile::serialOver_data()
     QTest::addColumn<QString>("previous"); // empty: no file
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("no file") << "2026120701" << "" << "2026120701";
-    QTest::newRow("higher running") << "2026120701" << "2026120601" << "2026120701";
-    QTest::newRow("equal") << "2026120701" << "2026120701" << "2026120701";
-    QTest::newRow("lower running") << "2026120701" << "2026120702" << "2026120703";
+    QTest::newRow("no file") << "2026120701"
+                             << ""
+                             << "2026120701";
+    QTest::newRow("higher running") << "2026120701"
+                                    << "2026120601"
+                                    << "2026120701";
+    QTest::newRow("equal") << "2026120701"
+                           << "2026120701"
+                           << "2026120701";
+    QTest::newRow("lower running") << "2026120701"
+                                   << "2026120702"
+                                   << "2026120703";
 }
 
 void TestReverseFile::serialOver()
@@ -163,12 +191,24 @@ void TestReverseFile::secondaryZone_data()
     QTest::addColumn<QString>("high");
     QTest::addColumn<QString>("zone");
 
-    QTest::newRow("class C") << "206.117.30.0" << "206.117.30.255" << "30.117.206.IN-ADDR.ARPA";
-    QTest::newRow("class B") << "10.1.0.0" << "10.1.255.255" << "1.10.IN-ADDR.ARPA";
-    QTest::newRow("class A") << "10.0.0.0" << "10.255.255.255" << "10.IN-ADDR.ARPA";
-    QTest::newRow("one address") << "10.1.2.3" << "10.1.2.3" << "3.2.1.10.IN-ADDR.ARPA";
-    QTest::newRow("differ later again") << "10.1.2.0" << "10.2.2.0" << "10.IN-ADDR.ARPA";
-    QTest::newRow("first octet differs") << "10.1.2.0" << "11.1.2.0" << "";
+    QTest::newRow("class C") << "206.117.30.0"
+                             << "206.117.30.255"
+                             << "30.117.206.IN-ADDR.ARPA";
+    QTest::newRow("class B") << "10.1.0.0"
+                             << "10.1.255.255"
+                             << "1.10.IN-ADDR.ARPA";
+    QTest::newRow("class A") << "10.0.0.0"
+                             << "10.255.255.255"
+                             << "10.IN-ADDR.ARPA";
+    QTest::newRow("one address") << "10.1.2.3"
+                                 << "10.1.2.3"
+                                 << "3.2.1.10.IN-ADDR.ARPA";
+    QTest::newRow("differ later again") << "10.1.2.0"
+                                        << "10.2.2.0"
+                                        << "10.IN-ADDR.ARPA";
+    QTest::newRow("first octet differs") << "10.1.2.0"
+                                         << "11.1.2.0"
+                                         << "";
 }
 
 void TestReverseFile::secondaryZone()

@@ -1,5 +1,4 @@
 #include "reversefixture.h"
-
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 #include "zonecheck.h"
@@ -172,7 +171,8 @@ void TestReverseGeneration::prefixesNeverMix()
 {
     ReverseServer server;
     server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("one"), QStringLiteral("1.2.3.4")}, {QStringLiteral("eleven"), QStringLiteral("11.2.3.5")},
+                {{QStringLiteral("one"), QStringLiteral("1.2.3.4")},
+                 {QStringLiteral("eleven"), QStringLiteral("11.2.3.5")},
                  {QStringLiteral("onetwo"), QStringLiteral("1.2.34.6")}});
     server.load();
     QVERIFY(server.generate().ok);
@@ -188,7 +188,8 @@ void TestReverseGeneration::ignoredHostGetsNoLine()
 {
     ReverseServer server;
     server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("www"), QStringLiteral("10.1.3.5")},
+                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")},
+                 {QStringLiteral("www"), QStringLiteral("10.1.3.5")},
                  {QStringLiteral("ftp"), QStringLiteral("10.1.2.6")}});
     server.load();
     server.state.zoneLists.reverseignore = {QStringLiteral("www.a.com.")};
@@ -202,7 +203,8 @@ void TestReverseGeneration::sameNameTwoAddresses()
 {
     ReverseServer server;
     server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("www"), QStringLiteral("10.1.2.6")},
+                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")},
+                 {QStringLiteral("www"), QStringLiteral("10.1.2.6")},
                  {QStringLiteral("www"), QStringLiteral("10.1.2.6")}});
     server.load();
     QVERIFY(server.generate().ok);
@@ -240,7 +242,8 @@ void TestReverseGeneration::loopbackHostsGoToLocalFile()
     const ReverseResult result = server.generate();
     QVERIFY(result.ok);
     // 127.0.10 is a network of its own: its zone name holds "0.0.127" but it is no loopback network.
-    QCOMPARE(result.filesWritten, QStringList({QStringLiteral("ns1.local.DNS"), reverseFile(QStringLiteral("10.0.127"))}));
+    QCOMPARE(result.filesWritten,
+             QStringList({QStringLiteral("ns1.local.DNS"), reverseFile(QStringLiteral("10.0.127"))}));
     QCOMPARE(addressLines(server.dataFile(QStringLiteral("ns1.local.DNS"))),
              QStringList{QStringLiteral("1") + kPtr + QStringLiteral("localhost.a.com.")});
     QCOMPARE(reverseBootLines(server.bootFile()),
@@ -252,15 +255,16 @@ void TestReverseGeneration::loopbackHostsGoToLocalFile()
 void TestReverseGeneration::networkWithoutHostsLosesEntry()
 {
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("old"), QStringLiteral("10.9.9.1")}});
+    server.zone(
+        QStringLiteral("a.com"), {},
+        {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("old"), QStringLiteral("10.9.9.1")}});
     server.load();
     QVERIFY(server.generate().ok);
     const QString oldFile = server.dataFile(reverseFile(QStringLiteral("9.9.10")));
     const QByteArray oldBytes = readBytes(oldFile);
     QVERIFY(!oldBytes.isEmpty());
-    QVERIFY(reverseBootLines(server.bootFile()).contains(
-        QStringLiteral("primary     9.9.10.IN-ADDR.ARPA     9.9.10.IN-ADDR.ARPA.reverse.DNS")));
+    QVERIFY(reverseBootLines(server.bootFile())
+                .contains(QStringLiteral("primary     9.9.10.IN-ADDR.ARPA     9.9.10.IN-ADDR.ARPA.reverse.DNS")));
 
     server.zone(QStringLiteral("a.com"), {}, {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}});
     QVERIFY(server.generate().ok);
@@ -300,13 +304,16 @@ void TestReverseGeneration::ownerQualification()
 void TestReverseGeneration::nameServersOfEveryFile()
 {
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {QStringLiteral("NS1.a.com."), QStringLiteral("ns.elsewhere.org.")},
-                {{QStringLiteral("ns1"), QStringLiteral("10.1.2.1")}, {QStringLiteral("www"), QStringLiteral("10.1.3.5")}});
-    server.zone(QStringLiteral("b.com"), {QStringLiteral("ns2.b.com")}, {{QStringLiteral("ns2"), QStringLiteral("10.5.5.5")}});
+    server.zone(
+        QStringLiteral("a.com"), {QStringLiteral("NS1.a.com."), QStringLiteral("ns.elsewhere.org.")},
+        {{QStringLiteral("ns1"), QStringLiteral("10.1.2.1")}, {QStringLiteral("www"), QStringLiteral("10.1.3.5")}});
+    server.zone(QStringLiteral("b.com"), {QStringLiteral("ns2.b.com")},
+                {{QStringLiteral("ns2"), QStringLiteral("10.5.5.5")}});
     server.load();
     const ReverseResult result = server.generate();
     QVERIFY(result.ok);
-    const QStringList both{QStringLiteral("@     IN     NS     ns1.a.com."), QStringLiteral("@     IN     NS     ns2.b.com.")};
+    const QStringList both{QStringLiteral("@     IN     NS     ns1.a.com."),
+                           QStringLiteral("@     IN     NS     ns2.b.com.")};
     for (const QString& zone : {QStringLiteral("2.1.10"), QStringLiteral("3.1.10"), QStringLiteral("5.5.10")})
         QCOMPARE(nameServerLines(server.dataFile(reverseFile(zone))), both);
     QCOMPARE(nameServerLines(server.dataFile(QStringLiteral("ns1.local.DNS"))),
@@ -321,7 +328,8 @@ void TestReverseGeneration::nameServerFallback()
     // No name server has an address here: the zones' name servers stand in, or else the server itself, since
     // a zone without any would not load.
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {QStringLiteral("NS.Elsewhere.org.")}, {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}});
+    server.zone(QStringLiteral("a.com"), {QStringLiteral("NS.Elsewhere.org.")},
+                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}});
     server.zone(QStringLiteral("b.com"), {}, {});
     server.load();
     ReverseResult result = server.generate();
@@ -366,8 +374,10 @@ void TestReverseGeneration::threeNamesOneQuestion()
 {
     ReverseServer server;
     server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("one"), QStringLiteral("10.1.2.5")}, {QStringLiteral("two"), QStringLiteral("10.1.2.5")},
-                 {QStringLiteral("three"), QStringLiteral("10.1.2.5")}, {QStringLiteral("two"), QStringLiteral("10.1.3.9")}});
+                {{QStringLiteral("one"), QStringLiteral("10.1.2.5")},
+                 {QStringLiteral("two"), QStringLiteral("10.1.2.5")},
+                 {QStringLiteral("three"), QStringLiteral("10.1.2.5")},
+                 {QStringLiteral("two"), QStringLiteral("10.1.3.9")}});
     server.load();
     server.prompter.answerPick(0);
     QVERIFY(server.generate().ok);
@@ -386,8 +396,9 @@ void TestReverseGeneration::threeNamesOneQuestion()
 void TestReverseGeneration::sharedAddressCancelled()
 {
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("web"), QStringLiteral("10.1.2.5")}});
+    server.zone(
+        QStringLiteral("a.com"), {},
+        {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("web"), QStringLiteral("10.1.2.5")}});
     server.load();
     server.prompter.answerPick(std::nullopt)
         .expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must select one item to continue."))
@@ -405,8 +416,9 @@ void TestReverseGeneration::sharedAddressCancelled()
 void TestReverseGeneration::answersRemembered()
 {
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("web"), QStringLiteral("10.1.2.5")}});
+    server.zone(
+        QStringLiteral("a.com"), {},
+        {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("web"), QStringLiteral("10.1.2.5")}});
     server.load();
     server.prompter.answerPick(0);
     QVERIFY(server.generate().ok);
@@ -441,7 +453,8 @@ void TestReverseGeneration::malformedAddressesSkipped()
     const ReverseResult result = server.generate();
     QVERIFY(result.ok);
     QVERIFY2(server.prompter.problems().isEmpty(), qPrintable(server.prompter.problems().join(QLatin1Char('\n'))));
-    QCOMPARE(result.filesWritten, QStringList({reverseFile(QStringLiteral("2.1.10")), QStringLiteral("ns1.local.DNS")}));
+    QCOMPARE(result.filesWritten,
+             QStringList({reverseFile(QStringLiteral("2.1.10")), QStringLiteral("ns1.local.DNS")}));
     QCOMPARE(addressLines(server.dataFile(reverseFile(QStringLiteral("2.1.10")))),
              QStringList({QStringLiteral("5") + kPtr + QStringLiteral("good.a.com."),
                           QStringLiteral("7") + kPtr + QStringLiteral("padded.a.com.")}));
@@ -456,10 +469,18 @@ void TestReverseGeneration::serialNeverLower_data()
     QTest::addColumn<QString>("previous");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("no previous file") << "2026120701" << "" << "2026120701";
-    QTest::newRow("previous lower") << "2026120701" << "2026120600" << "2026120701";
-    QTest::newRow("previous equal") << "2026120701" << "2026120701" << "2026120701";
-    QTest::newRow("previous higher") << "2026120701" << "2026120709" << "2026120710";
+    QTest::newRow("no previous file") << "2026120701"
+                                      << ""
+                                      << "2026120701";
+    QTest::newRow("previous lower") << "2026120701"
+                                    << "2026120600"
+                                    << "2026120701";
+    QTest::newRow("previous equal") << "2026120701"
+                                    << "2026120701"
+                                    << "2026120701";
+    QTest::newRow("previous higher") << "2026120701"
+                                     << "2026120709"
+                                     << "2026120710";
 }
 
 void TestReverseGeneration::serialNeverLower()
@@ -506,8 +527,9 @@ void TestReverseGeneration::setupFallbacksWrittenBack()
 void TestReverseGeneration::writeFailureStopsRun()
 {
     ReverseServer server;
-    server.zone(QStringLiteral("a.com"), {},
-                {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("ftp"), QStringLiteral("10.1.3.5")}});
+    server.zone(
+        QStringLiteral("a.com"), {},
+        {{QStringLiteral("www"), QStringLiteral("10.1.2.5")}, {QStringLiteral("ftp"), QStringLiteral("10.1.3.5")}});
     server.load();
     const QByteArray bootBefore = readBytes(server.bootFile());
     // A folder where the second file belongs cannot be replaced by a file.

@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 
 namespace {
@@ -98,14 +97,14 @@ void TestReverseWindows::init()
     m_store = std::make_unique<SettingsStore>(path(QStringLiteral("settings.ini")));
     m_state = std::make_unique<AppState>();
     QDir().mkpath(path(QStringLiteral("ns/data")));
-    QVERIFY(writeBytes(path(QStringLiteral("ns/data/example.com.dns")),
-                       crlfBytes({QStringLiteral("@ IN     SOA     ns1.example.com. hostmaster.example.com. ("),
-                                  QStringLiteral("2026120701"), QStringLiteral("1080"), QStringLiteral("3600"),
-                                  QStringLiteral("604800"), QStringLiteral("86400 )"),
-                                  QStringLiteral("@     IN     NS     ns1.example.com."),
-                                  QStringLiteral("ns1     IN     A     10.1.2.1 "),
-                                  QStringLiteral("www     IN     A     10.1.2.5 "),
-                                  QStringLiteral("web     IN     A     10.1.2.5 ")})));
+    QVERIFY(writeBytes(
+        path(QStringLiteral("ns/data/example.com.dns")),
+        crlfBytes({QStringLiteral("@ IN     SOA     ns1.example.com. hostmaster.example.com. ("),
+                   QStringLiteral("2026120701"), QStringLiteral("1080"), QStringLiteral("3600"),
+                   QStringLiteral("604800"), QStringLiteral("86400 )"),
+                   QStringLiteral("@     IN     NS     ns1.example.com."),
+                   QStringLiteral("ns1     IN     A     10.1.2.1 "), QStringLiteral("www     IN     A     10.1.2.5 "),
+                   QStringLiteral("web     IN     A     10.1.2.5 ")})));
     QVERIFY(writeBytes(path(QStringLiteral("ns/data/cache.dns")), QByteArray()));
     QVERIFY(writeBytes(path(QStringLiteral("ns/named.boot")),
                        (QStringLiteral("directory ") + path(QStringLiteral("ns/data")) +
@@ -152,18 +151,46 @@ void TestReverseWindows::addChecks_data()
     const QString first = QStringLiteral("Your first IP is entered incorrectly.");
     const QString second = QStringLiteral("Your second IP is entered incorrectly.");
     const QString master = QStringLiteral("Your primary server IP is entered incorrectly.");
-    QTest::newRow("class C block") << "206.117.30.0" << "206.117.30.255" << "10.0.0.1" << ""
+    QTest::newRow("class C block") << "206.117.30.0"
+                                   << "206.117.30.255"
+                                   << "10.0.0.1"
+                                   << ""
                                    << "206.117.30.0 <--> 206.117.30.255 on server: 10.0.0.1"
                                    << "30.117.206.IN-ADDR.ARPA     10.0.0.1";
-    QTest::newRow("class B block") << "10.1.0.0" << "10.1.255.255" << "10.0.0.1" << ""
-                                   << "10.1.0.0 <--> 10.1.255.255 on server: 10.0.0.1" << "1.10.IN-ADDR.ARPA     10.0.0.1";
-    QTest::newRow("empty first") << "" << "10.1.2.3" << "10.0.0.1" << first << "" << "";
-    QTest::newRow("first not an address") << "10.1.2" << "10.1.2.3" << "10.0.0.1" << first << "" << "";
-    QTest::newRow("first illegal character") << "10.1.2.0!" << "10.1.2.3" << "10.0.0.1" << first << "" << "";
-    QTest::newRow("second octet too big") << "10.1.2.0" << "10.1.2.300" << "10.0.0.1" << second << "" << "";
-    QTest::newRow("no octet in common") << "10.1.2.0" << "11.1.2.255" << "10.0.0.1" << second << "" << "";
-    QTest::newRow("master missing") << "10.1.2.0" << "10.1.2.255" << "" << master << "" << "";
-    QTest::newRow("master a name") << "10.1.2.0" << "10.1.2.255" << "ns.example.com" << master << "" << "";
+    QTest::newRow("class B block") << "10.1.0.0"
+                                   << "10.1.255.255"
+                                   << "10.0.0.1"
+                                   << ""
+                                   << "10.1.0.0 <--> 10.1.255.255 on server: 10.0.0.1"
+                                   << "1.10.IN-ADDR.ARPA     10.0.0.1";
+    QTest::newRow("empty first") << ""
+                                 << "10.1.2.3"
+                                 << "10.0.0.1" << first << ""
+                                 << "";
+    QTest::newRow("first not an address") << "10.1.2"
+                                          << "10.1.2.3"
+                                          << "10.0.0.1" << first << ""
+                                          << "";
+    QTest::newRow("first illegal character") << "10.1.2.0!"
+                                             << "10.1.2.3"
+                                             << "10.0.0.1" << first << ""
+                                             << "";
+    QTest::newRow("second octet too big") << "10.1.2.0"
+                                          << "10.1.2.300"
+                                          << "10.0.0.1" << second << ""
+                                          << "";
+    QTest::newRow("no octet in common") << "10.1.2.0"
+                                        << "11.1.2.255"
+                                        << "10.0.0.1" << second << ""
+                                        << "";
+    QTest::newRow("master missing") << "10.1.2.0"
+                                    << "10.1.2.255"
+                                    << "" << master << ""
+                                    << "";
+    QTest::newRow("master a name") << "10.1.2.0"
+                                   << "10.1.2.255"
+                                   << "ns.example.com" << master << ""
+                                   << "";
 }
 
 void TestReverseWindows::addChecks()
@@ -366,12 +393,13 @@ void TestReverseWindows::hostNameDialog()
 void TestReverseWindows::resetReverseMapping()
 {
     m_state->zoneLists.reverseignore = {QStringLiteral("web.example.com."), QStringLiteral("old.example.com.")};
-    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Quorvane must now be restarted. Exiting..."));
+    m_prompter->expectMessage(QStringLiteral("Attention!"),
+                              QStringLiteral("Quorvane must now be restarted. Exiting..."));
     m_window->findChild<QAction*>(QStringLiteral("resetreversemapping"))->trigger();
     QVERIFY(m_state->zoneLists.reverseignore.isEmpty());
     QVERIFY(!m_window->isVisible());
-    QCOMPARE(SettingsStore(path(QStringLiteral("settings.ini"))).integer(QStringLiteral("Reverse Mapping"),
-                                                                         QStringLiteral("Number of Ignores")),
+    QCOMPARE(SettingsStore(path(QStringLiteral("settings.ini")))
+                 .integer(QStringLiteral("Reverse Mapping"), QStringLiteral("Number of Ignores")),
              0);
 }
 
