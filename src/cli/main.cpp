@@ -11,6 +11,7 @@ void registerBootCommands();
 void registerServerCommands();
 void registerUtilityCommands();
 void registerOperationCommands();
+void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
@@ -28,6 +29,7 @@ void registerAllCommands()
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();
+    registerReverseCommands();
 }
 
 QString commandList()

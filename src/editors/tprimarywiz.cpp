@@ -49,7 +49,7 @@ template <typename Fields> void copyOut(const std::array<QString, 5>& values, co
 
 } // namespace
 
-Tprimarywiz::Tprimarywiz(AppState& state, Prompter& prompter, WizardHooks hooks, QWidget* parent)
+Tprimarywiz::Tprimarywiz(AppState& state, Prompter& prompter, PrimaryWizardHooks hooks, QWidget* parent)
     : QDialog(parent), m_state(state), m_prompter(prompter), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("Tprimarywiz"));

@@ -13,7 +13,7 @@ class QStackedWidget;
 class Twizhostselect;
 
 // What the wizard reaches outside itself.
-struct WizardHooks
+struct PrimaryWizardHooks
 {
     std::function<ZoneContext()> zoneContext;
     std::function<void()> deletePrimary;        // "Delete Primary" for a zone left without "Finish"
@@ -29,7 +29,7 @@ class Tprimarywiz : public QDialog
 {
     Q_OBJECT
 public:
-    Tprimarywiz(AppState& state, Prompter& prompter, WizardHooks hooks, QWidget* parent = nullptr);
+    Tprimarywiz(AppState& state, Prompter& prompter, PrimaryWizardHooks hooks, QWidget* parent = nullptr);
 
     QStackedWidget* notebook;
     QLineEdit* serial;
@@ -75,6 +75,6 @@ private:
 
     AppState& m_state;
     Prompter& m_prompter;
-    WizardHooks m_hooks;
+    PrimaryWizardHooks m_hooks;
     bool m_leaving = false;
 };

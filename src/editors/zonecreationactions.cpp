@@ -17,7 +17,7 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
       m_reloadBootFile(std::move(reloadBootFile))
 {
     const auto zoneContext = [this] { return m_page.zoneContext(); };
-    WizardHooks hooks;
+    PrimaryWizardHooks hooks;
     hooks.zoneContext = zoneContext;
     hooks.deletePrimary = [this] { m_page.deleteprimaryClick(); };
     hooks.reloadBootFile = m_reloadBootFile;

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
+#include "reverse/reverseactions.h"
 #include "servers/serverdeletion.h"
 #include "servers/serverinfopage.h"
 #include "servers/serverloading.h"
@@ -119,6 +120,7 @@ Tdnsmain::Tdnsmain(AppState& state, SettingsStore& store, Prompter& prompter, Pl
     buildMenu();
     m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
     m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
+    m_reverseActions = new ReverseActions(*this, m_state, m_prompter);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);

@@ -16,6 +16,7 @@ class QLabel;
 class QTabWidget;
 class QTimer;
 class RegistrationPage;
+class ReverseActions;
 class ServerInfoPage;
 class ServerOperations;
 class SettingsStore;
@@ -43,6 +44,7 @@ public:
     Tnewserver* newServerWizard() const { return m_newServer; }
     ServerOperations* serverOperations() const { return m_serverOperations; }
     AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
+    ReverseActions* reverseActions() const { return m_reverseActions; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -111,6 +113,7 @@ private:
     Tnewserver* m_newServer = nullptr;
     ServerOperations* m_serverOperations = nullptr;
     AddlPropertiesActions* m_addlActions = nullptr;
+    ReverseActions* m_reverseActions = nullptr;
 
     QList<QAction*> m_serverActions; // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"

@@ -1,0 +1,76 @@
+#include "reverse/reverseactions.h"
+
+#include "operations/addlpropertiespage.h"
+#include "platform/prompter.h"
+#include "reverse/reversegeneration.h"
+#include "reverse/secondaryreverse.h"
+#include "reverse/thostnamerev.h"
+#include "reverse/tsecrevips.h"
+#include "shell/appstate.h"
+#include "shell/setuppage.h"
+#include "shell/stagewindow.h"
+#include "shell/tdnsmain.h"
+#include "ui/zonebrowser/domaineditpage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+ReverseActions::ReverseActions(Tdnsmain& window, AppState& state, Prompter& prompter)
+    : QObject(&window), m_window(window), m_state(state), m_prompter(prompter)
+{
+    m_stage = window.stageWindow(); // the one "Processing..." window the main window shares
+    m_hostName = new Thostnamerev(&window);
+    m_ips = new Tsecrevips(
+        prompter,
+        [this](const QList<SecondaryReverseBlock>& blocks) {
+            BootContext boot = m_window.serverContext().bootContext();
+            saveSecondaryReverseBlocks(boot, blocks);
+            m_window.showLoadedServer();
+        },
+        &window);
+
+    AddlPropertiesPage* page = window.addlProperties();
+    connect(window.domainEdit()->reversemapping, &QPushButton::clicked, this, &ReverseActions::reversemappingClick);
+    connect(page->addsecreverse, &QPushButton::clicked, this, &ReverseActions::addsecreverseClick);
+    connect(page->delsecreverse, &QPushButton::clicked, this, &ReverseActions::delsecreverseClick);
+    connect(page->secreverse, &QListWidget::itemSelectionChanged, this,
+            [page] { page->delsecreverse->setEnabled(!page->secreverse->selectedItems().isEmpty()); });
+    if (QAction* reset = window.findChild<QAction*>(QStringLiteral("resetreversemapping")))
+        connect(reset, &QAction::triggered, this, &ReverseActions::resetReverseMapping);
+}
+
+void ReverseActions::reversemappingClick()
+{
+    ServerContext server = m_window.serverContext();
+    ReverseContext context{m_state, server.store, m_prompter, *m_stage, *m_hostName};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ReverseResult result = generateReverseMapping(context);
+    QApplication::restoreOverrideCursor();
+    m_window.setupPage()->showState();
+    m_window.showLoadedServer();
+    if (!result.ok)
+        reportGeneralError(m_prompter, result.errorText);
+}
+
+void ReverseActions::addsecreverseClick()
+{
+    m_ips->exec();
+}
+
+void ReverseActions::delsecreverseClick()
+{
+    AddlPropertiesPage* page = m_window.addlProperties();
+    const int row = page->secreverse->selectedItems().isEmpty() ? -1 : page->secreverse->currentRow();
+    BootContext boot = m_window.serverContext().bootContext();
+    if (deleteSecondaryReverse(boot, row))
+        m_window.showLoadedServer();
+    page->delsecreverse->setEnabled(false);
+}
+
+void ReverseActions::resetReverseMapping()
+{
+    ::resetReverseMapping(m_state, m_prompter);
+    m_window.close();
+}

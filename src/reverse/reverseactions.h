@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+struct AppState;
+class Prompter;
+class StageWindow;
+class Tdnsmain;
+class Thostnamerev;
+class Tsecrevips;
+
+// The reverse mapping commands of the main window: "Reverse Mapping" on "Domain Edit", the "Secondary Reverse
+// Mapping Only:" list of "Addl Properties" with its "Add" and "Delete ", and "Reset Reverse Mapping".
+class ReverseActions : public QObject
+{
+    Q_OBJECT
+public:
+    ReverseActions(Tdnsmain& window, AppState& state, Prompter& prompter);
+
+    void reversemappingClick();
+    void addsecreverseClick();
+    void delsecreverseClick();
+    void resetReverseMapping();
+
+    StageWindow* stageWindow() const { return m_stage; }
+    Thostnamerev* hostNameDialog() const { return m_hostName; }
+    Tsecrevips* ipsDialog() const { return m_ips; }
+
+private:
+    Tdnsmain& m_window;
+    AppState& m_state;
+    Prompter& m_prompter;
+    StageWindow* m_stage;
+    Thostnamerev* m_hostName;
+    Tsecrevips* m_ips;
+};

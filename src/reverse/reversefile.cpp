@@ -1,0 +1,155 @@
+#include "reverse/reversefile.h"
+
+#include "bootfile/bootwriter.h"
+#include "shell/appstate.h"
+#include "zone/zonefileio.h"
+#include "zone/zoneserial.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <filesystem>
+
+namespace {
+
+const QString kSeparator = QStringLiteral(";");
+
+// A reverse file is replaced as a whole: written beside the old one under a name of its own, then renamed over
+// it, so a failed write leaves the old file as it was. Unlike the zone files, which hold the user's own data,
+// reverse files are derived from the zones and made anew by every run, so they are not each forced onto the
+// disk before the rename: on a server of thousands of networks that wait alone would make a run take minutes.
+FileWriteResult replaceDerivedFile(const QString& path, const QByteArray& bytes)
+{
+    const QString temporary = path + QStringLiteral(".new");
+    const auto failed = [&path](const QString& reason) {
+        return FileWriteResult{false, QStringLiteral("%1 could not be written: %2").arg(path, reason)};
+    };
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return failed(file.errorString());
+    const qint64 written = file.write(bytes);
+    const bool flushed = file.flush();
+    file.close();
+    if (written != bytes.size() || !flushed) {
+        const QString reason = file.error() != QFileDevice::NoError
+                                   ? file.errorString()
+                                   : QStringLiteral("only %1 of %2 bytes were taken").arg(written).arg(bytes.size());
+        QFile::remove(temporary);
+        return failed(reason);
+    }
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
+    if (error) {
+        QFile::remove(temporary);
+        return failed(QString::fromStdString(error.message()));
+    }
+    return {};
+}
+
+bool beginsWithDigit(const QString& text)
+{
+    return !text.isEmpty() && text.front().isDigit();
+}
+
+void fallBack(QString& field, const QString& fallback)
+{
+    if (!beginsWithDigit(field))
+        field = fallback;
+}
+
+} // namespace
+
+void applyReverseSoaDefaults(SetupDefaults& setup)
+{
+    fallBack(setup.defaultrefresh, QStringLiteral("1080"));
+    fallBack(setup.defaultretry, QStringLiteral("3600"));
+    fallBack(setup.defaultexpire, QStringLiteral("604800"));
+    fallBack(setup.defaultminimum, QStringLiteral("86400"));
+}
+
+QString reverseMailbox(const QString& emailaddr)
+{
+    QString mailbox = emailaddr.trimmed();
+    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
+    if (!mailbox.endsWith(QLatin1Char('.')))
+        mailbox += QLatin1Char('.');
+    return mailbox;
+}
+
+QStringList reverseSoaLines(const AppState& state)
+{
+    // A name without its final dot would be taken as relative to the reverse zone.
+    QString primary = state.zoneLists.firstzone.trimmed();
+    if (!primary.endsWith(QLatin1Char('.')))
+        primary += QLatin1Char('.');
+    const SetupDefaults& setup = state.setup;
+    return {QStringLiteral("@     IN       SOA       ") + primary + QLatin1Char(' ') + reverseMailbox(state.emailaddr) +
+                QStringLiteral(" ("),
+            setup.defaultserial.trimmed(),
+            setup.defaultrefresh.trimmed(),
+            setup.defaultretry.trimmed(),
+            setup.defaultexpire.trimmed(),
+            setup.defaultminimum.trimmed() + QStringLiteral(" )")};
+}
+
+std::optional<quint64> reverseFileSerial(const QStringList& lines)
+{
+    // The words after the SOA keyword: the primary server, the mailbox, then the serial, with parentheses and
+    // comments set aside.
+    bool inSoa = false;
+    int wordsSeen = 0;
+    for (const QString& line : lines) {
+        QString text = line.section(QLatin1Char(';'), 0, 0);
+        text.replace(QLatin1Char('('), QLatin1Char(' ')).replace(QLatin1Char(')'), QLatin1Char(' '));
+        static const QRegularExpression blanks(QStringLiteral("\\s+"));
+        QStringList words = text.split(blanks, Qt::SkipEmptyParts);
+        if (!inSoa) {
+            const qsizetype soaAt = words.indexOf(QStringLiteral("SOA"));
+            if (soaAt < 0)
+                continue;
+            inSoa = true;
+            words = words.mid(soaAt + 1);
+        }
+        for (const QString& word : std::as_const(words)) {
+            if (wordsSeen++ < 2)
+                continue;
+            return serialNumber(word);
+        }
+    }
+    return std::nullopt;
+}
+
+QString reverseSerialOver(const QString& runningSerial, std::optional<quint64> previous)
+{
+    const std::optional<quint64> running = serialNumber(runningSerial);
+    if (previous && (!running || *running < *previous))
+        return QString::number(*previous + 1);
+    return runningSerial.trimmed();
+}
+
+QStringList reverseFileLines(const QString& serverName, const ReverseFileContent& content)
+{
+    QStringList lines;
+    lines.reserve(20 + content.nameServers.size() + content.addresses.size());
+    lines << QStringLiteral(";[*-Quorvane-*]") << QStringLiteral(";QUORVANE REVERSE MAPPING FILE")
+          << QStringLiteral(";Reverse Mapping for :") + serverName << QStringLiteral(";Handles: ") + content.handles
+          << generatedByLine() << kSeparator << QStringLiteral(";[SOA]") << content.soa << kSeparator
+          << QStringLiteral(";[Name Servers]") << content.nameServers << kSeparator
+          << QStringLiteral(";[Addresses to Names]") << content.addresses << kSeparator;
+    return lines;
+}
+
+FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent content)
+{
+    const QString path = QDir(state.zoneLists.datapath).filePath(content.fileName);
+    QFile oldFile(path);
+    const QByteArray old = oldFile.open(QIODevice::ReadOnly) ? oldFile.readAll() : QByteArray();
+    oldFile.close();
+    if (content.soa.size() > 1 && !old.isEmpty())
+        content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));
+    const QByteArray bytes = crlfBytes(reverseFileLines(state.servername, content));
+    // A file that would come out as it is needs no new copy; most networks are unchanged from run to run.
+    if (bytes == old)
+        return {};
+    return replaceDerivedFile(path, bytes);
+}

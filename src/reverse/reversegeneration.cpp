@@ -1,0 +1,409 @@
+#include "reverse/reversegeneration.h"
+
+#include "bootfile/bootreader.h"
+#include "bootfile/bootwriter.h"
+#include "bootfile/filenameindex.h"
+#include "checks/namechecks.h"
+#include "platform/progress.h"
+#include "platform/prompter.h"
+#include "platform/stage.h"
+#include "reverse/hostnamechooser.h"
+#include "reverse/ipv4address.h"
+#include "reverse/reversefile.h"
+#include "shell/appstate.h"
+#include "zone/recordfields.h"
+#include "zone/zonereader.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace {
+
+const QString kFive = QStringLiteral("     ");
+const QString kLoopbackPrefix = QStringLiteral("127.0.0.");
+const QString kLoopbackZone = QStringLiteral("0.0.127.IN-ADDR.ARPA");
+// Setting the item text lets the stage window repaint; once per address would cost more than the work itself.
+constexpr int kItemEvery = 1024;
+
+// One host address record: its address, the host's full name and the network it belongs to.
+struct HostPair
+{
+    QString address;
+    QString name;
+    int network = 0;
+};
+
+// The text from the fourth field of a stored line to its end, without surrounding blanks.
+QString dataOf(const QString& line)
+{
+    const QList<RecordField> fields = recordFields(line, 4);
+    if (fields.size() < 4)
+        return QString();
+    return line.mid(fields.at(3).start).trimmed();
+}
+
+QString withFinalDot(QString name)
+{
+    if (!name.endsWith(QLatin1Char('.')))
+        name += QLatin1Char('.');
+    return name;
+}
+
+class ReverseRun
+{
+public:
+    explicit ReverseRun(ReverseContext& context) : m_context(context), m_state(context.state) {}
+
+    ReverseResult run();
+
+private:
+    void prepareDefaults();
+    void readZones();
+    void readZone(const QString& zone, const QString& file);
+    void addHost(const QString& zone, bool ownerIsAt, const QString& line);
+    int networkOf(const QString& address);
+    void dropIgnoredHosts();
+    void settleSharedAddresses();
+    void ignoreNames(const QStringList& names);
+    bool writeFiles();
+    QStringList nameServerLines() const;
+    // One line per name server of the zones, or this server when they have none.
+    QStringList localNameServerLines(bool lowerCase = false) const;
+    bool writeFile(ReverseFileContent content, const QString& bootEntry);
+    bool saveBootFile();
+    bool fail(const QString& text);
+
+    ReverseContext& m_context;
+    AppState& m_state;
+    ReverseResult m_result;
+
+    QStringList m_reversename;
+    QSet<QString> m_reversenameLower;
+    QList<HostPair> m_pairs;       // realhostip, realhostaddr
+    QList<bool> m_live;            // whether the pair is still in realhostiptemp, realhostaddrtemp
+    QList<int> m_remaining;        // the pairs left after the ignore list was applied, in order
+    QStringList m_reversehost;     // the reverse zone of each network, in order of first appearance
+    QStringList m_ipforcomparebox; // the network prefixes, parallel
+    QHash<QString, int> m_networkOfPrefix;
+    QSet<QString> m_ignored;
+    QHash<QString, QList<int>> m_pairsOfName; // built at the first answer
+};
+
+ReverseResult ReverseRun::run()
+{
+    Stage& stage = m_context.stage;
+    stage.showStage(QStringLiteral("Reverse Mapping"));
+    stage.setStageProgress(5);
+    stage.setStage(QStringLiteral("Preparing Reverse Mapping Defaults"), QStringLiteral("Reverse Mapping"));
+    prepareDefaults();
+
+    stage.setStageProgress(15);
+    stage.setStage(QStringLiteral("Generating Global Reverse Mapping"), QStringLiteral("Default Preparation Complete"));
+    m_state.zone.reversens.clear();
+    m_state.zone.reverseaddr.clear();
+    m_state.zone.reverseaddrtemp.clear();
+
+    stage.setStageProgress(25);
+    readZones();
+
+    stage.setStageProgress(40);
+    stage.setStage(QStringLiteral("Global Reverse Mapping Error Checking Phase"), QStringLiteral("Initializing..."));
+    dropIgnoredHosts();
+
+    stage.setStageProgress(65);
+    stage.setStageText(QStringLiteral("Global Reverse Mapping Error Processing Phase"));
+    settleSharedAddresses();
+
+    stage.setStageProgress(80);
+    stage.setStageText(QStringLiteral("Saving Reverse Mapping Files..."));
+    if (!writeFiles())
+        return m_result;
+
+    stage.setStageProgress(95);
+    stage.setStage(QStringLiteral("Updating named.boot..."), BootConfig::fileName());
+    if (!saveBootFile())
+        return m_result;
+
+    stage.setStageProgress(100);
+    stage.hideStage();
+    if (!m_result.skippedHosts.isEmpty())
+        m_context.prompter.message(QStringLiteral("Attention!"), skippedHostsMessage(m_result.skippedHosts));
+    return m_result;
+}
+
+void ReverseRun::prepareDefaults()
+{
+    m_state.boot.reversePrimaryLines.clear();
+    applyReverseSoaDefaults(m_state.setup);
+    m_state.zone.reversesoa = reverseSoaLines(m_state);
+}
+
+void ReverseRun::readZones()
+{
+    const ServerZoneLists& lists = m_state.zoneLists;
+    // The server's lists hold file names in lower case; the file on disk may be named in any case.
+    const FileNameIndex files(lists.datapath);
+    for (qsizetype i = 0; i < lists.primdns.size(); ++i) {
+        const QString& file = lists.primfiles.at(i);
+        readZone(lists.primdns.at(i), files.find(file).value_or(file));
+    }
+}
+
+void ReverseRun::readZone(const QString& zone, const QString& file)
+{
+    m_context.stage.setItemText(zone);
+    m_state.selection.primfilename = file;
+    m_state.selection.primdnsname = zone;
+    NullProgress progress;
+    ZoneContext zoneContext{m_state, m_context.prompter, progress, {}, {}};
+    // A zone that could be read only in part gives what was read.
+    loadZone(zoneContext, file, zone);
+
+    const ZoneModel& model = m_state.zone;
+    for (const QString& line : model.nameservers.lines()) {
+        const QString name = withFinalDot(dataOf(line));
+        if (name == QLatin1String(".") || m_reversename.contains(name))
+            continue;
+        m_reversename << name;
+        m_reversenameLower.insert(name.toLower());
+    }
+    const bool ownerIsAt = model.sourceofauth.value(SoaRecord::Owner) == QLatin1String("@");
+    for (const QString& line : model.hostaddrs.lines())
+        addHost(zone, ownerIsAt, line);
+}
+
+void ReverseRun::addHost(const QString& zone, bool ownerIsAt, const QString& line)
+{
+    QString name = stripToNameCharacters(recordOwner(line));
+    // "@" stands for the zone itself, which is a full name already.
+    const bool isZone = name.contains(QLatin1Char('@'));
+    // A name that ends in a dot is complete already; qualifying it again would name another host.
+    if (isZone)
+        name = zone;
+    else if (ownerIsAt && !name.endsWith(QLatin1Char('.')) && !endsWithKnownTld(name, m_state.tlds))
+        name = withFinalDot(name) + zone + QLatin1Char('.');
+    name = withFinalDot(stripToNameCharacters(name));
+
+    const QString written = dataOf(line);
+    const std::optional<QString> address = canonicalIpv4(written);
+    if (!address) {
+        m_result.skippedHosts << name + QStringLiteral(" (") + written + QLatin1Char(')');
+        return;
+    }
+    m_pairs << HostPair{*address, name, networkOf(*address)};
+}
+
+int ReverseRun::networkOf(const QString& address)
+{
+    const QString prefix = address.left(address.lastIndexOf(QLatin1Char('.')) + 1);
+    const auto known = m_networkOfPrefix.constFind(prefix);
+    if (known != m_networkOfPrefix.constEnd())
+        return *known;
+    const QStringList octets = prefix.split(QLatin1Char('.'));
+    m_reversehost << octets.at(2) + QLatin1Char('.') + octets.at(1) + QLatin1Char('.') + octets.at(0) +
+                         QStringLiteral(".IN-ADDR.ARPA");
+    m_ipforcomparebox << prefix;
+    const int index = int(m_reversehost.size()) - 1;
+    m_networkOfPrefix.insert(prefix, index);
+    return index;
+}
+
+void ReverseRun::dropIgnoredHosts()
+{
+    m_ignored = QSet<QString>(m_state.zoneLists.reverseignore.cbegin(), m_state.zoneLists.reverseignore.cend());
+    m_live.fill(false, m_pairs.size());
+    m_remaining.reserve(m_pairs.size());
+    for (qsizetype i = 0; i < m_pairs.size(); ++i) {
+        if (m_ignored.contains(m_pairs.at(i).name))
+            continue;
+        m_live[i] = true;
+        m_remaining << int(i);
+    }
+}
+
+void ReverseRun::settleSharedAddresses()
+{
+    // Pairs by address, so that each pair meets only the pairs of its own address.
+    QHash<QString, QList<int>> byAddress;
+    byAddress.reserve(m_remaining.size());
+    for (const int i : std::as_const(m_remaining))
+        byAddress[m_pairs.at(i).address] << i;
+
+    int counted = 0;
+    for (const int i : std::as_const(m_remaining)) {
+        const HostPair& pair = m_pairs.at(i);
+        if (++counted % kItemEvery == 0)
+            m_context.stage.setItemText(pair.address);
+        // A name an earlier answer turned down is not offered again.
+        if (m_ignored.contains(pair.name))
+            continue;
+        QStringList names;
+        for (const int j : byAddress.value(pair.address)) {
+            const QString& other = m_pairs.at(j).name;
+            if (j != i && m_live.at(j) && other != pair.name && !m_ignored.contains(other) && !names.contains(other))
+                names << other;
+        }
+        if (names.isEmpty())
+            continue;
+        names << pair.name;
+        m_context.stage.setItemText(pair.address);
+        const std::optional<int> chosen = m_context.chooser.chooseHostName(pair.address, names);
+        if (!chosen || *chosen < 0 || *chosen >= names.size()) {
+            m_context.prompter.message(QStringLiteral("Attention!"),
+                                       QStringLiteral("You must select one item to continue."));
+            continue;
+        }
+        names.removeAt(*chosen);
+        ignoreNames(names);
+    }
+}
+
+void ReverseRun::ignoreNames(const QStringList& names)
+{
+    for (const QString& name : names) {
+        m_state.zoneLists.reverseignore << name;
+        m_ignored.insert(name);
+    }
+    // Every pair of a turned-down name goes, whatever its address.
+    if (m_pairsOfName.isEmpty()) {
+        m_pairsOfName.reserve(m_remaining.size());
+        for (const int i : std::as_const(m_remaining))
+            m_pairsOfName[m_pairs.at(i).name] << i;
+    }
+    for (const QString& name : names) {
+        for (const int i : m_pairsOfName.value(name))
+            m_live[i] = false;
+    }
+}
+
+QStringList ReverseRun::nameServerLines() const
+{
+    QStringList lines;
+    QSet<QString> seen;
+    for (qsizetype i = 0; i < m_pairs.size(); ++i) {
+        if (!m_live.at(i))
+            continue;
+        const QString lower = m_pairs.at(i).name.toLower();
+        if (!m_reversenameLower.contains(lower) || seen.contains(lower))
+            continue;
+        seen.insert(lower);
+        lines << QString(QStringLiteral("@     IN     NS     ") + lower).trimmed();
+    }
+    // A zone without a name server is refused by the name server; the zones' own name servers, or else this
+    // server, stand in when none of them has an address here.
+    if (lines.isEmpty())
+        lines = localNameServerLines(true);
+    return lines;
+}
+
+QStringList ReverseRun::localNameServerLines(bool lowerCase) const
+{
+    QStringList names = m_reversename;
+    if (names.isEmpty())
+        names << withFinalDot(m_state.zoneLists.firstzone.trimmed());
+    QStringList lines;
+    QSet<QString> seen;
+    for (const QString& name : std::as_const(names)) {
+        const QString line =
+            QString(QStringLiteral("@     IN     NS     ") + (lowerCase ? name.toLower() : name)).trimmed();
+        if (!seen.contains(line)) {
+            seen.insert(line);
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+bool ReverseRun::writeFiles()
+{
+    // The pairs of each network in their order; the prefix decides, so 1.2.3 and 11.2.3 never meet.
+    QList<QList<int>> members(m_reversehost.size());
+    for (qsizetype i = 0; i < m_pairs.size(); ++i) {
+        if (m_live.at(i))
+            members[m_pairs.at(i).network] << int(i);
+    }
+    const QStringList nameServers = nameServerLines();
+    const QString localFile = m_state.servername + QStringLiteral(".local.DNS");
+    bool loopbackMet = false;
+    for (qsizetype n = 0; n < m_reversehost.size(); ++n) {
+        const QString& zone = m_reversehost.at(n);
+        m_context.stage.setItemText(zone);
+        QStringList addresses;
+        QSet<QString> seen;
+        for (const int i : std::as_const(members.at(n))) {
+            const HostPair& pair = m_pairs.at(i);
+            const QString line = QString(pair.address.mid(pair.address.lastIndexOf(QLatin1Char('.')) + 1) +
+                                         QStringLiteral("     IN     PTR     ") + pair.name)
+                                     .trimmed();
+            if (!seen.contains(line)) {
+                seen.insert(line);
+                addresses << line;
+            }
+        }
+        // Only the network 127.0.0 itself is the loopback network, not every zone whose name contains "0.0.127".
+        const bool loopback = m_ipforcomparebox.at(n) == kLoopbackPrefix;
+        loopbackMet = loopbackMet || loopback;
+        const bool written =
+            loopback
+                ? writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), addresses},
+                            QStringLiteral("primary") + kFive + zone + kFive + localFile)
+                : writeFile({zone + QStringLiteral(".reverse.DNS"), zone, {}, nameServers, addresses},
+                            QStringLiteral("primary") + kFive + zone + kFive + zone + QStringLiteral(".reverse.DNS"));
+        if (!written)
+            return false;
+    }
+    if (!loopbackMet) {
+        return writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), {}},
+                         QStringLiteral("primary") + kFive + kLoopbackZone + kFive + localFile);
+    }
+    return true;
+}
+
+bool ReverseRun::writeFile(ReverseFileContent content, const QString& bootEntry)
+{
+    content.soa = m_state.zone.reversesoa;
+    m_state.zone.reversens = content.nameServers;
+    m_state.zone.reverseaddr = content.addresses;
+    const FileWriteResult written = writeReverseFile(m_state, content);
+    if (!written.ok)
+        return fail(written.errorText);
+    m_result.filesWritten << content.fileName;
+    if (!m_state.boot.reversePrimaryLines.contains(bootEntry))
+        m_state.boot.reversePrimaryLines << bootEntry;
+    return true;
+}
+
+bool ReverseRun::saveBootFile()
+{
+    const BootWriteResult written = writeBootFile(m_state);
+    if (!written.ok)
+        return fail(written.errorText);
+    BootContext boot{m_state, m_context.store, m_context.prompter};
+    const BootReadResult read = readBootFile(boot, false);
+    if (!read.ok())
+        return fail(read.errorText.isEmpty() ? QStringLiteral("The boot file could not be read again.")
+                                             : read.errorText);
+    return true;
+}
+
+bool ReverseRun::fail(const QString& text)
+{
+    m_context.stage.hideStage();
+    m_result.ok = false;
+    m_result.errorText = text;
+    return false;
+}
+
+} // namespace
+
+QString skippedHostsMessage(const QStringList& skippedHosts)
+{
+    return QStringLiteral("These hosts got no reverse mapping because their addresses are not four numbers from 0 to "
+                          "255 separated by dots: ") +
+           skippedHosts.join(QStringLiteral(", "));
+}
+
+ReverseResult generateReverseMapping(ReverseContext& context)
+{
+    return ReverseRun(context).run();
+}

@@ -1,0 +1,300 @@
+#include "support/testfiles.h"
+#include "zone/zonefileio.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace {
+
+quint16 freePort()
+{
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QTcpServer tcp;
+        if (!tcp.listen(QHostAddress::LocalHost))
+            continue;
+        QUdpSocket udp;
+        if (udp.bind(QHostAddress::LocalHost, tcp.serverPort()))
+            return tcp.serverPort();
+    }
+    return 0;
+}
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, const QStringList& hosts)
+{
+    QStringList lines{QStringLiteral(";[SOA]"),
+                      soaOwner + QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
+                      QStringLiteral("2026120701"),
+                      QStringLiteral("1080"),
+                      QStringLiteral("3600"),
+                      QStringLiteral("604800"),
+                      QStringLiteral("86400 )")};
+    for (const QString& server : nameServers)
+        lines << QStringLiteral("@     IN     NS     ") + server;
+    for (const QString& host : hosts)
+        lines << host + QLatin1Char(' ');
+    return crlfBytes(lines);
+}
+
+// A name server started on the zones a boot file lists, each primary line a primary zone.
+class BootNamed
+{
+public:
+    ~BootNamed()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.terminate();
+            if (!m_process.waitForFinished(5000))
+                m_process.kill();
+            m_process.waitForFinished(2000);
+        }
+    }
+
+    bool start(const QString& bootFile, const QString& dataPath)
+    {
+        m_port = freePort();
+        QString zones;
+        for (const QString& line : readTextFile(bootFile).value_or(QStringList())) {
+            if (!line.startsWith(QStringLiteral("primary ")))
+                continue;
+            const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            zones += QStringLiteral("zone \"%1\" { type primary; file \"%2\"; };\n")
+                         .arg(fields.value(1), QDir(dataPath).filePath(fields.value(2)));
+        }
+        const QString dir = m_dir.path();
+        const QString conf = QStringLiteral("options {\n"
+                                            "    directory \"%1\";\n"
+                                            "    pid-file \"%1/named.pid\";\n"
+                                            "    session-keyfile \"%1/session.key\";\n"
+                                            "    managed-keys-directory \"%1\";\n"
+                                            "    listen-on port %2 { 127.0.0.1; };\n"
+                                            "    listen-on-v6 { none; };\n"
+                                            "    recursion no;\n"
+                                            "    dnssec-validation no;\n"
+                                            "    notify no;\n"
+                                            "    reuseport no;\n"
+                                            "};\n"
+                                            "controls { };\n")
+                                 .arg(dir)
+                                 .arg(m_port) +
+                             zones;
+        if (m_port == 0 || !writeBytes(dir + QStringLiteral("/named.conf"), conf.toLatin1()))
+            return false;
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start(QStringLiteral("/usr/sbin/named"),
+                        {QStringLiteral("-g"), QStringLiteral("-c"), dir + QStringLiteral("/named.conf")});
+        if (!m_process.waitForStarted(5000))
+            return false;
+        QDeadlineTimer deadline(20000);
+        while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
+            m_process.waitForReadyRead(200);
+            m_log += m_process.readAll();
+            // The start-up lines say "running on Linux" too; only the last one ends in the word.
+            if (m_log.contains(" running\n"))
+                return true;
+        }
+        return false;
+    }
+
+    // The answer section of a query, one record per line in dig's short form.
+    QStringList ask(const QString& name, const QString& type) const
+    {
+        QProcess dig;
+        dig.start(QStringLiteral("dig"), {QStringLiteral("@127.0.0.1"), QStringLiteral("-p"), QString::number(m_port),
+                                          QStringLiteral("+short"), QStringLiteral("+norecurse"), name, type});
+        if (!dig.waitForFinished(20000))
+            return {QStringLiteral("<dig did not finish>")};
+        return QString::fromLatin1(dig.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QString log() const { return QString::fromLatin1(m_log); }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    quint16 m_port = 0;
+    QByteArray m_log;
+};
+
+} // namespace
+
+class TestReverseCli : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void generatesAndNamedAnswers();
+    void answerByName();
+    void noAnswerLeft();
+    void usageAndUnknownServer();
+
+private:
+    CliRun run(const QStringList& arguments);
+    void writeServer(const QStringList& extraHosts = {});
+    QString data(const QString& name) const { return QDir(m_dir->path()).filePath(QStringLiteral("data/") + name); }
+    QString bootFile() const { return QDir(m_dir->path()).filePath(QStringLiteral("win/named.boot")); }
+    QStringList reverseArguments(const QStringList& answers = {}) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestReverseCli::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("data"))));
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("win"))));
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("config"))));
+}
+
+CliRun TestReverseCli::run(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("share")));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QUORVANE_CLI), arguments);
+    if (!process.waitForFinished(120000))
+        return {};
+    return {process.exitCode(), QString::fromLatin1(process.readAllStandardOutput()),
+            QString::fromLatin1(process.readAllStandardError())};
+}
+
+// The same two zones the byte-for-byte expectations were made from.
+void TestReverseCli::writeServer(const QStringList& extraHosts)
+{
+    QVERIFY(writeBytes(
+        data(QStringLiteral("example.com.DNS")),
+        zoneFile(QStringLiteral("@"), {QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com")},
+                 QStringList{
+                     QStringLiteral("ns1     IN     A     10.1.2.1"), QStringLiteral("ns2     IN     A     10.1.3.2"),
+                     QStringLiteral("www     IN     A     10.1.2.5"), QStringLiteral("@     IN     A     10.1.2.9"),
+                     QStringLiteral("localhost     IN     A     127.0.0.1")} +
+                     extraHosts)));
+    QVERIFY(writeBytes(data(QStringLiteral("example.net.DNS")),
+                       zoneFile(QStringLiteral("example.net."), {QStringLiteral("ns1.example.com.")},
+                                {QStringLiteral("mail.example.net.     IN     A     10.1.3.7"),
+                                 QStringLiteral("gw.example.net.     IN     A     1.2.3.4"),
+                                 QStringLiteral("gx.example.net.     IN     A     11.2.3.4")})));
+    const QStringList boot{
+        QStringLiteral("directory     ") + m_dir->filePath(QStringLiteral("data")) + QLatin1Char(' '),
+        QStringLiteral("cache       .     cache.dns "), QStringLiteral("primary     example.com     example.com.DNS"),
+        QStringLiteral("primary     example.net     example.net.DNS"),
+        QStringLiteral("primary     9.9.9.IN-ADDR.ARPA     9.9.9.IN-ADDR.ARPA.reverse.DNS")};
+    QVERIFY(writeBytes(bootFile(), crlfBytes(boot)));
+}
+
+QStringList TestReverseCli::reverseArguments(const QStringList& answers) const
+{
+    QStringList arguments{QStringLiteral("--serial"),   QStringLiteral("2026120701"),
+                          QStringLiteral("--email"),    QStringLiteral("hostmaster@example.com"),
+                          QStringLiteral("--identity"), QStringLiteral("ns1@ns1.example.com.")};
+    if (!answers.isEmpty())
+        arguments << QStringLiteral("--answers") << answers.join(QLatin1Char(','));
+    return arguments << QStringLiteral("reverse") << bootFile();
+}
+
+void TestReverseCli::generatesAndNamedAnswers()
+{
+    writeServer();
+    const CliRun result = run(reverseArguments());
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(result.out, QStringLiteral("wrote 2.1.10.IN-ADDR.ARPA.reverse.DNS\n"
+                                        "wrote 3.1.10.IN-ADDR.ARPA.reverse.DNS\n"
+                                        "wrote ns1.local.DNS\n"
+                                        "wrote 3.2.1.IN-ADDR.ARPA.reverse.DNS\n"
+                                        "wrote 3.2.11.IN-ADDR.ARPA.reverse.DNS\n"));
+    for (const QString& file :
+         {QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"), QStringLiteral("3.1.10.IN-ADDR.ARPA.reverse.DNS"),
+          QStringLiteral("ns1.local.DNS"), QStringLiteral("3.2.1.IN-ADDR.ARPA.reverse.DNS"),
+          QStringLiteral("3.2.11.IN-ADDR.ARPA.reverse.DNS")})
+        QCOMPARE(readBytes(data(file)), readBytes(testDataPath(QStringLiteral("reverse/main/") + file)));
+    // The entry of a network without hosts is gone; the generated ones follow the cache line.
+    QStringList reverseLines;
+    for (const QString& line : readTextFile(bootFile()).value_or(QStringList())) {
+        if (line.contains(QStringLiteral("IN-ADDR.ARPA")))
+            reverseLines << line;
+    }
+    QCOMPARE(reverseLines,
+             QStringList({QStringLiteral("primary     2.1.10.IN-ADDR.ARPA     2.1.10.IN-ADDR.ARPA.reverse.DNS"),
+                          QStringLiteral("primary     3.1.10.IN-ADDR.ARPA     3.1.10.IN-ADDR.ARPA.reverse.DNS"),
+                          QStringLiteral("primary     0.0.127.IN-ADDR.ARPA     ns1.local.DNS"),
+                          QStringLiteral("primary     3.2.1.IN-ADDR.ARPA     3.2.1.IN-ADDR.ARPA.reverse.DNS"),
+                          QStringLiteral("primary     3.2.11.IN-ADDR.ARPA     3.2.11.IN-ADDR.ARPA.reverse.DNS")}));
+
+    BootNamed named;
+    QVERIFY2(named.start(bootFile(), m_dir->filePath(QStringLiteral("data"))), qPrintable(named.log()));
+    const QList<std::pair<QString, QString>> expectations = {
+        {QStringLiteral("5.2.1.10.in-addr.arpa"), QStringLiteral("www.example.com.")},
+        {QStringLiteral("1.2.1.10.in-addr.arpa"), QStringLiteral("ns1.example.com.")},
+        {QStringLiteral("9.2.1.10.in-addr.arpa"), QStringLiteral("example.com.")},
+        {QStringLiteral("2.3.1.10.in-addr.arpa"), QStringLiteral("ns2.example.com.")},
+        {QStringLiteral("7.3.1.10.in-addr.arpa"), QStringLiteral("mail.example.net.")},
+        {QStringLiteral("4.3.2.1.in-addr.arpa"), QStringLiteral("gw.example.net.")},
+        {QStringLiteral("4.3.2.11.in-addr.arpa"), QStringLiteral("gx.example.net.")},
+        {QStringLiteral("1.0.0.127.in-addr.arpa"), QStringLiteral("localhost.example.com.")}};
+    for (const auto& [query, name] : expectations) {
+        const QStringList answer = named.ask(query, QStringLiteral("PTR"));
+        QVERIFY2(answer == QStringList{name}, qPrintable(query + QStringLiteral(": ") + answer.join(QLatin1Char(' ')) +
+                                                         QLatin1Char('\n') + named.log()));
+    }
+    // A set of records comes in any order.
+    QStringList nameServers = named.ask(QStringLiteral("2.1.10.in-addr.arpa"), QStringLiteral("NS"));
+    nameServers.sort();
+    QCOMPARE(nameServers, QStringList({QStringLiteral("ns1.example.com."), QStringLiteral("ns2.example.com.")}));
+    QCOMPARE(named.ask(QStringLiteral("2.1.10.in-addr.arpa"), QStringLiteral("SOA")),
+             QStringList{QStringLiteral("ns1.example.com. hostmaster.example.com. 2026120701 1080 3600 604800 86400")});
+}
+
+void TestReverseCli::answerByName()
+{
+    writeServer({QStringLiteral("web     IN     A     10.1.2.5")});
+    const CliRun result = run(reverseArguments({QStringLiteral("web.example.com.")}));
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY(result.err.contains(QStringLiteral("Hostname for Reverse Mapping")));
+    QStringList lines = readTextFile(data(QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"))).value_or(QStringList());
+    QVERIFY(lines.contains(QStringLiteral("5     IN     PTR     web.example.com.")));
+    QVERIFY(!lines.contains(QStringLiteral("5     IN     PTR     www.example.com.")));
+
+    // The answer is kept in the settings: the next run asks nothing and maps the address the same way.
+    const CliRun again = run(reverseArguments());
+    QVERIFY2(again.exitCode == 0, qPrintable(again.err));
+    QVERIFY(!again.err.contains(QStringLiteral("Hostname for Reverse Mapping")));
+    lines = readTextFile(data(QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"))).value_or(QStringList());
+    QVERIFY(lines.contains(QStringLiteral("5     IN     PTR     web.example.com.")));
+    QVERIFY(!lines.contains(QStringLiteral("5     IN     PTR     www.example.com.")));
+}
+
+void TestReverseCli::noAnswerLeft()
+{
+    writeServer({QStringLiteral("web     IN     A     10.1.2.5")});
+    const CliRun result = run(reverseArguments());
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(result.err.contains(QStringLiteral("Hostname for Reverse Mapping")));
+}
+
+void TestReverseCli::usageAndUnknownServer()
+{
+    QCOMPARE(run({QStringLiteral("reverse")}).exitCode, 2);
+    writeServer();
+    const CliRun unnamed = run({QStringLiteral("reverse"), bootFile()});
+    QCOMPARE(unnamed.exitCode, 1);
+    QVERIFY(unnamed.err.contains(QStringLiteral("is no managed server; name it with --identity.")));
+    QVERIFY(!QFile::exists(data(QStringLiteral("ns1.local.DNS"))));
+}
+
+QTEST_GUILESS_MAIN(TestReverseCli)
+#include "tst_reversecli.moc"
