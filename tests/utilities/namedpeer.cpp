@@ -101,7 +101,9 @@ bool NamedPeer::start()
     while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
         m_process.waitForReadyRead(200);
         log += m_process.readAll();
-        if (log.contains("running"))
+        // The start-up banner says "running on Linux" long before the zones are loaded; the server is ready
+        // only at the line that ends in "running".
+        if (log.contains(" running\n"))
             return true;
     }
     m_error = QStringLiteral("named did not start: ") + QString::fromLatin1(log.right(2000));
