@@ -1,16 +1,15 @@
 #include "bootfile/bootreader.h"
 #include "cli/clicontext.h"
+#include "cli/cliserver.h"
 #include "editors/fastadd.h"
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
 #include "secondary/secondaryzones.h"
 #include "servers/serverloading.h"
-#include "shell/osdetect.h"
 #include "ui/zonebrowser/primarydeletion.h"
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/zoneselect.h"
 
-#include <QFileInfo>
 
 void registerCreationCommands();
 
@@ -20,34 +19,6 @@ int usage(const QString& command)
 {
     QTextStream(stderr) << "usage: quorvane-cli [options] " << command << Qt::endl;
     return CliUsage;
-}
-
-// The server of a catalog name or of a boot file path (named with --identity unless the catalog knows it),
-// loaded as selecting it in the window loads it, without the automatic backup.
-bool loadServerFor(CliContext& cli, const QString& target)
-{
-    cli.state.vertext = cli.platform.platformName();
-    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
-    cli.state.exepath = cli.platform.appDataPath();
-    cli.state.autoBackup = false;
-    ServerContext context{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
-    if (!target.contains(QLatin1Char('/')) && !QFileInfo::exists(target))
-        return selectServer(context, target).boot.ok();
-    const QString path = QFileInfo(target).absoluteFilePath();
-    QString identifier = cli.identityOption;
-    for (const ManagedServer& server : cli.state.catalog.rows()) {
-        if (identifier.isEmpty() && !server.identifier.isEmpty() && QFileInfo(server.bootFilePath) == QFileInfo(path))
-            identifier = server.identifier;
-    }
-    if (identifier.isEmpty()) {
-        cli.prompter.inform(QStringLiteral("Error"),
-                            target + QStringLiteral(" is no managed server; name it with --identity."));
-        return false;
-    }
-    cli.state.tobeloaded = path;
-    cli.state.tobelname = identifier;
-    cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
-    return loadServer(context).boot.ok();
 }
 
 std::function<void()> bootReloader(CliContext& cli)
@@ -148,7 +119,7 @@ int zoneCreate(CliContext& cli, const QStringList& args)
     const std::optional<WizardOptions> options = parseWizardOptions(args.mid(2));
     if (!options)
         return usage(usageText);
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     ZoneContext context = zoneContext(cli);
     QString name = args.at(1);
@@ -181,7 +152,7 @@ int zoneFastAdd(CliContext& cli, const QStringList& args)
 {
     if (args.size() < 2)
         return usage(QStringLiteral("zone fastadd SERVER ZONE..."));
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     QStringList addthem;
     for (const QString& name : args.mid(1)) {
@@ -198,7 +169,7 @@ int zoneDelete(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 2)
         return usage(QStringLiteral("zone delete SERVER ZONE"));
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     ZoneSelection& selection = cli.state.selection;
     const int index = findZoneIndex(cli.state.zoneLists.primdns, args.at(1));
@@ -214,7 +185,7 @@ int secondaryAdd(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 3)
         return usage(QStringLiteral("secondary add SERVER ZONE MASTER"));
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     if (!checkNewSecondaryName(cli.state, args.at(1), cli.prompter) || !checkSecondaryMaster(args.at(2), cli.prompter))
         return CliFailure;
@@ -226,7 +197,7 @@ int secondaryModify(CliContext& cli, const QStringList& args)
 {
     if (args.size() < 3)
         return usage(QStringLiteral("secondary modify SERVER ZONE MASTER..."));
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     cli.state.selection.secdnsname = args.at(1);
     std::optional<SecondaryEdit> edit = openSecondaryEdit(cli.state, args.at(1), cli.prompter);
@@ -248,7 +219,7 @@ int secondaryDelete(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 2)
         return usage(QStringLiteral("secondary delete SERVER ZONE"));
-    if (!loadServerFor(cli, args.at(0)))
+    if (!loadServerForCommand(cli, args.at(0)))
         return CliFailure;
     if (!cli.state.zoneLists.secdns.contains(args.at(1), Qt::CaseInsensitive)) {
         cli.prompter.inform(QStringLiteral("Error"),

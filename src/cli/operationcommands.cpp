@@ -1,17 +1,15 @@
 #include "bootfile/bootcontext.h"
 #include "bootfile/bootwriter.h"
 #include "cli/clicontext.h"
+#include "cli/cliserver.h"
 #include "operations/bootoptions.h"
 #include "operations/loadedserver.h"
 #include "operations/rootcache.h"
 #include "operations/servercontrol.h"
 #include "servers/serverloading.h"
-#include "shell/osdetect.h"
-#include "shell/shelloperations.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -24,46 +22,6 @@ int usage(const QString& command)
     return CliUsage;
 }
 
-// The server of a catalog name or a boot file path, loaded as selecting it in the window loads it.
-bool loadBootFile(ServerContext& context, CliContext& cli, const QString& target)
-{
-    const bool isCatalogName = !target.contains(QLatin1Char('/')) && !QFileInfo::exists(target);
-    if (isCatalogName)
-        return selectServer(context, target).boot.ok();
-    const QString path = QFileInfo(target).absoluteFilePath();
-    QString identifier = cli.identityOption;
-    for (const ManagedServer& server : cli.state.catalog.rows()) {
-        if (identifier.isEmpty() && !server.identifier.isEmpty() && QFileInfo(server.bootFilePath) == QFileInfo(path))
-            identifier = server.identifier;
-    }
-    if (identifier.isEmpty()) {
-        cli.prompter.inform(QStringLiteral("Error"),
-                            target + QStringLiteral(" is no managed server; name it with --identity."));
-        return false;
-    }
-    cli.state.tobeloaded = path;
-    cli.state.tobelname = identifier;
-    cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
-    return loadServer(context).boot.ok();
-}
-
-// Loads the server to work on, with the platform values the windows set up at their first showing.
-bool loadNamedServer(CliContext& cli, const QString& target)
-{
-    cli.state.vertext = cli.platform.platformName();
-    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
-    cli.state.exepath = cli.platform.appDataPath();
-    cli.state.rootCacheText = readCacheDownload(cli.state.exepath).value_or(QString());
-    ServerContext context{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
-    // Loading is only the way to the boot file here: an automatic backup would overwrite the very copies a
-    // restore is about to bring back.
-    const bool autoBackup = cli.state.autoBackup;
-    cli.state.autoBackup = false;
-    const bool loaded = loadBootFile(context, cli, target);
-    cli.state.autoBackup = autoBackup;
-    return loaded;
-}
-
 int ndc(CliContext& cli, const QStringList& args)
 {
     const QString usageText = QStringLiteral("ndc SERVER start|stop|reload|restart|dumpdb|stats");
@@ -72,7 +30,7 @@ int ndc(CliContext& cli, const QStringList& args)
     const std::optional<NdcCommand> command = ndcCommandFromName(args.at(1));
     if (!command)
         return usage(usageText);
-    if (!loadNamedServer(cli, args.first()))
+    if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     const NdcOutcome outcome =
         runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
@@ -99,7 +57,7 @@ int backup(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 1)
         return usage(QStringLiteral("backup SERVER"));
-    if (!loadNamedServer(cli, args.first()))
+    if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     return backupLoadedServer(cli.state, cli.store, cli.progress, cli.prompter) ? CliSuccess : CliFailure;
 }
@@ -108,7 +66,7 @@ int restore(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 1)
         return usage(QStringLiteral("restore SERVER"));
-    if (!loadNamedServer(cli, args.first()))
+    if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     return restoreLoadedServer(cli.state, cli.store, cli.prompter) ? CliSuccess : CliFailure;
 }
@@ -205,7 +163,7 @@ int options(CliContext& cli, const QStringList& args)
         if (!wanted)
             return CliFailure;
     }
-    if (!loadNamedServer(cli, args.first()))
+    if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     if (!wanted) {
         printOptions(cli.out, parseBootOptionLines(cli.state.boot.parameterLines));
@@ -250,7 +208,7 @@ int cacheFetch(CliContext& cli, const QStringList& args)
     const std::optional<RootCacheSource> source = sourceFrom(cli, args.mid(1), &usageError);
     if (!source)
         return usage(usageText);
-    if (!loadNamedServer(cli, args.first()))
+    if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     const bool fetched = fetchRootCache(
         *source, cli.state.exepath, [&cli](const QString& line) { cli.out << line << Qt::endl; }, [] {},

@@ -1,13 +1,11 @@
 #include "cli/clicontext.h"
+#include "cli/cliserver.h"
 #include "editors/hosteditors.h"
 #include "editors/servereditors.h"
 #include "editors/soaeditor.h"
 #include "servers/serverloading.h"
-#include "shell/osdetect.h"
-#include "shell/shelloperations.h"
 #include "ui/zonebrowser/browseractions.h"
 
-#include <QFileInfo>
 
 void registerRecordCommands();
 
@@ -45,43 +43,6 @@ int usage(const QString& text)
 {
     QTextStream(stderr) << "usage: quorvane-cli [options] " << text << Qt::endl;
     return CliUsage;
-}
-
-// The server of a catalog name or a boot file path, loaded as selecting it in the window loads it, without
-// the automatic backup: a record change is no reason to copy the data files.
-bool loadRecordServer(CliContext& cli, const QString& target)
-{
-    cli.state.vertext = cli.platform.platformName();
-    cli.state.defaultos = guessDefaultOs(cli.state.defaultos, cli.state.vertext, cli.platform.versionText());
-    cli.state.exepath = cli.platform.appDataPath();
-    cli.state.rootCacheText = readCacheDownload(cli.state.exepath).value_or(QString());
-    ServerContext context{cli.state, cli.store, cli.prompter, cli.platform, cli.progress, ServerHooks()};
-    const bool autoBackup = cli.state.autoBackup;
-    cli.state.autoBackup = false;
-    bool loaded = false;
-    const bool isCatalogName = !target.contains(QLatin1Char('/')) && !QFileInfo::exists(target);
-    if (isCatalogName) {
-        loaded = selectServer(context, target).boot.ok();
-    } else {
-        const QString path = QFileInfo(target).absoluteFilePath();
-        QString identifier = cli.identityOption;
-        for (const ManagedServer& server : cli.state.catalog.rows()) {
-            if (identifier.isEmpty() && !server.identifier.isEmpty() &&
-                QFileInfo(server.bootFilePath) == QFileInfo(path))
-                identifier = server.identifier;
-        }
-        if (identifier.isEmpty()) {
-            cli.prompter.inform(QStringLiteral("Error"),
-                                target + QStringLiteral(" is no managed server; name it with --identity."));
-        } else {
-            cli.state.tobeloaded = path;
-            cli.state.tobelname = identifier;
-            cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
-            loaded = loadServer(context).boot.ok();
-        }
-    }
-    cli.state.autoBackup = autoBackup;
-    return loaded;
 }
 
 ZoneContext recordContext(CliContext& cli)
@@ -141,7 +102,7 @@ int report(CliContext& cli, const EditResult& result)
 // Loads the server and reads the zone as the browser does before an editor opens.
 bool openZone(CliContext& cli, ZoneContext& context, const QString& server, const QString& zone)
 {
-    return loadRecordServer(cli, server) && openZoneForChange(context, zone);
+    return loadServerForCommand(cli, server) && openZoneForChange(context, zone);
 }
 
 // The 1-based position as "zone read" lists it, made the kind's edit index; false when it names no record.

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -276,6 +277,10 @@ void TestReverseCli::answerByName()
     lines = readTextFile(data(QStringLiteral("2.1.10.IN-ADDR.ARPA.reverse.DNS"))).value_or(QStringList());
     QVERIFY(lines.contains(QStringLiteral("5     IN     PTR     web.example.com.")));
     QVERIFY(!lines.contains(QStringLiteral("5     IN     PTR     www.example.com.")));
+
+    // Saving the answers keeps the user's other settings: loading without a backup must not store "false".
+    const QSettings stored(m_dir->filePath(QStringLiteral("config/Mervale/Quorvane.conf")), QSettings::IniFormat);
+    QCOMPARE(stored.value(QStringLiteral("Initialization/AutoBackup")).toString(), QStringLiteral("true"));
 }
 
 void TestReverseCli::noAnswerLeft()
