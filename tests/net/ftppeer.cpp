@@ -9,14 +9,6 @@
 #include <QThread>
 
 
-int freeLoopbackPort()
-{
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
-}
-
 namespace {
 
 bool writeFile(const QString& path, const QByteArray& bytes)

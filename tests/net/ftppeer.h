@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/loopback.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -27,6 +29,3 @@ private:
     QProcess m_process;
     int m_port = 0;
 };
-
-// A port on 127.0.0.1 that nothing listens on at the moment of asking.
-int freeLoopbackPort();

@@ -1,3 +1,4 @@
+#include "support/loopback.h"
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 
@@ -6,25 +7,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUdpSocket>
 
 namespace {
-
-quint16 freePort()
-{
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        QTcpServer tcp;
-        if (!tcp.listen(QHostAddress::LocalHost))
-            continue;
-        QUdpSocket udp;
-        if (udp.bind(QHostAddress::LocalHost, tcp.serverPort()))
-            return tcp.serverPort();
-    }
-    return 0;
-}
 
 struct CliRun
 {
@@ -65,7 +51,7 @@ public:
 
     bool start(const QString& bootFile, const QString& dataPath)
     {
-        m_port = freePort();
+        m_port = freeLoopbackPort();
         QString zones;
         for (const QString& line : readTextFile(bootFile).value_or(QStringList())) {
             if (!line.startsWith(QStringLiteral("primary ")))

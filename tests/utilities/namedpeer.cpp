@@ -4,9 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QStandardPaths>
-#include <QTcpServer>
 #include <QTest>
-#include <QUdpSocket>
 
 namespace {
 
@@ -28,19 +26,6 @@ const QByteArray kRefusedZone = "$TTL 3600\n"
                                 "mail IN A 127.0.0.25\n";
 
 } // namespace
-
-quint16 freeLoopbackPort()
-{
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        QTcpServer tcp;
-        if (!tcp.listen(QHostAddress::LocalHost))
-            continue;
-        QUdpSocket udp;
-        if (udp.bind(QHostAddress::LocalHost, tcp.serverPort()))
-            return tcp.serverPort();
-    }
-    return 0;
-}
 
 NamedPeer::NamedPeer() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/loopback.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -26,6 +28,3 @@ private:
     quint16 m_port = 0;
     QString m_error;
 };
-
-// A port nothing listens on, on either TCP or UDP, at the time of asking.
-quint16 freeLoopbackPort();
