@@ -1,12 +1,11 @@
 #include "platform/guiprompter.h"
 #include "platform/systemplatform.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/settingsstore.h"
-#include "shell/tdnsmain.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,7 +56,7 @@ int main(int argc, char* argv[])
     SettingsStore store;
     SystemPlatform platform;
     GuiPrompter prompter;
-    Tdnsmain window(state, store, prompter, platform);
+    MainWindow window(state, store, prompter, platform);
     prompter.setParent(&window);
     window.show();
     return app.exec();

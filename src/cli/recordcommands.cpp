@@ -2,10 +2,9 @@
 #include "cli/cliserver.h"
 #include "editors/hosteditors.h"
 #include "editors/servereditors.h"
-#include "editors/soaeditor.h"
+#include "editors/soafields.h"
 #include "servers/serverloading.h"
 #include "ui/zonebrowser/browseractions.h"
-
 
 void registerRecordCommands();
 

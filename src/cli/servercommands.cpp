@@ -1,7 +1,7 @@
 #include "bootfile/bootlines.h"
 #include "cli/clicontext.h"
 #include "platform/stage.h"
-#include "servers/newserverwizard.h"
+#include "servers/newserversteps.h"
 #include "servers/serverdeletion.h"
 #include "servers/serverimport.h"
 #include "servers/serverloading.h"

@@ -1,9 +1,9 @@
 #include "editors/editorprompter.h"
 
-#include "editors/thostforalias.h"
-#include "editors/tselectnsform.h"
+#include "editors/aliastargetpicker.h"
+#include "editors/serverhostpicker.h"
 
-EditorPrompter::EditorPrompter(Prompter& inner, Tselectnsform& serverPicker, Thostforalias& aliasPicker)
+EditorPrompter::EditorPrompter(Prompter& inner, ServerHostPicker& serverPicker, AliasTargetPicker& aliasPicker)
     : m_inner(inner), m_serverPicker(serverPicker), m_aliasPicker(aliasPicker)
 {
 }

@@ -2,15 +2,15 @@
 
 #include "platform/prompter.h"
 
-class Thostforalias;
-class Tselectnsform;
+class AliasTargetPicker;
+class ServerHostPicker;
 
 // The editors' prompter: everything goes to the program's prompter, except that a host is picked in the
 // editors' own pickers, the alias editor's for "Select host..." and the server editors' for the others.
 class EditorPrompter : public Prompter
 {
 public:
-    EditorPrompter(Prompter& inner, Tselectnsform& serverPicker, Thostforalias& aliasPicker);
+    EditorPrompter(Prompter& inner, ServerHostPicker& serverPicker, AliasTargetPicker& aliasPicker);
 
     Button message(const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
     Button askQuestion(const QString& text, bool offerAll) override;
@@ -22,6 +22,6 @@ public:
 
 private:
     Prompter& m_inner;
-    Tselectnsform& m_serverPicker;
-    Thostforalias& m_aliasPicker;
+    ServerHostPicker& m_serverPicker;
+    AliasTargetPicker& m_aliasPicker;
 };

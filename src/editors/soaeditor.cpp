@@ -1,145 +1,99 @@
 #include "editors/soaeditor.h"
 
-#include "checks/namechecks.h"
-#include "platform/prompter.h"
+#include "editors/editorhooks.h"
+#include "editors/soafields.h"
 #include "shell/appstate.h"
-#include "zone/soarecord.h"
-#include "zone/zonemodel.h"
 
-#include <array>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
-const QString kAttention = QStringLiteral("Attention!");
-
-bool refused(Prompter& prompter, const QString& text)
+SoaFields fieldsOf(const std::array<QLineEdit*, 8>& edits)
 {
-    prompter.message(kAttention, text);
-    return false;
+    return SoaFields{edits[0]->text(), edits[1]->text(), edits[2]->text(), edits[3]->text(),
+                     edits[4]->text(), edits[5]->text(), edits[6]->text(), edits[7]->text()};
 }
 
-// The origin the mailbox is completed against: the zone's name without a trailing dot.
-QString originOf(const ZoneModel& zone)
+void showFields(const std::array<QLineEdit*, 8>& edits, const SoaFields& fields)
 {
-    return zone.dnsname.endsWith(QLatin1Char('.')) ? zone.dnsname.chopped(1) : zone.dnsname;
-}
-
-bool checkSoaFields(const ZoneModel& zone, SoaFields& fields, Prompter& prompter)
-{
-    QString mailbox = fields.user;
-    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
-    if (!mailbox.isEmpty())
-        mailbox = qualifyWithOrigin(mailbox, originOf(zone));
-    if (hasIllegalCharacters(mailbox))
-        return refused(prompter, QStringLiteral("User name contains invalid character(s). Re-Enter"));
-    fields.user = mailbox;
-
-    const std::array<std::pair<const QString*, const char*>, 5> numbers = {{
-        {&fields.serial, "Serial"},
-        {&fields.refresh, "Refresh"},
-        {&fields.retry, "Retry"},
-        {&fields.expire, "Expire"},
-        {&fields.minimum, "Minimum"},
-    }};
-    for (const auto& [value, name] : numbers) {
-        if (hasIllegalCharacters(*value))
-            return refused(prompter, QLatin1String(name) + QStringLiteral(" contains invalid character(s). Re-Enter"));
-    }
-    return true;
-}
-
-void storeSoaFields(ZoneModel& zone, const SoaFields& fields)
-{
-    zone.sourceofauth = SoaRecord({fields.soa, fields.source2, fields.user, fields.serial, fields.refresh, fields.retry,
-                                   fields.expire, fields.minimum});
-    zone.rebuildSoaDisplay();
-}
-
-QString emptyFieldMessage(const QString& field)
-{
-    return QStringLiteral("You must enter something in the ") + field +
-           QStringLiteral(" field before saving. Re-Enter");
+    const std::array<QString, 8> values = {fields.soa,     fields.source2, fields.user,   fields.serial,
+                                           fields.refresh, fields.retry,   fields.expire, fields.minimum};
+    for (size_t i = 0; i < edits.size(); ++i)
+        edits[i]->setText(values[i]);
 }
 
 } // namespace
 
-SoaFields soaFieldsOf(const SoaRecord& soa)
+SoaEditor::SoaEditor(EditorHooks& hooks)
+    : EditorWindow(hooks, QStringLiteral("Start of Authority"), QStringLiteral("Start of Authority"))
 {
-    return SoaFields{soa.value(SoaRecord::Owner),  soa.value(SoaRecord::PrimaryServer), soa.value(SoaRecord::Mailbox),
-                     soa.value(SoaRecord::Serial), soa.value(SoaRecord::Refresh),       soa.value(SoaRecord::Retry),
-                     soa.value(SoaRecord::Expire), soa.value(SoaRecord::Minimum)};
-}
-
-QStringList soaFieldNames()
-{
-    return {QStringLiteral("User"),  QStringLiteral("Serial"), QStringLiteral("Refresh"),
-            QStringLiteral("Retry"), QStringLiteral("Expire"), QStringLiteral("Minimum")};
-}
-
-QString soaFieldObjectName(const QString& fieldName)
-{
-    return soaFieldNames().contains(fieldName) ? fieldName.toLower() : QString();
-}
-
-QString soaFieldHint(const QString& objectName)
-{
-    if (objectName == QLatin1String("user"))
-        return QStringLiteral("Enter the E-Mail address of the DNS Server Administrator");
-    if (objectName == QLatin1String("serial"))
-        return QStringLiteral("The serial number must be incremented each time you make a change so that secondary "
-                              "servers know of the update.");
-    if (objectName == QLatin1String("refresh"))
-        return QStringLiteral("Refresh tells the secondary how often to update it's files.");
-    if (objectName == QLatin1String("retry"))
-        return QStringLiteral("How often secondary should try to connect to primary if refresh fails.");
-    if (objectName == QLatin1String("expire"))
-        return QStringLiteral("If secondary cannot connect to primary for 'expire' seconds, secondary expires its "
-                              "data.");
-    if (objectName == QLatin1String("minimum"))
-        return QStringLiteral("The amount of time that other servers should be allowed to cache data for this "
-                              "domain.");
-    return QString();
-}
-
-bool applySoaFields(ZoneModel& zone, SoaFields& fields, Prompter& prompter)
-{
-    if (!checkSoaFields(zone, fields, prompter))
-        return false;
-    storeSoaFields(zone, fields);
-    return true;
-}
-
-EditResult saveSoa(ZoneContext& context, SoaFields& fields)
-{
-    ZoneModel& zone = context.state.zone;
-    if (!checkSoaFields(zone, fields, context.prompter))
-        return EditResult{EditStatus::Refused, QString()};
-    const std::array<std::pair<const QString*, const char*>, 6> required = {{
-        {&fields.minimum, "minimum"},
-        {&fields.refresh, "refresh"},
-        {&fields.retry, "retry"},
-        {&fields.serial, "serial"},
-        {&fields.user, "user"},
-        {&fields.expire, "expire"},
-    }};
-    for (const auto& [value, name] : required) {
-        if (value->isEmpty())
-            return refuse(context.prompter, kAttention, emptyFieldMessage(QLatin1String(name)));
-    }
-    storeSoaFields(zone, fields);
-    return saveChanged(context, QString());
-}
-
-SoaDisplayStep soaCheckStep(Prompter& prompter)
-{
-    return [&prompter](ZoneModel& zone) {
-        // A zone without a start of authority keeps none: eight empty values would give it one.
-        if (zone.sourceofauth.isEmpty()) {
-            zone.rebuildSoaDisplay();
-            return;
-        }
-        SoaFields fields = soaFieldsOf(zone.sourceofauth);
-        if (!applySoaFields(zone, fields, prompter))
-            zone.rebuildSoaDisplay();
+    setObjectName(QStringLiteral("SoaEditor"));
+    textdisp = new QLabel(QStringLiteral("E-Mail"), this);
+    textdisp->setObjectName(QStringLiteral("textdisp"));
+    static_cast<QBoxLayout*>(layout())->insertWidget(1, textdisp);
+    auto makeField = [this](const QString& name) {
+        auto* field = new QLineEdit(this);
+        field->setObjectName(name);
+        field->setToolTip(soaFieldHint(name));
+        field->hide();
+        static_cast<QBoxLayout*>(layout())->insertWidget(2, field);
+        return field;
     };
+    soa = makeField(QStringLiteral("soa"));
+    source2 = makeField(QStringLiteral("source2"));
+    soa->setReadOnly(true);
+    source2->setReadOnly(true);
+    user = makeField(QStringLiteral("user"));
+    serial = makeField(QStringLiteral("serial"));
+    refresh = makeField(QStringLiteral("refresh"));
+    retry = makeField(QStringLiteral("retry"));
+    expire = makeField(QStringLiteral("expire"));
+    minimum = makeField(QStringLiteral("minimum"));
+    deleteit->hide();
+    connect(saveit, &QPushButton::clicked, this, &SoaEditor::saveitClick);
+}
+
+std::array<QLineEdit*, 8> SoaEditor::allFields() const
+{
+    return {soa, source2, user, serial, refresh, retry, expire, minimum};
+}
+
+void SoaEditor::openSoaEditor(const QString& fieldName)
+{
+    const QString objectName = soaFieldObjectName(fieldName);
+    show();
+    textdisp->setText(fieldName);
+    for (QLineEdit* field : allFields()) {
+        if (!objectName.isEmpty() && field->objectName() == objectName) {
+            field->show();
+            field->setFocus();
+        }
+    }
+    SoaFields fields = soaFieldsOf(m_hooks.state.zone.sourceofauth);
+    applySoaFields(m_hooks.state.zone, fields, m_hooks.prompter);
+    showFields(allFields(), fields);
+}
+
+void SoaEditor::saveitClick()
+{
+    SoaFields fields = fieldsOf(allFields());
+    const EditResult result = withWaitCursor([&] {
+        ZoneContext context = zoneContext();
+        return saveSoa(context, fields);
+    });
+    showFields(allFields(), fields);
+    if (result.status != EditStatus::Refused)
+        hide();
+}
+
+void SoaEditor::hideEvent(QHideEvent* event)
+{
+    for (QLineEdit* field : allFields()) {
+        field->clear();
+        field->hide();
+    }
+    EditorWindow::hideEvent(event);
 }

@@ -1,10 +1,10 @@
 #include "editors/zonecreationactions.h"
 
-#include "editors/tcreatenewprim.h"
-#include "editors/tfastadd.h"
-#include "editors/tprimarywiz.h"
-#include "secondary/tmodsecondary.h"
-#include "secondary/tnewsecondary.h"
+#include "editors/fastadddialog.h"
+#include "editors/newprimaryzonedialog.h"
+#include "editors/primaryzonewizard.h"
+#include "secondary/modifysecondarydialog.h"
+#include "secondary/newsecondarydialog.h"
 #include "shell/appstate.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
@@ -28,9 +28,9 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
     hooks.showCreateDialog = [this] { m_create->show(); };
     hooks.zoneFinished = [this] { m_page.buildPrimaryTree(); };
     // Without a parent: the main window is disabled while they are shown, which would disable its children too.
-    m_wizard = new Tprimarywiz(state, prompter, hooks);
-    m_create = new Tcreatenewprim(zoneContext, [this](const QString& zone) { m_wizard->startFor(zone); });
-    m_fastAdd = new Tfastadd(
+    m_wizard = new PrimaryZoneWizard(state, prompter, hooks);
+    m_create = new NewPrimaryZoneDialog(zoneContext, [this](const QString& zone) { m_wizard->startFor(zone); });
+    m_fastAdd = new FastAddDialog(
         state, zoneContext, [this] { m_page.buildPrimaryTree(); }, mainWindow);
 
     const auto secondaryContext = [this] {
@@ -44,8 +44,8 @@ ZoneCreationActions::ZoneCreationActions(DomainEditPage& page, AppState& state, 
         };
         return context;
     };
-    m_newSecondary = new Tnewsecondary(secondaryContext, mainWindow);
-    m_modifySecondary = new Tmodsecondary(secondaryContext, mainWindow);
+    m_newSecondary = new NewSecondaryDialog(secondaryContext, mainWindow);
+    m_modifySecondary = new ModifySecondaryDialog(secondaryContext, mainWindow);
 
     page.setWizardOpen([this] { return m_wizard->isVisible(); });
     page.setSecondaryEditorOpener([this](const QString& zone) { m_modifySecondary->openFor(zone); });

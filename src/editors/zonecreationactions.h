@@ -6,11 +6,11 @@
 struct AppState;
 class DomainEditPage;
 class Prompter;
-class Tcreatenewprim;
-class Tfastadd;
-class Tmodsecondary;
-class Tnewsecondary;
-class Tprimarywiz;
+class NewPrimaryZoneDialog;
+class FastAddDialog;
+class ModifySecondaryDialog;
+class NewSecondaryDialog;
+class PrimaryZoneWizard;
 
 // The zone creation commands of the "Domain Edit" page: "New Primary" with its wizard, "Fast Add", "New
 // Secondary", "Del Secondary" and the secondary zone editor. The dialogs live as long as the page.
@@ -23,11 +23,11 @@ public:
                         std::function<void()> reloadBootFile);
     ~ZoneCreationActions() override;
 
-    Tcreatenewprim* createDialog() const { return m_create; }
-    Tprimarywiz* wizard() const { return m_wizard; }
-    Tfastadd* fastAddDialog() const { return m_fastAdd; }
-    Tnewsecondary* newSecondaryDialog() const { return m_newSecondary; }
-    Tmodsecondary* modifySecondaryDialog() const { return m_modifySecondary; }
+    NewPrimaryZoneDialog* createDialog() const { return m_create; }
+    PrimaryZoneWizard* wizard() const { return m_wizard; }
+    FastAddDialog* fastAddDialog() const { return m_fastAdd; }
+    NewSecondaryDialog* newSecondaryDialog() const { return m_newSecondary; }
+    ModifySecondaryDialog* modifySecondaryDialog() const { return m_modifySecondary; }
 
     void deleteSecondary();
 
@@ -37,9 +37,9 @@ private:
     Prompter& m_prompter;
     QWidget* m_mainWindow;
     std::function<void()> m_reloadBootFile;
-    Tcreatenewprim* m_create = nullptr;
-    Tprimarywiz* m_wizard = nullptr;
-    Tfastadd* m_fastAdd = nullptr;
-    Tnewsecondary* m_newSecondary = nullptr;
-    Tmodsecondary* m_modifySecondary = nullptr;
+    NewPrimaryZoneDialog* m_create = nullptr;
+    PrimaryZoneWizard* m_wizard = nullptr;
+    FastAddDialog* m_fastAdd = nullptr;
+    NewSecondaryDialog* m_newSecondary = nullptr;
+    ModifySecondaryDialog* m_modifySecondary = nullptr;
 };

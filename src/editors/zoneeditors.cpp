@@ -1,22 +1,22 @@
 #include "editors/zoneeditors.h"
 
+#include "editors/aliaseditor.h"
+#include "editors/aliastargetpicker.h"
 #include "editors/editorprompter.h"
+#include "editors/hosteditor.h"
+#include "editors/mailservereditor.h"
+#include "editors/nameservereditor.h"
+#include "editors/responsiblepersoneditor.h"
+#include "editors/serverhostpicker.h"
 #include "editors/soaeditor.h"
-#include "editors/thostforalias.h"
-#include "editors/tprimaliasaddform.h"
-#include "editors/tprimhostadd.h"
-#include "editors/tprimmailadd.h"
-#include "editors/tprimnameadd.h"
-#include "editors/tprimperson.h"
-#include "editors/tselectnsform.h"
-#include "editors/tsourceofauthority.h"
+#include "editors/soafields.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QPointer>
 
 ZoneEditors::ZoneEditors(AppState& state, Prompter& prompter, DomainEditPage& browser, QWidget* mainWindow)
-    : QObject(mainWindow), m_serverPicker(std::make_unique<Tselectnsform>(prompter)),
-      m_aliasPicker(std::make_unique<Thostforalias>(prompter)),
+    : QObject(mainWindow), m_serverPicker(std::make_unique<ServerHostPicker>(prompter)),
+      m_aliasPicker(std::make_unique<AliasTargetPicker>(prompter)),
       m_prompter(std::make_unique<EditorPrompter>(prompter, *m_serverPicker, *m_aliasPicker)), m_hooks{
                                                                                                    state, *m_prompter,
                                                                                                    {},    {},
@@ -40,12 +40,12 @@ ZoneEditors::ZoneEditors(AppState& state, Prompter& prompter, DomainEditPage& br
         if (page)
             page->removeClickedNode();
     };
-    m_soa = std::make_unique<Tsourceofauthority>(m_hooks);
-    m_nameServer = std::make_unique<Tprimnameadd>(m_hooks);
-    m_mailServer = std::make_unique<Tprimmailadd>(m_hooks);
-    m_host = std::make_unique<Tprimhostadd>(m_hooks);
-    m_alias = std::make_unique<Tprimaliasaddform>(m_hooks);
-    m_person = std::make_unique<Tprimperson>(m_hooks);
+    m_soa = std::make_unique<SoaEditor>(m_hooks);
+    m_nameServer = std::make_unique<NameServerEditor>(m_hooks);
+    m_mailServer = std::make_unique<MailServerEditor>(m_hooks);
+    m_host = std::make_unique<HostEditor>(m_hooks);
+    m_alias = std::make_unique<AliasEditor>(m_hooks);
+    m_person = std::make_unique<ResponsiblePersonEditor>(m_hooks);
     browser.setSoaStep(soaCheckStep(*m_prompter));
     browser.setEditorOpener([this](const EditorRequest& request) { open(request); });
 }

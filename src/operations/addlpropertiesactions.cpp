@@ -3,13 +3,13 @@
 #include "bootfile/bootcontext.h"
 #include "bootfile/bootwriter.h"
 #include "operations/addlpropertiespage.h"
+#include "operations/addoptiondialog.h"
 #include "operations/commandlock.h"
+#include "operations/ftpprogresswindow.h"
 #include "operations/rootcache.h"
-#include "operations/taddoption.h"
-#include "operations/tftpclientform.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
-#include "shell/tdnsmain.h"
+#include "shell/mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,11 +42,11 @@ void setEntries(QListWidget* list, const QStringList& entries)
 
 } // namespace
 
-AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter)
+AddlPropertiesActions::AddlPropertiesActions(MainWindow& window, AppState& state, Prompter& prompter)
     : QObject(&window), m_window(window), m_page(window.addlProperties()), m_state(state), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("addlpropertiesactions"));
-    m_ftpWindow = new Tftpclientform(&window);
+    m_ftpWindow = new FtpProgressWindow(&window);
     m_cacheTimer = new QTimer(this);
     m_cacheTimer->setObjectName(QStringLiteral("cachetimer"));
     m_cacheTimer->setInterval(kCacheDelayMs);
@@ -70,7 +70,7 @@ AddlPropertiesActions::AddlPropertiesActions(Tdnsmain& window, AppState& state, 
         connect(button, &QPushButton::clicked, this, [this, kind] { deleteEntry(kind); });
     connect(m_page->updateoptions, &QPushButton::clicked, this, &AddlPropertiesActions::updateOptions);
     connect(m_page->getcache, &QPushButton::clicked, this, &AddlPropertiesActions::getCache);
-    connect(&window, &Tdnsmain::bootFileRead, this, [this] { fillOptions(m_state.boot.parameterLines); });
+    connect(&window, &MainWindow::bootFileRead, this, [this] { fillOptions(m_state.boot.parameterLines); });
 }
 
 QListWidget* AddlPropertiesActions::listOf(OptionEntryKind kind) const
@@ -119,7 +119,7 @@ BootOptions AddlPropertiesActions::pageOptions() const
 
 void AddlPropertiesActions::addEntry(OptionEntryKind kind)
 {
-    Taddoption dialog(kind, m_prompter, &m_window);
+    AddOptionDialog dialog(kind, m_prompter, &m_window);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         dialog.move(screen->availableGeometry().center() - dialog.rect().center());
     if (dialog.exec() == QDialog::Accepted)

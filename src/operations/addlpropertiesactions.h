@@ -10,8 +10,8 @@ class AddlPropertiesPage;
 class Prompter;
 class QListWidget;
 class QTimer;
-class Tdnsmain;
-class Tftpclientform;
+class MainWindow;
+class FtpProgressWindow;
 
 // The "Addl Properties" page's work: the boot options editor (the lists' "Add" and "Delete", "Update") and the
 // root cache retrieval with its FTP window and cache timer.
@@ -19,7 +19,7 @@ class AddlPropertiesActions : public QObject
 {
     Q_OBJECT
 public:
-    AddlPropertiesActions(Tdnsmain& window, AppState& state, Prompter& prompter);
+    AddlPropertiesActions(MainWindow& window, AppState& state, Prompter& prompter);
 
     // Fills the page from option lines; every reading of the boot file does it with the server's lines.
     void fillOptions(const QStringList& optionLines);
@@ -32,16 +32,16 @@ public:
     void getCache();
     void cacheTimerFired();
 
-    Tftpclientform* ftpWindow() const { return m_ftpWindow; }
+    FtpProgressWindow* ftpWindow() const { return m_ftpWindow; }
     QTimer* cacheTimer() const { return m_cacheTimer; }
 
 private:
     QListWidget* listOf(OptionEntryKind kind) const;
 
-    Tdnsmain& m_window;
+    MainWindow& m_window;
     AddlPropertiesPage* m_page;
     AppState& m_state;
     Prompter& m_prompter;
-    Tftpclientform* m_ftpWindow;
+    FtpProgressWindow* m_ftpWindow;
     QTimer* m_cacheTimer;
 };

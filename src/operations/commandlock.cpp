@@ -1,6 +1,6 @@
 #include "operations/commandlock.h"
 
-#include "shell/tdnsmain.h"
+#include "shell/mainwindow.h"
 
 #include <QAction>
 #include <QWidget>
@@ -9,16 +9,16 @@ namespace {
 
 // The controls that reach the loaded server or replace it: the server buttons and the selection box, "Update
 // Changes", the page's "Get Latest Cache File" and "Update", and their menu items.
-const char* const kWidgets[] = {"serverbox", "deleteserver", "stopserver",     "startserver", "reloaddb",
-                                "restartserver", "viewdb",   "viewstats",      "updatechanges", "getcache",
-                                "updateoptions"};
-const char* const kActions[] = {"deleteservermenu", "stopservermenu",  "startservermenu", "reloaddbmenu",
+const char* const kWidgets[] = {"serverbox",     "deleteserver",  "stopserver",   "startserver",
+                                "reloaddb",      "restartserver", "viewdb",       "viewstats",
+                                "updatechanges", "getcache",      "updateoptions"};
+const char* const kActions[] = {"deleteservermenu",  "stopservermenu", "startservermenu", "reloaddbmenu",
                                 "restartservermenu", "viewdbmenu",     "viewstatsmenu",   "getcachemenu",
                                 "backupserver",      "restoreserver"};
 
 } // namespace
 
-CommandLock::CommandLock(Tdnsmain& window)
+CommandLock::CommandLock(MainWindow& window)
 {
     for (const char* name : kWidgets) {
         if (QWidget* widget = window.findChild<QWidget*>(QString::fromLatin1(name))) {

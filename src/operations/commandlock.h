@@ -5,14 +5,14 @@
 
 class QAction;
 class QWidget;
-class Tdnsmain;
+class MainWindow;
 
 // Disables the server commands of the main window for its lifetime and gives each back the state it had, so
 // that nothing reaches the server while an operation lets window messages run.
 class CommandLock
 {
 public:
-    explicit CommandLock(Tdnsmain& window);
+    explicit CommandLock(MainWindow& window);
     ~CommandLock();
     CommandLock(const CommandLock&) = delete;
     CommandLock& operator=(const CommandLock&) = delete;

@@ -2,12 +2,12 @@
 
 #include "bootfile/bootcontext.h"
 #include "operations/commandlock.h"
+#include "operations/datafileviewer.h"
 #include "operations/loadedserver.h"
-#include "operations/tdatafileviewer.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/progresswindow.h"
-#include "shell/tdnsmain.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAction>
@@ -16,16 +16,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-ServerOperations::ServerOperations(Tdnsmain& window, AppState& state, SettingsStore& store, Prompter& prompter,
+ServerOperations::ServerOperations(MainWindow& window, AppState& state, SettingsStore& store, Prompter& prompter,
                                    Platform& platform)
     : QObject(&window), m_window(window), m_state(state), m_store(store), m_prompter(prompter), m_platform(platform)
 {
     setObjectName(QStringLiteral("serveroperations"));
     ServerInfoPage* page = window.serverInfo();
     const QList<std::pair<QPushButton*, NdcCommand>> buttons = {
-        {page->startserver, NdcCommand::Start},   {page->stopserver, NdcCommand::Stop},
-        {page->reloaddb, NdcCommand::Reload},     {page->restartserver, NdcCommand::Restart},
-        {page->viewdb, NdcCommand::DumpDb},       {page->viewstats, NdcCommand::Stats},
+        {page->startserver, NdcCommand::Start},
+        {page->stopserver, NdcCommand::Stop},
+        {page->reloaddb, NdcCommand::Reload},
+        {page->restartserver, NdcCommand::Restart},
+        {page->viewdb, NdcCommand::DumpDb},
+        {page->viewstats, NdcCommand::Stats},
         {window.domainEdit()->updatechanges, NdcCommand::Restart},
     };
     for (const auto& [button, command] : buttons)
@@ -52,8 +55,8 @@ void ServerOperations::runCommand(NdcCommand command)
     {
         // A second command must not start while the control program of the first is still running.
         CommandLock lock(m_window);
-        outcome = runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter,
-                                m_platform, [this](const QString& text) { m_window.showStatus(text); });
+        outcome = runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter, m_platform,
+                                [this](const QString& text) { m_window.showStatus(text); });
     }
     if (outcome.end == NdcOutcome::End::Done && view)
         showDataFile(outcome.outputFile);
@@ -63,7 +66,7 @@ void ServerOperations::runCommand(NdcCommand command)
 
 void ServerOperations::showDataFile(const QString& path)
 {
-    Tdatafileviewer viewer(&m_window);
+    DatafileViewer viewer(&m_window);
     QCoreApplication::processEvents();
     QString error;
     const std::optional<QString> text = readDataFile(path, &error);

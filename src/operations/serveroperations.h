@@ -8,7 +8,7 @@ struct AppState;
 class Platform;
 class Prompter;
 class SettingsStore;
-class Tdnsmain;
+class MainWindow;
 
 // The main window's server operations: the six name server commands on their buttons and menu items and on
 // "Update Changes", and the backup and restore of the "Utilities" menu.
@@ -16,7 +16,7 @@ class ServerOperations : public QObject
 {
     Q_OBJECT
 public:
-    ServerOperations(Tdnsmain& window, AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform);
+    ServerOperations(MainWindow& window, AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform);
 
     void runCommand(NdcCommand command);
     void backupServer();
@@ -25,7 +25,7 @@ public:
 private:
     void showDataFile(const QString& path);
 
-    Tdnsmain& m_window;
+    MainWindow& m_window;
     AppState& m_state;
     SettingsStore& m_store;
     Prompter& m_prompter;

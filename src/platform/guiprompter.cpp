@@ -1,6 +1,6 @@
 #include "platform/guiprompter.h"
 
-#include "checks/tdialog.h"
+#include "checks/questiondialog.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -17,8 +17,8 @@ struct ButtonPair
 
 // In the order the boxes show them: Yes, OK, No, Cancel, Abort.
 constexpr ButtonPair kButtons[] = {
-    {Prompter::Button::Yes, QMessageBox::Yes},       {Prompter::Button::Ok, QMessageBox::Ok},
-    {Prompter::Button::No, QMessageBox::No},         {Prompter::Button::Cancel, QMessageBox::Cancel},
+    {Prompter::Button::Yes, QMessageBox::Yes},     {Prompter::Button::Ok, QMessageBox::Ok},
+    {Prompter::Button::No, QMessageBox::No},       {Prompter::Button::Cancel, QMessageBox::Cancel},
     {Prompter::Button::Abort, QMessageBox::Abort},
 };
 
@@ -41,9 +41,7 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon)
 
 } // namespace
 
-GuiPrompter::GuiPrompter(QWidget* parent) : m_parent(parent)
-{
-}
+GuiPrompter::GuiPrompter(QWidget* parent) : m_parent(parent) {}
 
 GuiPrompter::~GuiPrompter()
 {
@@ -71,7 +69,7 @@ Prompter::Button GuiPrompter::message(const QString& caption, const QString& tex
 Prompter::Button GuiPrompter::askQuestion(const QString& text, bool offerAll)
 {
     if (!m_question)
-        m_question = new Tdialog(m_parent);
+        m_question = new QuestionDialog(m_parent);
     const QString answer = m_question->ask(text, offerAll);
     if (answer == QLatin1String("ALL"))
         return Button::All;

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-class Tdialog;
+class QuestionDialog;
 
 // The windows' prompter: real message boxes, the question dialog, input boxes and file dialogs, each modal
 // over the main window.
@@ -27,5 +27,5 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
-    Tdialog* m_question = nullptr;
+    QuestionDialog* m_question = nullptr;
 };

@@ -3,13 +3,13 @@
 #include "operations/addlpropertiespage.h"
 #include "platform/prompter.h"
 #include "reverse/reversegeneration.h"
+#include "reverse/reversehostnamedialog.h"
 #include "reverse/secondaryreverse.h"
-#include "reverse/thostnamerev.h"
-#include "reverse/tsecrevips.h"
+#include "reverse/secondaryreversedialog.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/setuppage.h"
 #include "shell/stagewindow.h"
-#include "shell/tdnsmain.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAction>
@@ -17,12 +17,12 @@
 #include <QListWidget>
 #include <QPushButton>
 
-ReverseActions::ReverseActions(Tdnsmain& window, AppState& state, Prompter& prompter)
+ReverseActions::ReverseActions(MainWindow& window, AppState& state, Prompter& prompter)
     : QObject(&window), m_window(window), m_state(state), m_prompter(prompter)
 {
     m_stage = window.stageWindow(); // the one "Processing..." window the main window shares
-    m_hostName = new Thostnamerev(&window);
-    m_ips = new Tsecrevips(
+    m_hostName = new ReverseHostNameDialog(&window);
+    m_ips = new SecondaryReverseDialog(
         prompter,
         [this](const QList<SecondaryReverseBlock>& blocks) {
             BootContext boot = m_window.serverContext().bootContext();

@@ -5,9 +5,9 @@
 struct AppState;
 class Prompter;
 class StageWindow;
-class Tdnsmain;
-class Thostnamerev;
-class Tsecrevips;
+class MainWindow;
+class ReverseHostNameDialog;
+class SecondaryReverseDialog;
 
 // The reverse mapping commands of the main window: "Reverse Mapping" on "Domain Edit", the "Secondary Reverse
 // Mapping Only:" list of "Addl Properties" with its "Add" and "Delete ", and "Reset Reverse Mapping".
@@ -15,7 +15,7 @@ class ReverseActions : public QObject
 {
     Q_OBJECT
 public:
-    ReverseActions(Tdnsmain& window, AppState& state, Prompter& prompter);
+    ReverseActions(MainWindow& window, AppState& state, Prompter& prompter);
 
     void reversemappingClick();
     void addsecreverseClick();
@@ -23,14 +23,14 @@ public:
     void resetReverseMapping();
 
     StageWindow* stageWindow() const { return m_stage; }
-    Thostnamerev* hostNameDialog() const { return m_hostName; }
-    Tsecrevips* ipsDialog() const { return m_ips; }
+    ReverseHostNameDialog* hostNameDialog() const { return m_hostName; }
+    SecondaryReverseDialog* ipsDialog() const { return m_ips; }
 
 private:
-    Tdnsmain& m_window;
+    MainWindow& m_window;
     AppState& m_state;
     Prompter& m_prompter;
     StageWindow* m_stage;
-    Thostnamerev* m_hostName;
-    Tsecrevips* m_ips;
+    ReverseHostNameDialog* m_hostName;
+    SecondaryReverseDialog* m_ips;
 };

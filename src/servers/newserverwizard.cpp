@@ -1,271 +1,360 @@
 #include "servers/newserverwizard.h"
 
-#include "bootfile/bootcreator.h"
-#include "bootfile/bootlines.h"
-#include "bootfile/bootwriter.h"
-#include "bootfile/rootcache.h"
-#include "checks/namechecks.h"
-#include "platform/platform.h"
 #include "platform/prompter.h"
-#include "platform/stage.h"
-#include "servers/servercatalog.h"
-#include "servers/serverloading.h"
+#include "servers/networkdrivedialog.h"
+#include "servers/serverimport.h"
+#include "servers/windowsdirectorydialog.h"
+#include "servers/wizardhelpwindow.h"
 #include "shell/appstate.h"
 #include "shell/osdetect.h"
-#include "shell/settings.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 
 namespace {
 
-const QString kError = QStringLiteral("Error.");
-
-bool blankOrIllegal(const QString& text)
+template <typename Widget> Widget* named(Widget* widget, const QString& objectName)
 {
-    return text.isEmpty() || text == QLatin1String(" ") || hasIllegalCharacters(text);
+    widget->setObjectName(objectName);
+    return widget;
 }
 
-// Reports the message and says the check failed, so that a check sequence reads as a list of early returns.
-bool refuse(Prompter& prompter, const QString& caption, const QString& text)
+QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption)
 {
-    prompter.message(caption, text);
-    return false;
+    return named(new QPushButton(caption, parent), objectName);
 }
 
-bool confirmed(Prompter& prompter, const QString& text)
+QLineEdit* makeField(QWidget* parent, const QString& objectName)
 {
-    return prompter.message(QStringLiteral("Question!"), text, Prompter::Button::Yes | Prompter::Button::No,
-                            Prompter::Icon::Question) == Prompter::Button::Yes;
+    return named(new QLineEdit(parent), objectName);
 }
 
-// The domain begins with the computer name when its first label is that name; "ns1example.com" does not begin
-// with "ns1".
-bool beginsWithComputerName(const QString& domain, const QString& name)
+QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons)
 {
-    return domain.startsWith(name + QLatin1Char('.'), Qt::CaseInsensitive);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    return row;
 }
 
-void call(const std::function<void()>& hook)
+// The hourglass for the duration of a scope.
+struct WaitCursor
 {
-    if (hook)
-        hook();
-}
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
 
 } // namespace
 
-NewServerFields initialWizardFields(const AppState& state)
+NewServerWizard::NewServerWizard(ContextFactory makeContext, Stage& stage, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_makeContext(std::move(makeContext)), m_stage(stage)
 {
-    NewServerFields fields;
-    if (operatingSystemChoices().contains(state.defaultos))
-        fields.defaultos = state.defaultos;
-    fields.serial = state.setup.defaultserial;
-    fields.refresh = QStringLiteral("1080");
-    fields.retry = QStringLiteral("3600");
-    fields.expire = QStringLiteral("604800");
-    fields.minimum = QStringLiteral("86400");
-    fields.emailaddr = state.emailaddr;
-    return fields;
+    setObjectName(QStringLiteral("NewServerWizard"));
+    setWindowTitle(QStringLiteral("New Server Wizard"));
+    setWindowModality(Qt::ApplicationModal);
+
+    pages = named(new QStackedWidget(this), QStringLiteral("pages"));
+    pages->addWidget(buildPage1());
+    pages->addWidget(buildPage2());
+    pages->addWidget(buildPage3());
+    drivetransfer = makeField(this, QStringLiteral("drivetransfer"));
+    drivetransfer->hide();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages);
+
+    connect(next1, &QPushButton::clicked, this, &NewServerWizard::next1Click);
+    connect(browsecomputer, &QPushButton::clicked, this, &NewServerWizard::browsecomputerClick);
+    connect(takecontrol, &QPushButton::clicked, this, &NewServerWizard::takecontrolClick);
+    connect(importserver, &QPushButton::clicked, this, &NewServerWizard::importserverClick);
+    connect(cancel1, &QPushButton::clicked, this, &QDialog::reject);
+    connect(next2, &QPushButton::clicked, this, &NewServerWizard::next2Click);
+    connect(back2, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(0); });
+    connect(browsedir, &QPushButton::clicked, this, &NewServerWizard::browsedirClick);
+    connect(finish, &QPushButton::clicked, this, &NewServerWizard::finishClick);
+    connect(back3, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(1); });
+    connect(help1, &QPushButton::clicked, this, [this] { showHelp(1); });
+    connect(help2, &QPushButton::clicked, this, [this] { showHelp(2); });
+    connect(help3, &QPushButton::clicked, this, [this] { showHelp(3); });
 }
 
-bool typesWindowsDirectory(const AppState& state, const Platform& platform)
+QWidget* NewServerWizard::buildPage1()
 {
-    return effectiveWindowsVersion(state.defaultos, platform.versionText()) < 4 && isNtFamily(platform.platformName());
+    auto* page = named(new QWidget(this), QStringLiteral("page1"));
+    name = makeField(page, QStringLiteral("name"));
+    firstzone = makeField(page, QStringLiteral("firstzone"));
+    defaultos = named(new QComboBox(page), QStringLiteral("defaultos"));
+    defaultos->addItems(operatingSystemChoices());
+    defaultos->setPlaceholderText(noOperatingSystemChosen());
+    filename = makeField(page, QStringLiteral("filename"));
+    filename->setReadOnly(true);
+    filename->hide();
+    secondary = named(new QCheckBox(QStringLiteral("Convert imported server files to secondary"), page),
+                      QStringLiteral("secondary"));
+    next1 = makeButton(page, QStringLiteral("next1"), QStringLiteral("Next"));
+    browsecomputer = makeButton(page, QStringLiteral("browsecomputer"), QStringLiteral("Browse"));
+    takecontrol = makeButton(page, QStringLiteral("takecontrol"),
+                             QStringLiteral("Take Control of a server on a networked computer"));
+    importserver =
+        makeButton(page, QStringLiteral("importserver"), QStringLiteral("Import Server from a networked computer"));
+    help1 = makeButton(page, QStringLiteral("help1"), QStringLiteral("Help"));
+    cancel1 = makeButton(page, QStringLiteral("cancel1"), QStringLiteral("Cancel"));
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(name, 1);
+    nameRow->addWidget(browsecomputer);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Server's Computer Name"), nameRow);
+    form->addRow(QStringLiteral("Server's Domain Name"), firstzone);
+    form->addRow(QStringLiteral("Server's Operating System"), defaultos);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(form);
+    layout->addWidget(takecontrol);
+    layout->addWidget(importserver);
+    layout->addWidget(secondary);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow({help1, cancel1, next1}));
+    return page;
 }
 
-QString computerNameOf(const QString& typed)
+QWidget* NewServerWizard::buildPage2()
 {
-    return typed.endsWith(QLatin1Char('.')) ? typed.chopped(1) : typed;
+    auto* page = named(new QWidget(this), QStringLiteral("page2"));
+    auto* text = new QLabel(QStringLiteral("Choose the Windows directory of the new server: the folder that will hold "
+                                           "its named.boot."),
+                            page);
+    text->setWordWrap(true);
+    dirlabel = named(new QLabel(page), QStringLiteral("dirlabel"));
+    windowsdir = makeField(page, QStringLiteral("windowsdir"));
+    dfiles = makeField(page, QStringLiteral("dfiles"));
+    dfiles->hide();
+    next2 = makeButton(page, QStringLiteral("next2"), QStringLiteral("Next"));
+    back2 = makeButton(page, QStringLiteral("back2"), QStringLiteral("Back"));
+    browsedir = makeButton(page, QStringLiteral("browsedir"), QStringLiteral("Browse"));
+    help2 = makeButton(page, QStringLiteral("help2"), QStringLiteral("Help"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Current Choice:"), dirlabel);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(text);
+    layout->addWidget(browsedir, 0, Qt::AlignLeft);
+    layout->addWidget(windowsdir);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow({help2, back2, next2}));
+    return page;
 }
 
-bool serverNameExists(const ServerCatalog& catalog, const QString& name)
+QWidget* NewServerWizard::buildPage3()
 {
-    return catalog.displayNames().contains(computerNameOf(name));
+    auto* page = named(new QWidget(this), QStringLiteral("page3"));
+    serial = makeField(page, QStringLiteral("serial"));
+    refresh = makeField(page, QStringLiteral("refresh"));
+    retry = makeField(page, QStringLiteral("retry"));
+    expire = makeField(page, QStringLiteral("expire"));
+    minimum = makeField(page, QStringLiteral("minimum"));
+    emailaddr = makeField(page, QStringLiteral("emailaddr"));
+    finish = makeButton(page, QStringLiteral("finish"), QStringLiteral("Finish"));
+    back3 = makeButton(page, QStringLiteral("back3"), QStringLiteral("Back"));
+    help3 = makeButton(page, QStringLiteral("help3"), QStringLiteral("Help"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Serial"), serial);
+    form->addRow(QStringLiteral("Refresh"), refresh);
+    form->addRow(QStringLiteral("Retry"), retry);
+    form->addRow(QStringLiteral("Expire"), expire);
+    form->addRow(QStringLiteral("Time To Live"), minimum);
+    form->addRow(QStringLiteral("Server Administrator's E-Mail Address :"), emailaddr);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow({help3, back3, finish}));
+    return page;
 }
 
-void browseForComputer(NewServerFields& fields, Prompter& prompter)
+int NewServerWizard::currentPage() const
 {
-    if (const std::optional<QString> chosen =
-            prompter.input(QStringLiteral("Choose a Server"), QStringLiteral("Computer name:"), fields.name))
-        fields.name = chosen->trimmed();
+    return pages->currentIndex() + 1;
 }
 
-bool checkServerPage(NewServerFields& fields, const ServerCatalog& catalog, Prompter& prompter)
+NewServerFields NewServerWizard::fields() const
 {
-    const QString name = computerNameOf(fields.name);
-    if (blankOrIllegal(fields.name) || name.isEmpty())
-        return refuse(prompter, kError, QStringLiteral("Name of Server Input Error. Re-Enter."));
-    if (serverNameExists(catalog, name))
-        return refuse(prompter, kError, QStringLiteral("Server Name Already Exists."));
-    if (blankOrIllegal(fields.filename))
-        return refuse(prompter, kError, QStringLiteral("File Name of Server Input Error. Re-Enter."));
-
-    QString domain = fields.firstzone;
-    if (!domain.endsWith(QLatin1Char('.')))
-        domain += QLatin1Char('.');
-    if (blankOrIllegal(fields.firstzone) || domain == QLatin1String("."))
-        return refuse(prompter, kError, QStringLiteral("First Zone Input Error. Re-Enter."));
-    if (!beginsWithComputerName(domain, name))
-        domain = name + QLatin1Char('.') + domain;
-    fields.name = name;
-    fields.firstzone = domain;
-    return true;
+    NewServerFields values;
+    values.name = name->text();
+    values.firstzone = firstzone->text();
+    values.defaultos = defaultos->currentIndex() >= 0 ? defaultos->currentText() : QString();
+    values.filename = filename->text();
+    values.secondary = secondary->isChecked();
+    values.dirlabel = dirlabel->text();
+    values.windowsdir = windowsdir->text();
+    values.dfiles = dfiles->text();
+    values.serial = serial->text();
+    values.refresh = refresh->text();
+    values.retry = retry->text();
+    values.expire = expire->text();
+    values.minimum = minimum->text();
+    values.emailaddr = emailaddr->text();
+    return values;
 }
 
-void chooseWindowsDirectory(NewServerFields& fields, const QString& folder, Prompter& prompter)
+void NewServerWizard::showFields(const NewServerFields& values)
 {
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        fields.dirlabel = NewServerFields::notSelected();
-        return;
-    }
-    fields.dirlabel = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
-    const QString zones = QDir(fields.dirlabel).filePath(QStringLiteral("quorvane/zones"));
-    if (!QDir().mkpath(zones)) {
-        reportGeneralError(prompter, QStringLiteral("The folder %1 could not be created.").arg(zones));
-        fields.dirlabel = NewServerFields::notSelected();
-        return;
-    }
-    fields.dfiles = zones;
+    name->setText(values.name);
+    firstzone->setText(values.firstzone);
+    defaultos->setCurrentIndex(int(operatingSystemChoices().indexOf(values.defaultos)));
+    filename->setText(values.filename);
+    secondary->setChecked(values.secondary);
+    dirlabel->setText(values.dirlabel);
+    windowsdir->setText(values.windowsdir);
+    dfiles->setText(values.dfiles);
+    serial->setText(values.serial);
+    refresh->setText(values.refresh);
+    retry->setText(values.retry);
+    expire->setText(values.expire);
+    minimum->setText(values.minimum);
+    emailaddr->setText(values.emailaddr);
 }
 
-bool checkSpecifiedWindowsDirectory(const QString& folder, Prompter& prompter)
+WizardHooks NewServerWizard::hooks()
 {
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return true;
-    return refuse(prompter, QStringLiteral("Re-Enter."), QStringLiteral("That Windows directory could not be found."));
-}
-
-bool checkDirectoryPage(NewServerFields& fields, bool typed, bool confirm, Prompter& prompter)
-{
-    if (typed) {
-        if (fields.windowsdir.isEmpty() || !QFileInfo(fields.windowsdir).isDir())
-            return refuse(prompter, QStringLiteral("Attention!"), QStringLiteral("This directory does not exist."));
-        chooseWindowsDirectory(fields, fields.windowsdir, prompter);
-    }
-    if (fields.dfiles.isEmpty() || fields.dirlabel.isEmpty() || fields.dirlabel == NewServerFields::notSelected())
-        return refuse(prompter, QStringLiteral("Re-Enter."), QStringLiteral("You must select a Windows Directory."));
-    if (confirm && !confirmed(prompter, QStringLiteral("Please press YES to confirm that ") + fields.dirlabel +
-                                            QStringLiteral(" is your Windows directory. Otherwise, press NO to "
-                                                           "re-enter.")))
-        return false;
-    if (QFileInfo::exists(QDir(fields.dirlabel).filePath(fields.filename)) &&
-        !confirmed(prompter, QStringLiteral("A named.boot already exists in that location. Would you like to "
-                                            "overwrite this server/file?")))
-        return false;
-    return true;
-}
-
-bool checkSoaPage(NewServerFields& fields, Prompter& prompter)
-{
-    if (fields.emailaddr.isEmpty() || fields.emailaddr == QLatin1String(" "))
-        return refuse(prompter, kError, QStringLiteral("E-Mail Input Error"));
-    const std::pair<const QString*, QString> values[] = {
-        {&fields.serial, QStringLiteral("Serial Input Error. Re-Enter.")},
-        {&fields.refresh, QStringLiteral("Refresh Input Error. Re-Enter.")},
-        {&fields.retry, QStringLiteral("Retry Input Error. Re-Enter.")},
-        {&fields.expire, QStringLiteral("Expire Input Error. Re-Enter.")},
-        {&fields.minimum, QStringLiteral("Time To Live Input Error. Re-Enter.")},
+    WizardHooks hooks;
+    hooks.hideWizard = [this] { hide(); };
+    hooks.setServerBoxText = [this](const QString& text) { Q_EMIT serverBoxTextRequested(text); };
+    hooks.driveMapping.dialog = [this](const QString& localDrive) -> std::optional<QString> {
+        NetworkDriveDialog dialog(
+            localDrive, [this] { Q_EMIT helpRequested(); }, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        drivetransfer->setText(dialog.drivetransfer);
+        return dialog.drivetransfer;
     };
-    for (const auto& [value, message] : values) {
-        if (blankOrIllegal(*value))
-            return refuse(prompter, kError, message);
-    }
-    QString mailbox = fields.emailaddr;
-    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
-    if (blankOrIllegal(mailbox))
-        return refuse(prompter, kError, QStringLiteral("E-MAIL Input Error. Re-Enter."));
-    if (!mailbox.endsWith(QLatin1Char('.')))
-        mailbox += QLatin1Char('.');
-    fields.emailaddr = mailbox;
-    return true;
+    hooks.specifyWindowsDirectory = [this](const QString& text) -> std::optional<QString> {
+        WindowsDirectoryDialog dialog(text, m_makeContext().prompter, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.directory();
+    };
+    return hooks;
 }
 
-void storeAndReloadCatalog(ServerContext& context)
+void NewServerWizard::showNewServerWizard()
 {
-    AppState& state = context.state;
-    QString error;
-    if (!saveSettings(state, context.store, &error))
-        reportGeneralError(context.prompter, error);
-    // Reading the whole store again would also set the running serial back to the date's first value; serials
-    // written this run must stay below the next one.
-    const QString runningSerial = state.setup.defaultserial;
-    state.catalog.clear();
-    loadSettings(state, context.store, context.prompter, context.platform);
-    state.setup.defaultserial = runningSerial;
+    ServerContext context = m_makeContext();
+    NewServerFields values = initialWizardFields(context.state);
+    // The typed path is the one field a new showing keeps.
+    values.windowsdir = windowsdir->text();
+    showFields(values);
+    m_typed = typesWindowsDirectory(context.state, context.platform);
+    windowsdir->setVisible(m_typed);
+    browsedir->setVisible(!m_typed);
+    dirlabel->setVisible(!m_typed);
+    pages->setCurrentIndex(0);
+    show();
+    raise();
+    activateWindow();
 }
 
-bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fields, const WizardHooks& hooks)
+void NewServerWizard::hideEvent(QHideEvent* event)
 {
-    if (!checkSoaPage(fields, context.prompter))
-        return false;
-    AppState& state = context.state;
-
-    stage.showStage(QStringLiteral("Creating Server..."));
-    stage.setStage(QStringLiteral("Initializing Phase One"), QStringLiteral("Server Init"));
-    stage.setStageProgress(10);
-    stage.setStage(QStringLiteral("Initializing Phase Two"), QStringLiteral("Data Processing"));
-    stage.setStageProgress(25);
-
-    const ManagedServer server{fields.name + QLatin1Char('@') + fields.firstzone,
-                               QDir(fields.dirlabel).filePath(fields.filename)};
-    state.catalog.add(server);
-    state.tobelname = server.identifier;
-    state.zoneLists.firstzone = fields.firstzone;
-
-    const NewBootFile input{fields.dirlabel, fields.dfiles, fields.defaultos, fields.name, {}};
-    BootContext boot = context.bootContext();
-    if (!createBootFile(boot, input, hooks.driveMapping).ok()) {
-        // A server whose boot file could not be made does not enter the catalog; the wizard stays on its page.
-        state.catalog.markDeleted(int(state.catalog.rows().size()) - 1);
-        stage.hideStage();
-        return false;
+    // A window system hide (the main window minimised) is no closing of the wizard.
+    if (event->spontaneous()) {
+        QDialog::hideEvent(event);
+        return;
     }
-
-    stage.setStage(QStringLiteral("Initializing Phase Three"), QStringLiteral("Bootfile Creator"));
-    stage.setStageProgress(40);
-    fields.name.clear();
-    fields.dfiles.clear();
-    call(hooks.hideWizard);
-
-    stage.setStage(QStringLiteral("Initializing Phase Four"), QStringLiteral("Zone Processing"));
-    stage.setStageProgress(55);
-    storeAndReloadCatalog(context);
-    stage.setStageProgress(65);
-
-    stage.setStage(QStringLiteral("Initializing Phase Five"), QStringLiteral("Displaying New Server"));
-    call(context.hooks.buildSecondaryTree);
-    stage.setStageProgress(75);
-    stage.setStageProgress(85);
-    loadServer(context);
-    stage.setStageProgress(90);
-
-    // The reading made sure "cache.dns" exists; without root hints in hand an existing file is better than
-    // an empty one.
-    if (!state.rootCacheText.isEmpty()) {
-        const QString cache = QDir(state.zoneLists.datapath).filePath(QStringLiteral("cache.dns"));
-        QString reason;
-        if (!saveWholeFile(cache, rootCacheBytes(state.rootCacheText), &reason))
-            reportGeneralError(context.prompter,
-                               QStringLiteral("The root cache file %1 could not be written: %2").arg(cache, reason));
-    }
-    state.boot.cacheFile = QStringLiteral("cache.dns");
-    if (const BootWriteResult written = writeBootFile(state); !written.ok)
-        reportGeneralError(context.prompter, written.errorText);
-    stage.setStageProgress(100);
-    stage.hideStage();
-    return true;
+    NewServerFields values = fields();
+    clearWizardFields(values);
+    showFields(values);
+    QDialog::hideEvent(event);
 }
 
-void clearWizardFields(NewServerFields& fields)
+void NewServerWizard::showHelp(int page)
 {
-    fields.emailaddr.clear();
-    fields.serial.clear();
-    fields.refresh.clear();
-    fields.retry.clear();
-    fields.expire.clear();
-    fields.minimum.clear();
-    fields.dirlabel.clear();
-    fields.dfiles.clear();
-    fields.name.clear();
-    fields.firstzone.clear();
+    auto* help = new WizardHelpWindow(page, this);
+    help->show();
+}
+
+void NewServerWizard::next1Click()
+{
+    ServerContext context = m_makeContext();
+    NewServerFields values = fields();
+    if (!checkServerPage(values, context.state.catalog, context.prompter))
+        return;
+    showFields(values);
+    pages->setCurrentIndex(1);
+}
+
+void NewServerWizard::browsecomputerClick()
+{
+    NewServerFields values = fields();
+    browseForComputer(values, m_makeContext().prompter);
+    name->setText(values.name);
+}
+
+void NewServerWizard::startImport(ImportMode mode)
+{
+    ServerContext context = m_makeContext();
+    NewServerFields values = fields();
+    WaitCursor wait;
+    const bool imported = takeControlOrImport(context, m_stage, values, mode, hooks());
+    if (isVisible())
+        showFields(values);
+    if (imported)
+        Q_EMIT serverAdded();
+}
+
+void NewServerWizard::takecontrolClick()
+{
+    startImport(ImportMode::TakeControl);
+}
+
+void NewServerWizard::importserverClick()
+{
+    startImport(ImportMode::Import);
+}
+
+void NewServerWizard::browsedirClick()
+{
+    Prompter& prompter = m_makeContext().prompter;
+    const std::optional<QString> folder =
+        prompter.browseFolder(QStringLiteral("Browse for a server directory."), QString());
+    if (!folder)
+        return;
+    NewServerFields values = fields();
+    chooseWindowsDirectory(values, *folder, prompter);
+    dirlabel->setText(values.dirlabel);
+    dfiles->setText(values.dfiles);
+}
+
+void NewServerWizard::next2Click()
+{
+    NewServerFields values = fields();
+    if (!checkDirectoryPage(values, m_typed, true, m_makeContext().prompter)) {
+        dirlabel->setText(values.dirlabel);
+        dfiles->setText(values.dfiles);
+        return;
+    }
+    dirlabel->setText(values.dirlabel);
+    dfiles->setText(values.dfiles);
+    pages->setCurrentIndex(2);
+}
+
+void NewServerWizard::finishClick()
+{
+    ServerContext context = m_makeContext();
+    NewServerFields values = fields();
+    WaitCursor wait;
+    const bool created = finishNewServer(context, m_stage, values, hooks());
+    if (isVisible())
+        showFields(values);
+    if (created)
+        Q_EMIT serverAdded();
 }

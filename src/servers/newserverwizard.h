@@ -1,72 +1,98 @@
 #pragma once
 
-#include "bootfile/drivemapping.h"
 #include "servers/newserverfields.h"
-#include "servers/servercontext.h"
+#include "servers/newserversteps.h"
+#include "servers/serverimport.h"
 
-#include <QString>
-
+#include <QDialog>
 #include <functional>
-#include <optional>
 
-class ServerCatalog;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
 class Stage;
 
-// Where the wizard's operations reach its window and its dialogs. Each is optional: without them the command
-// line and the tests answer through the prompter.
-struct WizardHooks
+// The "New Server Wizard": three pages that set up a new server, and page 1's take control and import. The
+// window lives for the whole run and is shown anew each time; while it shows, the main window takes no input.
+class NewServerWizard : public QDialog
 {
-    std::function<void()> hideWizard;
-    std::function<void(const QString&)> setServerBoxText;
-    DriveMapping driveMapping;
-    // The "Specify Your Windows Dir." dialog with its text; the directory, which exists, or none when cancelled.
-    std::function<std::optional<QString>(const QString& text)> specifyWindowsDirectory;
+    Q_OBJECT
+public:
+    using ContextFactory = std::function<ServerContext()>;
+
+    NewServerWizard(ContextFactory makeContext, Stage& stage, QWidget* parent = nullptr);
+
+    // "Add New Server": page 1 with the values of a new showing.
+    void showNewServerWizard();
+    int currentPage() const;
+
+    QStackedWidget* pages;
+    // Page 1.
+    QLineEdit* name;
+    QLineEdit* firstzone;
+    QComboBox* defaultos;
+    QLineEdit* filename;
+    QCheckBox* secondary;
+    QPushButton* next1;
+    QPushButton* browsecomputer;
+    QPushButton* takecontrol;
+    QPushButton* importserver;
+    QPushButton* help1;
+    QPushButton* cancel1;
+    // Page 2.
+    QLabel* dirlabel;
+    QLineEdit* windowsdir;
+    QLineEdit* dfiles;
+    QPushButton* next2;
+    QPushButton* back2;
+    QPushButton* browsedir;
+    QPushButton* help2;
+    // Page 3.
+    QLineEdit* serial;
+    QLineEdit* refresh;
+    QLineEdit* retry;
+    QLineEdit* expire;
+    QLineEdit* minimum;
+    QLineEdit* emailaddr;
+    QPushButton* finish;
+    QPushButton* back3;
+    QPushButton* help3;
+    // The server's own drive letter, as the drive mapping dialog last gave it.
+    QLineEdit* drivetransfer;
+
+Q_SIGNALS:
+    // A server was set up, taken over or imported, and loaded: the main window shows it.
+    void serverAdded();
+    // The server selection box of the main window gets this text.
+    void serverBoxTextRequested(const QString& text);
+    // "Press F1 for more detailed HELP" in the drive mapping dialog.
+    void helpRequested();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QWidget* buildPage1();
+    QWidget* buildPage2();
+    QWidget* buildPage3();
+    NewServerFields fields() const;
+    void showFields(const NewServerFields& values);
+    WizardHooks hooks();
+    void showHelp(int page);
+
+    void next1Click();
+    void browsecomputerClick();
+    void takecontrolClick();
+    void importserverClick();
+    void next2Click();
+    void browsedirClick();
+    void finishClick();
+    void startImport(ImportMode mode);
+
+    ContextFactory m_makeContext;
+    Stage& m_stage;
+    bool m_typed = false; // page 2 takes a typed path
 };
-
-// The fields at each showing of the wizard: the running serial and the SOA defaults, the administrator's
-// address and the operating system of the main window.
-NewServerFields initialWizardFields(const AppState& state);
-
-// On an NT 3.x machine the Windows directory is typed as a path instead of browsed for.
-bool typesWindowsDirectory(const AppState& state, const Platform& platform);
-
-// The computer name as the server's display name and catalog key: without its trailing point.
-QString computerNameOf(const QString& typed);
-
-// True when a server of the catalog already has that computer name.
-bool serverNameExists(const ServerCatalog& catalog, const QString& name);
-
-// Page 1 "Browse": the computer browser, a host name prompt here.
-void browseForComputer(NewServerFields& fields, Prompter& prompter);
-
-// Page 1 "Next": the checks in their order; on success the name loses its trailing point and the domain becomes
-// the server's full name (the computer name in front unless the domain already begins with it, and a final
-// point). False, after the message, to stay on the page.
-bool checkServerPage(NewServerFields& fields, const ServerCatalog& catalog, Prompter& prompter);
-
-// Page 2 "Browse" (and the typed path of NT 3.x): an existing folder becomes the Windows directory and gets its
-// "quorvane/zones" folders at once, kept even when the wizard is cancelled; any other folder "Not Selected".
-void chooseWindowsDirectory(NewServerFields& fields, const QString& folder, Prompter& prompter);
-
-// The check of the "Specify Your Windows Dir." dialog's "Import!": the directory must exist.
-bool checkSpecifiedWindowsDirectory(const QString& folder, Prompter& prompter);
-
-// Page 2 "Next". `typed` for NT 3.x machines; `confirm` asks the user to confirm the directory chosen in the
-// browser (a directory named on the command line needs no confirmation). An existing boot file is replaced
-// only when the user says so.
-bool checkDirectoryPage(NewServerFields& fields, bool typed, bool confirm, Prompter& prompter);
-
-// Page 3's checks; on success the address has "@" read as "." and a final point.
-bool checkSoaPage(NewServerFields& fields, Prompter& prompter);
-
-// Page 3 "Finish": the checks, then the server is created under the stage window: its catalog row, its boot
-// file, the settings stored and read again, the server loaded and its root cache written. False when a check
-// failed or the boot file could not be made (the wizard stays on page 3 and the catalog keeps no row).
-bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fields, const WizardHooks& hooks);
-
-// Closing the wizard forgets what was typed; the operating system choice stays.
-void clearWizardFields(NewServerFields& fields);
-
-// Stores the settings with the catalog and reads them back, which rebuilds the catalog and its display list;
-// the running serial of this run is kept.
-void storeAndReloadCatalog(ServerContext& context);

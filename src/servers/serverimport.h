@@ -1,10 +1,9 @@
 #pragma once
 
-#include "servers/newserverwizard.h"
+#include "servers/newserversteps.h"
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 struct BootConfig;

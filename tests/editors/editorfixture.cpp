@@ -1,6 +1,6 @@
 #include "editorfixture.h"
 
-#include "editors/soaeditor.h"
+#include "editors/soafields.h"
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"

@@ -2,7 +2,7 @@
 
 #include "editors/hosteditors.h"
 #include "editors/servereditors.h"
-#include "editors/soaeditor.h"
+#include "editors/soafields.h"
 
 EditResult runSave(ZoneContext& context, const QString& kind, QStringList& fields)
 {

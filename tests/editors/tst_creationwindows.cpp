@@ -1,11 +1,11 @@
-#include "editors/tcreatenewprim.h"
-#include "editors/tfastadd.h"
-#include "editors/tprimarywiz.h"
-#include "editors/twizhostselect.h"
+#include "editors/fastadddialog.h"
+#include "editors/newprimaryzonedialog.h"
+#include "editors/primaryzonewizard.h"
+#include "editors/wizardhostpickerdialog.h"
 #include "editors/zonecreationactions.h"
+#include "secondary/modifysecondarydialog.h"
+#include "secondary/newsecondarydialog.h"
 #include "secondary/serverfixture.h"
-#include "secondary/tmodsecondary.h"
-#include "secondary/tnewsecondary.h"
 #include "support/testfiles.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
@@ -78,7 +78,7 @@ void TstCreationWindows::cleanup()
 void TstCreationWindows::startWizard(const QString& zone)
 {
     m_page->newprimary->click();
-    Tcreatenewprim* create = m_actions->createDialog();
+    NewPrimaryZoneDialog* create = m_actions->createDialog();
     QVERIFY(create->isVisible());
     create->newname->setText(zone);
     create->startwizard->click();
@@ -92,7 +92,7 @@ void TstCreationWindows::cancelOnFirstPageDeletesWithoutQuestion()
 {
     const QByteArray before = readBytes(m_server->bootPath());
     startWizard(QStringLiteral("Example.COM"));
-    Tprimarywiz* wizard = m_actions->wizard();
+    PrimaryZoneWizard* wizard = m_actions->wizard();
     QCOMPARE(wizard->name, QStringLiteral("example.com"));
     QCOMPARE(wizard->serial->text(), QStringLiteral("2026120701"));
     QCOMPARE(wizard->refresh->text(), QStringLiteral("1080"));
@@ -121,7 +121,7 @@ void TstCreationWindows::backOnFirstPageReopensTheFirstDialog()
 void TstCreationWindows::wizardRunToFinish()
 {
     startWizard(QStringLiteral("example.com"));
-    Tprimarywiz* wizard = m_actions->wizard();
+    PrimaryZoneWizard* wizard = m_actions->wizard();
     wizard->nexts[0]->click();
     QCOMPARE(wizard->notebook->currentIndex(), 1);
     wizard->names[0]->setText(QStringLiteral("www"));
@@ -153,7 +153,7 @@ void TstCreationWindows::wizardRunToFinish()
 
 void TstCreationWindows::fastAddWindow()
 {
-    Tfastadd* fastAdd = m_actions->fastAddDialog();
+    FastAddDialog* fastAdd = m_actions->fastAddDialog();
     fastAdd->show();
     QCOMPARE(fastAdd->windowTitle(), QStringLiteral("Fast Add"));
     fastAdd->newname->setText(QStringLiteral("one.com"));
@@ -179,7 +179,7 @@ void TstCreationWindows::fastAddWindow()
 void TstCreationWindows::secondaryWindows()
 {
     m_server->state.defaultsecondary = QStringLiteral("10.9.9.9");
-    Tnewsecondary* create = m_actions->newSecondaryDialog();
+    NewSecondaryDialog* create = m_actions->newSecondaryDialog();
     m_page->newsecondary->click();
     QVERIFY(create->isVisible());
     QCOMPARE(create->windowTitle(), QStringLiteral("Create a new Secondary Zone"));
@@ -195,7 +195,7 @@ void TstCreationWindows::secondaryWindows()
     QCOMPARE(m_page->TreeView2->topLevelItemCount(), 2);
 
     m_server->state.selection.secdnsname = QStringLiteral("sec.example.org");
-    Tmodsecondary* modify = m_actions->modifySecondaryDialog();
+    ModifySecondaryDialog* modify = m_actions->modifySecondaryDialog();
     modify->openFor(QStringLiteral("sec.example.org"));
     QVERIFY(modify->isVisible());
     QCOMPARE(modify->masterlist->count(), 1);
@@ -219,7 +219,7 @@ void TstCreationWindows::secondaryWindows()
 
 void TstCreationWindows::hostPickerWantsASelection()
 {
-    Twizhostselect* picker = m_actions->wizard()->hostselect;
+    WizardHostPickerDialog* picker = m_actions->wizard()->hostselect;
     picker->hostlist->addItems({"www.example.com.", "", "ns.example.com.", "", ""});
     m_server->prompter.expectMessage(QStringLiteral("Attention!"),
                                      QStringLiteral("You must select one item to continue."));

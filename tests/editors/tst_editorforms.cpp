@@ -1,15 +1,15 @@
 // The editor windows driven as the user drives them, from the zone tree: fields, Save, Delete, Cancel, the host
 // pickers, the tree after each change, the main window disabled while an editor is shown; and the Setup page's
 // checks of the start-of-authority defaults.
+#include "editors/aliaseditor.h"
+#include "editors/aliastargetpicker.h"
 #include "editors/editorhooks.h"
-#include "editors/thostforalias.h"
-#include "editors/tprimaliasaddform.h"
-#include "editors/tprimhostadd.h"
-#include "editors/tprimmailadd.h"
-#include "editors/tprimnameadd.h"
-#include "editors/tprimperson.h"
-#include "editors/tselectnsform.h"
-#include "editors/tsourceofauthority.h"
+#include "editors/hosteditor.h"
+#include "editors/mailservereditor.h"
+#include "editors/nameservereditor.h"
+#include "editors/responsiblepersoneditor.h"
+#include "editors/serverhostpicker.h"
+#include "editors/soaeditor.h"
 #include "editors/zoneeditors.h"
 #include "shell/appstate.h"
 #include "shell/setuppage.h"
@@ -161,7 +161,7 @@ void TestEditorForms::pickLater(QDialog* picker, QListWidget* list, QPushButton*
 
 void TestEditorForms::hostEditorSaveEditCancelDelete()
 {
-    Tprimhostadd* editor = m_editors->hostEditor();
+    HostEditor* editor = m_editors->hostEditor();
     QTreeWidgetItem* hosts = label(QStringLiteral("Host Addresses"));
     QCOMPARE(hosts->childCount(), 2);
     click(hosts);
@@ -219,7 +219,7 @@ void TestEditorForms::hostEditorSaveEditCancelDelete()
 
 void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
 {
-    Tprimhostadd* editor = m_editors->hostEditor();
+    HostEditor* editor = m_editors->hostEditor();
     QTreeWidgetItem* hosts = label(QStringLiteral("Host Addresses"));
     click(hosts->child(0));
     m_page->primeditClick();
@@ -246,8 +246,8 @@ void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
 
 void TestEditorForms::nameServerEditorPicksAHost()
 {
-    Tprimnameadd* editor = m_editors->nameServerEditor();
-    Tselectnsform* picker = m_editors->serverPicker();
+    NameServerEditor* editor = m_editors->nameServerEditor();
+    ServerHostPicker* picker = m_editors->serverPicker();
     QTreeWidgetItem* servers = label(QStringLiteral("Name Servers"));
     click(servers);
     m_page->primnewClick();
@@ -275,7 +275,7 @@ void TestEditorForms::nameServerEditorPicksAHost()
 
 void TestEditorForms::mailServerEditorChangesItsRecord()
 {
-    Tprimmailadd* editor = m_editors->mailServerEditor();
+    MailServerEditor* editor = m_editors->mailServerEditor();
     QTreeWidgetItem* mail = label(QStringLiteral("Mail Servers"));
     click(mail->child(0));
     m_page->primeditClick();
@@ -293,8 +293,8 @@ void TestEditorForms::mailServerEditorChangesItsRecord()
 
 void TestEditorForms::aliasEditorPicksAHost()
 {
-    Tprimaliasaddform* editor = m_editors->aliasEditor();
-    Thostforalias* picker = m_editors->aliasPicker();
+    AliasEditor* editor = m_editors->aliasEditor();
+    AliasTargetPicker* picker = m_editors->aliasPicker();
     QTreeWidgetItem* aliases = label(QStringLiteral("Aliases"));
     click(aliases);
     m_page->primnewClick();
@@ -319,7 +319,7 @@ void TestEditorForms::aliasEditorPicksAHost()
 
 void TestEditorForms::personEditorAddsAndDeletes()
 {
-    Tprimperson* editor = m_editors->personEditor();
+    ResponsiblePersonEditor* editor = m_editors->personEditor();
     QTreeWidgetItem* persons = label(QStringLiteral("Responsible Persons"));
     click(persons);
     m_page->primnewClick();
@@ -345,7 +345,7 @@ void TestEditorForms::personEditorAddsAndDeletes()
 
 void TestEditorForms::soaEditorShowsOneFieldAndSaves()
 {
-    Tsourceofauthority* editor = m_editors->soaEditor();
+    SoaEditor* editor = m_editors->soaEditor();
     QTreeWidgetItem* timing = label(QStringLiteral("Update Timing"));
     click(timing->child(2)); // "Refresh"
     m_page->primeditClick();

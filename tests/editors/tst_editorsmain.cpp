@@ -1,12 +1,12 @@
 // The editors as the main window wires them: the browser's "New" opens the host editor, which disables the
 // main window while it is shown; "Reset Domain Defaults" forgets the remembered answers; the Setup page checks
 // its start-of-authority defaults on leaving them.
-#include "editors/tprimhostadd.h"
+#include "editors/hosteditor.h"
 #include "editors/zoneeditors.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/settingsstore.h"
 #include "shell/setuppage.h"
-#include "shell/tdnsmain.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -40,7 +40,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<Tdnsmain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestEditorsMain::init()
@@ -58,7 +58,7 @@ void TestEditorsMain::init()
                                                       "cache . cache.dns\r\n"
                                                       "primary example.com example.com.dns\r\n");
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_window = std::make_unique<MainWindow>(*m_state, *m_store, *m_prompter, *m_platform);
     m_prompter->answerText(QStringLiteral("admin@example.com"));
     m_window->resize(900, 700);
     m_window->show();
@@ -93,7 +93,7 @@ void TestEditorsMain::newHostFromTheBrowser()
     QTest::mouseRelease(page->TreeView1->viewport(), Qt::RightButton, {}, at);
     page->primnewClick();
 
-    Tprimhostadd* editor = m_window->zoneEditors()->hostEditor();
+    HostEditor* editor = m_window->zoneEditors()->hostEditor();
     QVERIFY(editor->isVisible());
     QVERIFY(!m_window->isEnabled());
     editor->first->setText(QStringLiteral("web.example.com"));

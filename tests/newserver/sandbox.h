@@ -2,7 +2,7 @@
 
 #include "platform/progress.h"
 #include "platform/stage.h"
-#include "servers/newserverwizard.h"
+#include "servers/newserversteps.h"
 #include "servers/serverimport.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"

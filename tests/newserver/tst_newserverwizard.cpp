@@ -1,40 +1,74 @@
-// The new server wizard without its window: the checks of its three pages in their order, the folders it
-// creates, the identifier it forms, and "Finish" through the stage window to a loaded server.
+// The windows of the new server wizard: the wizard's pages and buttons over the main window, the stage window,
+// the drive mapping dialog, the typed Windows directory and the help windows.
 
-#include "sandbox.h"
+#include "servers/networkdrivedialog.h"
 #include "servers/newserverwizard.h"
+#include "servers/serverinfopage.h"
+#include "servers/windowsdirectorydialog.h"
+#include "servers/wizardhelpwindow.h"
+#include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/settings.h"
+#include "shell/settingsstore.h"
+#include "shell/stagewindow.h"
+#include "support/fakeplatform.h"
+#include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-const QString kError = QStringLiteral("Error.");
-
-// Page 1 filled in and accepted, page 2 pointed at `win`, page 3 at its defaults.
-NewServerFields readyFields(Sandbox& box, const QString& win = QStringLiteral("win"))
+struct Window
 {
-    NewServerFields fields = initialWizardFields(box.state);
-    fields.name = QStringLiteral("ns1.");
-    fields.firstzone = QStringLiteral("example.com");
-    QDir().mkpath(box.path(win));
-    if (!checkServerPage(fields, box.state.catalog, box.prompter))
-        return fields;
-    chooseWindowsDirectory(fields, box.path(win), box.prompter);
-    return fields;
-}
+    Window()
+    {
+        store.setText(QStringLiteral("Drive Table"), QStringLiteral("C"), dir.path());
+        state.version = QStringLiteral("1.50");
+        state.defaultos = QStringLiteral("Windows NT 4.X");
+        state.emailaddr = QStringLiteral("hostmaster@example.com");
+        state.setup.defaultserial = QStringLiteral("2026120701");
+        state.autoBackup = false;
+        QDir().mkpath(path(QStringLiteral("win")));
+        main = std::make_unique<MainWindow>(state, store, prompter, platform);
+        wizard = main->newServerWizard();
+    }
 
-QStringList storedServers(const SettingsStore& store)
-{
-    QStringList servers;
-    const int count = store.integer(QStringLiteral("Servers"), QStringLiteral("Number of Servers"));
-    for (int i = 0; i < count; ++i)
-        servers << store.text(QStringLiteral("Servers"), QStringLiteral("Server ") + QString::number(i));
-    return servers;
-}
+    QString path(const QString& relative) const { return QDir(dir.path()).filePath(relative); }
+    void type(QLineEdit* edit, const QString& text)
+    {
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    void openWizard()
+    {
+        main->serverInfo()->addserver->click();
+        QVERIFY(wizard->isVisible());
+    }
+
+    QTemporaryDir dir;
+    SettingsStore store{QDir(dir.path()).filePath(QStringLiteral("settings.ini"))};
+    AppState state;
+    ScriptedPrompter prompter;
+    FakePlatform platform{QDir(dir.path()).filePath(QStringLiteral("appdata"))};
+    std::unique_ptr<MainWindow> main;
+    NewServerWizard* wizard = nullptr;
+};
 
 } // namespace
 
@@ -42,495 +76,288 @@ class TstNewServerWizard : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initialValues();
-    void typedWindowsDirectory_data();
-    void typedWindowsDirectory();
-    void identifierRules_data();
-    void identifierRules();
-    void serverPageRefusals_data();
-    void serverPageRefusals();
-    void sameComputerNameIsRefused_data();
-    void sameComputerNameIsRefused();
-    void browsingForAComputer();
-    void choosingTheWindowsDirectoryCreatesTheFoldersAtOnce();
-    void choosingAMissingFolder();
-    void directoryPageRefusals();
-    void typedPathOfNt3Machines();
-    void confirmationNoStaysOnThePage();
-    void overwriteQuestion_data();
-    void overwriteQuestion();
-    void soaPageRefusals_data();
-    void soaPageRefusals();
-    void mailboxTakesDotsForAt_data();
-    void mailboxTakesDotsForAt();
-    void finishCreatesAndLoadsTheServer();
-    void finishOnANetworkedDrive();
-    void finishThatCannotWriteTheBootFile();
-    void cancelledWizardLeavesNoCatalogEntry();
-    void clearingForgetsWhatWasTyped();
+    void addServerShowsPageOne();
+    void menuItemShowsTheWizard();
+    void typedPathOnNt3();
+    void refusalStaysOnThePage();
+    void throughThePagesToANewServer();
+    void cancelLeavesNoServerButKeepsTheFolders();
+    void backButtons();
+    void helpWindows_data();
+    void helpWindows();
+    void importThroughTheWizard();
+    void stageWindowShowsItsTexts();
+    void driveMappingDialog();
+    void typedWindowsDirectoryDialog();
 };
 
-void TstNewServerWizard::initialValues()
+void TstNewServerWizard::addServerShowsPageOne()
 {
-    Sandbox box;
-    box.state.defaultos = QStringLiteral("Windows NT 3.X with Shell");
-    const NewServerFields fields = initialWizardFields(box.state);
-    QCOMPARE(fields.defaultos, QStringLiteral("Windows NT 3.X with Shell"));
-    QCOMPARE(fields.serial, QStringLiteral("2026120701"));
-    QCOMPARE(fields.refresh, QStringLiteral("1080"));
-    QCOMPARE(fields.retry, QStringLiteral("3600"));
-    QCOMPARE(fields.expire, QStringLiteral("604800"));
-    QCOMPARE(fields.minimum, QStringLiteral("86400"));
-    QCOMPARE(fields.emailaddr, QStringLiteral("hostmaster@example.com"));
-    QCOMPARE(fields.filename, QStringLiteral("named.boot"));
-    QVERIFY(!fields.secondary);
-    QVERIFY(fields.name.isEmpty() && fields.firstzone.isEmpty() && fields.dirlabel.isEmpty() &&
-            fields.dfiles.isEmpty());
-
-    box.state.defaultos = QStringLiteral("Default Operating System");
-    QCOMPARE(initialWizardFields(box.state).defaultos, QString());
+    Window w;
+    w.openWizard();
+    QCOMPARE(w.wizard->windowTitle(), QStringLiteral("New Server Wizard"));
+    QCOMPARE(w.wizard->windowModality(), Qt::ApplicationModal);
+    QCOMPARE(w.wizard->currentPage(), 1);
+    QCOMPARE(w.wizard->defaultos->currentText(), QStringLiteral("Windows NT 4.X"));
+    QCOMPARE(w.wizard->serial->text(), QStringLiteral("2026120701"));
+    QCOMPARE(w.wizard->refresh->text(), QStringLiteral("1080"));
+    QCOMPARE(w.wizard->retry->text(), QStringLiteral("3600"));
+    QCOMPARE(w.wizard->expire->text(), QStringLiteral("604800"));
+    QCOMPARE(w.wizard->minimum->text(), QStringLiteral("86400"));
+    QCOMPARE(w.wizard->emailaddr->text(), QStringLiteral("hostmaster@example.com"));
+    QCOMPARE(w.wizard->filename->text(), QStringLiteral("named.boot"));
+    QVERIFY(w.wizard->filename->isReadOnly());
+    QVERIFY(!w.wizard->secondary->isChecked());
+    QVERIFY(w.wizard->name->text().isEmpty());
+    QVERIFY(!w.wizard->browsedir->isHidden());
+    QVERIFY(w.wizard->windowsdir->isHidden());
 }
 
-void TstNewServerWizard::typedWindowsDirectory_data()
+void TstNewServerWizard::menuItemShowsTheWizard()
 {
-    QTest::addColumn<QString>("platform");
-    QTest::addColumn<QString>("defaultos");
-    QTest::addColumn<bool>("typed");
-    QTest::newRow("NT 3.X") << QStringLiteral("Linux") << QStringLiteral("Windows NT 3.X") << true;
-    QTest::newRow("NT 3.X with Shell") << QStringLiteral("Linux") << QStringLiteral("Windows NT 3.X with Shell")
-                                       << false;
-    QTest::newRow("NT 4.X") << QStringLiteral("Linux") << QStringLiteral("Windows NT 4.X") << false;
-    QTest::newRow("Windows 95 platform") << QStringLiteral("Windows 95") << QStringLiteral("Windows NT 3.X") << false;
+    Window w;
+    QAction* item = w.main->menuBar()->findChild<QAction*>(QStringLiteral("addservermenu"));
+    QVERIFY(item);
+    item->trigger();
+    QVERIFY(w.wizard->isVisible());
 }
 
-void TstNewServerWizard::typedWindowsDirectory()
+void TstNewServerWizard::typedPathOnNt3()
 {
-    QFETCH(QString, platform);
-    QFETCH(QString, defaultos);
-    QFETCH(bool, typed);
-    Sandbox box;
-    box.platform.name = platform;
-    box.state.defaultos = defaultos;
-    QCOMPARE(typesWindowsDirectory(box.state, box.platform), typed);
+    Window w;
+    w.state.defaultos = QStringLiteral("Windows NT 3.X");
+    w.openWizard();
+    QVERIFY(w.wizard->browsedir->isHidden());
+    QVERIFY(w.wizard->dirlabel->isHidden());
+    QVERIFY(!w.wizard->windowsdir->isHidden());
 }
 
-void TstNewServerWizard::identifierRules_data()
+void TstNewServerWizard::refusalStaysOnThePage()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("domain");
-    QTest::addColumn<QString>("expectedName");
-    QTest::addColumn<QString>("expectedZone");
-    QTest::newRow("trailing point on the name") << QStringLiteral("ns1.") << QStringLiteral("example.com")
-                                                << QStringLiteral("ns1") << QStringLiteral("ns1.example.com.");
-    QTest::newRow("domain with its point") << QStringLiteral("ns1") << QStringLiteral("example.com.")
-                                           << QStringLiteral("ns1") << QStringLiteral("ns1.example.com.");
-    QTest::newRow("domain begins with the name") << QStringLiteral("ns1") << QStringLiteral("ns1.example.com")
-                                                 << QStringLiteral("ns1") << QStringLiteral("ns1.example.com.");
-    QTest::newRow("in other letters") << QStringLiteral("ns1") << QStringLiteral("NS1.Example.com.")
-                                      << QStringLiteral("ns1") << QStringLiteral("NS1.Example.com.");
-    QTest::newRow("name only as a prefix of a label") << QStringLiteral("ns1") << QStringLiteral("ns1example.com")
-                                                      << QStringLiteral("ns1") << QStringLiteral("ns1.ns1example.com.");
-    QTest::newRow("name later in the domain") << QStringLiteral("mail") << QStringLiteral("ns1.mail.org")
-                                              << QStringLiteral("mail") << QStringLiteral("mail.ns1.mail.org.");
+    Window w;
+    w.openWizard();
+    w.prompter.expectMessage(QStringLiteral("Error."), QStringLiteral("Name of Server Input Error. Re-Enter."));
+    w.wizard->next1->click();
+    QCOMPARE(w.wizard->currentPage(), 1);
+    QCOMPARE(w.prompter.pending(), 0);
 }
 
-void TstNewServerWizard::identifierRules()
+void TstNewServerWizard::throughThePagesToANewServer()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, domain);
-    QFETCH(QString, expectedName);
-    QFETCH(QString, expectedZone);
-    Sandbox box;
-    NewServerFields fields = initialWizardFields(box.state);
-    fields.name = name;
-    fields.firstzone = domain;
-    QVERIFY(checkServerPage(fields, box.state.catalog, box.prompter));
-    QCOMPARE(fields.name, expectedName);
-    QCOMPARE(fields.firstzone, expectedZone);
-    QCOMPARE(box.prompter.prompts().size(), 0);
-}
+    Window w;
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns1."));
+    w.type(w.wizard->firstzone, QStringLiteral("example.com"));
+    w.wizard->next1->click();
+    QCOMPARE(w.wizard->currentPage(), 2);
+    QCOMPARE(w.wizard->name->text(), QStringLiteral("ns1"));
+    QCOMPARE(w.wizard->firstzone->text(), QStringLiteral("ns1.example.com."));
 
-void TstNewServerWizard::serverPageRefusals_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("domain");
-    QTest::addColumn<QString>("filename");
-    QTest::addColumn<QString>("message");
-    const QString nameError = QStringLiteral("Name of Server Input Error. Re-Enter.");
-    const QString fileError = QStringLiteral("File Name of Server Input Error. Re-Enter.");
-    const QString zoneError = QStringLiteral("First Zone Input Error. Re-Enter.");
-    const QString boot = QStringLiteral("named.boot");
-    QTest::newRow("empty name") << QString() << QStringLiteral("example.com") << boot << nameError;
-    QTest::newRow("blank name") << QStringLiteral(" ") << QStringLiteral("example.com") << boot << nameError;
-    QTest::newRow("bad character in the name")
-        << QStringLiteral("ns#1") << QStringLiteral("example.com") << boot << nameError;
-    QTest::newRow("a point alone") << QStringLiteral(".") << QStringLiteral("example.com") << boot << nameError;
-    QTest::newRow("name before domain") << QStringLiteral("ns 1") << QString() << boot << nameError;
-    QTest::newRow("empty file name") << QStringLiteral("ns1") << QStringLiteral("example.com") << QString()
-                                     << fileError;
-    QTest::newRow("bad file name") << QStringLiteral("ns1") << QStringLiteral("example.com")
-                                   << QStringLiteral("named:boot") << fileError;
-    QTest::newRow("empty domain") << QStringLiteral("ns1") << QString() << boot << zoneError;
-    QTest::newRow("blank domain") << QStringLiteral("ns1") << QStringLiteral(" ") << boot << zoneError;
-    QTest::newRow("bad domain") << QStringLiteral("ns1") << QStringLiteral("exa/mple.com") << boot << zoneError;
-    QTest::newRow("the root alone") << QStringLiteral("ns1") << QStringLiteral(".") << boot << zoneError;
-}
+    w.prompter.answerText(w.path(QStringLiteral("win")));
+    w.wizard->browsedir->click();
+    QCOMPARE(w.prompter.prompts().last().caption, QStringLiteral("Browse for a server directory."));
+    QCOMPARE(w.wizard->dirlabel->text(), w.path(QStringLiteral("win")));
+    QCOMPARE(w.wizard->dfiles->text(), w.path(QStringLiteral("win/quorvane/zones")));
+    QVERIFY(QFileInfo(w.path(QStringLiteral("win/quorvane/zones"))).isDir());
 
-void TstNewServerWizard::serverPageRefusals()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, domain);
-    QFETCH(QString, filename);
-    QFETCH(QString, message);
-    Sandbox box;
-    NewServerFields fields = initialWizardFields(box.state);
-    fields.name = name;
-    fields.firstzone = domain;
-    fields.filename = filename;
-    box.prompter.expectMessage(kError, message);
-    QVERIFY(!checkServerPage(fields, box.state.catalog, box.prompter));
-    // The page keeps what was typed; no point is left appended to the domain.
-    QCOMPARE(fields.name, name);
-    QCOMPARE(fields.firstzone, domain);
-    QCOMPARE(box.prompter.pending(), 0);
-}
+    w.prompter.expectMessage(QStringLiteral("Question!"),
+                             QStringLiteral("Please press YES to confirm that ") + w.path(QStringLiteral("win")) +
+                                 QStringLiteral(" is your Windows directory. Otherwise, press NO to re-enter."),
+                             Prompter::Button::Yes);
+    w.wizard->next2->click();
+    QCOMPARE(w.wizard->currentPage(), 3);
 
-void TstNewServerWizard::sameComputerNameIsRefused_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("as typed") << QStringLiteral("ns1");
-    QTest::newRow("with a trailing point") << QStringLiteral("ns1.");
-}
-
-void TstNewServerWizard::sameComputerNameIsRefused()
-{
-    QFETCH(QString, name);
-    Sandbox box;
-    box.state.catalog.add({QStringLiteral("ns1@ns1.example.org."), box.path(QStringLiteral("old/named.boot"))});
-    NewServerFields fields = initialWizardFields(box.state);
-    fields.name = name;
-    fields.firstzone = QStringLiteral("example.com");
-    box.prompter.expectMessage(kError, QStringLiteral("Server Name Already Exists."));
-    QVERIFY(!checkServerPage(fields, box.state.catalog, box.prompter));
-
-    // "ns" is not "ns1".
-    fields.name = QStringLiteral("ns");
-    QVERIFY(checkServerPage(fields, box.state.catalog, box.prompter));
-}
-
-void TstNewServerWizard::browsingForAComputer()
-{
-    Sandbox box;
-    NewServerFields fields;
-    box.prompter.answerText(QStringLiteral(" dnshost "));
-    browseForComputer(fields, box.prompter);
-    QCOMPARE(fields.name, QStringLiteral("dnshost"));
-    QCOMPARE(box.prompter.prompts().first().caption, QStringLiteral("Choose a Server"));
-    box.prompter.answerText(std::nullopt);
-    browseForComputer(fields, box.prompter);
-    QCOMPARE(fields.name, QStringLiteral("dnshost"));
-}
-
-void TstNewServerWizard::choosingTheWindowsDirectoryCreatesTheFoldersAtOnce()
-{
-    Sandbox box;
-    QVERIFY(QDir().mkpath(box.path(QStringLiteral("win/quorvane"))));
-    box.file(QStringLiteral("win/quorvane/keep.txt"), "kept\r\n");
-    NewServerFields fields;
-    chooseWindowsDirectory(fields, box.path(QStringLiteral("win/")), box.prompter);
-    QCOMPARE(fields.dirlabel, box.path(QStringLiteral("win")));
-    QCOMPARE(fields.dfiles, box.path(QStringLiteral("win/quorvane/zones")));
-    QVERIFY(QFileInfo(box.path(QStringLiteral("win/quorvane/zones"))).isDir());
-    QCOMPARE(box.bytes(QStringLiteral("win/quorvane/keep.txt")), QByteArray("kept\r\n"));
-    QCOMPARE(box.prompter.prompts().size(), 0);
-}
-
-void TstNewServerWizard::choosingAMissingFolder()
-{
-    Sandbox box;
-    NewServerFields fields;
-    chooseWindowsDirectory(fields, box.path(QStringLiteral("nowhere")), box.prompter);
-    QCOMPARE(fields.dirlabel, QStringLiteral("Not Selected"));
-    QVERIFY(fields.dfiles.isEmpty());
-    QVERIFY(!QFileInfo::exists(box.path(QStringLiteral("nowhere"))));
-
-    // A folder that cannot take the program's folders is no choice either.
-    box.file(QStringLiteral("ro/quorvane"), "a file where the folder would go");
-    box.prompter.expectMessage(
-        QStringLiteral("Error"),
-        QStringLiteral("The folder %1 could not be created.").arg(box.path(QStringLiteral("ro/quorvane/zones"))));
-    chooseWindowsDirectory(fields, box.path(QStringLiteral("ro")), box.prompter);
-    QCOMPARE(fields.dirlabel, QStringLiteral("Not Selected"));
-}
-
-void TstNewServerWizard::directoryPageRefusals()
-{
-    Sandbox box;
-    const QString mustSelect = QStringLiteral("You must select a Windows Directory.");
-    NewServerFields fields;
-    box.prompter.expectMessage(QStringLiteral("Re-Enter."), mustSelect);
-    QVERIFY(!checkDirectoryPage(fields, false, true, box.prompter));
-
-    chooseWindowsDirectory(fields, box.path(QStringLiteral("nowhere")), box.prompter);
-    fields.dfiles = box.path(QStringLiteral("earlier/quorvane/zones"));
-    box.prompter.expectMessage(QStringLiteral("Re-Enter."), mustSelect);
-    QVERIFY(!checkDirectoryPage(fields, false, true, box.prompter));
-    QCOMPARE(box.prompter.pending(), 0);
-}
-
-void TstNewServerWizard::typedPathOfNt3Machines()
-{
-    Sandbox box;
-    NewServerFields fields;
-    fields.windowsdir = box.path(QStringLiteral("winnt"));
-    box.prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("This directory does not exist."));
-    QVERIFY(!checkDirectoryPage(fields, true, true, box.prompter));
-    QVERIFY(!QFileInfo::exists(box.path(QStringLiteral("winnt"))));
-
-    QVERIFY(QDir().mkpath(box.path(QStringLiteral("winnt"))));
-    box.prompter.expectMessage(QStringLiteral("Question!"),
-                               QStringLiteral("Please press YES to confirm that ") + box.path(QStringLiteral("winnt")) +
-                                   QStringLiteral(" is your Windows directory. Otherwise, press NO to re-enter."),
-                               Prompter::Button::Yes);
-    QVERIFY(checkDirectoryPage(fields, true, true, box.prompter));
-    QCOMPARE(fields.dirlabel, box.path(QStringLiteral("winnt")));
-    QCOMPARE(fields.dfiles, box.path(QStringLiteral("winnt/quorvane/zones")));
-    QVERIFY(QFileInfo(fields.dfiles).isDir());
-}
-
-void TstNewServerWizard::confirmationNoStaysOnThePage()
-{
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    box.prompter.expectMessage(QStringLiteral("Question!"),
-                               QStringLiteral("Please press YES to confirm that ") + box.path(QStringLiteral("win")) +
-                                   QStringLiteral(" is your Windows directory. Otherwise, press NO to re-enter."),
-                               Prompter::Button::No);
-    QVERIFY(!checkDirectoryPage(fields, false, true, box.prompter));
-    // Named on the command line, the directory needs no confirmation.
-    QVERIFY(checkDirectoryPage(fields, false, false, box.prompter));
-    QCOMPARE(box.prompter.pending(), 0);
-}
-
-void TstNewServerWizard::overwriteQuestion_data()
-{
-    QTest::addColumn<Prompter::Button>("answer");
-    QTest::newRow("yes") << Prompter::Button::Yes;
-    QTest::newRow("no") << Prompter::Button::No;
-}
-
-void TstNewServerWizard::overwriteQuestion()
-{
-    QFETCH(Prompter::Button, answer);
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    box.file(QStringLiteral("win/named.boot"), "directory C:\\\\old\r\n");
-    box.prompter.answer(Prompter::Button::Yes);
-    box.prompter.expectMessage(
-        QStringLiteral("Question!"),
-        QStringLiteral("A named.boot already exists in that location. Would you like to overwrite this server/file?"),
-        answer);
-    QCOMPARE(checkDirectoryPage(fields, false, true, box.prompter), answer == Prompter::Button::Yes);
-    QCOMPARE(box.bytes(QStringLiteral("win/named.boot")), QByteArray("directory C:\\\\old\r\n"));
-}
-
-void TstNewServerWizard::soaPageRefusals_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty address") << QStringLiteral("emailaddr") << QString() << QStringLiteral("E-Mail Input Error");
-    QTest::newRow("blank address") << QStringLiteral("emailaddr") << QStringLiteral(" ")
-                                   << QStringLiteral("E-Mail Input Error");
-    QTest::newRow("empty serial") << QStringLiteral("serial") << QString()
-                                  << QStringLiteral("Serial Input Error. Re-Enter.");
-    QTest::newRow("bad serial") << QStringLiteral("serial") << QStringLiteral("2026 1")
-                                << QStringLiteral("Serial Input Error. Re-Enter.");
-    QTest::newRow("blank refresh") << QStringLiteral("refresh") << QStringLiteral(" ")
-                                   << QStringLiteral("Refresh Input Error. Re-Enter.");
-    QTest::newRow("bad retry") << QStringLiteral("retry") << QStringLiteral("36;00")
-                               << QStringLiteral("Retry Input Error. Re-Enter.");
-    QTest::newRow("empty expire") << QStringLiteral("expire") << QString()
-                                  << QStringLiteral("Expire Input Error. Re-Enter.");
-    QTest::newRow("bad minimum") << QStringLiteral("minimum") << QStringLiteral("(86400)")
-                                 << QStringLiteral("Time To Live Input Error. Re-Enter.");
-    QTest::newRow("bad address") << QStringLiteral("emailaddr") << QStringLiteral("host master@example.com")
-                                 << QStringLiteral("E-MAIL Input Error. Re-Enter.");
-}
-
-void TstNewServerWizard::soaPageRefusals()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, value);
-    QFETCH(QString, message);
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    QString* target = field == QLatin1String("emailaddr") ? &fields.emailaddr
-                      : field == QLatin1String("serial")  ? &fields.serial
-                      : field == QLatin1String("refresh") ? &fields.refresh
-                      : field == QLatin1String("retry")   ? &fields.retry
-                      : field == QLatin1String("expire")  ? &fields.expire
-                                                          : &fields.minimum;
-    *target = value;
-    box.prompter.expectMessage(kError, message);
-    QVERIFY(!checkSoaPage(fields, box.prompter));
-
-    // "Finish" runs the same checks and creates nothing.
-    box.prompter.expectMessage(kError, message);
-    ServerContext context = box.context();
-    QVERIFY(!finishNewServer(context, box.stage, fields, box.hooks()));
-    QCOMPARE(box.events, QStringList());
-    QVERIFY(box.state.catalog.rows().isEmpty());
-    QVERIFY(!QFileInfo::exists(box.path(QStringLiteral("win/named.boot"))));
-}
-
-void TstNewServerWizard::mailboxTakesDotsForAt_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("mailbox");
-    QTest::newRow("address") << QStringLiteral("hostmaster@example.com") << QStringLiteral("hostmaster.example.com.");
-    QTest::newRow("mailbox already") << QStringLiteral("hostmaster.example.com.")
-                                     << QStringLiteral("hostmaster.example.com.");
-    QTest::newRow("at alone") << QStringLiteral("@") << QStringLiteral(".");
-}
-
-void TstNewServerWizard::mailboxTakesDotsForAt()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, mailbox);
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    fields.emailaddr = typed;
-    QVERIFY(checkSoaPage(fields, box.prompter));
-    QCOMPARE(fields.emailaddr, mailbox);
-}
-
-void TstNewServerWizard::finishCreatesAndLoadsTheServer()
-{
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    fields.defaultos = QStringLiteral("Windows 95");
-    ServerContext context = box.context();
-    QVERIFY(finishNewServer(context, box.stage, fields, box.hooks()));
-
-    const QStringList expected{
-        QStringLiteral("show Creating Server..."),
-        QStringLiteral("stage Initializing Phase One"),
-        QStringLiteral("item Server Init"),
-        QStringLiteral("bar 10"),
-        QStringLiteral("stage Initializing Phase Two"),
-        QStringLiteral("item Data Processing"),
-        QStringLiteral("bar 25"),
-        QStringLiteral("stage Initializing Phase Three"),
-        QStringLiteral("item Bootfile Creator"),
-        QStringLiteral("bar 40"),
-        QStringLiteral("hide wizard"),
-        QStringLiteral("stage Initializing Phase Four"),
-        QStringLiteral("item Zone Processing"),
-        QStringLiteral("bar 55"),
-        QStringLiteral("bar 65"),
-        QStringLiteral("stage Initializing Phase Five"),
-        QStringLiteral("item Displaying New Server"),
-        QStringLiteral("secondary tree"),
-        QStringLiteral("bar 75"),
-        QStringLiteral("bar 85"),
-        QStringLiteral("primary tree"),
-        QStringLiteral("secondary tree"),
-        QStringLiteral("bar 90"),
-        QStringLiteral("bar 100"),
-        QStringLiteral("hide"),
-    };
-    QCOMPARE(box.events, expected);
-    QCOMPARE(box.prompter.prompts().size(), 0);
-
-    QCOMPARE(box.state.catalog.displayNames(), QStringList{QStringLiteral("ns1")});
-    QCOMPARE(storedServers(box.store),
-             QStringList{QStringLiteral("ns1@ns1.example.com.     ") + box.path(QStringLiteral("win/named.boot"))});
-    QCOMPARE(box.state.servername, QStringLiteral("ns1"));
-    QCOMPARE(box.state.zoneLists.firstzone, QStringLiteral("ns1.example.com."));
-    QCOMPARE(box.state.zoneLists.datapath, box.path(QStringLiteral("win/quorvane/zones")));
-    QVERIFY(box.state.serverLoaded);
-    QCOMPARE(box.state.setup.defaultserial, QStringLiteral("2026120701"));
-    QCOMPARE(box.bytes(QStringLiteral("win/named.boot")),
+    w.wizard->defaultos->setCurrentText(QStringLiteral("Windows 95"));
+    w.wizard->finish->click();
+    QCOMPARE(w.prompter.pending(), 0);
+    QVERIFY(!w.wizard->isVisible());
+    QVERIFY(!w.main->stageWindow()->isVisible());
+    QCOMPARE(w.state.catalog.displayNames(), QStringList{QStringLiteral("ns1")});
+    QCOMPARE(w.main->serverInfo()->serverbox->currentText(), QStringLiteral("ns1"));
+    QCOMPARE(w.main->serverInfo()->serverbox->count(), 1);
+    QCOMPARE(w.main->serverInfo()->servernamelabel->text(), QStringLiteral("ns1"));
+    QCOMPARE(readBytes(w.path(QStringLiteral("win/named.boot"))),
              readBytes(testDataPath(QStringLiteral("newserver/new.boot"))));
-    QCOMPARE(box.bytes(QStringLiteral("win/quorvane/zones/cache.dns")),
-             QByteArray(".   3600000  IN  NS  A.ROOT-SERVERS.NET.\r\nA.ROOT-SERVERS.NET.  3600000  A  198.41.0.4\r\n"));
-    QCOMPARE(QDir(box.path(QStringLiteral("win/quorvane/zones"))).entryList(QDir::Files),
-             QStringList{QStringLiteral("cache.dns")});
-    // What the wizard cleared at "hide".
-    QVERIFY(fields.name.isEmpty() && fields.dfiles.isEmpty());
+    QCOMPARE(w.main->serverInfo()->stopserver->isEnabled(), true);
+    // Closed, the wizard forgot what was typed.
+    QVERIFY(w.wizard->name->text().isEmpty());
+    QVERIFY(w.wizard->dirlabel->text().isEmpty());
 }
 
-void TstNewServerWizard::finishOnANetworkedDrive()
+void TstNewServerWizard::cancelLeavesNoServerButKeepsTheFolders()
 {
-    Sandbox box;
-    box.store.setText(QStringLiteral("Drive Table"), QStringLiteral("G"), box.path(QStringLiteral("g")));
-    box.store.setText(QStringLiteral("MAPPING"), QStringLiteral("ns1"), QStringLiteral("K"));
-    NewServerFields fields = readyFields(box, QStringLiteral("g/winnt"));
-    box.prompter.expectMessage(QStringLiteral("Information"), QStringLiteral("Is G located on a networked computer? "),
-                               Prompter::Button::Yes);
-    box.prompter.answerText(QStringLiteral("D"));
-    ServerContext context = box.context();
-    QVERIFY(finishNewServer(context, box.stage, fields, box.hooks()));
-    QCOMPARE(box.prompter.prompts().at(1).caption, QStringLiteral("Network Drive Mapping"));
-    QCOMPARE(box.store.text(QStringLiteral("MAPPING"), QStringLiteral("ns1")), QStringLiteral("G"));
-    QCOMPARE(box.state.boot.mapdrive, QStringLiteral("G"));
-    QCOMPARE(box.state.zoneLists.datapath, box.path(QStringLiteral("g/winnt/quorvane/zones")));
-    QVERIFY(box.bytes(QStringLiteral("g/winnt/named.boot"))
-                .contains("\r\ndirectory     D:\\\\winnt\\\\quorvane\\\\zones \r\n"));
+    Window w;
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns1"));
+    w.type(w.wizard->firstzone, QStringLiteral("example.com"));
+    w.wizard->next1->click();
+    w.prompter.answerText(w.path(QStringLiteral("win")));
+    w.wizard->browsedir->click();
+    w.wizard->back2->click();
+    w.wizard->cancel1->click();
+    QVERIFY(!w.wizard->isVisible());
+    QVERIFY(w.state.catalog.rows().isEmpty());
+    QCOMPARE(w.store.integer(QStringLiteral("Servers"), QStringLiteral("Number of Servers")), 0);
+    QVERIFY(QFileInfo(w.path(QStringLiteral("win/quorvane/zones"))).isDir());
+    QVERIFY(w.wizard->name->text().isEmpty());
+    QVERIFY(w.wizard->emailaddr->text().isEmpty());
+
+    // A new showing starts afresh.
+    w.openWizard();
+    QCOMPARE(w.wizard->currentPage(), 1);
+    QCOMPARE(w.wizard->emailaddr->text(), QStringLiteral("hostmaster@example.com"));
 }
 
-void TstNewServerWizard::finishThatCannotWriteTheBootFile()
+void TstNewServerWizard::backButtons()
 {
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    // A folder where the boot file would go cannot be replaced by it.
-    QVERIFY(QDir().mkpath(box.path(QStringLiteral("win/named.boot"))));
-    box.prompter.answer(Prompter::Button::Ok);
-    ServerContext context = box.context();
-    QVERIFY(!finishNewServer(context, box.stage, fields, box.hooks()));
-    QCOMPARE(box.prompter.prompts().size(), 1);
-    QCOMPARE(box.prompter.prompts().first().caption, QStringLiteral("Error"));
-    QVERIFY(box.prompter.prompts().first().text.startsWith(QStringLiteral("The boot file ") +
-                                                           box.path(QStringLiteral("win/named.boot")) +
-                                                           QStringLiteral(" could not be written")));
-    QVERIFY(box.state.catalog.liveRows().isEmpty());
-    QCOMPARE(storedServers(box.store), QStringList());
-    QCOMPARE(box.events.last(), QStringLiteral("hide"));
-    QVERIFY(!box.events.contains(QStringLiteral("hide wizard")));
-    // The fields stay for another try.
-    QCOMPARE(fields.name, QStringLiteral("ns1"));
+    Window w;
+    w.openWizard();
+    w.wizard->pages->setCurrentIndex(2);
+    w.wizard->back3->click();
+    QCOMPARE(w.wizard->currentPage(), 2);
+    w.wizard->back2->click();
+    QCOMPARE(w.wizard->currentPage(), 1);
 }
 
-void TstNewServerWizard::cancelledWizardLeavesNoCatalogEntry()
+void TstNewServerWizard::helpWindows_data()
 {
-    Sandbox box;
-    box.state.catalog.add({QStringLiteral("old@old.example.com."), box.path(QStringLiteral("old/named.boot"))});
-    QVERIFY(saveSettings(box.state, box.store));
-    NewServerFields fields = readyFields(box);
-    QVERIFY(checkDirectoryPage(fields, false, false, box.prompter));
-    clearWizardFields(fields);
-
-    QCOMPARE(box.state.catalog.displayNames(), QStringList{QStringLiteral("old")});
-    QCOMPARE(storedServers(box.store),
-             QStringList{QStringLiteral("old@old.example.com.     ") + box.path(QStringLiteral("old/named.boot"))});
-    QVERIFY(QFileInfo(box.path(QStringLiteral("win/quorvane/zones"))).isDir());
-    QVERIFY(!QFileInfo::exists(box.path(QStringLiteral("win/named.boot"))));
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("page 1") << 1 << QStringLiteral("New Server Wizard Help") << QStringLiteral("Take Control");
+    QTest::newRow("page 2") << 2 << QStringLiteral("New Server Wizard - Page 2") << QStringLiteral("NT 3.51");
+    QTest::newRow("page 3") << 3 << QStringLiteral("New Server Wizard - Page 3") << QStringLiteral("defaults");
 }
 
-void TstNewServerWizard::clearingForgetsWhatWasTyped()
+void TstNewServerWizard::helpWindows()
 {
-    Sandbox box;
-    NewServerFields fields = readyFields(box);
-    fields.windowsdir = QStringLiteral("/typed");
-    fields.secondary = true;
-    clearWizardFields(fields);
-    for (const QString* value : {&fields.name, &fields.firstzone, &fields.dirlabel, &fields.dfiles, &fields.serial,
-                                 &fields.refresh, &fields.retry, &fields.expire, &fields.minimum, &fields.emailaddr})
-        QVERIFY(value->isEmpty());
-    QCOMPARE(fields.windowsdir, QStringLiteral("/typed"));
-    QCOMPARE(fields.defaultos, QStringLiteral("Windows NT 4.X"));
+    QFETCH(int, page);
+    QFETCH(QString, caption);
+    QFETCH(QString, mentions);
+    Window w;
+    w.openWizard();
+    w.wizard->pages->setCurrentIndex(page - 1);
+    QPushButton* help = page == 1 ? w.wizard->help1 : page == 2 ? w.wizard->help2 : w.wizard->help3;
+    help->click();
+    WizardHelpWindow* window = w.wizard->findChild<WizardHelpWindow*>();
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->windowTitle(), caption);
+    QVERIFY(window->helptext->isReadOnly());
+    QVERIFY(window->helptext->toPlainText().contains(mentions));
+    window->closeit->click();
+    QTRY_VERIFY(!w.wizard->findChild<WizardHelpWindow*>());
 }
 
-QTEST_GUILESS_MAIN(TstNewServerWizard)
+void TstNewServerWizard::importThroughTheWizard()
+{
+    Window w;
+    const QString from = testDataPath(QStringLiteral("newserver/source"));
+    for (const QString& file :
+         {QStringLiteral("winnt/named.boot"), QStringLiteral("dns/data/example.com.dns"),
+          QStringLiteral("dns/data/handwritten.org.dns"), QStringLiteral("dns/data/written-out.net.dns"),
+          QStringLiteral("dns/data/root.cache")}) {
+        QDir().mkpath(QFileInfo(w.path(QStringLiteral("src/") + file)).absolutePath());
+        QVERIFY(writeBytes(w.path(QStringLiteral("src/") + file), readBytes(QDir(from).filePath(file))));
+    }
+    QDir().mkpath(w.path(QStringLiteral("dest")));
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns2"));
+    w.type(w.wizard->firstzone, QStringLiteral("example.com"));
+    w.prompter.answerText(w.path(QStringLiteral("src/winnt")));
+    w.prompter.answerText(w.path(QStringLiteral("dest")));
+    w.prompter.expectMessage(QStringLiteral("Attention!"),
+                             QStringLiteral("Your server has been successfully imported."));
+    w.wizard->importserver->click();
+    QCOMPARE(w.prompter.pending(), 0);
+    QVERIFY(!w.wizard->isVisible());
+    QVERIFY(!w.main->stageWindow()->isVisible());
+    QCOMPARE(w.state.catalog.rows().first().identifier, QStringLiteral("ns2@example.com."));
+    QCOMPARE(w.main->serverInfo()->serverbox->currentText(), QStringLiteral("ns2"));
+    QCOMPARE(w.main->serverInfo()->primgrid->rowCount(), 3);
+
+    // A refused take control keeps the wizard open with what was typed.
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns2"));
+    w.type(w.wizard->firstzone, QStringLiteral("example.com"));
+    w.prompter.expectMessage(QStringLiteral("Error."), QStringLiteral("Server Name Already Exists."));
+    w.wizard->takecontrol->click();
+    QVERIFY(w.wizard->isVisible());
+    QCOMPARE(w.wizard->name->text(), QStringLiteral("ns2"));
+}
+
+void TstNewServerWizard::stageWindowShowsItsTexts()
+{
+    StageWindow stage;
+    stage.showStage(QStringLiteral("Importing Server..."));
+    QVERIFY(stage.isVisible());
+    QCOMPARE(stage.windowTitle(), QStringLiteral("Processing..."));
+    QVERIFY(stage.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(!stage.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QCOMPARE(stage.titlelabel->text(), QStringLiteral("Importing Server..."));
+    stage.setStage(QStringLiteral("Drive Mapping"), QStringLiteral("Dialog display."));
+    stage.setStageProgress(70);
+    QCOMPARE(stage.stagetext->text(), QStringLiteral("Drive Mapping"));
+    QCOMPARE(stage.itemtext->text(), QStringLiteral("Dialog display."));
+    QCOMPARE(stage.stagebar->value(), 70);
+    stage.setItemText(QStringLiteral("named.boot"));
+    QCOMPARE(stage.stagetext->text(), QStringLiteral("Drive Mapping"));
+    QCOMPARE(stage.itemtext->text(), QStringLiteral("named.boot"));
+    stage.hideStage();
+    QVERIFY(!stage.isVisible());
+    // A new showing starts empty.
+    stage.showStage(QStringLiteral("Creating Server..."));
+    QCOMPARE(stage.stagetext->text(), QString());
+    QCOMPARE(stage.stagebar->value(), 0);
+}
+
+void TstNewServerWizard::driveMappingDialog()
+{
+    int helps = 0;
+    NetworkDriveDialog dialog(QStringLiteral("G"), [&helps] { ++helps; });
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Network Drive Mapping"));
+    QCOMPARE(dialog.localdrive->text(), QStringLiteral("G"));
+    QVERIFY(dialog.localdrive->isReadOnly());
+    QCOMPARE(dialog.driveletter->count(), 26);
+    QCOMPARE(dialog.driveletter->itemText(0), QStringLiteral("A"));
+    QCOMPARE(dialog.driveletter->itemText(25), QStringLiteral("Z"));
+    dialog.driveletter->setCurrentText(QStringLiteral("D"));
+    dialog.okbutton->click();
+    QCOMPARE(dialog.drivetransfer, QStringLiteral("D"));
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+    // What is typed goes to the caller as it stands; the caller checks it.
+    NetworkDriveDialog typed(QStringLiteral("/srv/share"), {});
+    typed.driveletter->setEditText(QStringLiteral("cd"));
+    typed.okbutton->click();
+    QCOMPARE(typed.drivetransfer, QStringLiteral("cd"));
+
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_F1);
+    QCOMPARE(helps, 1);
+}
+
+void TstNewServerWizard::typedWindowsDirectoryDialog()
+{
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    WindowsDirectoryDialog dialog(
+        QStringLiteral("Please locate the Windows directory where you want to place this server."), prompter);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Specify Your Windows Dir."));
+    QCOMPARE(dialog.windowstext->text(),
+             QStringLiteral("Please locate the Windows directory where you want to place this server."));
+    dialog.show();
+    dialog.networkpath->setText(dir.path() + QStringLiteral("/missing"));
+    prompter.expectMessage(QStringLiteral("Re-Enter."), QStringLiteral("That Windows directory could not be found."));
+    dialog.importit->click();
+    QVERIFY(dialog.isVisible());
+    dialog.networkpath->setText(dir.path() + QLatin1Char('/'));
+    dialog.importit->click();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.directory(), dir.path());
+    QCOMPARE(prompter.pending(), 0);
+}
+
+QTEST_MAIN(TstNewServerWizard)
 #include "tst_newserverwizard.moc"

@@ -2,14 +2,14 @@
 #include "ftppeer.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
-#include "operations/taddoption.h"
-#include "operations/tdatafileviewer.h"
-#include "operations/tftpclientform.h"
+#include "operations/addoptiondialog.h"
+#include "operations/datafileviewer.h"
+#include "operations/ftpprogresswindow.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/progresswindow.h"
 #include "shell/settingsstore.h"
-#include "shell/tdnsmain.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -29,7 +29,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <functional>
 #include <memory>
 
@@ -38,8 +37,7 @@ Q_DECLARE_METATYPE(OptionEntryKind)
 namespace {
 
 // Runs the check on the modal dialog of the given class as soon as it is open.
-template <typename Dialog>
-void whenOpen(const std::function<void(Dialog*)>& check)
+template <typename Dialog> void whenOpen(const std::function<void(Dialog*)>& check)
 {
     auto* poll = new QTimer;
     poll->setInterval(10);
@@ -92,7 +90,7 @@ private:
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<FakeNdc> m_ndc;
-    std::unique_ptr<Tdnsmain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     QString m_windir;
 };
 
@@ -102,7 +100,8 @@ void TstOperationsWindow::init()
     m_windir = m_dir->filePath(QStringLiteral("winnt"));
     QDir().mkpath(m_windir + QStringLiteral("/system32"));
     QDir().mkpath(dataDir());
-    QByteArray boot = "directory     " + dataDir().toLatin1() + " \r\ncache       .     cache.dns \r\n"
+    QByteArray boot = "directory     " + dataDir().toLatin1() +
+                      " \r\ncache       .     cache.dns \r\n"
                       "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n";
     boot += readBytes(testDataPath(QStringLiteral("operations/bootoptions-all.lines")));
     QVERIFY(writeBytes(bootFile(), boot));
@@ -112,7 +111,7 @@ void TstOperationsWindow::init()
     m_store = std::make_unique<SettingsStore>(m_dir->filePath(QStringLiteral("q.conf")));
     m_state = std::make_unique<AppState>();
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_window = std::make_unique<MainWindow>(*m_state, *m_store, *m_prompter, *m_platform);
 
     // The server is loaded as choosing it in the selection box loads it.
     m_state->catalog.add({QStringLiteral("NS1@ns1.example.com"), bootFile()});
@@ -157,8 +156,8 @@ void TstOperationsWindow::serverButtonsAndMenuRunTheControlProgram()
     info()->restartserver->click();
     QCOMPARE(m_window->statusText(), QStringLiteral("Server currently stopped. Cannot execute command."));
     QCOMPARE(m_state->serverRunState, QStringLiteral("STOP"));
-    QCOMPARE(m_ndc->runs(), (QStringList{"[START][\\\\NS1]", "[RELOAD][\\\\NS1]", "[restart][\\\\NS1]",
-                                         "[STOP][\\\\NS1]"}));
+    QCOMPARE(m_ndc->runs(),
+             (QStringList{"[START][\\\\NS1]", "[RELOAD][\\\\NS1]", "[restart][\\\\NS1]", "[STOP][\\\\NS1]"}));
 }
 
 void TstOperationsWindow::commandsAreDisabledWhileTheControlProgramRuns()
@@ -186,11 +185,11 @@ void TstOperationsWindow::viewDatabaseShowsTheDump()
     QString title;
     QString text;
     bool fixedPitch = false;
-    whenOpen<Tdatafileviewer>([&](Tdatafileviewer* viewer) {
+    whenOpen<DatafileViewer>([&](DatafileViewer* viewer) {
         title = viewer->windowTitle();
         text = viewer->datatext->toPlainText();
-        fixedPitch = viewer->datatext->font().fixedPitch() &&
-                     viewer->datatext->font().family() == QLatin1String("Courier New");
+        fixedPitch =
+            viewer->datatext->font().fixedPitch() && viewer->datatext->font().family() == QLatin1String("Courier New");
         viewer->closeviewer->click();
     });
     info()->viewdb->click();
@@ -214,7 +213,7 @@ void TstOperationsWindow::viewStatisticsWithoutFileReportsTheError()
     QVERIFY(m_prompter->prompts().first().text.startsWith(QStringLiteral("Cannot open file \"") + m_windir +
                                                           QStringLiteral("/system32/named.sts\".")));
     QCOMPARE(m_ndc->runs(), QStringList{"[STATS][\\\\NS1]"});
-    QVERIFY(!m_window->findChild<Tdatafileviewer*>());
+    QVERIFY(!m_window->findChild<DatafileViewer*>());
 }
 
 void TstOperationsWindow::addDialogTakesCheckedEntries_data()
@@ -224,11 +223,17 @@ void TstOperationsWindow::addDialogTakesCheckedEntries_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("rejection");
-    QTest::newRow("xfrnets") << OptionEntryKind::Xfr << "addxfrnet" << "xfrnets" << "Add XFRNET"
+    QTest::newRow("xfrnets") << OptionEntryKind::Xfr << "addxfrnet"
+                             << "xfrnets"
+                             << "Add XFRNET"
                              << "Your xfrnets option is entered incorrectly.";
-    QTest::newRow("bogusns") << OptionEntryKind::Bogus << "addbogus" << "bogusns" << "Add BOGUS NS"
+    QTest::newRow("bogusns") << OptionEntryKind::Bogus << "addbogus"
+                             << "bogusns"
+                             << "Add BOGUS NS"
                              << "Your bogus ns option is entered incorrectly.";
-    QTest::newRow("forwarders") << OptionEntryKind::Forwarder << "addforwarder" << "forwarders" << "Add FORWARDER"
+    QTest::newRow("forwarders") << OptionEntryKind::Forwarder << "addforwarder"
+                                << "forwarders"
+                                << "Add FORWARDER"
                                 << "Your forwarder option is entered incorrectly.";
 }
 
@@ -244,7 +249,7 @@ void TstOperationsWindow::addDialogTakesCheckedEntries()
     OptionEntryKind seenKind = OptionEntryKind::Xfr;
     bool openAfterRejection = false;
     QString keptText;
-    whenOpen<Taddoption>([&](Taddoption* dialog) {
+    whenOpen<AddOptionDialog>([&](AddOptionDialog* dialog) {
         seenCaption = dialog->windowTitle();
         seenKind = dialog->kind();
         QVERIFY(dialog->addoption->isDefault());
@@ -268,7 +273,7 @@ void TstOperationsWindow::addDialogTakesCheckedEntries()
 
 void TstOperationsWindow::addDialogCancelAddsNothing()
 {
-    whenOpen<Taddoption>([](Taddoption* dialog) {
+    whenOpen<AddOptionDialog>([](AddOptionDialog* dialog) {
         dialog->optiontext->setText(QStringLiteral("10.0.0.9"));
         dialog->canceloption->click();
     });
@@ -344,7 +349,7 @@ void TstOperationsWindow::getCacheFromTheRegistryServer()
     QVERIFY2(peer.start({{QStringLiteral("domain/named.root"), hints}}, &error), qPrintable(error));
     m_state->ftpHost = QStringLiteral("127.0.0.1");
     m_state->ftpPort = peer.port();
-    Tftpclientform* ftp = m_window->addlPropertiesActions()->ftpWindow();
+    FtpProgressWindow* ftp = m_window->addlPropertiesActions()->ftpWindow();
     QCOMPARE(ftp->windowTitle(), QStringLiteral("FTP Connection:  This may take a while."));
     QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Current Cache File"));
 

@@ -1,11 +1,11 @@
 #include "operations/addlpropertiespage.h"
 #include "reverse/reverseactions.h"
-#include "reverse/thostnamerev.h"
-#include "reverse/tsecrevips.h"
+#include "reverse/reversehostnamedialog.h"
+#include "reverse/secondaryreversedialog.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/settingsstore.h"
 #include "shell/stagewindow.h"
-#include "shell/tdnsmain.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -79,7 +79,7 @@ private Q_SLOTS:
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
-    Tsecrevips* ips() const { return m_window->reverseActions()->ipsDialog(); }
+    SecondaryReverseDialog* ips() const { return m_window->reverseActions()->ipsDialog(); }
     void fillBlock(const QString& low, const QString& high, const QString& master);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -87,7 +87,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<Tdnsmain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestReverseWindows::init()
@@ -111,7 +111,7 @@ void TestReverseWindows::init()
                         QStringLiteral("\r\ncache . cache.dns\r\nprimary example.com example.com.dns\r\n"))
                            .toLatin1()));
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_window = std::make_unique<MainWindow>(*m_state, *m_store, *m_prompter, *m_platform);
     m_prompter->answerText(QStringLiteral("admin@example.com"));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -347,7 +347,7 @@ void TestReverseWindows::reverseMappingButton()
 {
     StageWindow* stage = m_window->reverseActions()->stageWindow();
     QStringList seen;
-    Thostnamerev* dialog = m_window->reverseActions()->hostNameDialog();
+    ReverseHostNameDialog* dialog = m_window->reverseActions()->hostNameDialog();
     whenShown(this, dialog, [&] {
         seen << dialog->windowTitle() << dialog->ipaddress->text() << lineItems(dialog->hostlist)
              << stage->windowTitle() << stage->stagetext->text();
@@ -372,7 +372,7 @@ void TestReverseWindows::reverseMappingButton()
 
 void TestReverseWindows::hostNameDialog()
 {
-    Thostnamerev* dialog = m_window->reverseActions()->hostNameDialog();
+    ReverseHostNameDialog* dialog = m_window->reverseActions()->hostNameDialog();
     QCOMPARE(dialog->assigned->text(),
              QStringLiteral("has been assigned to more than one host address. While you can have multiple hostnames "
                             "point to the same IP#, you can only have one host name for an IP#'s reverse mapping."));

@@ -1,11 +1,11 @@
 #include "operations/addlpropertiespage.h"
+#include "servers/deleteserverdialog.h"
 #include "servers/serverinfopage.h"
-#include "servers/tdelserver.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/progresswindow.h"
 #include "shell/settings.h"
 #include "shell/settingsstore.h"
-#include "shell/tdnsmain.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -45,7 +45,7 @@ struct Window
                                path(name + QStringLiteral("/named.boot"))});
         }
         saveSettings(state, store);
-        main = std::make_unique<Tdnsmain>(state, store, prompter, platform);
+        main = std::make_unique<MainWindow>(state, store, prompter, platform);
         main->showServerList();
     }
 
@@ -69,7 +69,7 @@ struct Window
     AppState state;
     ScriptedPrompter prompter;
     FakePlatform platform{QDir(dir.path()).filePath(QStringLiteral("appdata"))};
-    std::unique_ptr<Tdnsmain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 QStringList column(const QTableWidget* grid, int col)
@@ -99,9 +99,9 @@ void TstServerInfoPage::choosingAServerLoadsIt()
     QCOMPARE(page->serverbox->count(), 2);
     QVERIFY(!edit->newprimary->isEnabled());
     QVERIFY(!page->stopserver->isEnabled());
-    QSignalSpy primaryTree(window.main.get(), &Tdnsmain::primaryTreeNeeded);
-    QSignalSpy secondaryTree(window.main.get(), &Tdnsmain::secondaryTreeNeeded);
-    QSignalSpy bootRead(window.main.get(), &Tdnsmain::bootFileRead);
+    QSignalSpy primaryTree(window.main.get(), &MainWindow::primaryTreeNeeded);
+    QSignalSpy secondaryTree(window.main.get(), &MainWindow::secondaryTreeNeeded);
+    QSignalSpy bootRead(window.main.get(), &MainWindow::bootFileRead);
 
     window.choose(QStringLiteral("ns"));
 
@@ -140,7 +140,7 @@ void TstServerInfoPage::deleteWithoutServers()
     window.prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("There are no servers to delete!"));
     window.page()->deleteserver->click();
     QCOMPARE(window.prompter.pending(), 0);
-    QVERIFY(!window.main->findChild<Tdelserver*>());
+    QVERIFY(!window.main->findChild<DeleteServerDialog*>());
 }
 
 void TstServerInfoPage::deleteDialogDeletesTheLoadedServer()
@@ -150,7 +150,7 @@ void TstServerInfoPage::deleteDialogDeletesTheLoadedServer()
     QCOMPARE(page->deleteserver->toolTip(), QStringLiteral("Delete the selected DNS Server.  This cannot be undone."));
     window.choose(QStringLiteral("ns"));
     QVERIFY(window.state.serverLoaded);
-    QSignalSpy cleared(window.main.get(), &Tdnsmain::zoneTreesCleared);
+    QSignalSpy cleared(window.main.get(), &MainWindow::zoneTreesCleared);
 
     window.prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select a server."));
     window.prompter.expectMessage(QStringLiteral("Attention!"),
@@ -158,7 +158,7 @@ void TstServerInfoPage::deleteDialogDeletesTheLoadedServer()
     QStringList shownNames;
     bool stayedOpen = false;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<Tdelserver*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<DeleteServerDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Delete Server"));
         for (int i = 0; i < dialog->serverlist->count(); ++i)

@@ -1,8 +1,8 @@
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
+#include "shell/mainwindow.h"
 #include "shell/progresswindow.h"
 #include "shell/settingsstore.h"
-#include "shell/tdnsmain.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<Tdnsmain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TstZoneBrowserMain::init()
@@ -82,7 +82,7 @@ void TstZoneBrowserMain::init()
                                                       "primary beta.net beta.net.dns\r\n"
                                                       "secondary sec.example.org 10.0.0.1 10.0.0.2 sec.bak\r\n");
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<Tdnsmain>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_window = std::make_unique<MainWindow>(*m_state, *m_store, *m_prompter, *m_platform);
     // The first showing loads the settings and asks for the administrator's address.
     m_prompter->answerText(QStringLiteral("admin@example.com"));
     m_window->resize(900, 700);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QListWidget;
+
+// The FTP window: the running account of the root hints download, one line per step and event.
+class FtpProgressWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit FtpProgressWindow(QWidget* parent = nullptr);
+
+    // Shows the window centred on the screen with the list as it starts.
+    void showCentred();
+    void addLine(const QString& line);
+    void clearLines();
+    QStringList lines() const;
+
+    QListWidget* ftpprogress;
+};

@@ -1,0 +1,95 @@
+#include "secondary/newsecondarydialog.h"
+
+#include "shell/appstate.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+QWidget* makePage(QWidget* parent, const QString& name, const QString& label, QLineEdit* field, QPushButton* first,
+                  QPushButton* second)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(name);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(first);
+    buttons->addWidget(second);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(label, page));
+    layout->addWidget(field);
+    layout->addLayout(buttons);
+    return page;
+}
+
+} // namespace
+
+NewSecondaryDialog::NewSecondaryDialog(std::function<SecondaryContext()> context, QWidget* parent)
+    : QDialog(parent), m_context(std::move(context))
+{
+    setObjectName(QStringLiteral("NewSecondaryDialog"));
+    setWindowTitle(QStringLiteral("Create a new Secondary Zone"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setModal(true);
+    pages = new QStackedWidget(this);
+    pages->setObjectName(QStringLiteral("pages"));
+    zonename = new QLineEdit(this);
+    zonename->setObjectName(QStringLiteral("zonename"));
+    ipaddress = new QLineEdit(this);
+    ipaddress->setObjectName(QStringLiteral("ipaddress"));
+    ipaddress->setToolTip(
+        QStringLiteral("This is the IP address of the server that serves PRIMARY DNS for this zone."));
+    nextit = makeButton(this, QStringLiteral("nextit"), QStringLiteral("Next"));
+    cancelone = makeButton(this, QStringLiteral("cancelone"), QStringLiteral("Cancel"));
+    doneit = makeButton(this, QStringLiteral("doneit"), QStringLiteral("Done"));
+    canceltwo = makeButton(this, QStringLiteral("canceltwo"), QStringLiteral("Cancel"));
+    pages->addWidget(makePage(pages, QStringLiteral("One"), QStringLiteral("Please Enter a New Domain Name: (Zone)"),
+                              zonename, nextit, cancelone));
+    pages->addWidget(makePage(pages, QStringLiteral("Two"),
+                              QStringLiteral("Enter the IP# of the Primary DNS Server for this zone:"), ipaddress,
+                              doneit, canceltwo));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages);
+    connect(nextit, &QPushButton::clicked, this, &NewSecondaryDialog::nextitClick);
+    connect(cancelone, &QPushButton::clicked, this, &QDialog::reject);
+    connect(doneit, &QPushButton::clicked, this, &NewSecondaryDialog::doneitClick);
+    connect(canceltwo, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(0); });
+}
+
+void NewSecondaryDialog::showEvent(QShowEvent* event)
+{
+    pages->setCurrentIndex(0);
+    ipaddress->setText(m_context().state.defaultsecondary);
+    QDialog::showEvent(event);
+}
+
+void NewSecondaryDialog::nextitClick()
+{
+    SecondaryContext context = m_context();
+    if (!checkNewSecondaryName(context.state, zonename->text(), context.prompter))
+        return;
+    zonename->setText(zonename->text().toLower());
+    pages->setCurrentIndex(1);
+}
+
+void NewSecondaryDialog::doneitClick()
+{
+    SecondaryContext context = m_context();
+    if (!checkSecondaryMaster(ipaddress->text(), context.prompter))
+        return;
+    createSecondaryZone(context, zonename->text(), ipaddress->text());
+    zonename->clear();
+    accept();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "secondary/secondaryzones.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+
+// "Create a new Secondary Zone": page "One" takes the zone's name, page "Two" its master's address.
+class NewSecondaryDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    NewSecondaryDialog(std::function<SecondaryContext()> context, QWidget* parent = nullptr);
+
+    QStackedWidget* pages;
+    QLineEdit* zonename;
+    QLineEdit* ipaddress;
+    QPushButton* nextit;
+    QPushButton* cancelone;
+    QPushButton* doneit;
+    QPushButton* canceltwo;
+
+    void nextitClick();
+    void doneitClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::function<SecondaryContext()> m_context;
+};

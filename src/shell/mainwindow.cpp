@@ -1,0 +1,407 @@
+#include "shell/mainwindow.h"
+
+#include "bootfile/bootlines.h"
+#include "bootfile/bootreader.h"
+#include "checks/tldlisteditor.h"
+#include "editors/domaindefaults.h"
+#include "editors/zonecreationactions.h"
+#include "editors/zoneeditors.h"
+#include "operations/addlpropertiesactions.h"
+#include "operations/addlpropertiespage.h"
+#include "operations/serveroperations.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "registration/registrationpage.h"
+#include "reverse/reverseactions.h"
+#include "servers/deleteserverdialog.h"
+#include "servers/newserverwizard.h"
+#include "servers/serverdeletion.h"
+#include "servers/serverinfopage.h"
+#include "servers/serverloading.h"
+#include "shell/appstate.h"
+#include "shell/progresswindow.h"
+#include "shell/settings.h"
+#include "shell/setuppage.h"
+#include "shell/shelloperations.h"
+#include "shell/stagewindow.h"
+#include "ui/zonebrowser/domaineditpage.h"
+#include "ui/zonebrowser/primarydeletion.h"
+#include "utilities/utilitiespage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kStatusClearMs = 10000;
+
+// The hourglass for the duration of a scope.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+MainWindow::MainWindow(AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_store(store), m_prompter(prompter), m_platform(platform)
+{
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Quorvane 2.0"));
+
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pages"));
+    m_serverInfo = new ServerInfoPage(m_pages);
+    m_domainEdit = new DomainEditPage(m_state, m_prompter, m_pages);
+    m_addlProperties = new AddlPropertiesPage(m_pages);
+    m_registration = new RegistrationPage(m_state, m_store, m_prompter, m_platform, m_pages);
+    m_utilities = new UtilitiesPage(m_state, m_prompter, m_platform, m_pages);
+    m_setup = new SetupPage(m_state, m_pages);
+    m_pages->addTab(m_serverInfo, QStringLiteral("Server Info"));
+    m_pages->addTab(m_domainEdit, QStringLiteral("Domain Edit"));
+    m_pages->addTab(m_addlProperties, QStringLiteral("Addl Properties"));
+    m_pages->addTab(m_registration, QStringLiteral("InterNic Registration"));
+    m_pages->addTab(m_utilities, QStringLiteral("Utilities"));
+    m_pages->addTab(m_setup, QStringLiteral("Setup"));
+    setCentralWidget(m_pages);
+
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setObjectName(QStringLiteral("statuspanel"));
+    statusBar()->addWidget(m_statusPanel, 1);
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("statustimer"));
+    m_statusTimer->setInterval(kStatusClearMs);
+    m_statusTimer->setSingleShot(true);
+    connect(m_statusTimer, &QTimer::timeout, m_statusPanel, &QLabel::clear);
+
+    m_progress = new ProgressWindow(this);
+    m_stage = new StageWindow(this);
+    m_newServer = new NewServerWizard([this] { return serverContext(); }, *m_stage, this);
+    m_domainEdit->setProgress(m_progress);
+    m_domainEdit->setBootFileSaver(serverBootFileSaver());
+    m_domainEdit->setBootFileDrop([this](const QString& zone) {
+        BootContext boot = serverContext().bootContext();
+        const FileWriteResult result = dropPrimaryFromBootFile(boot, zone);
+        showLoadedServer();
+        return result;
+    });
+    m_domainEdit->setSecondaryRows([this] {
+        QList<SecondaryZoneEntry> rows;
+        for (const ZoneGridRow& row : std::as_const(m_state.boot.secondaryFullGrid))
+            rows << SecondaryZoneEntry{row.zone, row.masters, row.file};
+        return rows;
+    });
+    m_editors = new ZoneEditors(m_state, m_prompter, *m_domainEdit, this);
+    m_setup->setPrompter(&m_prompter);
+    // New and fast-added primary zones, secondary zones.
+    new ZoneCreationActions(*m_domainEdit, m_state, m_prompter, this, [this] {
+        BootContext boot = serverContext().bootContext();
+        readBootFile(boot, false);
+        showLoadedServer();
+    });
+    connect(this, &MainWindow::primaryTreeNeeded, m_domainEdit, &DomainEditPage::buildPrimaryTree);
+    connect(this, &MainWindow::secondaryTreeNeeded, m_domainEdit, &DomainEditPage::buildSecondaryTree);
+    connect(this, &MainWindow::zoneTreesCleared, m_domainEdit, &DomainEditPage::clearTrees);
+
+    buildMenu();
+    m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
+    m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
+    m_reverseActions = new ReverseActions(*this, m_state, m_prompter);
+
+    // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
+    m_domainEdit->deleteprimary->setEnabled(false);
+    m_domainEdit->delsecondary->setEnabled(false);
+    m_pages->setCurrentWidget(m_serverInfo);
+    m_state.exepath = m_platform.appDataPath();
+    m_state.path = m_state.exepath;
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+
+    m_state.debugLog.setPath(QDir(m_state.exepath).filePath(QStringLiteral("dns.log")));
+    m_state.debugLog.setErrorHandler([this](const QString& text) { reportError(text); });
+
+    connect(m_setup->updatedefaults, &QPushButton::clicked, this, &MainWindow::updateDefaults);
+    connect(m_serverInfo->serverbox, &QComboBox::textActivated, this, &MainWindow::serverboxChange);
+    connect(m_serverInfo->deleteserver, &QPushButton::clicked, this, &MainWindow::deleteserverClick);
+    connect(m_serverInfo->addserver, &QPushButton::clicked, this, &MainWindow::addserverClick);
+    connect(m_newServer, &NewServerWizard::serverAdded, this, &MainWindow::showNewServer);
+    connect(m_newServer, &NewServerWizard::serverBoxTextRequested, m_serverInfo->serverbox, &QComboBox::setEditText);
+    connect(m_newServer, &NewServerWizard::helpRequested, this, &MainWindow::openHelp);
+    setServerCommandsEnabled(false);
+    resize(820, 560);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("filemenu"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"), this, &MainWindow::exitWithoutSaving);
+    exit->setObjectName(QStringLiteral("exit"));
+
+    QMenu* server = menuBar()->addMenu(QStringLiteral("Server"));
+    server->setObjectName(QStringLiteral("servermenu"));
+    QAction* addServer = server->addAction(QStringLiteral("Add Server"));
+    addServer->setObjectName(QStringLiteral("addservermenu"));
+    connect(addServer, &QAction::triggered, m_serverInfo->addserver, &QPushButton::click);
+    const QList<std::pair<QString, QPushButton*>> serverItems = {
+        {QStringLiteral("Delete Selected"), m_serverInfo->deleteserver},
+        {QStringLiteral("Stop Server"), m_serverInfo->stopserver},
+        {QStringLiteral("Start Server"), m_serverInfo->startserver},
+        {QStringLiteral("Reload Database"), m_serverInfo->reloaddb},
+        {QStringLiteral("Restart Server"), m_serverInfo->restartserver},
+        {QStringLiteral("View Database"), m_serverInfo->viewdb},
+        {QStringLiteral("View Statistics"), m_serverInfo->viewstats},
+    };
+    for (const auto& [caption, button] : serverItems) {
+        QAction* action = server->addAction(caption);
+        action->setObjectName(button->objectName() + QStringLiteral("menu"));
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        m_serverActions << action;
+    }
+
+    QMenu* utilities = menuBar()->addMenu(QStringLiteral("Utilities"));
+    utilities->setObjectName(QStringLiteral("utilitiesmenu"));
+    QAction* getCache = utilities->addAction(QStringLiteral("Get Cache File"));
+    getCache->setObjectName(QStringLiteral("getcachemenu"));
+    connect(getCache, &QAction::triggered, m_addlProperties->getcache, &QPushButton::click);
+    for (const QString& caption :
+         {QStringLiteral("Backup Server"), QStringLiteral("Restore Server"), QStringLiteral("Reset Domain Defaults"),
+          QStringLiteral("Modify TLD/Extensions"), QStringLiteral("Reset Reverse Mapping")}) {
+        QAction* action = utilities->addAction(caption);
+        action->setObjectName(caption.toLower().remove(QLatin1Char(' ')).remove(QLatin1Char('/')));
+        if (action->objectName() == QLatin1String("modifytldextensions"))
+            connect(action, &QAction::triggered, this, &MainWindow::modifyTlds);
+        if (action->objectName() == QLatin1String("resetdomaindefaults"))
+            connect(action, &QAction::triggered, this,
+                    [this] { resetDomainEditDefaults(m_state.domainDefaults, m_prompter); });
+    }
+    m_utilityActions = utilities->actions().mid(0, 3);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("helpmenu"));
+    help->addAction(QStringLiteral("Help"), this, &MainWindow::openHelp)->setObjectName(QStringLiteral("helpitem"));
+    help->addAction(QStringLiteral("About"), this, &MainWindow::showAbout)->setObjectName(QStringLiteral("about"));
+
+    // The hidden debug log switch: an item without caption that only its shortcut reaches.
+    auto* debug = new QAction(this);
+    debug->setObjectName(QStringLiteral("debuglog"));
+    debug->setShortcut(QKeySequence(Qt::SHIFT | Qt::ALT | Qt::Key_Backspace));
+    debug->setShortcutContext(Qt::ApplicationShortcut);
+    connect(debug, &QAction::triggered, this, &MainWindow::toggleDebugLog);
+    addAction(debug);
+}
+
+void MainWindow::setServerCommandsEnabled(bool on)
+{
+    for (QAction* action : std::as_const(m_serverActions))
+        action->setEnabled(on);
+    for (QAction* action : std::as_const(m_utilityActions))
+        action->setEnabled(on);
+    for (QPushButton* button :
+         {m_serverInfo->stopserver, m_serverInfo->startserver, m_serverInfo->reloaddb, m_serverInfo->restartserver,
+          m_serverInfo->viewdb, m_serverInfo->viewstats, m_domainEdit->newprimary, m_domainEdit->fastadd,
+          m_domainEdit->reversemapping, m_domainEdit->newsecondary, m_domainEdit->updatechanges,
+          m_addlProperties->getcache, m_addlProperties->updateoptions, m_addlProperties->addsecreverse})
+        button->setEnabled(on);
+    // Nothing is selected in the secondary reverse list after a load, and zone deletion needs a selected zone.
+    m_addlProperties->delsecreverse->setEnabled(false);
+    if (!on) {
+        m_domainEdit->deleteprimary->setEnabled(false);
+        m_domainEdit->delsecondary->setEnabled(false);
+    }
+}
+
+ServerContext MainWindow::serverContext()
+{
+    ServerHooks hooks;
+    hooks.buildPrimaryTree = [this] { Q_EMIT primaryTreeNeeded(); };
+    hooks.buildSecondaryTree = [this] { Q_EMIT secondaryTreeNeeded(); };
+    hooks.clearZoneTrees = [this] {
+        m_domainEdit->TreeView1->clear();
+        m_domainEdit->TreeView2->clear();
+        Q_EMIT zoneTreesCleared();
+    };
+    hooks.showStatus = [this](const QString& text) { showStatus(text); };
+    return ServerContext{m_state, m_store, m_prompter, m_platform, *m_progress, std::move(hooks)};
+}
+
+void MainWindow::showServerList()
+{
+    QComboBox* box = m_serverInfo->serverbox;
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(m_state.catalog.displayNames());
+    box->setEditText(text);
+}
+
+void MainWindow::showLoadedServer()
+{
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+    m_serverInfo->servernamelabel->setText(m_state.servername);
+    m_serverInfo->inifilelabel->setText(m_state.inifile);
+    m_serverInfo->showGrids(m_state.boot);
+    m_addlProperties->secreverse->clear();
+    m_addlProperties->secreverse->addItems(m_state.boot.secondaryReverseComments);
+    setServerCommandsEnabled(m_state.serverLoaded);
+    Q_EMIT bootFileRead();
+}
+
+void MainWindow::serverboxChange(const QString& text)
+{
+    WaitCursor wait;
+    ServerContext context = serverContext();
+    const LoadOutcome outcome = selectServer(context, text);
+    if (!outcome.attempted)
+        return;
+    showLoadedServer();
+    m_serverInfo->serverbox->setEditText(displayNameOf(m_state.tobelname));
+}
+
+void MainWindow::deleteserverClick()
+{
+    if (m_state.catalog.displayNames().isEmpty()) {
+        m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("There are no servers to delete!"));
+        return;
+    }
+    const QString boxText = m_serverInfo->serverbox->currentText();
+    const bool wasLoaded = m_state.serverLoaded;
+    DeleteServerDialog dialog(
+        m_state.catalog.displayNames(),
+        [this, &boxText](const std::optional<QString>& selected) {
+            WaitCursor wait;
+            ServerContext context = serverContext();
+            return deleteSelectedServer(context, selected, boxText);
+        },
+        this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    showServerList();
+    if (wasLoaded && !m_state.serverLoaded) {
+        m_serverInfo->serverbox->setEditText(QString());
+        showLoadedServer();
+    }
+}
+
+void MainWindow::addserverClick()
+{
+    m_newServer->showNewServerWizard();
+}
+
+void MainWindow::showNewServer()
+{
+    showServerList();
+    showLoadedServer();
+    m_serverInfo->serverbox->setEditText(displayNameOf(m_state.tobelname));
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // After the window is on the screen, so that the questions of the first showing have it behind them.
+    QTimer::singleShot(0, this, &MainWindow::firstShowing);
+}
+
+void MainWindow::firstShowing()
+{
+    prepareFirstShowing(m_state, m_store, m_prompter, m_platform);
+    showServerList();
+    m_serverInfo->serverbox->setEditText(QStringLiteral("Select A Server"));
+    m_serverInfo->pathlabel->setText(QDir::toNativeSeparators(m_state.path));
+    m_setup->showState();
+    m_registration->showState();
+    if (const std::optional<QString> cache = readCacheDownload(m_state.exepath)) {
+        m_state.rootCacheText = *cache;
+        m_addlProperties->cachetext->setPlainText(*cache);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_exiting) {
+        QString error;
+        if (!saveSettings(m_state, m_store, &error))
+            reportError(error);
+    }
+    event->accept();
+}
+
+void MainWindow::exitWithoutSaving()
+{
+    m_exiting = true;
+    QApplication::exit(0);
+}
+
+void MainWindow::updateDefaults()
+{
+    WaitCursor wait;
+    m_progress->showProgress();
+    m_progress->setProgress(50);
+    QString error;
+    const bool saved = saveSettings(m_state, m_store, &error);
+    m_progress->setProgress(100);
+    m_progress->hideProgress();
+    if (!saved)
+        reportError(error);
+}
+
+void MainWindow::showStatus(const QString& text)
+{
+    m_statusPanel->setText(text);
+    clearStatusLater();
+}
+
+void MainWindow::clearStatusLater()
+{
+    m_statusTimer->start();
+}
+
+QString MainWindow::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void MainWindow::openHelp()
+{
+    m_platform.openDocument(QDir(m_platform.programPath()).filePath(QStringLiteral("quorvane.html")));
+}
+
+void MainWindow::showAbout()
+{
+    QMessageBox::about(this, QStringLiteral("About Quorvane"),
+                       QStringLiteral("<b>Quorvane 2.0</b><p>Name server administration for boot-file driven "
+                                      "name servers.</p>"));
+}
+
+void MainWindow::toggleDebugLog()
+{
+    ::toggleDebugLog(m_state, m_prompter, m_platform);
+}
+
+void MainWindow::modifyTlds()
+{
+    TldListEditor form(m_state.tlds, m_prompter, this);
+    form.exec();
+}
+
+void MainWindow::reportError(const QString& text)
+{
+    m_prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
+}

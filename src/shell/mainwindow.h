@@ -1,0 +1,123 @@
+#pragma once
+
+#include "servers/servercontext.h"
+
+#include <QMainWindow>
+
+struct AppState;
+class AddlPropertiesActions;
+class AddlPropertiesPage;
+class DomainEditPage;
+class Platform;
+class ProgressWindow;
+class Prompter;
+class QAction;
+class QLabel;
+class QTabWidget;
+class QTimer;
+class RegistrationPage;
+class ReverseActions;
+class ServerInfoPage;
+class ServerOperations;
+class SettingsStore;
+class SetupPage;
+class StageWindow;
+class NewServerWizard;
+class UtilitiesPage;
+class ZoneEditors;
+
+// The main window: six pages, a one-panel status bar and the main menu, the command surface of the program.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    ServerInfoPage* serverInfo() const { return m_serverInfo; }
+    DomainEditPage* domainEdit() const { return m_domainEdit; }
+    ZoneEditors* zoneEditors() const { return m_editors; }
+    AddlPropertiesPage* addlProperties() const { return m_addlProperties; }
+    SetupPage* setupPage() const { return m_setup; }
+    ProgressWindow* progressWindow() const { return m_progress; }
+    StageWindow* stageWindow() const { return m_stage; }
+    NewServerWizard* newServerWizard() const { return m_newServer; }
+    ServerOperations* serverOperations() const { return m_serverOperations; }
+    AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
+    ReverseActions* reverseActions() const { return m_reverseActions; }
+
+    // Puts a short text into the status bar and empties it ten seconds later.
+    void showStatus(const QString& text);
+    void clearStatusLater();
+    QString statusText() const;
+
+    // Enables or disables the commands that need a loaded server.
+    void setServerCommandsEnabled(bool on);
+
+    // The operations of the servers with this window's prompter, progress window, trees and status bar.
+    ServerContext serverContext();
+    // Fills the server selection box's list from the catalog, keeping its text.
+    void showServerList();
+    // Shows what the last boot file reading left: labels, grids, the secondary reverse list, the commands.
+    void showLoadedServer();
+    // The user picked a server in the selection box.
+    void serverboxChange(const QString& text);
+    // "Delete Server" and "Server" / "Delete Selected".
+    void deleteserverClick();
+    // "Add New Server" and "Server" / "Add Server".
+    void addserverClick();
+
+    void updateDefaults();
+    void openHelp();
+    void showAbout();
+    void toggleDebugLog();
+    void modifyTlds();
+    void exitWithoutSaving();
+
+Q_SIGNALS:
+    // Loading reached the point where the zone trees are built; the zone browser builds them.
+    void primaryTreeNeeded();
+    void secondaryTreeNeeded();
+    // The loaded server was deleted: the trees must be emptied.
+    void zoneTreesCleared();
+    // A boot file was read: pages that show its options fill themselves from `BootConfig`.
+    void bootFileRead();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    void firstShowing();
+    void reportError(const QString& text);
+    void showNewServer();
+
+    AppState& m_state;
+    SettingsStore& m_store;
+    Prompter& m_prompter;
+    Platform& m_platform;
+
+    QTabWidget* m_pages = nullptr;
+    ServerInfoPage* m_serverInfo = nullptr;
+    DomainEditPage* m_domainEdit = nullptr;
+    ZoneEditors* m_editors = nullptr;
+    AddlPropertiesPage* m_addlProperties = nullptr;
+    RegistrationPage* m_registration = nullptr;
+    UtilitiesPage* m_utilities = nullptr;
+    SetupPage* m_setup = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    QTimer* m_statusTimer = nullptr;
+    ProgressWindow* m_progress = nullptr;
+    StageWindow* m_stage = nullptr;
+    NewServerWizard* m_newServer = nullptr;
+    ServerOperations* m_serverOperations = nullptr;
+    AddlPropertiesActions* m_addlActions = nullptr;
+    ReverseActions* m_reverseActions = nullptr;
+
+    QList<QAction*> m_serverActions;  // the "Server" menu's items after "Add Server"
+    QList<QAction*> m_utilityActions; // the first three of "Utilities"
+    bool m_shownOnce = false;
+    bool m_exiting = false;
+};
