@@ -15,6 +15,7 @@ void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
+void registerPathCommands();
 
 namespace {
 
@@ -30,6 +31,7 @@ void registerAllCommands()
     registerRegistrationCommands();
     registerOperationCommands();
     registerReverseCommands();
+    registerPathCommands();
 }
 
 QString commandList()
