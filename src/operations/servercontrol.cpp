@@ -1,10 +1,11 @@
 #include "operations/servercontrol.h"
 
+#include "bind9/bind9control.h"
+#include "bind9/bind9settings.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 
 #include <QFile>
-
 #include <algorithm>
 
 namespace {
@@ -17,8 +18,8 @@ struct CommandTexts
 {
     NdcCommand command;
     const char* name;
-    const char* word;          // the remote form's command word
-    const char* refusedAt;     // the run state at which the command refuses itself
+    const char* word;      // the remote form's command word
+    const char* refusedAt; // the run state at which the command refuses itself
     const char* refusal;
     const char* statusBefore;
     const char* statusAfter;
@@ -27,16 +28,15 @@ struct CommandTexts
 
 // Restart alone goes in lower case; the control program has always been given it that way.
 const CommandTexts kCommands[] = {
-    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...",
-     "Server Started.", "START"},
+    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...", "Server Started.",
+     "START"},
     {NdcCommand::Stop, "stop", "STOP", "STOP", "Server already stopped.", "Stopping Server...", "Server Stopped.",
      "STOP"},
     {NdcCommand::Reload, "reload", "RELOAD", "STOP", nullptr, "Reloading Database...", "Database Reloaded.", ""},
     {NdcCommand::Restart, "restart", "restart", "STOP", nullptr, "Restarting Server...", "Server Restarted.", ""},
-    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.",
+    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.", ""},
+    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...", "Now Displaying Statistics.",
      ""},
-    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...",
-     "Now Displaying Statistics.", ""},
 };
 
 const CommandTexts& textsOf(NdcCommand command)
@@ -68,6 +68,19 @@ QString notStartedText(const QString& program, const QString& reason)
 {
     return QStringLiteral("The name server control program \"") + program +
            QStringLiteral("\" could not be started: ") + reason;
+}
+
+// What a control program that failed said last on its error stream: the reason, in one line.
+QString failureText(const QString& program, const Platform::ProcessResult& result)
+{
+    const QStringList lines = QString::fromLocal8Bit(result.standardError).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (!lines.at(i).trimmed().isEmpty())
+            return lines.at(i).trimmed();
+    }
+    return QStringLiteral("The name server control program \"%1\" ended with exit status %2.")
+        .arg(program)
+        .arg(result.exitCode);
 }
 
 } // namespace
@@ -161,14 +174,22 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
     }
 
     showStatus(QString::fromLatin1(texts.statusBefore));
+    // The control program learns the server from the environment; any other program ignores it.
     const Platform::ProcessResult result =
-        platform.runProcess(program, ndcArguments(command, computer, remote), QString());
+        platform.runProcess(controlProgramPath(program, platform), ndcArguments(command, computer, remote), QString(),
+                            controlEnvironment(target.server.bootFilePath, target.server.identifier));
     outcome.clearStatusLater = true;
     if (!result.started) {
         // A command that never ran must not read as done, nor move the run state.
         showStatus(QString());
         prompter.message(QStringLiteral("Error."), notStartedText(program, result.errorText));
         outcome.end = NdcOutcome::End::NotRun;
+        return outcome;
+    }
+    if (result.exitCode != 0) {
+        showStatus(QString());
+        prompter.message(QStringLiteral("Error."), failureText(program, result));
+        outcome.end = NdcOutcome::End::Failed;
         return outcome;
     }
     showStatus(QString::fromLatin1(texts.statusAfter));

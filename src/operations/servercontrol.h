@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 
@@ -12,7 +11,15 @@ class Platform;
 class Prompter;
 
 // The six things the name server's control program is asked to do.
-enum class NdcCommand { Start, Stop, Reload, Restart, DumpDb, Stats };
+enum class NdcCommand
+{
+    Start,
+    Stop,
+    Reload,
+    Restart,
+    DumpDb,
+    Stats
+};
 
 // The command's word as the command line spells it ("start", "dumpdb", ...), and back.
 QString ndcCommandName(NdcCommand command);
@@ -29,11 +36,13 @@ struct NdcTarget
 // How a control command ended.
 struct NdcOutcome
 {
-    enum class End {
+    enum class End
+    {
         Refused,   // the run state forbids it; the refusal is in the status panel
         NotLocal,  // a Windows 95 server on another machine, told in a box
         Windows95, // a dump or statistics of a Windows 95 server, told in a box
         NotRun,    // the control program could not be started, told in a box
+        Failed,    // the control program said it failed; its last line is told in a box
         Done,      // the control program ran and ended
     };
     End end = End::Done;
@@ -59,7 +68,9 @@ QStringList ndcArguments(NdcCommand command, const QString& computerName, bool r
 
 // Runs one control command for the target, as the server buttons do: the refusals by run state, the choice
 // between local and remote form, the status texts before and after, the new run state. The dump and statistics
-// file is deleted before anything else; the caller shows it when the outcome is Done.
+// file is deleted before anything else; the caller shows it when the outcome is Done. A control program that
+// ends with a status other than 0 has failed: the last line of its error stream is shown with the caption
+// "Error.", and neither the status texts nor the run state move.
 NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
                          Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus);
 

@@ -21,9 +21,14 @@ public:
     void runCommand(NdcCommand command);
     void backupServer();
     void restoreServer();
+    // "Check Server": BIND 9's checkers over the loaded server's configuration and zones, shown in the viewer.
+    void checkServer();
+    // The "Name Server:" line of the "Server Info" page, from a query to the name server.
+    void showNameServerStatus();
 
 private:
     void showDataFile(const QString& path);
+    void showLines(const QStringList& lines);
 
     MainWindow& m_window;
     AppState& m_state;
