@@ -98,31 +98,31 @@ void TstNdcProgram::helpDocumentsCommandsAndSettings()
 {
     const NdcRun help = ndc({QStringLiteral("--help")}, QString());
     QCOMPARE(help.status, 0);
-    for (const QString& word : {"START",
-                                "STOP",
-                                "RELOAD",
-                                "RESTART",
-                                "DUMPDB",
-                                "STATS",
-                                "QUORVANE_BOOT_FILE",
-                                "QUORVANE_SERVER",
-                                "\"BIND 9\"",
-                                "Mode",
-                                "Address",
-                                "Port",
-                                "Control Port",
-                                "Extra Options",
-                                "Named Program",
-                                "Rndc Program",
-                                "Zones File",
-                                "Rndc Key",
-                                "System Config",
-                                "Catalog Zone",
-                                "named-checkconf -z",
-                                "named-checkzone -k fail",
-                                "Exit status"})
-        QVERIFY2(help.out.contains(QLatin1String(word)),
-                 qPrintable(QLatin1String(word) + QStringLiteral(" is not in\n") + help.out));
+    const QStringList words{"START",
+                            "STOP",
+                            "RELOAD",
+                            "RESTART",
+                            "DUMPDB",
+                            "STATS",
+                            "QUORVANE_BOOT_FILE",
+                            "QUORVANE_SERVER",
+                            "\"BIND 9\"",
+                            "Mode",
+                            "Address",
+                            "Port",
+                            "Control Port",
+                            "Extra Options",
+                            "Named Program",
+                            "Rndc Program",
+                            "Zones File",
+                            "Rndc Key",
+                            "System Config",
+                            "Catalog Zone",
+                            "named-checkconf -z",
+                            "named-checkzone -k fail",
+                            "Exit status"};
+    for (const QString& word : words)
+        QVERIFY2(help.out.contains(word), qPrintable(word + QStringLiteral(" is not in\n") + help.out));
 }
 
 void TstNdcProgram::usageErrors_data()
