@@ -60,6 +60,9 @@ bool askOnce(const QHostAddress& address, int port, const QString& zone, int tim
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     QObject::connect(&socket, &QUdpSocket::errorOccurred, &loop, &QEventLoop::quit);
     QObject::connect(&socket, &QUdpSocket::readyRead, &loop, [&] {
+        // A port nobody listens on comes back as a refusal without a datagram.
+        if (!socket.hasPendingDatagrams())
+            loop.quit();
         while (socket.hasPendingDatagrams()) {
             if (isReplyTo(socket.receiveDatagram().data(), id)) {
                 answered = true;
