@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <functional>
 #include <optional>
 
@@ -11,15 +12,7 @@ class Platform;
 class Prompter;
 
 // The six things the name server's control program is asked to do.
-enum class NdcCommand
-{
-    Start,
-    Stop,
-    Reload,
-    Restart,
-    DumpDb,
-    Stats
-};
+enum class NdcCommand { Start, Stop, Reload, Restart, DumpDb, Stats };
 
 // The command's word as the command line spells it ("start", "dumpdb", ...), and back.
 QString ndcCommandName(NdcCommand command);
@@ -36,8 +29,7 @@ struct NdcTarget
 // How a control command ended.
 struct NdcOutcome
 {
-    enum class End
-    {
+    enum class End {
         Refused,   // the run state forbids it; the refusal is in the status panel
         NotLocal,  // a Windows 95 server on another machine, told in a box
         Windows95, // a dump or statistics of a Windows 95 server, told in a box

@@ -99,8 +99,8 @@ ServerInfoPage::ServerInfoPage(QWidget* parent) : QWidget(parent)
     viewstats = makeButton(this, QStringLiteral("viewstats"), QStringLiteral("View Statistics"));
 
     auto* buttons = new QGridLayout;
-    const QList<QPushButton*> all = {addserver, deleteserver,  stopserver, startserver,
-                                     reloaddb,  restartserver, viewdb,     viewstats};
+    const QList<QPushButton*> all = {addserver, deleteserver, stopserver,    startserver,
+                                     reloaddb,  restartserver, viewdb,       viewstats};
     for (int i = 0; i < all.size(); ++i)
         buttons->addWidget(all.at(i), i / 4, i % 4);
 

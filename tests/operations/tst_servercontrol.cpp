@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <memory>
 
 namespace {
@@ -117,23 +118,18 @@ void TstServerControl::commandLines_data()
     QTest::newRow("start nt 3 shell") << NdcCommand::Start << "Windows NT 3.X with Shell" << linux << ns1
                                       << "[START][\\\\NS1]" << QStringList{"Starting Server...", "Server Started."}
                                       << "START";
-    QTest::newRow("start 95 from nt family")
-        << NdcCommand::Start << "Windows 95" << linux << "other"
-        << "[START]" << QStringList{"Starting Server...", "Server Started."} << "START";
+    QTest::newRow("start 95 from nt family") << NdcCommand::Start << "Windows 95" << linux << "other" << "[START]"
+                                             << QStringList{"Starting Server...", "Server Started."} << "START";
     QTest::newRow("restart 95, upper case local form")
-        << NdcCommand::Restart << "Windows 95" << linux << "other"
-        << "[RESTART]" << QStringList{"Restarting Server...", "Server Restarted."} << "";
-    QTest::newRow("reload 95") << NdcCommand::Reload << "Windows 95"
-                               << "Windows NT"
-                               << "other"
-                               << "[RELOAD]" << QStringList{"Reloading Database...", "Database Reloaded."} << "";
-    QTest::newRow("stop, none chosen") << NdcCommand::Stop << "" << linux << "other"
-                                       << "[STOP]" << QStringList{"Stopping Server...", "Server Stopped."} << "STOP";
+        << NdcCommand::Restart << "Windows 95" << linux << "other" << "[RESTART]"
+        << QStringList{"Restarting Server...", "Server Restarted."} << "";
+    QTest::newRow("reload 95") << NdcCommand::Reload << "Windows 95" << "Windows NT" << "other" << "[RELOAD]"
+                               << QStringList{"Reloading Database...", "Database Reloaded."} << "";
+    QTest::newRow("stop, none chosen") << NdcCommand::Stop << "" << linux << "other" << "[STOP]"
+                                       << QStringList{"Stopping Server...", "Server Stopped."} << "STOP";
     QTest::newRow("95 on 95, same machine in other case")
-        << NdcCommand::Start << "Windows 95"
-        << "Windows 95"
-        << "ns1"
-        << "[START]" << QStringList{"Starting Server...", "Server Started."} << "START";
+        << NdcCommand::Start << "Windows 95" << "Windows 95" << "ns1" << "[START]"
+        << QStringList{"Starting Server...", "Server Started."} << "START";
 }
 
 void TstServerControl::commandLines()
@@ -201,8 +197,8 @@ void TstServerControl::runStateFollowsStartAndStop()
     QCOMPARE(run(NdcCommand::Reload, target, runState).end, NdcOutcome::End::Done);
     QCOMPARE(run(NdcCommand::Restart, target, runState).end, NdcOutcome::End::Done);
     QCOMPARE(runState, QStringLiteral("START"));
-    QCOMPARE(m_ndc->runs(),
-             (QStringList{"[STOP][\\\\NS1]", "[START][\\\\NS1]", "[RELOAD][\\\\NS1]", "[restart][\\\\NS1]"}));
+    QCOMPARE(m_ndc->runs(), (QStringList{"[STOP][\\\\NS1]", "[START][\\\\NS1]", "[RELOAD][\\\\NS1]",
+                                         "[restart][\\\\NS1]"}));
     QCOMPARE(m_statuses, (QStringList{"Stopping Server...", "Server Stopped.", kStopped, "Starting Server...",
                                       "Server Started.", "Server already started.", "Reloading Database...",
                                       "Database Reloaded.", "Restarting Server...", "Server Restarted."}));
@@ -254,10 +250,8 @@ void TstServerControl::windows95ServerOnAnotherMachineIsRefused_data()
 {
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("os");
-    QTest::newRow("95 from 95") << "Windows 95"
-                                << "Windows 95";
-    QTest::newRow("none chosen from 3.1") << "Windows 3.1"
-                                          << "";
+    QTest::newRow("95 from 95") << "Windows 95" << "Windows 95";
+    QTest::newRow("none chosen from 3.1") << "Windows 3.1" << "";
 }
 
 void TstServerControl::windows95ServerOnAnotherMachineIsRefused()
@@ -285,30 +279,17 @@ void TstServerControl::outputFiles_data()
     QTest::addColumn<QString>("os");
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("dump of nt server") << NdcCommand::DumpDb << "/srv/ns1/winnt/named.boot"
-                                       << "Windows NT 4.X"
-                                       << "Linux"
-                                       << "/srv/ns1/winnt/system32/namdump.db";
-    QTest::newRow("dump of 95 server") << NdcCommand::DumpDb << "/srv/ns1/windows/named.boot"
-                                       << "Windows 95"
-                                       << "Linux"
-                                       << "/srv/ns1/windows/system/namdump.db";
-    QTest::newRow("dump, drive path") << NdcCommand::DumpDb << "G:\\WINNT\\named.boot"
-                                      << "Windows NT 3.X"
-                                      << "Linux"
-                                      << "G:\\WINNT\\system32\\namdump.db";
-    QTest::newRow("stats follow the nt family machine") << NdcCommand::Stats << "/srv/w/named.boot"
-                                                        << "Windows 95"
-                                                        << "Linux"
-                                                        << "/srv/w/system32/named.sts";
+    QTest::newRow("dump of nt server") << NdcCommand::DumpDb << "/srv/ns1/winnt/named.boot" << "Windows NT 4.X"
+                                       << "Linux" << "/srv/ns1/winnt/system32/namdump.db";
+    QTest::newRow("dump of 95 server") << NdcCommand::DumpDb << "/srv/ns1/windows/named.boot" << "Windows 95"
+                                       << "Linux" << "/srv/ns1/windows/system/namdump.db";
+    QTest::newRow("dump, drive path") << NdcCommand::DumpDb << "G:\\WINNT\\named.boot" << "Windows NT 3.X"
+                                      << "Linux" << "G:\\WINNT\\system32\\namdump.db";
+    QTest::newRow("stats follow the nt family machine") << NdcCommand::Stats << "/srv/w/named.boot" << "Windows 95"
+                                                        << "Linux" << "/srv/w/system32/named.sts";
     QTest::newRow("stats from a 95 machine") << NdcCommand::Stats << "\\\\NS1\\WINNT\\named.boot"
-                                             << "Windows NT 4.X"
-                                             << "Windows 95"
-                                             << "\\\\NS1\\WINNT\\system\\named.sts";
-    QTest::newRow("start has none") << NdcCommand::Start << "/srv/w/named.boot"
-                                    << "Windows NT 4.X"
-                                    << "Linux"
-                                    << "";
+                                             << "Windows NT 4.X" << "Windows 95" << "\\\\NS1\\WINNT\\system\\named.sts";
+    QTest::newRow("start has none") << NdcCommand::Start << "/srv/w/named.boot" << "Windows NT 4.X" << "Linux" << "";
 }
 
 void TstServerControl::outputFiles()
@@ -318,7 +299,8 @@ void TstServerControl::outputFiles()
     QFETCH(QString, os);
     QFETCH(QString, platform);
     QFETCH(QString, expected);
-    QCOMPARE(ndcOutputFile(command, targetOf(QStringLiteral("NS1@ns1.example.com"), bootFile, os), platform), expected);
+    QCOMPARE(ndcOutputFile(command, targetOf(QStringLiteral("NS1@ns1.example.com"), bootFile, os), platform),
+             expected);
 }
 
 void TstServerControl::dumpAndStatisticsAreReadAfterTheRun()
