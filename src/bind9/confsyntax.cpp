@@ -82,10 +82,16 @@ bool isWordCharacter(QChar c)
 
 QString confString(const QString& text)
 {
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    quoted.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted += QLatin1Char('"');
+    return quoted;
 }
 
 std::optional<QString> confAddress(const QString& text)

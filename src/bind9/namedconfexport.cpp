@@ -49,7 +49,9 @@ class Exporter
 public:
     Exporter(const BootConfig& boot, const NamedConfRequest& request)
         : m_boot(boot), m_request(request), m_files(request.dataDirectory),
-          m_whole(request.form == NamedConfForm::Whole), m_extraNames(confStatementNames(request.settings.extraOptions))
+          m_whole(request.form == NamedConfForm::Whole),
+          m_extraNames(confStatementNames(request.settings.extraOptions)),
+          m_dataPrefix(QDir::cleanPath(request.dataDirectory) + QLatin1Char('/'))
     {
     }
 
@@ -79,6 +81,7 @@ private:
     const FileNameIndex m_files;
     const bool m_whole;
     const QSet<QString> m_extraNames;
+    const QString m_dataPrefix;
     ParsedOptions m_options;
     QSet<QString> m_zones;
     QString m_text;
@@ -285,16 +288,17 @@ void Exporter::writeServers()
 
 ZoneFile Exporter::zoneFile(const QString& name) const
 {
-    const QDir data(m_request.dataDirectory);
     ZoneFile file;
     if (const std::optional<QString> onDisk = m_files.find(name)) {
+        // The common case, thousands of times over: a plain name in the data directory.
         file.name = *onDisk;
         file.exists = true;
+        file.path = m_dataPrefix + file.name;
     } else {
         file.name = QDir::fromNativeSeparators(singleBackslashes(name));
-        file.exists = QFileInfo(data.filePath(file.name)).isFile();
+        file.path = QDir::cleanPath(QDir(m_request.dataDirectory).filePath(file.name));
+        file.exists = QFileInfo(file.path).isFile();
     }
-    file.path = QDir::cleanPath(data.filePath(file.name));
     if (!m_whole)
         file.name = file.path;
     return file;
@@ -315,10 +319,15 @@ bool Exporter::claimZone(const QString& zone, const QString& line)
 
 void Exporter::writeZone(const QString& zone, const QStringList& body)
 {
-    m_text += QStringLiteral("zone %1 {").arg(confString(zone));
-    for (const QString& part : body)
-        m_text += QLatin1Char(' ') + part + QLatin1Char(';');
-    m_text += QStringLiteral(" };\n");
+    m_text += QLatin1String("zone ");
+    m_text += confString(zone);
+    m_text += QLatin1String(" {");
+    for (const QString& part : body) {
+        m_text += QLatin1Char(' ');
+        m_text += part;
+        m_text += QLatin1Char(';');
+    }
+    m_text += QLatin1String(" };\n");
 }
 
 QString Exporter::transferClause() const
@@ -419,7 +428,8 @@ void Exporter::writeZones()
 NamedConfExport Exporter::run()
 {
     readOptionLines();
-    m_text = QStringLiteral("// BIND 9 configuration made by Quorvane 2.0 from %1\n").arg(m_request.bootFile);
+    m_text.reserve(1024 + 120 * (m_boot.primaryEntries.size() + m_boot.secondaryEntries.size()));
+    m_text += QStringLiteral("// BIND 9 configuration made by Quorvane 2.0 from %1\n").arg(m_request.bootFile);
     if (m_whole) {
         m_text += QLatin1Char('\n');
         writeOptions();
