@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 #include "shell/settingsstore.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -118,13 +117,7 @@ QString controlProgramPath(const QString& program, const Platform& platform)
 {
     if (program != ownControlProgramName())
         return program;
-    const QString beside = QDir(platform.programPath()).filePath(program);
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    const QString onPath = QStandardPaths::findExecutable(program);
-    if (!onPath.isEmpty())
-        return onPath;
-    return QStringLiteral(QUORVANE_NDC_BUILD_PATH);
+    return companionProgram(program, platform, QStringLiteral(QUORVANE_NDC_BUILD_PATH));
 }
 
 QString bind9ToolPath(const QString& program)

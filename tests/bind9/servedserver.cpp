@@ -86,6 +86,16 @@ CliRun ServedServer::cli(const QStringList& arguments, const QString& answers) c
     return result;
 }
 
+bool ServedServer::createZone(const QString& zone, const QStringList& options)
+{
+    const CliRun created =
+        cli(QStringList{QStringLiteral("zone"), QStringLiteral("create"), bootFile(), zone} + options,
+            QStringLiteral("all,all,all,all,all,all"));
+    if (created.status != 0)
+        m_error = created.err;
+    return created.status == 0;
+}
+
 qint64 ServedServer::namedProcess() const
 {
     QFile file(m_folder + QStringLiteral("/bind9/named.pid"));

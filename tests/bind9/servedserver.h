@@ -32,6 +32,9 @@ public:
     bool setSetting(const QString& section, const QString& name, const QString& value);
 
     CliRun cli(const QStringList& arguments, const QString& answers = QString()) const;
+    // "zone create" with the wizard's options (--host NAME=ADDR, --ns NAME, ...), every name question answered
+    // with OK for all; false with the reason in lastError().
+    bool createZone(const QString& zone, const QStringList& options);
 
     QString bootFile() const { return m_folder + QStringLiteral("/named.boot"); }
     QString dataDirectory() const { return m_folder + QStringLiteral("/quorvane/zones"); }

@@ -47,10 +47,9 @@ void TstBind9Peers::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_primary = std::make_unique<ServedServer>(m_dir->filePath(QStringLiteral("ns1")), QStringLiteral("ns1"));
     QVERIFY2(m_primary->create(), qPrintable(m_primary->lastError()));
-    const CliRun created = m_primary->cli({"zone", "create", m_primary->bootFile(), "example.com", "--host",
-                                           "www=127.0.0.10", "--host", "ns1=127.0.0.9", "--ns", "ns1"},
-                                          QStringLiteral("all,all,all,all"));
-    QVERIFY2(created.status == 0, qPrintable(created.err));
+    QVERIFY2(m_primary->createZone(QStringLiteral("example.com"),
+                                   {"--host", "www=127.0.0.10", "--host", "ns1=127.0.0.9", "--ns", "ns1"}),
+             qPrintable(m_primary->lastError()));
     fastAdd(QStringLiteral("example.net"));
 }
 

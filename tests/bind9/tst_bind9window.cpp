@@ -84,10 +84,9 @@ void TstBind9Window::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_server = std::make_unique<ServedServer>(m_dir->filePath(QStringLiteral("ns1")), QStringLiteral("ns1"));
     QVERIFY2(m_server->create(), qPrintable(m_server->lastError()));
-    const CliRun created = m_server->cli({"zone", "create", m_server->bootFile(), "example.com", "--host",
-                                          "www=127.0.0.10", "--host", "ns1=127.0.0.9", "--ns", "ns1", "--mx", "ns1"},
-                                         QStringLiteral("all,all,all,all"));
-    QVERIFY2(created.status == 0, qPrintable(created.err));
+    QVERIFY2(m_server->createZone(QStringLiteral("example.com"), {"--host", "www=127.0.0.10", "--host", "ns1=127.0.0.9",
+                                                                  "--ns", "ns1", "--mx", "ns1"}),
+             qPrintable(m_server->lastError()));
     // The control program the window runs reads the same settings as the window.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_server->configHome()));
     m_platform = std::make_unique<FakePlatform>(m_dir->filePath(QStringLiteral("program")));

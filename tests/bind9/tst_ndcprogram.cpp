@@ -88,10 +88,9 @@ NdcRun TstNdcProgram::ndc(const QStringList& arguments, const QString& bootFile)
 
 void TstNdcProgram::makeZone()
 {
-    const CliRun created = m_server->cli({"zone", "create", m_server->bootFile(), "example.com", "--host",
-                                          "www=127.0.0.10", "--host", "ns1=127.0.0.9", "--ns", "ns1"},
-                                         QStringLiteral("all,all,all,all"));
-    QVERIFY2(created.status == 0, qPrintable(created.err));
+    QVERIFY2(m_server->createZone(QStringLiteral("example.com"),
+                                  {"--host", "www=127.0.0.10", "--host", "ns1=127.0.0.9", "--ns", "ns1"}),
+             qPrintable(m_server->lastError()));
 }
 
 void TstNdcProgram::helpDocumentsCommandsAndSettings()
