@@ -25,3 +25,6 @@ bool looksLikeIpAddress(const QString& text);
 // True when the name, compared in lower case, ends in a dot followed by an entry of the list, with or without
 // a final dot.
 bool endsWithKnownTld(const QString& name, const TldList& tlds);
+
+// An e-mail address as a zone's mailbox name: every "@" a ".", surrounding blanks dropped, and a final dot.
+QString mailboxOf(const QString& email);

@@ -1,5 +1,6 @@
 #include "operations/bootoptions.h"
 
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 
@@ -54,9 +55,10 @@ QString valueText(const QStringList& entries)
     return text;
 }
 
+// An empty entry adds nothing to the file (the value text drops it), so it is let through as before.
 bool addressAccepted(const QString& text)
 {
-    return !hasIllegalCharacters(text) && hasAtLeastThreeDots(text);
+    return text.isEmpty() || isIpv4Address(text);
 }
 
 } // namespace
@@ -195,6 +197,6 @@ bool checkOptionEntry(OptionEntryKind kind, const QString& text, Prompter& promp
 {
     if (optionEntryAccepted(text))
         return true;
-    prompter.message(kReEnter, optionEntryRejection(kind));
+    prompter.message(kReEnter, ipv4AddressRefusal(optionEntryRejection(kind)));
     return false;
 }

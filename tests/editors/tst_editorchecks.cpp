@@ -1,12 +1,12 @@
 // Every check of every editor in its order, through the logic the forms call: the message and caption of the
 // first failing check, the fields as the editor leaves them, and the zone and its file untouched on a refusal;
 // on success the file as writeZone writes it, compared whole, and accepted by named-checkzone.
-#include "../zone/zonecheck.h"
 #include "editorfixture.h"
 #include "editorrun.h"
 #include "editors/domaindefaults.h"
 #include "editors/hosteditors.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "zone/recordfields.h"
 
 #include <QDir>

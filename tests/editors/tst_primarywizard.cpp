@@ -2,8 +2,8 @@
 #include "editors/primaryzonecreation.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/primarydeletion.h"
-#include "zone/zonecheck.h"
 #include "zone/zonefileio.h"
 
 #include <QFile>

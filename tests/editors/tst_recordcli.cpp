@@ -1,8 +1,8 @@
 // quorvane-cli record add, change and delete over a server given by its boot file: every record kind added,
 // changed and deleted in turn, the zone file compared whole after each step and accepted by named-checkzone;
 // refusals, usage errors and unanswered questions change nothing.
-#include "../zone/zonecheck.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,8 +2,8 @@
 #include "editors/primaryzonecreation.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "zone/recordlines.h"
-#include "zone/zonecheck.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
 

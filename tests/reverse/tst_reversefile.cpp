@@ -1,4 +1,5 @@
-#include "reverse/ipv4address.h"
+#include "checks/ipv4address.h"
+#include "checks/namechecks.h"
 #include "reverse/reversefile.h"
 #include "reverse/secondaryreverse.h"
 #include "shell/appstate.h"
@@ -84,7 +85,7 @@ void TestReverseFile::mailbox()
 {
     QFETCH(QString, email);
     QFETCH(QString, mailbox);
-    QCOMPARE(reverseMailbox(email), mailbox);
+    QCOMPARE(mailboxOf(email), mailbox);
 }
 
 void TestReverseFile::soaDefaults_data()
