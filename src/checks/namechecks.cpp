@@ -49,28 +49,6 @@ bool hasAtLeastThreeDots(const QString& name)
     return name.isEmpty() || name.count(QLatin1Char('.')) >= 3;
 }
 
-bool looksLikeIpAddress(const QString& text)
-{
-    // Positions counted from 1, as the shape rules are stated.
-    const qsizetype p1 = text.indexOf(QLatin1Char('.')) + 1;
-    if (p1 == 0)
-        return false;
-    const qsizetype p2 = text.indexOf(QLatin1Char('.'), p1) + 1;
-    if (p2 == 0)
-        return false;
-    const qsizetype p3 = text.indexOf(QLatin1Char('.'), p2) + 1;
-    if (p3 == 0)
-        return false;
-    if (p1 < 2 || p1 > 4)
-        return false;
-    if (p2 - p1 < 2 || p2 - p1 > 4)
-        return false;
-    if (p3 - p2 < 2 || p3 - p2 > 6)
-        return false;
-    const qsizetype rest = text.size() - p2;
-    return rest <= 8 && rest != 2;
-}
-
 namespace {
 
 // The general form, for lists whose entries hold dots of their own ("co.uk"): every text after a dot is a

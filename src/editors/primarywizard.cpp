@@ -127,6 +127,9 @@ bool checkServers(std::array<QString, 5>& servers, WizardFields& fields, AppStat
         if (!confirmWithoutHost(fields, row, QStringLiteral("name ") + kNumberWords[row], pickerCaption, server,
                                 prompter, pick))
             return false;
+        if (!mail && !isHostName(fields, server) && liesInZone(server, fields.name) &&
+            !proceedWithoutHost(server, ServerKind::NameServer, prompter).proceed)
+            return false;
     }
     return true;
 }

@@ -55,11 +55,7 @@ QString valueText(const QStringList& entries)
     return text;
 }
 
-// An empty entry adds nothing to the file (the value text drops it), so it is let through as before.
-bool addressAccepted(const QString& text)
-{
-    return text.isEmpty() || isIpv4Address(text);
-}
+
 
 } // namespace
 
@@ -187,10 +183,13 @@ bool updateBootOptions(const BootOptions& options, QStringList& optionLines, Pro
 
 bool optionEntryAccepted(const QString& text)
 {
+    // An empty entry adds nothing to the file (the value text drops it), so it is let through.
+    if (text.isEmpty())
+        return true;
     const qsizetype split = text.size() > 1 ? text.lastIndexOf(QLatin1Char('&'), text.size() - 2) : -1;
     if (split < 0)
-        return addressAccepted(text);
-    return addressAccepted(text.left(split)) && addressAccepted(text.mid(split + 1));
+        return isIpv4Address(text);
+    return isIpv4Address(text.left(split)) && isIpv4Address(text.mid(split + 1));
 }
 
 bool checkOptionEntry(OptionEntryKind kind, const QString& text, Prompter& prompter)

@@ -188,11 +188,11 @@ void TstPrimaryWizard::hostAddressRefusals_data()
                                  << kAttention << "You have illegal characters in the IP field.";
     QTest::newRow("invalid address four")
         << QStringList{"a", "b", "c", "d", ""} << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0", ""}
-        << kAttention << "You have entered an invalid IP# in the fourth IP# field. Re-Enter.";
+        << kAttention << "You have entered an invalid IP# in the fourth IP# field. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("address out of range five")
         << QStringList{"a", "b", "c", "d", "e"}
         << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.300"} << kAttention
-        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter.";
+        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("host twice") << QStringList{"www", "", "WWW", "", ""}
                                 << QStringList{"10.0.0.1", "", "10.0.0.2", "", ""} << kInformation
                                 << "Host address www.example.com. has been entered more than once. Please Re-Enter.";
