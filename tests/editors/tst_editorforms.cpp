@@ -13,6 +13,7 @@
 #include "editors/zoneeditors.h"
 #include "shell/appstate.h"
 #include "shell/setuppage.h"
+#include "support/zonecheck.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "ui/zonebrowser/domaineditpage.h"
@@ -110,6 +111,9 @@ void TestEditorForms::cleanup()
     QCOMPARE(m_prompter->pending(), 0);
     QVERIFY(!QApplication::overrideCursor());
     m_main.reset();
+    // Whatever the editors wrote, the name server loads.
+    const ZoneCheck check = checkZoneFile(kZone, QDir(m_dir->path()).filePath(kFile));
+    QVERIFY2(check.accepted(), qPrintable(check.output.join(QLatin1Char('\n'))));
 }
 
 QTreeWidgetItem* TestEditorForms::label(const QString& text)

@@ -66,7 +66,9 @@ private:
 void TstPrimaryWizard::init()
 {
     m_server = std::make_unique<ServerFixture>(kBoot);
-    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")), QByteArray());
+    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")),
+               "alpha.com.     IN       SOA       ns.alpha.com. admin.alpha.com. (\r\n1\r\n1080\r\n3600\r\n"
+               "604800\r\n86400\r\n)\r\nalpha.com.     IN     NS     ns.example.com.\r\n");
     QVERIFY(m_server->readBoot());
     // Completing relative names asks each time unless the user ticked the box once.
     m_server->state.domainDefaults.nameall = QStringLiteral("YES");
@@ -76,6 +78,7 @@ void TstPrimaryWizard::cleanup()
 {
     QVERIFY2(m_server->prompter.problems().isEmpty(), qPrintable(m_server->prompter.problems().join('\n')));
     QCOMPARE(m_server->prompter.pending(), 0);
+    QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));
 }
 
 WizardFields TstPrimaryWizard::start(const QString& zone)

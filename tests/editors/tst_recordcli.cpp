@@ -28,6 +28,7 @@ class TestRecordCli : public QObject
 
 private Q_SLOTS:
     void init();
+    void cleanup();
     void everyKindAddedChangedAndDeleted();
     void refusals_data();
     void refusals();
@@ -50,6 +51,11 @@ void TestRecordCli::init()
                                        " \r\ncache       .     cache.dns \r\n"
                                        "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n"));
     QVERIFY(writeBytes(zoneFile(), readBytes(testDataPath(QStringLiteral("editors/example.com.dns")))));
+}
+
+void TestRecordCli::cleanup()
+{
+    QUORVANE_VERIFY_ZONES_LOAD(bootFile(), path(QStringLiteral("dns")));
 }
 
 CliRun TestRecordCli::run(const QStringList& arguments, const QString& serial, const QString& answers) const
