@@ -1,6 +1,7 @@
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
 #include "secondary/serverfixture.h"
+#include "net/localaddress.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
 #include "ui/zonebrowser/primarydeletion.h"
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void aliasRefusals();
     void mailServerRefusals();
     void finishWritesTheZone();
+    void finishWithoutNameServers();
     void cancelOnFirstPageDeletesOnce();
     void abandonedZoneNoLongerListed();
 
@@ -132,9 +134,25 @@ void TstPrimaryWizard::zoneInformationRefusals_data()
     QTest::newRow("expire") << 3 << "x("
                             << "Error."
                             << "Expire Input Error. Re-Enter.";
+    // Values the name server cannot read as numbers made it refuse the finished zone.
+    const QString time = QStringLiteral(
+        " The value must be a whole number of seconds (such as 3600) or a time such as 1h, 2d or 1w2d.");
     QTest::newRow("time to live") << 4 << "ttl"
                                   << "Error."
-                                  << "Time To Live Input Error. Re-Enter.";
+                                  << "Time To Live Input Error. Re-Enter." + time;
+    QTest::newRow("refresh abc") << 1 << "abc"
+                                 << "Error."
+                                 << "Refresh Input Error. Re-Enter." + time;
+    QTest::newRow("retry 10abc") << 2 << "10abc"
+                                 << "Error."
+                                 << "Retry Input Error. Re-Enter." + time;
+    QTest::newRow("expire beyond 32 bits") << 3 << "4294967296"
+                                           << "Error."
+                                           << "Expire Input Error. Re-Enter." + time;
+    QTest::newRow("serial in units") << 0 << "1h"
+                                     << "Error."
+                                     << "Serial Input Error. Re-Enter. The value must be a whole number from 0 to "
+                                        "4294967295.";
 }
 
 void TstPrimaryWizard::zoneInformationRefusals()
@@ -238,9 +256,18 @@ void TstPrimaryWizard::nameServerRefusals()
     ScriptedPrompter& prompter = m_server->prompter;
     const WizardHostPicker pick = prompterHostPicker(prompter);
     WizardFields fields = prefillWizard(m_server->state, QStringLiteral("example.com"));
-    fields.nameservers = {"ns1", "n s", "", "", ""};
+    fields.nameservers = {"ns.provider.net", "n s", "", "", ""};
     prompter.expectMessage(kInformation, hostQuestion(QStringLiteral("name one"), false), Prompter::Button::Ok);
     prompter.expectMessage(kAttention, QStringLiteral("You have illegal characters in name field two."));
+    QVERIFY(!checkNameServers(fields, m_server->state, prompter, pick));
+    QCOMPARE(fields.nameservers[0], QStringLiteral("ns.provider.net."));
+
+    // A name server inside the zone without a host row would make the name server refuse the zone.
+    fields.nameservers = {"ns1", "", "", "", ""};
+    prompter.expectMessage(kInformation, hostQuestion(QStringLiteral("name one"), false), Prompter::Button::Ok);
+    prompter.expectMessage(kAttention,
+                           QStringLiteral("The name server does not load a zone whose name server inside it has no "
+                                          "host address. Add a host address for ns1.example.com. first. Re-Enter"));
     QVERIFY(!checkNameServers(fields, m_server->state, prompter, pick));
     QCOMPARE(fields.nameservers[0], QStringLiteral("ns1.example.com."));
 
@@ -374,6 +401,34 @@ void TstPrimaryWizard::finishWritesTheZone()
     const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), m_server->dataPath("example.com.DNS"));
     QVERIFY(check.ran);
     QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join('\n')));
+}
+
+// Finished without a name server, the zone gets the server's own (and its address, the name lying inside the
+// zone), so that the name server loads it.
+void TstPrimaryWizard::finishWithoutNameServers()
+{
+    ScriptedPrompter& prompter = m_server->prompter;
+    const WizardHostPicker pick = prompterHostPicker(prompter);
+    WizardFields fields = start(QStringLiteral("example.com"));
+    QVERIFY(checkZoneInformation(fields, prompter));
+    QVERIFY(checkHostAddresses(fields, m_server->state, prompter));
+    QVERIFY(checkNameServers(fields, m_server->state, prompter, pick));
+    QVERIFY(checkAliases(fields, m_server->state, prompter, pick));
+    ZoneContext ctx = context();
+    QCOMPARE(finishWizard(ctx, fields, pick, [this] { QVERIFY(m_server->readBoot()); }), WizardFinish::Finished);
+    const QByteArray com = readBytes(m_server->dataPath(QStringLiteral("example.com.DNS")));
+    QVERIFY(com.contains(";[Name Servers]\r\nexample.com.     IN     NS     ns.example.com. \r\n;\r\n"));
+    QVERIFY(com.contains(";[Host Addresses]\r\nns.example.com.     IN     A     " + localIpv4Address().toLatin1() +
+                         " \r\n;\r\n"));
+
+    // Outside the zone the name needs no address; a host row of that name is not doubled.
+    m_server->state.zoneLists.firstzone = QStringLiteral("dns.example.net.");
+    WizardFields other = start(QStringLiteral("example.org"));
+    QVERIFY(checkZoneInformation(other, prompter));
+    QCOMPARE(finishWizard(ctx, other, pick, [this] { QVERIFY(m_server->readBoot()); }), WizardFinish::Finished);
+    const QByteArray org = readBytes(m_server->dataPath(QStringLiteral("example.org.DNS")));
+    QVERIFY(org.contains(";[Name Servers]\r\nexample.org.     IN     NS     dns.example.net. \r\n;\r\n"));
+    QVERIFY(org.contains(";[Host Addresses]\r\n;\r\n"));
 }
 
 void TstPrimaryWizard::cancelOnFirstPageDeletesOnce()
