@@ -45,17 +45,17 @@ void TstDelegatedTlds::readsTheTopLevelDomainsOfAList()
     // Rules of every kind the real list holds: plain, below a domain, wildcards, exceptions, international names in
     // either form, comments after a blank, the reverse tree, and one made up so that the file is seen to be read.
     QVERIFY(writeBytes(path, QByteArray("// ===BEGIN ICANN DOMAINS===\n"
-                                            "com\n"
-                                            "co.uk\n"
-                                            "*.ck\n"
-                                            "!www.ck\n"
-                                            "\xe4\xb8\xad\xe5\x9b\xbd\n"
-                                            "xn--p1ai\n"
-                                            "blogspot.com.br  // a private rule\n"
-                                            "in-addr.arpa\n"
-                                            "arpa\n"
-                                            "\n"
-                                            "  Zzquorvane\r\n")));
+                                        "com\n"
+                                        "co.uk\n"
+                                        "*.ck\n"
+                                        "!www.ck\n"
+                                        "\xe4\xb8\xad\xe5\x9b\xbd\n"
+                                        "xn--p1ai\n"
+                                        "blogspot.com.br  // a private rule\n"
+                                        "in-addr.arpa\n"
+                                        "arpa\n"
+                                        "\n"
+                                        "  Zzquorvane\r\n")));
     const std::optional<QSet<QString>> tlds = readPublicSuffixTlds(path);
     QVERIFY(tlds);
     QCOMPARE(*tlds, QSet<QString>({"com", "uk", "ck", "xn--fiqs8s", "xn--p1ai", "br", "zzquorvane"}));

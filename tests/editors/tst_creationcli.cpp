@@ -197,12 +197,9 @@ void TstCreationCli::freshServerZonesLoad()
     const CliRun created = run({"zone", "create", "ns1", "example.net"});
     QVERIFY2(created.status == 0, created.err.constData());
     const QList<QPair<QStringList, QString>> records = {
-        {{"host", "www", "10.0.0.80"}, "ok"},
-        {{"ns", "ns2.provider.eu"}, ""},
-        {{"mx", "mx.provider.eu.", "10"}, ""},
-        {{"mx", "www", "20"}, "ok"},
-        {{"alias", "ftp", "www"}, "ok,ok"},
-        {{"person", "john", "john@example.com", "Room 12"}, ""},
+        {{"host", "www", "10.0.0.80"}, "ok"},  {{"ns", "ns2.provider.eu"}, ""},
+        {{"mx", "mx.provider.eu.", "10"}, ""}, {{"mx", "www", "20"}, "ok"},
+        {{"alias", "ftp", "www"}, "ok,ok"},    {{"person", "john", "john@example.com", "Room 12"}, ""},
     };
     for (const auto& [arguments, answers] : records) {
         const CliRun result = run(QStringList{"record", "add", "ns1", "example.com"} + arguments, answers);

@@ -6,8 +6,8 @@
 #include "secondary/modifysecondarydialog.h"
 #include "secondary/newsecondarydialog.h"
 #include "secondary/serverfixture.h"
-#include "support/zonecheck.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
-#include "secondary/serverfixture.h"
 #include "net/localaddress.h"
+#include "secondary/serverfixture.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
 #include "ui/zonebrowser/primarydeletion.h"
@@ -135,8 +135,8 @@ void TstPrimaryWizard::zoneInformationRefusals_data()
                             << "Error."
                             << "Expire Input Error. Re-Enter.";
     // Values the name server cannot read as numbers made it refuse the finished zone.
-    const QString time = QStringLiteral(
-        " The value must be a whole number of seconds (such as 3600) or a time such as 1h, 2d or 1w2d.");
+    const QString time =
+        QStringLiteral(" The value must be a whole number of seconds (such as 3600) or a time such as 1h, 2d or 1w2d.");
     QTest::newRow("time to live") << 4 << "ttl"
                                   << "Error."
                                   << "Time To Live Input Error. Re-Enter." + time;
@@ -209,11 +209,14 @@ void TstPrimaryWizard::hostAddressRefusals_data()
                                  << kAttention << "You have illegal characters in the IP field.";
     QTest::newRow("invalid address four")
         << QStringList{"a", "b", "c", "d", ""} << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0", ""}
-        << kAttention << "You have entered an invalid IP# in the fourth IP# field. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
+        << kAttention
+        << "You have entered an invalid IP# in the fourth IP# field. Re-Enter. An IP address is four numbers from 0 to "
+           "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("address out of range five")
         << QStringList{"a", "b", "c", "d", "e"}
         << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.300"} << kAttention
-        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
+        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter. An IP address is four numbers from 0 to "
+           "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("host twice") << QStringList{"www", "", "WWW", "", ""}
                                 << QStringList{"10.0.0.1", "", "10.0.0.2", "", ""} << kInformation
                                 << "Host address www.example.com. has been entered more than once. Please Re-Enter.";

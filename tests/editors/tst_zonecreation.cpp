@@ -1,10 +1,10 @@
 #include "checks/delegatedtlds.h"
 #include "editors/fastadd.h"
 #include "editors/primaryzonecreation.h"
+#include "net/localaddress.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
-#include "net/localaddress.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
 
@@ -95,7 +95,7 @@ void TstZoneCreation::firstSaveIsAccepted(const QString& zone)
     QCOMPARE(loadZone(context, zone + QStringLiteral(".DNS"), zone), ZoneLoadStatus::Loaded);
     m_server->state.selection.primfilename = zone + QStringLiteral(".DNS");
     m_server->state.selection.primdnsname = zone;
-    QCOMPARE(m_server->state.zone.nameservers.size(), 1);
+    QCOMPARE(m_server->state.zone.nameservers.lines().size(), 1);
     QVERIFY(saveZone(context).ok());
     const ZoneCheck saved = checkZoneFile(zone, file);
     QVERIFY2(saved.accepted(), qPrintable(saved.output.join('\n')));
@@ -303,20 +303,34 @@ void TstZoneCreation::ownNameServer_data()
     QTest::addColumn<QString>("nameServer");
     QTest::addColumn<bool>("address");
     QTest::addColumn<QString>("mailbox");
-    QTest::newRow("outside the zone") << "ns.example.com." << "admin@example.com"
-                                      << "other.org" << "ns.example.com." << false << "admin.example.com.";
-    QTest::newRow("inside the zone") << "ns.example.com." << "admin@example.com"
-                                     << "example.com" << "ns.example.com." << true << "admin.example.com.";
-    QTest::newRow("below the zone") << "ns.dept.example.com" << "admin@example.com"
-                                    << "example.com" << "ns.dept.example.com." << true << "admin.example.com.";
-    QTest::newRow("a zone ending like it") << "ns.myexample.com." << "admin@example.com"
-                                           << "example.com" << "ns.myexample.com." << false << "admin.example.com.";
-    QTest::newRow("no full name") << "" << "admin@example.com"
-                                  << "example.com" << "ns.example.com." << true << "admin.example.com.";
-    QTest::newRow("no administrator") << "ns.example.com." << ""
-                                      << "other.org" << "ns.example.com." << false << "hostmaster.other.org.";
-    QTest::newRow("unusable administrator") << "ns.example.com." << "ad min@example.com"
-                                            << "other.org" << "ns.example.com." << false << "hostmaster.other.org.";
+    QTest::newRow("outside the zone") << "ns.example.com."
+                                      << "admin@example.com"
+                                      << "other.org"
+                                      << "ns.example.com." << false << "admin.example.com.";
+    QTest::newRow("inside the zone") << "ns.example.com."
+                                     << "admin@example.com"
+                                     << "example.com"
+                                     << "ns.example.com." << true << "admin.example.com.";
+    QTest::newRow("below the zone") << "ns.dept.example.com"
+                                    << "admin@example.com"
+                                    << "example.com"
+                                    << "ns.dept.example.com." << true << "admin.example.com.";
+    QTest::newRow("a zone ending like it") << "ns.myexample.com."
+                                           << "admin@example.com"
+                                           << "example.com"
+                                           << "ns.myexample.com." << false << "admin.example.com.";
+    QTest::newRow("no full name") << ""
+                                  << "admin@example.com"
+                                  << "example.com"
+                                  << "ns.example.com." << true << "admin.example.com.";
+    QTest::newRow("no administrator") << "ns.example.com."
+                                      << ""
+                                      << "other.org"
+                                      << "ns.example.com." << false << "hostmaster.other.org.";
+    QTest::newRow("unusable administrator") << "ns.example.com."
+                                            << "ad min@example.com"
+                                            << "other.org"
+                                            << "ns.example.com." << false << "hostmaster.other.org.";
 }
 
 void TstZoneCreation::ownNameServer()
@@ -342,8 +356,8 @@ void TstZoneCreation::ownNameServer()
         }
         QCOMPARE(state.zone.sourceofauth.value(SoaRecord::Mailbox), mailbox);
         QCOMPARE(state.zone.nameservers.lines(), QStringList{zone + ".     IN     NS     " + nameServer});
-        const QStringList hosts = address ? QStringList{nameServer + "     IN     A     " + localIpv4Address() + " "}
-                                          : QStringList();
+        const QStringList hosts =
+            address ? QStringList{nameServer + "     IN     A     " + localIpv4Address() + " "} : QStringList();
         QCOMPARE(state.zone.hostaddrs.lines(), hosts);
         firstSaveIsAccepted(zone);
         QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));

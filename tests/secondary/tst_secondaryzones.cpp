@@ -112,7 +112,8 @@ void TstSecondaryZones::masterRefusals_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("text");
     const QString bad = QStringLiteral("You have entered bad characters in the name field. Re-Enter.");
-    const QString invalid = QStringLiteral("You have entered an invalid IP address. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.");
+    const QString invalid = QStringLiteral("You have entered an invalid IP address. Re-Enter. An IP address is four "
+                                           "numbers from 0 to 255 separated by dots, such as 192.168.1.10.");
     QTest::newRow("bad characters") << "10.0.0.1;" << bad;
     QTest::newRow("single blank") << " " << bad;
     QTest::newRow("shape") << "1.2.3." << invalid;
@@ -217,9 +218,13 @@ void TstSecondaryZones::modifyListRefusals()
 {
     QStringList masters{QStringLiteral("10.0.0.1")};
     ScriptedPrompter& prompter = m_server->prompter;
-    prompter.expectMessage(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
+    prompter.expectMessage(kError,
+                           QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four "
+                                          "numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
     QVERIFY(!addSecondaryMaster(masters, QStringLiteral("10.0.0"), prompter));
-    prompter.expectMessage(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
+    prompter.expectMessage(kError,
+                           QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four "
+                                          "numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
     QVERIFY(!addSecondaryMaster(masters, QStringLiteral("10.0.0.1;"), prompter));
     QVERIFY(addSecondaryMaster(masters, QStringLiteral("10.0.0.1"), prompter));
     QCOMPARE(masters, QStringList({"10.0.0.1", "10.0.0.1"}));
