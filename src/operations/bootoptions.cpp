@@ -55,6 +55,8 @@ QString valueText(const QStringList& entries)
     return text;
 }
 
+
+
 } // namespace
 
 QString optionEntryKindName(OptionEntryKind kind)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <functional>
 #include <optional>
 
@@ -25,15 +26,10 @@ struct BootOptions
 };
 
 // The three kinds of list entry the "Add..." dialog takes.
-enum class OptionEntryKind
-{
-    Xfr,
-    Bogus,
-    Forwarder
-};
+enum class OptionEntryKind { Xfr, Bogus, Forwarder };
 
-QString optionEntryKindName(OptionEntryKind kind);  // "XFR", "BOGUS", "FORWARDER"
-QString optionEntryCaption(OptionEntryKind kind);   // "Add XFRNET", ...
+QString optionEntryKindName(OptionEntryKind kind); // "XFR", "BOGUS", "FORWARDER"
+QString optionEntryCaption(OptionEntryKind kind);  // "Add XFRNET", ...
 QString optionEntryRejection(OptionEntryKind kind); // the "entered incorrectly" text
 
 // Reads the page's state from the boot option lines ("forwarders", "options", "limit", "xfrnets", "bogusns").
