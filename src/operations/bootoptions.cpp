@@ -55,8 +55,6 @@ QString valueText(const QStringList& entries)
     return text;
 }
 
-
-
 } // namespace
 
 QString optionEntryKindName(OptionEntryKind kind)

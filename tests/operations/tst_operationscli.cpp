@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <memory>
 
 namespace {
@@ -75,10 +76,10 @@ CliRun TstOperationsCli::run(const QStringList& arguments) const
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("share")));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QUORVANE_CLI),
-                  QStringList{QStringLiteral("--identity"), kIdentity, QStringLiteral("--email"),
-                              QStringLiteral("john.doe@example.com")} +
-                      arguments);
+    process.start(QStringLiteral(QUORVANE_CLI), QStringList{QStringLiteral("--identity"), kIdentity,
+                                                             QStringLiteral("--email"),
+                                                             QStringLiteral("john.doe@example.com")} +
+                                                     arguments);
     CliRun result;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -106,14 +107,12 @@ void TstOperationsCli::ndcRunsTheControlProgram_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("recorded");
     QTest::addColumn<QByteArray>("out");
-    QTest::newRow("start") << "start"
-                           << "[START][\\\\NS1]" << QByteArray("Starting Server...\nServer Started.\n");
-    QTest::newRow("stop") << "stop"
-                          << "[STOP][\\\\NS1]" << QByteArray("Stopping Server...\nServer Stopped.\n");
-    QTest::newRow("reload") << "reload"
-                            << "[RELOAD][\\\\NS1]" << QByteArray("Reloading Database...\nDatabase Reloaded.\n");
-    QTest::newRow("restart") << "restart"
-                             << "[restart][\\\\NS1]" << QByteArray("Restarting Server...\nServer Restarted.\n");
+    QTest::newRow("start") << "start" << "[START][\\\\NS1]" << QByteArray("Starting Server...\nServer Started.\n");
+    QTest::newRow("stop") << "stop" << "[STOP][\\\\NS1]" << QByteArray("Stopping Server...\nServer Stopped.\n");
+    QTest::newRow("reload") << "reload" << "[RELOAD][\\\\NS1]"
+                            << QByteArray("Reloading Database...\nDatabase Reloaded.\n");
+    QTest::newRow("restart") << "restart" << "[restart][\\\\NS1]"
+                             << QByteArray("Restarting Server...\nServer Restarted.\n");
 }
 
 void TstOperationsCli::ndcRunsTheControlProgram()
@@ -181,25 +180,12 @@ void TstOperationsCli::optionsShowAndSet()
     QCOMPARE(result.out, QByteArray("Forward Only: no\nNo Recursion: no\nQuery Log: yes\nLimit Transfers-In: no\t\n"
                                     "Limit-Xfers-Per-NS: no\t\nXFRNets: \nBogusNS: \nForwarders: \n"));
 
-    result = run({QStringLiteral("options"),
-                  bootFile(),
-                  QStringLiteral("set"),
-                  QStringLiteral("--forwarder"),
-                  QStringLiteral("10.0.0.1"),
-                  QStringLiteral("--forwarder"),
-                  QStringLiteral("10.0.0.2"),
-                  QStringLiteral("--forward-only"),
-                  QStringLiteral("--no-recursion"),
-                  QStringLiteral("--query-log"),
-                  QStringLiteral("--transfers-in"),
-                  QStringLiteral("5"),
-                  QStringLiteral("--transfers-per-ns"),
-                  QStringLiteral("2"),
-                  QStringLiteral("--xfrnet"),
-                  QStringLiteral("1.2.3.0&255.255.255.0"),
-                  QStringLiteral("--xfrnet"),
-                  QStringLiteral("10.1.1.1"),
-                  QStringLiteral("--bogusns"),
+    result = run({QStringLiteral("options"), bootFile(), QStringLiteral("set"), QStringLiteral("--forwarder"),
+                  QStringLiteral("10.0.0.1"), QStringLiteral("--forwarder"), QStringLiteral("10.0.0.2"),
+                  QStringLiteral("--forward-only"), QStringLiteral("--no-recursion"), QStringLiteral("--query-log"),
+                  QStringLiteral("--transfers-in"), QStringLiteral("5"), QStringLiteral("--transfers-per-ns"),
+                  QStringLiteral("2"), QStringLiteral("--xfrnet"), QStringLiteral("1.2.3.0&255.255.255.0"),
+                  QStringLiteral("--xfrnet"), QStringLiteral("10.1.1.1"), QStringLiteral("--bogusns"),
                   QStringLiteral("192.168.1.1")});
     QCOMPARE(result.status, 0);
     QCOMPARE(result.err, QByteArray());
