@@ -35,7 +35,9 @@ EditResult storeRecord(ZoneContext& context, RecordList& records, const QString&
                        const QString& treeText);
 
 // An editor's Delete: the record at the kind's edit index leaves the zone (a responsible person with its text
-// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked.
+// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked. The zone's last
+// name server record, and the last host record of a name server inside the zone, are refused (reported):
+// without them the name server refuses the zone.
 EditResult deleteRecord(ZoneContext& context, RecordKind kind);
 
 // The zone was changed in the model: save it and say how that went.

@@ -213,7 +213,7 @@ void TstCreationCli::freshServerZonesLoad()
     QVERIFY(zone.contains("john     IN     RP     john.example.com.  john.example.com. \r\n"));
     const QByteArray boot = readBytes(path(QStringLiteral("win/named.boot")));
     for (const char* zoneName : {"example.com", "example.dev", "other.org", "example.net"})
-        QVERIFY2(boot.contains(QByteArray("primary     ") + zoneName), zoneName);
+        QVERIFY2(boot.contains(QByteArray(QByteArray("primary     ") + zoneName)), zoneName);
     QUORVANE_VERIFY_ZONES_LOAD(path(QStringLiteral("win/named.boot")), path(QStringLiteral("win/quorvane/zones")));
 }
 

@@ -502,13 +502,22 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("index");
     QTest::addColumn<QStringList>("left");
-    QTest::newRow("name server") << int(RecordKind::NameServer) << 0 << QStringList();
-    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList();
-    QTest::newRow("first host") << int(RecordKind::HostAddress) << 0
-                                << QStringList{"mail.example.com.     IN     A     10.0.0.2 "};
-    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1
-                                 << QStringList{"ns1.example.com.     IN     A     10.0.0.1 "};
-    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList();
+    QTest::addColumn<QString>("refusal"); // empty: deleted
+    const QString ns1 = QStringLiteral("ns1.example.com.     IN     A     10.0.0.1 ");
+    const QString mail = QStringLiteral("mail.example.com.     IN     A     10.0.0.2 ");
+    // Without its last name server, or without the address of a name server inside it, the zone is refused by
+    // the name server; both deletions are refused.
+    QTest::newRow("the last name server")
+        << int(RecordKind::NameServer) << 0 << QStringList{"example.com.     IN     NS     ns1.example.com."}
+        << "A zone needs a name server record: the name server does not load a zone without one. Add another name "
+           "server first.";
+    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList() << "";
+    QTest::newRow("the name server's host")
+        << int(RecordKind::HostAddress) << 0 << QStringList{ns1, mail}
+        << "This host is the address of the name server ns1.example.com., and the name server does not load a zone "
+           "whose name server inside it has no host address. Delete or change the name server first.";
+    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1 << QStringList{ns1} << "";
+    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList() << "";
 }
 
 void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
@@ -516,12 +525,21 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
     QFETCH(int, kind);
     QFETCH(int, index);
     QFETCH(QStringList, left);
+    QFETCH(QString, refusal);
     EditorFixture fixture;
     fixture.state.zoneLists.reverseignore =
         QStringList{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
     RecordList& records = fixture.state.zone.records(RecordKind(kind));
     const QString owner = recordOwner(records.line(index));
     records.setEditIndex(index);
+    if (!refusal.isEmpty()) {
+        const QByteArray unchanged = fixture.fileBytes();
+        fixture.prompter.expectMessage(kAttention, refusal);
+        QCOMPARE(deleteRecord(fixture.context, RecordKind(kind)).status, EditStatus::Refused);
+        QCOMPARE(records.lines(), left);
+        QCOMPARE(fixture.fileBytes(), unchanged);
+        return;
+    }
     QVERIFY(deleteRecord(fixture.context, RecordKind(kind)).stored());
     QCOMPARE(records.lines(), left);
     QCOMPARE(records.displays().size(), left.size());

@@ -157,6 +157,18 @@ void TestRecordCli::refusals_data()
         << QStringList{"record", "add", boot, "example.com", "person", "john", "john@example.com", QString(300, 'x')}
         << "" << 1
         << QByteArray("Attention!: Your contact info is longer than 255 characters. Please shorten it and Re-Enter.\n");
+    // Values the name server cannot read: it refused the whole zone after they were stored.
+    QTest::newRow("address above 255")
+        << QStringList{"record", "add", boot, "example.com", "host", "web", "300.1.2.3"} << "" << 1
+        << QByteArray("Attention!: You have entered an invalid IP# in the first IP# field. Re-Enter. An IP address is "
+                      "four numbers from 0 to 255 separated by dots, such as 192.168.1.10.\n");
+    QTest::newRow("priority ten") << QStringList{"record", "add", boot, "example.com", "mx", "mx2", "ten"} << "" << 1
+                                  << QByteArray("Attention!: You have entered an invalid priority in the value field "
+                                                "(MX): it must be a whole number from 0 to 65535. Re-Enter\n");
+    QTest::newRow("refresh abc") << QStringList{"record", "change", boot, "example.com", "soa", "refresh", "abc"} << ""
+                                 << 1
+                                 << QByteArray("Attention!: Refresh must be a whole number of seconds (such as 3600) "
+                                               "or a time such as 1h, 2d or 1w2d. Re-Enter\n");
     QTest::newRow("no such record") << QStringList{"record", "delete", boot, "example.com", "alias", "2"} << "" << 1
                                     << QByteArray("Error: The zone holds no record 2 of that kind.\n");
     QTest::newRow("no such zone") << QStringList{"record", "delete", boot, "example.net", "alias", "1"} << "" << 1

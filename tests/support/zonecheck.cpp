@@ -55,11 +55,11 @@ QStringList servedZoneProblems(const QString& bootFile, const QString& dataDirec
         if (words.size() < 3 || words.at(0) != QLatin1String("primary"))
             continue;
         const QString& zone = words.at(1);
+        // A file not written yet (the loopback zone of a new server before its first reverse run) is none
+        // that a test left behind.
         const QString path = findFile(directory, words.at(2));
-        if (path.isEmpty()) {
-            problems << zone + QStringLiteral(": its file ") + words.at(2) + QStringLiteral(" is missing");
+        if (path.isEmpty())
             continue;
-        }
         const ZoneCheck check = checkZoneFile(zone, path);
         if (!check.ran)
             problems << QStringLiteral("named-checkzone (bind9-utils) could not be run");

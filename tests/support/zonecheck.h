@@ -21,9 +21,9 @@ struct ZoneCheck
 ZoneCheck checkZoneFile(const QString& zone, const QString& path);
 
 // Every zone a test leaves behind for a name server to load: each primary zone (forward and reverse) the boot
-// file names, its file found in the data directory without regard to case, as the program finds it. One line
-// per zone the checker refuses or whose file is missing, naming the zone, the file and the checker's words;
-// empty when the name server would load them all. A boot file that cannot be read is a problem too.
+// file names whose file is in the data directory, found without regard to case as the program finds it. One
+// line per zone the checker refuses, naming the zone, the file and the checker's words; empty when the name
+// server would load them all. A boot file that cannot be read is a problem too.
 QStringList servedZoneProblems(const QString& bootFile, const QString& dataDirectory);
 
 // Fails the running test, with the checker's words, unless the name server would load every zone of the boot
