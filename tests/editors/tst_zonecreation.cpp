@@ -91,6 +91,7 @@ void TstZoneCreation::firstSaveIsAccepted(const QString& zone)
     const QString file = m_server->dataPath(zone + QStringLiteral(".DNS"));
     const ZoneCheck created = checkZoneFile(zone, file);
     QVERIFY2(created.accepted(), qPrintable(created.output.join('\n')));
+    QCOMPARE(created.complaints, QStringList());
     ZoneContext context = m_server->zoneContext();
     QCOMPARE(loadZone(context, zone + QStringLiteral(".DNS"), zone), ZoneLoadStatus::Loaded);
     m_server->state.selection.primfilename = zone + QStringLiteral(".DNS");
