@@ -120,8 +120,10 @@ HostRecordCheck checkHostRecord(const QString& name, ServerKind kind, const QStr
                        "list of already defined host addresses, \"OK\" to proceed anyways, or \"CANCEL\" to "
                        "re-enter."),
         Prompter::Button::Yes | Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
+    // The name server compares names without regard to case: a host spelt otherwise is still the address.
     if (answer == Prompter::Button::Ok)
-        return proceedWithoutHost(name, kind, prompter);
+        return hostaddrs.owners().contains(name, Qt::CaseInsensitive) ? HostRecordCheck{}
+                                                                      : proceedWithoutHost(name, kind, prompter);
     if (answer != Prompter::Button::Yes)
         return {false, std::nullopt};
 
