@@ -37,15 +37,24 @@ EditResult storeRecord(ZoneContext& context, RecordList& records, const QString&
     return saveChanged(context, treeText);
 }
 
-namespace {
-
-// A name of the zone, relative or absolute as stored, in one absolute lower-case form for comparing.
 QString absoluteName(const QString& name, const QString& origin)
 {
     if (name == QLatin1String("@"))
         return origin.toLower() + QLatin1Char('.');
     return qualifyWithOrigin(name, origin).toLower();
 }
+
+bool ownsRecordIn(const RecordList& records, const QString& name, const QString& origin, int except)
+{
+    const QString wanted = absoluteName(name, origin);
+    for (int index = 0; index < records.count(); ++index) {
+        if (index != except && absoluteName(recordOwner(records.line(index)), origin) == wanted)
+            return true;
+    }
+    return false;
+}
+
+namespace {
 
 // The name server inside the zone whose only address record is the host at the index, if any.
 std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int index)
@@ -55,10 +64,8 @@ std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int i
         return std::nullopt;
     const QString origin = zoneOrigin(state);
     const QString host = absoluteName(recordOwner(hosts.line(index)), origin);
-    for (int other = 0; other < hosts.count(); ++other) {
-        if (other != index && absoluteName(recordOwner(hosts.line(other)), origin) == host)
-            return std::nullopt;
-    }
+    if (ownsRecordIn(hosts, host, origin, index))
+        return std::nullopt;
     for (const QString& line : state.zone.nameservers.lines()) {
         const QList<RecordField> fields = recordFields(line);
         if (fields.size() < 4)

@@ -177,6 +177,15 @@ EditResult saveAlias(ZoneContext& context, AliasFields& fields)
         if (!confirmAliasTarget(context, fields.second))
             return EditResult{EditStatus::Refused, QString()};
     }
+    // A name with an alias may hold nothing else: the name server refuses a zone where one has both.
+    const QString origin = zoneOrigin(state);
+    if (absoluteName(fields.first, origin) == absoluteName(QStringLiteral("@"), origin) ||
+        ownsRecordIn(state.zone.hostaddrs, fields.first, origin) ||
+        ownsRecordIn(state.zone.responsible, fields.first, origin))
+        return refuse(prompter, kReEnter,
+                      QStringLiteral("This name already holds other records of the zone (the zone's own name, a host "
+                                     "or a responsible person), and an alias can share its name with none. "
+                                     "Re-Enter."));
     const QString alias = stripToNameCharacters(fields.first);
     const QString target = stripToNameCharacters(fields.second);
     return storeRecord(context, aliases, aliasLine(alias, target), alias + kFive + target, alias);
@@ -210,6 +219,8 @@ EditResult savePerson(ZoneContext& context, PersonFields& fields)
     if (!mailbox.contains(QLatin1Char('.')))
         return refuse(prompter, kAttention, QStringLiteral("Your e-mail address is entered improperly."));
 
+    if (ownsRecordIn(zone.aliases, fields.first, zoneOrigin(context.state)))
+        return refuse(prompter, kReEnter, QStringLiteral("You already have used this name as an alias."));
     // Both names of the record are written absolute: a relative one gets the zone appended by the name
     // server. The second names the text record written beside it, at the person's name in this zone.
     const QString& person = fields.first;

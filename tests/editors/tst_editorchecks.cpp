@@ -275,6 +275,18 @@ void TestEditorChecks::save_data()
                                      << L{willReference("ftp", "first name", "ftp.example.com.") + "ok",
                                           willReference("ns1", "name", "ns1.example.com.") + "ok"}
                                      << L{"ftp.example.com.", "ns1.example.com."} << "alias_ftp.dns";
+    // A name with an alias may hold no other record: the name server refuses the zone.
+    const QString aliasShares = QStringLiteral("This name already holds other records of the zone (the zone's own "
+                                               "name, a host or a responsible person), and an alias can share its name "
+                                               "with none. Re-Enter.");
+    QTest::newRow("alias named like the zone")
+        << com << "alias" << -1 << L{"example.com", "ns1"}
+        << L{willReference("ns1", "name", "ns1.example.com.") + "ok", reEnter(aliasShares)}
+        << L{"example.com.", "ns1.example.com."} << "";
+    QTest::newRow("alias @, owner @") << org << "alias" << -1 << L{"@", "ns1"} << L{reEnter(aliasShares)}
+                                      << L{"@", "ns1"} << "";
+    QTest::newRow("alias named like a host, owner @")
+        << org << "alias" << -1 << L{"NS1", "web"} << L{reEnter(aliasShares)} << L{"NS1", "web"} << "";
     QTest::newRow("alias change keeps its name")
         << com << "alias" << 0 << L{"www.example.com", "mail.example.com"} << L{}
         << L{"www.example.com.", "mail.example.com."} << "alias_change.dns";
@@ -308,6 +320,9 @@ void TestEditorChecks::save_data()
     QTest::newRow("person mail without a dot")
         << com << "person" << -1 << L{"john", "john", room}
         << L{attention("Your e-mail address is entered improperly.")} << L{"john", "john", "\"Room 12\""} << "";
+    QTest::newRow("person named like an alias")
+        << com << "person" << -1 << L{"WWW", "w@example.com", "Desk"}
+        << L{reEnter("You already have used this name as an alias.")} << L{"WWW", "w.example.com", "\"Desk\""} << "";
     QTest::newRow("person john") << com << "person" << -1 << L{"john", "john@example.com", room} << L{}
                                  << L{"john", "john.example.com", "\"Room 12\""} << "person_john.dns";
     QTest::newRow("person already quoted") << com << "person" << -1 << L{"mary", "mary@example.org", "\"Desk 4\""}
