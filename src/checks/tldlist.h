@@ -16,7 +16,7 @@ public:
 
     TldList();
 
-    static const QStringList& builtIn();                        // bglist
+    static const QStringList& builtIn(); // bglist
     const QStringList& userEntries() const { return m_mylist; } // mylist
     const QStringList& entries() const { return m_toplist; }    // toplist, sorted
 
@@ -27,10 +27,7 @@ public:
     bool containsExactly(const QString& entry) const { return m_toplist.contains(entry); }
     bool isBuiltIn(const QString& entry) const { return builtIn().contains(entry); }
     // Whether the lower-case text is an entry of the list or a top-level domain of the root zone.
-    bool knowsLowerCase(const QString& lowerLabel) const
-    {
-        return m_lowerSet.contains(lowerLabel) || m_delegated->contains(lowerLabel);
-    }
+    bool knowsLowerCase(const QString& lowerLabel) const;
     // The root zone's top-level domains the checks know beyond the list (normally those of the installed public
     // suffix list, or its built-in copy); they are not shown and cannot be deleted.
     void setDelegatedTlds(TldSet tlds) { m_delegated = std::move(tlds); }
