@@ -125,7 +125,9 @@ CheckReport checkConfiguration(const QString& configFile, const QStringList& zon
     QList<ToolRun> runs{{bind9ToolPath(QStringLiteral("named-checkconf")), {QStringLiteral("-z"), configFile}}};
     const QString checkzone = bind9ToolPath(QStringLiteral("named-checkzone"));
     for (qsizetype i = 0; i < zones.size() && i < zoneFiles.size(); ++i)
-        runs << ToolRun{checkzone, {QStringLiteral("-k"), QStringLiteral("fail"), zones.at(i), zoneFiles.at(i)}};
+        runs << ToolRun{checkzone,
+                        {QStringLiteral("-k"), QStringLiteral("fail"), QStringLiteral("-i"), QStringLiteral("local"),
+                         zones.at(i), zoneFiles.at(i)}};
     ToolBatch batch(runs, workingDirectory, progress);
     CheckReport report = batch.run(std::max(2, QThread::idealThreadCount()));
     report.zonesChecked = int(zones.size());

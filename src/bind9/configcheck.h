@@ -16,8 +16,10 @@ struct CheckReport
 };
 
 // Checks a configuration as the name server would take it: "named-checkconf -z" over the file (which loads every
-// primary zone), then "named-checkzone -k fail" over each primary zone file, several at a time. Zone files are
-// read from the working directory, as the name server reads them. The progress goes from 0 to 100.
+// primary zone), then "named-checkzone -k fail" over each primary zone file, several at a time. Like the name
+// server, the zone checker looks at names of other zones only inside the zone ("-i local"): it would otherwise
+// ask the system's resolver about every outside mail and name server. Zone files are read from the working
+// directory, as the name server reads them. The progress goes from 0 to 100.
 CheckReport checkConfiguration(const QString& configFile, const QStringList& zones, const QStringList& zoneFiles,
                                const QString& workingDirectory, const std::function<void(int)>& progress = {});
 

@@ -3,9 +3,9 @@
 #include "support/loopback.h"
 #include "support/namedprocess.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -57,10 +57,6 @@ void TstBind9Peers::fastAdd(const QString& zone)
 {
     const CliRun added = m_primary->cli({"zone", "fastadd", m_primary->bootFile(), zone});
     QVERIFY2(added.status == 0, qPrintable(added.err));
-    // A fast-added zone holds its start of authority only, and BIND 9 loads no zone without a name server.
-    const CliRun named = m_primary->cli({"record", "add", m_primary->bootFile(), zone, "ns", "ns1.example.com."},
-                                        QStringLiteral("ok,ok,ok"));
-    QVERIFY2(named.status == 0, qPrintable(named.err));
 }
 
 void TstBind9Peers::cleanup()
@@ -96,11 +92,8 @@ void TstBind9Peers::secondaryTransfersAndKeepsText()
     QTRY_VERIFY_WITH_TIMEOUT(readBytes(copy).contains("127.0.0.10"), kFollowMs);
     const QByteArray text = readBytes(copy);
     QVERIFY2(text.startsWith("$ORIGIN .") && text.contains("$TTL"), text.constData());
-    QProcess check;
-    check.start(QStringLiteral("named-checkzone"),
-                {QStringLiteral("-k"), QStringLiteral("fail"), QStringLiteral("example.com"), copy});
-    QVERIFY(check.waitForFinished(30000));
-    QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
+    const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), copy);
+    QVERIFY2(check.accepted(), qPrintable(check.output.join(QLatin1Char('\n'))));
 
     QCOMPARE(secondary.cli({"ndc", secondary.bootFile(), "stop"}).status, 0);
     QCOMPARE(m_primary->cli({"ndc", m_primary->bootFile(), "stop"}).status, 0);
