@@ -4,9 +4,10 @@
 
 struct AppState;
 
-// Whether a name server answers on an address and port: one query for the SOA record of the zone over UDP
-// (asked again once), and any reply counts, a refusal too. False when nothing replied within the time.
-bool nameServerAnswers(const QString& address, int port, const QString& zone, int timeoutMs = 1500);
+constexpr int kNameServerQueryMs = 1500;
+
+// Whether a name server answers on an address and port (NameServerQuery), waited for with events running.
+bool nameServerAnswers(const QString& address, int port, const QString& zone, int timeoutMs = kNameServerQueryMs);
 
 // The name server of the loaded server as the settings reach it, asked about its first primary zone.
 struct NameServerStatus
@@ -17,6 +18,8 @@ struct NameServerStatus
     QString zone;
 };
 
+// Where the loaded server's name server is asked, not yet asked.
+NameServerStatus nameServerTarget(const AppState& state);
 NameServerStatus loadedNameServerStatus(const AppState& state);
 
 // The "Server Info" page's line about it.

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <pwd.h>
@@ -256,7 +257,12 @@ ControlResult OwnNameServer::waitForStart(qint64 pid, const QStringList& primary
                                                .arg(m_folder.logFile()));
     }
     const QString zone = primaryZones.isEmpty() ? QStringLiteral(".") : primaryZones.first();
-    if (!nameServerAnswers(m_settings.queryAddress(), m_settings.port, zone, 3000)) {
+    // A port another program holds leaves named running without listening, and that other program might be the
+    // one that answers below.
+    const bool portTaken = std::any_of(messages.cbegin(), messages.cend(), [](const QString& message) {
+        return message.contains(QLatin1String("address in use"));
+    });
+    if (portTaken || !nameServerAnswers(m_settings.queryAddress(), m_settings.port, zone, 3000)) {
         // A name server that could not open its port keeps running without answering anyone.
         ::kill(pid_t(pid), SIGTERM);
         waitUntil([pid] { return !processAlive(pid); }, kStopMs);

@@ -2,6 +2,7 @@
 
 #include "bind9/configcheck.h"
 #include "bind9/nameserverprobe.h"
+#include "bind9/nameserverquery.h"
 #include "bootfile/bootcontext.h"
 #include "operations/commandlock.h"
 #include "operations/datafileviewer.h"
@@ -115,8 +116,21 @@ void ServerOperations::showLines(const QStringList& lines)
 void ServerOperations::showNameServerStatus()
 {
     QLabel* label = m_window.serverInfo()->nameserverstatus;
-    label->setText(m_state.serverLoaded ? nameServerStatusText(loadedNameServerStatus(m_state))
-                                        : QStringLiteral("Not Loaded"));
+    // Only the last question counts.
+    delete m_statusQuery;
+    if (!m_state.serverLoaded) {
+        label->setText(QStringLiteral("Not Loaded"));
+        return;
+    }
+    m_statusQuery = new NameServerQuery(this);
+    const NameServerStatus target = nameServerTarget(m_state);
+    connect(m_statusQuery, &NameServerQuery::finished, label, [label, target, query = m_statusQuery](bool answered) {
+        NameServerStatus status = target;
+        status.answering = answered;
+        label->setText(nameServerStatusText(status));
+        query->deleteLater();
+    });
+    m_statusQuery->ask(target.address, target.port, target.zone, kNameServerQueryMs);
 }
 
 void ServerOperations::backupServer()

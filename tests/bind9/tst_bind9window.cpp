@@ -141,11 +141,11 @@ void TstBind9Window::setupPageHoldsTheSettings()
 void TstBind9Window::serverButtonsFollowTheNameServer()
 {
     const QString where = QStringLiteral("127.0.0.1 port %1.").arg(m_server->port());
-    QCOMPARE(status(), QStringLiteral("Not answering at ") + where);
+    QTRY_COMPARE(status(), QStringLiteral("Not answering at ") + where);
 
     QTest::mouseClick(info()->startserver, Qt::LeftButton);
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Started."));
-    QCOMPARE(status(), QStringLiteral("Answering at ") + where);
+    QTRY_COMPARE(status(), QStringLiteral("Answering at ") + where);
     const qint64 pid = m_server->namedProcess();
     QVERIFY(pid > 0);
     QCOMPARE(digShort(m_server->port(), QStringLiteral("www.example.com"), QStringLiteral("A")),
@@ -202,7 +202,7 @@ void TstBind9Window::serverButtonsFollowTheNameServer()
     QVERIFY(writeBytes(zoneFile(), good));
     QTest::mouseClick(info()->stopserver, Qt::LeftButton);
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Stopped."));
-    QCOMPARE(status(), QStringLiteral("Not answering at ") + where);
+    QTRY_COMPARE(status(), QStringLiteral("Not answering at ") + where);
     QVERIFY(!processAlive(pid));
     QTest::mouseClick(info()->reloaddb, Qt::LeftButton);
     QCOMPARE(m_window->statusText(), QStringLiteral("Server currently stopped. Cannot execute command."));

@@ -35,6 +35,7 @@ private Q_SLOTS:
     void failuresSayWhyInOneLine_data();
     void failuresSayWhyInOneLine();
     void restartInTheWordsOfThePage();
+    void portHeldByAnotherNameServer();
     void systemModeRefusesStartAndStop_data();
     void systemModeRefusesStartAndStop();
     void systemModeReloadsTheSystemsServer();
@@ -191,6 +192,25 @@ void TstNdcProgram::restartInTheWordsOfThePage()
     QCOMPARE(again.err, QStringLiteral("The name server of this server already runs (process %1).\n").arg(after));
     QCOMPARE(ndc({QStringLiteral("STOP")}, m_server->bootFile()).status, 0);
     QVERIFY(!processAlive(after));
+}
+
+void TstNdcProgram::portHeldByAnotherNameServer()
+{
+    makeZone();
+    const QString other = m_dir->filePath(QStringLiteral("other"));
+    QVERIFY(QDir().mkpath(other));
+    QVERIFY(
+        writeBytes(other + QStringLiteral("/named.conf"),
+                   (NamedProcess::options(other, m_server->port()) + QStringLiteral("controls { };\n")).toLatin1()));
+    NamedProcess holder;
+    QVERIFY2(holder.start(other + QStringLiteral("/named.conf")), qPrintable(holder.log()));
+    // The other name server answers on the port: that must not pass for this one having started.
+    const NdcRun run = ndc({QStringLiteral("START")}, m_server->bootFile());
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.startsWith(QStringLiteral("named does not answer at 127.0.0.1 port %1: ").arg(m_server->port())) &&
+                 run.err.contains(QStringLiteral("address in use")),
+             qPrintable(run.err));
+    QCOMPARE(m_server->namedProcess(), 0);
 }
 
 void TstNdcProgram::systemModeRefusesStartAndStop_data()
