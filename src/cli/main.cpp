@@ -15,6 +15,7 @@ void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
+void registerBind9Commands();
 void registerPathCommands();
 
 namespace {
@@ -30,6 +31,7 @@ void registerAllCommands()
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();
+    registerBind9Commands();
     registerReverseCommands();
     registerPathCommands();
 }

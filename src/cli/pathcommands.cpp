@@ -9,8 +9,8 @@ int runPaths(CliContext& cli, const QStringList&)
     const QString programDir = cli.platform.programPath();
     cli.out << "programs\t" << programDir << '\n';
     cli.out << "help\t" << installlayout::dataFile(programDir, QStringLiteral("help")) << '\n';
-    cli.out << "quorvane-nsbatch\t" << installlayout::helperProgram(programDir, QStringLiteral("quorvane-nsbatch"))
-            << '\n';
+    for (const QString& helper : {QStringLiteral("quorvane-ndc"), QStringLiteral("quorvane-nsbatch")})
+        cli.out << helper << '\t' << installlayout::helperProgram(programDir, helper) << '\n';
     cli.out << "settings\t" << cli.store.fileName() << '\n';
     cli.out << "data\t" << cli.platform.appDataPath() << '\n';
     return CliSuccess;

@@ -7,10 +7,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 

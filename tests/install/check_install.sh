@@ -13,7 +13,7 @@ DESTDIR=$tmp/stage cmake --install "$build" --prefix /usr >"$tmp/install.log"
 root=$tmp/stage/usr
 app_id=com.mervale.Quorvane
 
-for program in bin/quorvane bin/quorvane-cli libexec/quorvane/quorvane-nsbatch; do
+for program in bin/quorvane bin/quorvane-cli bin/quorvane-ndc libexec/quorvane/quorvane-nsbatch; do
     [ -x "$root/$program" ] || fail "$program is not installed"
 done
 for file in share/applications/$app_id.desktop share/metainfo/$app_id.metainfo.xml \
@@ -44,6 +44,8 @@ paths=$("$root/bin/quorvane-cli" paths)
 grep -qxF "help	$root/share/quorvane/help" <<<"$paths" || fail "help not found in the installed tree: $paths"
 grep -qxF "quorvane-nsbatch	$root/libexec/quorvane/quorvane-nsbatch" <<<"$paths" ||
     fail "the zone-listing helper not found in the installed tree: $paths"
+grep -qxF "quorvane-ndc	$root/bin/quorvane-ndc" <<<"$paths" ||
+    fail "the control program not found in the installed tree: $paths"
 
 desktop-file-validate "$root/share/applications/$app_id.desktop"
 appstreamcli validate --no-net "$root/share/metainfo/$app_id.metainfo.xml" >"$tmp/appstream.log" ||
