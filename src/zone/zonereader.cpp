@@ -2,9 +2,12 @@
 
 #include "platform/prompter.h"
 #include "shell/appstate.h"
+#include "zone/lineshape.h"
 #include "zone/recordfields.h"
 #include "zone/soavalues.h"
 #include "zone/zonefileio.h"
+#include "zone/zonenormaliser.h"
+#include "zone/zonescanner.h"
 
 #include <QDir>
 #include <QHash>
@@ -15,155 +18,8 @@ const QString kInformation = QStringLiteral("Information");
 // A message box cannot show a line of several megabytes; what is shown of a rejected line stops here.
 constexpr qsizetype kShownLineLength = 512;
 
-// What the line tests need of a line, found in one pass: which record words stand in it between blanks, and
-// its field counts. Tabs are blanks. What stands between the first and the last double quote is no record
-// word and, for the text field count, no blank: a quoted text is one field, and cannot make its line a record
-// of another kind. The outermost pair keeps whole the texts the person editor stores, which may hold further
-// quotes of their own.
-struct LineShape
-{
-    bool soa = false; // a word ending in "IN" and a word ending in "SOA", each followed by a blank
-    bool in = false;  // " IN ": the word between blanks; likewise the others
-    bool ns = false;
-    bool mx = false;
-    bool a = false;
-    bool cname = false;
-    bool rp = false;
-    bool txt = false;
-    int fields = 0;     // fieldCount
-    int textFields = 0; // textFieldCount
-
-    explicit LineShape(QStringView line);
-
-private:
-    void readPlain(QStringView line);
-    void readQuoted(QStringView line);
-    void noteRecordWord(const char16_t* word, qsizetype length);
-};
-
-// Whether the characters spell the text exactly; record words are plain letters.
-bool spells(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
-{
-    if (length != textLength)
-        return false;
-    for (qsizetype at = 0; at < length; ++at) {
-        if (word[at] != char16_t(text[at]))
-            return false;
-    }
-    return true;
-}
-
-bool endsIn(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
-{
-    return length >= textLength && spells(word + length - textLength, textLength, text, textLength);
-}
-
-void LineShape::noteRecordWord(const char16_t* word, qsizetype length)
-{
-    switch (length) {
-    case 1:
-        a = a || word[0] == u'A';
-        break;
-    case 2:
-        in = in || spells(word, 2, "IN", 2);
-        ns = ns || spells(word, 2, "NS", 2);
-        mx = mx || spells(word, 2, "MX", 2);
-        rp = rp || spells(word, 2, "RP", 2);
-        break;
-    case 3:
-        txt = txt || spells(word, 3, "TXT", 3);
-        break;
-    case 5:
-        cname = cname || spells(word, 5, "CNAME", 5);
-        break;
-    default:
-        break;
-    }
-}
-
-LineShape::LineShape(QStringView line)
-{
-    if (line.contains(QLatin1Char('"')))
-        readQuoted(line);
-    else
-        readPlain(line);
-}
-
-// Word by word; nearly every line of a zone holds no quote and takes this way.
-void LineShape::readPlain(QStringView line)
-{
-    const char16_t* text = line.utf16();
-    const qsizetype size = line.size();
-    bool endsInIn = false;
-    bool endsInSoa = false;
-    int runs = 0;
-    qsizetype at = 0;
-    while (at < size) {
-        const qsizetype wordStart = at;
-        while (at < size && text[at] != u' ' && text[at] != u'\t')
-            ++at;
-        if (at == size)
-            break;
-        if (at > wordStart) {
-            endsInIn = endsInIn || endsIn(text + wordStart, at - wordStart, "IN", 2);
-            endsInSoa = endsInSoa || endsIn(text + wordStart, at - wordStart, "SOA", 3);
-            if (wordStart > 0)
-                noteRecordWord(text + wordStart, at - wordStart);
-        }
-        // A run that only the last character of the line makes is not counted.
-        runs += at < size - 1;
-        while (at < size && (text[at] == u' ' || text[at] == u'\t'))
-            ++at;
-    }
-    soa = endsInIn && endsInSoa;
-    fields = runs;
-    textFields = runs;
-}
-
-// Character by character, with what stands between the first and the last quote taken as masked.
-void LineShape::readQuoted(QStringView line)
-{
-    const char16_t* text = line.utf16();
-    const qsizetype size = line.size();
-    const qsizetype firstQuote = line.indexOf(QLatin1Char('"'));
-    const qsizetype lastQuote = line.lastIndexOf(QLatin1Char('"'));
-    bool endsInIn = false;
-    bool endsInSoa = false;
-    bool inRun = false;
-    bool inMaskedRun = false;
-    qsizetype wordStart = 0;
-    bool wordMasked = false;
-    int runs = 0;
-    int maskedRuns = 0;
-    for (qsizetype at = 0; at <= size; ++at) {
-        const bool plainBlank = at < size && (text[at] == u' ' || text[at] == u'\t');
-        const bool masked = at > firstQuote && at < lastQuote;
-        const bool blank = plainBlank && !masked;
-        if (at < size - 1) {
-            runs += plainBlank && !inRun;
-            inRun = plainBlank;
-            maskedRuns += blank && !inMaskedRun;
-            inMaskedRun = blank;
-        }
-        if (at < size && !blank) {
-            wordMasked = wordMasked || masked;
-            continue;
-        }
-        if (at < size && at > wordStart) {
-            // Of a word holding masked text only what follows the closing quote can end it in a record word.
-            const qsizetype tailStart = wordMasked ? lastQuote : wordStart;
-            endsInIn = endsInIn || endsIn(text + tailStart, at - tailStart, "IN", 2);
-            endsInSoa = endsInSoa || endsIn(text + tailStart, at - tailStart, "SOA", 3);
-            if (wordStart > 0 && !wordMasked)
-                noteRecordWord(text + wordStart, at - wordStart);
-        }
-        wordStart = at + 1;
-        wordMasked = false;
-    }
-    soa = endsInIn && endsInSoa;
-    fields = runs;
-    textFields = maskedRuns;
-}
+// At most this many places are listed in one message; the rest are counted.
+constexpr qsizetype kListedPlaces = 20;
 
 QString shownLine(const QString& line)
 {
@@ -172,31 +28,141 @@ QString shownLine(const QString& line)
     return line.left(kShownLineLength) + QStringLiteral("...");
 }
 
+QString listedPlaces(const QStringList& places)
+{
+    QString text = places.mid(0, kListedPlaces).join(QStringLiteral(", "));
+    if (places.size() > kListedPlaces)
+        text += QStringLiteral(" and %1 more").arg(places.size() - kListedPlaces);
+    return text;
+}
+
+// Where the lines a reading examines come from.
+enum class Source
+{
+    OwnLayout,  // a file the program wrote: lines as written, each one context-free
+    Normalised, // a file written elsewhere, put in context-free form first
+    AsWritten,  // a file whose zone name is no origin to read it against: lines as written, nothing checked
+};
+
+enum class Reading
+{
+    Done,
+    SoaMalformed, // a start of authority line had too few fields; the lines after it were not read
+    NeedsContext, // a line of a file the program wrote needs the lines before it (hand-edited)
+};
+
+enum class LineUse : quint8
+{
+    Unseen,    // nothing took it yet: an other record, unless a responsible person takes it as its text
+    Accounted, // a comment, the start of authority, the "$TTL": no record of the lists or the other records
+    Taken,     // a list holds it
+    Verbatim,  // a line of the other records section of the program's own layout
+};
+
+struct Message
+{
+    QString caption;
+    QString text;
+    Prompter::Button buttons;
+    Prompter::Icon icon;
+};
+
+bool isCommentOrBlank(const QString& line)
+{
+    for (const QChar c : line) {
+        if (isFieldBlank(c))
+            continue;
+        return c == QLatin1Char(';');
+    }
+    return true;
+}
+
+bool isTtlLine(const QString& line)
+{
+    return line.startsWith(QLatin1String("$TTL"), Qt::CaseInsensitive) &&
+           (line.size() == 4 || isFieldBlank(line.at(4)));
+}
+
+// A parenthesis outside quotes and comments continues the record onto other lines.
+bool holdsParenthesis(const QString& line)
+{
+    if (!line.contains(QLatin1Char('(')) && !line.contains(QLatin1Char(')')))
+        return false;
+    bool quoted = false;
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const QChar c = line.at(at);
+        if (c == QLatin1Char('\\'))
+            ++at;
+        else if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char(';'))
+            return false;
+        else if (!quoted && (c == QLatin1Char('(') || c == QLatin1Char(')')))
+            return true;
+    }
+    return false;
+}
+
+// A line that means something only after the lines before it: one without an owner, a directive, or one
+// continued by parentheses.
+bool dependsOnContext(const QString& line)
+{
+    return isFieldBlank(line.front()) || line.front() == QLatin1Char('$') || holdsParenthesis(line);
+}
+
+// The type of a context-free line: the word after the class.
+QStringView recordType(const QString& line)
+{
+    const QList<RecordField> fields = recordFields(line, 4);
+    if (fields.size() < 3)
+        return {};
+    // The time to live, when the line gives one, stands before the class.
+    const QChar second = line.at(fields.at(1).start);
+    const qsizetype at = second.isDigit() ? 3 : 2;
+    if (at >= fields.size())
+        return {};
+    return QStringView(line).sliced(fields.at(at).start, fields.at(at).length);
+}
+
 class ZoneReading
 {
 public:
-    ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines)
-        : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines)
-    {
-    }
+    ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines,
+                Source source);
 
-    // False when a malformed start of authority ended the reading.
-    bool examineAll();
+    Reading examineAll();
+    // Every line nothing took becomes an other record, in file order. A line of the program's own layout is
+    // read on its own first; one no scanner can read is kept as a comment.
+    void keepTheRest();
+    // The messages of the reading, one after the other, then the lines that could not be kept as records.
+    void report(const QStringList& unreadable, const QStringList& includesKept);
 
 private:
     bool startOfAuthority(qsizetype index);
-    void record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase);
-    void responsiblePerson(const QString& line, const LineShape& shape);
+    void examineRecord(qsizetype index);
+    void record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase);
+    void responsiblePerson(qsizetype index, const LineShape& shape);
     void indexTextRecords();
     void inform(const QString& text);
     // Each line is looked at once, however often the tests and the text record search come back to it.
     const LineShape& shapeAt(qsizetype index);
+    bool typeIs(qsizetype index, QLatin1String type) const;
 
     ZoneContext& m_context;
     ZoneModel& m_zone;
     const QString& m_fileName;
     const QString& m_zoneName;
     const QStringList& m_lines;
+    const Source m_source;
+
+    QList<LineUse> m_use;
+    QList<Message> m_messages;
+    // Why a list refused a line of the program's own layout that is then kept as an other record.
+    QHash<qsizetype, QString> m_refusals;
+    QStringList m_unreadable;
+    qsizetype m_otherSection;
+    qsizetype m_soaEnd = -1;
+    bool m_ttlSeen = false;
 
     // The TXT lines an RP line may pair with, found in one pass over the file on the first RP line: the first
     // well-formed TXT line of each owner, and the malformed TXT lines a search from the top meets on its way.
@@ -205,6 +171,16 @@ private:
     QHash<QString, qsizetype> m_firstText;
     QList<qsizetype> m_malformedText;
 };
+
+ZoneReading::ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                         const QStringList& lines, Source source)
+    : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines),
+      m_source(source), m_use(lines.size(), LineUse::Unseen)
+{
+    m_otherSection = source == Source::Normalised ? lines.size() : lines.indexOf(otherRecordsHeading());
+    if (m_otherSection < 0)
+        m_otherSection = lines.size();
+}
 
 const LineShape& ZoneReading::shapeAt(qsizetype index)
 {
@@ -215,36 +191,78 @@ const LineShape& ZoneReading::shapeAt(qsizetype index)
     return m_shapes.at(index);
 }
 
-void ZoneReading::inform(const QString& text)
+// A line put in context-free form says its type in its own field, so that a type named in the data (the type
+// lists of signatures and of denial records) never makes it a record of that type.
+bool ZoneReading::typeIs(qsizetype index, QLatin1String type) const
 {
-    m_context.prompter.message(kInformation, text, Prompter::Button::Ok, Prompter::Icon::Information);
+    return m_source != Source::Normalised || recordType(m_lines.at(index)) == type;
 }
 
-bool ZoneReading::examineAll()
+void ZoneReading::inform(const QString& text)
+{
+    m_messages.append({kInformation, text, Prompter::Button::Ok, Prompter::Icon::Information});
+}
+
+Reading ZoneReading::examineAll()
 {
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
         const QString& line = m_lines.at(index);
-        const LineShape shape = shapeAt(index);
-        if (shape.soa && !startOfAuthority(index))
-            return false;
-        if (!shape.in)
+        if (index >= m_otherSection) {
+            // The heading and the closing ";" belong to the layout, everything else in the section is kept.
+            const bool layout = index == m_otherSection || line == QLatin1String(";") || line.trimmed().isEmpty();
+            m_use[index] = layout ? LineUse::Accounted : LineUse::Verbatim;
             continue;
-        if (shape.ns)
-            record(m_zone.nameservers, line, shape.fields == 3,
-                   QStringLiteral(", a name server entry, has been entered incorrectly. Ignoring..."));
-        if (shape.mx)
-            record(m_zone.mailservers, line, shape.fields == 4,
-                   QStringLiteral(", a mail entry, has been entered incorrectly. Ignoring..."));
-        if (shape.a)
-            record(m_zone.hostaddrs, line, shape.fields == 3,
-                   QStringLiteral(", a host address, has been entered incorrectly. Ignoring..."));
-        if (shape.cname)
-            record(m_zone.aliases, line, shape.fields == 3,
-                   QStringLiteral(", an alias, has been entered incorrectly. Ignoring..."));
-        if (shape.rp)
-            responsiblePerson(line, shape);
+        }
+        if (m_source != Source::Normalised && isCommentOrBlank(line)) {
+            m_use[index] = LineUse::Accounted;
+            continue;
+        }
+        // The comment lines and the "$INCLUDE" lines kept in a normalised zone are other records.
+        const bool keptLine = line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('$'));
+        if (m_source == Source::Normalised && keptLine && !isTtlLine(line))
+            continue;
+        if (isTtlLine(line) && !m_ttlSeen) {
+            m_ttlSeen = true;
+            m_zone.defaultTtl =
+                recordFields(line).size() > 1 ? line.mid(recordFields(line).at(1).start).trimmed() : QString();
+            m_use[index] = LineUse::Accounted;
+            continue;
+        }
+        const LineShape& shape = shapeAt(index);
+        if (shape.soa && typeIs(index, QLatin1String("SOA"))) {
+            if (!startOfAuthority(index))
+                return Reading::SoaMalformed;
+            continue;
+        }
+        if (index <= m_soaEnd && isSoaValueLine(line)) {
+            m_use[index] = LineUse::Accounted;
+            continue;
+        }
+        if (m_source == Source::OwnLayout && dependsOnContext(line))
+            return Reading::NeedsContext;
+        examineRecord(index);
     }
-    return true;
+    return Reading::Done;
+}
+
+void ZoneReading::examineRecord(qsizetype index)
+{
+    const LineShape& shape = shapeAt(index);
+    if (!shape.in)
+        return;
+    if (shape.ns && typeIs(index, QLatin1String("NS")))
+        record(m_zone.nameservers, index, shape.fields == 3,
+               QStringLiteral(", a name server entry, has been entered incorrectly."));
+    if (shape.mx && typeIs(index, QLatin1String("MX")))
+        record(m_zone.mailservers, index, shape.fields == 4,
+               QStringLiteral(", a mail entry, has been entered incorrectly."));
+    if (shape.a && typeIs(index, QLatin1String("A")))
+        record(m_zone.hostaddrs, index, shape.fields == 3,
+               QStringLiteral(", a host address, has been entered incorrectly."));
+    if (shape.cname && typeIs(index, QLatin1String("CNAME")))
+        record(m_zone.aliases, index, shape.fields == 3, QStringLiteral(", an alias, has been entered incorrectly."));
+    if (shape.rp && typeIs(index, QLatin1String("RP")))
+        responsiblePerson(index, shape);
 }
 
 bool ZoneReading::startOfAuthority(qsizetype index)
@@ -255,31 +273,36 @@ bool ZoneReading::startOfAuthority(qsizetype index)
                QStringLiteral("Please re-enter."));
         return false;
     }
-    const QStringList values = findSoaValues(*head, m_lines, index + 1);
+    const QStringList values = findSoaValues(*head, m_lines, index + 1, &m_soaEnd);
     if (values.size() < kSoaNumberCount)
-        m_context.prompter.message(QStringLiteral("Attention!"),
-                                   QStringLiteral("You have errors in your start of authority. Quorvane could not "
-                                                  "find all values."));
+        m_messages.append({QStringLiteral("Attention!"),
+                           QStringLiteral("You have errors in your start of authority. Quorvane could not find all "
+                                          "values."),
+                           Prompter::Button::Ok, Prompter::Icon::Information});
     m_zone.sourceofauth = SoaRecord(QStringList{head->owner, head->primaryServer, head->mailbox} + values);
+    m_zone.soaTtl = head->ttl;
     m_zone.serialAsRead = values.value(0);
     m_zone.dnsname = m_zoneName;
+    m_use[index] = LineUse::Accounted;
     return true;
 }
 
-void ZoneReading::record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase)
+void ZoneReading::record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase)
 {
-    if (wellFormed)
-        list.appendLine(line);
-    else
-        inform(shownLine(line) + phrase);
+    if (wellFormed) {
+        list.appendLine(m_lines.at(index));
+        m_use[index] = LineUse::Taken;
+    } else if (m_source == Source::OwnLayout) {
+        m_refusals.insert(index, shownLine(m_lines.at(index)) + phrase);
+    }
 }
 
 void ZoneReading::indexTextRecords()
 {
     m_textIndexed = true;
-    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+    for (qsizetype index = 0; index < m_otherSection; ++index) {
         const LineShape& shape = shapeAt(index);
-        if (!shape.in || !shape.txt)
+        if (!shape.in || !shape.txt || !typeIs(index, QLatin1String("TXT")))
             continue;
         const QString& line = m_lines.at(index);
         if (shape.textFields != 3)
@@ -289,40 +312,130 @@ void ZoneReading::indexTextRecords()
     }
 }
 
-void ZoneReading::responsiblePerson(const QString& line, const LineShape& shape)
+// A person is held with the first text record of its owner; one without is kept as an other record.
+void ZoneReading::responsiblePerson(qsizetype index, const LineShape& shape)
 {
+    const QString& line = m_lines.at(index);
+    const bool own = m_source == Source::OwnLayout;
     if (shape.fields != 4) {
-        inform(shownLine(line) + QStringLiteral(", a responsible person entry, has been entered incorrectly. "
-                                                "Ignoring..."));
+        if (own)
+            m_refusals.insert(index, shownLine(line) + QStringLiteral(", a responsible person entry, has been entered "
+                                                                      "incorrectly."));
         return;
     }
     if (!m_textIndexed)
         indexTextRecords();
     const qsizetype match = m_firstText.value(recordOwner(line), m_lines.size());
     for (const qsizetype malformed : std::as_const(m_malformedText)) {
-        if (malformed >= match)
+        if (malformed >= match || !own)
             break;
-        inform(shownLine(m_lines.at(malformed)) +
-               QStringLiteral(", a text file entry, has been entered incorrectly. Ignoring..."));
+        m_refusals.insert(malformed, shownLine(m_lines.at(malformed)) +
+                                         QStringLiteral(", a text file entry, has been entered incorrectly."));
     }
     if (match == m_lines.size()) {
-        inform(QStringLiteral("A text file entry could not be found for RP entry: ") + shownLine(line));
+        if (own)
+            m_refusals.insert(index, QStringLiteral("A text file entry could not be found for RP entry: ") +
+                                         shownLine(line) + QLatin1Char('.'));
         return;
     }
     m_zone.textfiles.appendLine(m_lines.at(match));
     m_zone.responsible.appendLine(line);
+    m_use[match] = LineUse::Taken;
+    m_use[index] = LineUse::Taken;
+}
+
+void ZoneReading::keepTheRest()
+{
+    std::optional<RecordLineChecker> checker;
+    OtherRecords& others = m_zone.otherrecords;
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        const LineUse use = m_use.at(index);
+        const QString& line = m_lines.at(index);
+        if (use == LineUse::Verbatim || (use == LineUse::Unseen && m_source != Source::OwnLayout)) {
+            others.append(line);
+            continue;
+        }
+        if (use != LineUse::Unseen)
+            continue;
+        if (!checker)
+            checker.emplace(absoluteName(m_zoneName.toLatin1(), QByteArrayLiteral(".")));
+        const ScannedLine scanned = checker->check(line);
+        if (!scanned.ok) {
+            others.append(unreadableLineComment(QString(), index + 1, line));
+            m_unreadable << QStringLiteral("line %1 (%2)").arg(index + 1).arg(scanned.errorText);
+            continue;
+        }
+        others.append(line);
+        if (const auto refusal = m_refusals.constFind(index); refusal != m_refusals.constEnd())
+            m_context.state.debugLog.logLine(QStringLiteral("--") + *refusal +
+                                             QStringLiteral(" Kept under Other Records."));
+    }
+}
+
+void ZoneReading::report(const QStringList& unreadable, const QStringList& includesKept)
+{
+    for (const Message& message : std::as_const(m_messages))
+        m_context.prompter.message(message.caption, message.text, message.buttons, message.icon);
+    const QStringList lines = m_unreadable + unreadable;
+    m_zone.unkept = lines;
+    if (!lines.isEmpty())
+        m_context.prompter.message(QStringLiteral("Attention!"), unreadableLinesText(m_fileName, lines));
+    if (!includesKept.isEmpty())
+        m_context.prompter.message(QStringLiteral("Attention!"), keptIncludesText(m_fileName, includesKept));
+}
+
+std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fileName)
+{
+    const std::optional<QByteArray> bytes = readFileBytes(zoneFilePath(context.state.zoneLists.datapath, fileName));
+    if (!bytes)
+        context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
+                                 Prompter::Button::Ok, Prompter::Icon::Information);
+    return bytes;
+}
+
+// Reads the lines into the zone; none when a line of the program's own layout needs the lines before it.
+std::optional<ZoneLoadStatus> read(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                                   const QStringList& lines, Source source, const NormalisedZone* normalised)
+{
+    ZoneReading reading(context, fileName, zoneName, lines, source);
+    const Reading outcome = reading.examineAll();
+    if (outcome == Reading::NeedsContext)
+        return std::nullopt;
+    if (outcome == Reading::Done)
+        reading.keepTheRest();
+    reading.report(normalised ? normalised->unreadable : QStringList(),
+                   normalised ? normalised->includesKept : QStringList());
+    return outcome == Reading::Done ? ZoneLoadStatus::Loaded : ZoneLoadStatus::SoaMalformed;
 }
 
 } // namespace
 
-int fieldCount(QStringView line)
+QString otherRecordsHeading()
 {
-    return LineShape(line).fields;
+    return QStringLiteral(";[Other Records]");
 }
 
-int textFieldCount(QStringView line)
+bool isOwnLayout(const QByteArray& bytes)
 {
-    return LineShape(line).textFields;
+    static const QByteArray signature = QByteArrayLiteral(";[*-Quorvane-*]");
+    return bytes.startsWith(signature) && (bytes.size() == signature.size() || bytes.at(signature.size()) == '\r' ||
+                                           bytes.at(signature.size()) == '\n');
+}
+
+QString unreadableLinesText(const QString& fileName, const QStringList& lines)
+{
+    return fileName +
+           QStringLiteral(" holds lines that could not be read as records. They are kept as comment lines, "
+                          "which the name server passes over: ") +
+           listedPlaces(lines) + QLatin1Char('.');
+}
+
+QString keptIncludesText(const QString& fileName, const QStringList& includes)
+{
+    return fileName +
+           QStringLiteral(" includes files that were not read, as they lie outside the data directory "
+                          "or cannot be read; the lines are kept as they stand: ") +
+           listedPlaces(includes) + QLatin1Char('.');
 }
 
 ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName)
@@ -335,15 +448,23 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         return ZoneLoadStatus::NoFileName;
     }
     state.zone.clearRecords();
-    const std::optional<QStringList> lines = readTextFile(zoneFilePath(state.zoneLists.datapath, fileName));
-    if (!lines) {
-        context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
-                                 Prompter::Button::Ok, Prompter::Icon::Information);
+    const std::optional<QByteArray> bytes = readZoneBytes(context, fileName);
+    if (!bytes)
         return ZoneLoadStatus::Unreadable;
+
+    std::optional<ZoneLoadStatus> status;
+    if (isOwnLayout(*bytes)) {
+        status = read(context, fileName, zoneName, splitTextLines(*bytes), Source::OwnLayout, nullptr);
+        if (!status)
+            state.zone.clearRecords();
     }
-    ZoneReading reading(context, fileName, zoneName, *lines);
-    if (!reading.examineAll())
-        return ZoneLoadStatus::SoaMalformed;
+    if (!status) {
+        const NormalisedZone normalised = normaliseZone(*bytes, zoneName, state.zoneLists.datapath);
+        status = normalised.ok ? read(context, fileName, zoneName, normalised.lines, Source::Normalised, &normalised)
+                               : read(context, fileName, zoneName, splitTextLines(*bytes), Source::AsWritten, nullptr);
+    }
+    if (*status == ZoneLoadStatus::SoaMalformed)
+        return *status;
     state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
     return ZoneLoadStatus::Loaded;
 }
