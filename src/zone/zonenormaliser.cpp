@@ -64,28 +64,77 @@ private:
     bool m_currentKnown = false;
 };
 
-// One line of the result: a record, or a line kept as it stands (owner empty, the whole line in rest).
+// One line of the result: a record without its time to live, which goes after the owner when the record
+// needs it, or a line kept as it stands (record false).
 struct Entry
 {
-    QString owner;
-    QString rest;
+    QString line;
+    qsizetype ownerLength = 0;
     quint32 ttl = 0;
     bool ttlKnown = false;
+    bool record = false;
+    NormalisedKind kind = NormalisedKind::Other;
 };
 
-// The data laid out as the program's own record lines have it.
-QString laidOutData(const QString& type, QString data)
+// How the data of a type is laid out in the program's own record lines.
+enum class Layout
 {
-    const bool mail = type == QLatin1String("MX");
-    if (mail || type == QLatin1String("RP")) {
-        const qsizetype blank = data.indexOf(QLatin1Char(' '));
-        if (blank > 0)
-            data.replace(blank, 1, mail ? kFive : QStringLiteral("  "));
-        return data + QLatin1Char(' ');
+    Plain,
+    TrailingBlank, // A, CNAME, TXT
+    Mail,          // the priority and the host apart by five blanks, a trailing blank
+    Person,        // the mailbox and the text record's name apart by two blanks, a trailing blank
+};
+
+struct TypeName
+{
+    QString name;
+    Layout layout = Layout::Plain;
+    NormalisedKind kind = NormalisedKind::Other;
+};
+
+NormalisedKind kindOf(const QString& type)
+{
+    static const QList<std::pair<QLatin1String, NormalisedKind>> kinds{
+        {QLatin1String("SOA"), NormalisedKind::StartOfAuthority},
+        {QLatin1String("NS"), NormalisedKind::NameServer},
+        {QLatin1String("MX"), NormalisedKind::MailServer},
+        {QLatin1String("A"), NormalisedKind::Host},
+        {QLatin1String("CNAME"), NormalisedKind::Alias},
+        {QLatin1String("RP"), NormalisedKind::Person},
+        {QLatin1String("TXT"), NormalisedKind::Text}};
+    for (const auto& [name, kind] : kinds) {
+        if (type == name)
+            return kind;
     }
+    return NormalisedKind::Other;
+}
+
+Layout layoutOf(const QString& type)
+{
+    if (type == QLatin1String("MX"))
+        return Layout::Mail;
+    if (type == QLatin1String("RP"))
+        return Layout::Person;
     if (type == QLatin1String("A") || type == QLatin1String("CNAME") || type == QLatin1String("TXT"))
-        return data + QLatin1Char(' ');
-    return data;
+        return Layout::TrailingBlank;
+    return Layout::Plain;
+}
+
+void appendData(QString& line, Layout layout, QLatin1StringView data)
+{
+    if (layout == Layout::Plain) {
+        line.append(data);
+        return;
+    }
+    const qsizetype blank = layout == Layout::TrailingBlank ? -1 : data.indexOf(QLatin1Char(' '));
+    if (blank > 0) {
+        line.append(data.first(blank));
+        line.append(layout == Layout::Mail ? kFive : QStringLiteral("  "));
+        line.append(data.sliced(blank + 1));
+    } else {
+        line.append(data);
+    }
+    line.append(QLatin1Char(' '));
 }
 
 bool isContent(QByteArrayView line)
@@ -106,12 +155,18 @@ QString placeOf(const QString& file, qint64 line)
 class Normaliser
 {
 public:
-    explicit Normaliser(const QString& dataDirectory) : m_dataDirectory(QFileInfo(dataDirectory).canonicalFilePath()) {}
+    Normaliser(const QString& dataDirectory, qsizetype size)
+        : m_dataDirectory(QFileInfo(dataDirectory).canonicalFilePath())
+    {
+        // Zone files run to some forty bytes a record.
+        m_entries.reserve(size / 40);
+    }
 
     void readFile(const QByteArray& raw, const QString& shownName, const QByteArray& origin, int depth);
     void addRecord(const ZoneScanner& scanner);
-    void addRecord(const QString& owner, quint32 writtenTtl, const QString& className, const QString& type,
-                   const QString& data, quint32 minimum);
+    void addLegacyRecord(const LegacyRecord& record, quint32 writtenTtl);
+    void addRecord(QLatin1StringView owner, quint32 writtenTtl, const QString& className, const TypeName& type,
+                   QLatin1StringView data, quint32 minimum);
     void unreadable(const QString& file, qint64 line, const QString& text, const QString& reason);
     void directive(const ZoneDirective& found, const QString& file, int depth);
     NormalisedZone finish();
@@ -120,7 +175,9 @@ private:
     void include(const ZoneDirective& found, const QString& file, int depth);
     void generate(const ZoneDirective& found, const QString& file);
     void keepInclude(const ZoneDirective& found, const QString& file, const QString& why);
-    const QString& typeName(const ZoneScanner& scanner);
+    const TypeName& typeName(const ZoneScanner& scanner);
+    const QString& className(const ZoneScanner& scanner);
+    void keep(const QString& line);
 
     const QString m_dataDirectory;
     QByteArray m_zoneOrigin;
@@ -129,7 +186,8 @@ private:
     QList<Entry> m_entries;
     qsizetype m_startOfAuthority = -1;
     quint32 m_minimum = 0;
-    QHash<quint16, QString> m_typeNames;
+    QHash<quint16, TypeName> m_typeNames;
+    QHash<quint16, QString> m_classNames;
     NormalisedZone m_out;
 };
 
@@ -232,14 +290,13 @@ void FileReading::unreadableThrough(qint64 line, const QString& reason)
 
 bool FileReading::keptAsLegacy(qint64 line)
 {
-    const QByteArray previousOwner = m_scanner->ownerText().toLatin1();
+    const QByteArray previousOwner = QByteArray(m_scanner->owner().data(), m_scanner->owner().size());
     const std::optional<LegacyRecord> record = readLegacyRecord(*lineText(line), m_text.originAt(line), previousOwner);
     if (!record)
         return false;
     directivesUpTo(line);
     const std::optional<quint32> ttl = record->ttl.isEmpty() ? std::nullopt : parseTtl(record->ttl);
-    m_normaliser.addRecord(record->owner, ttl.value_or(ZoneScanner::kNoTtl), record->className, record->type,
-                           record->data, 0);
+    m_normaliser.addLegacyRecord(*record, ttl.value_or(ZoneScanner::kNoTtl));
     return true;
 }
 
@@ -268,37 +325,65 @@ void Normaliser::readFile(const QByteArray& raw, const QString& shownName, const
     FileReading(*this, raw, shownName, origin, depth).run();
 }
 
-const QString& Normaliser::typeName(const ZoneScanner& scanner)
+const TypeName& Normaliser::typeName(const ZoneScanner& scanner)
 {
     auto found = m_typeNames.find(scanner.type());
-    if (found == m_typeNames.end())
-        found = m_typeNames.insert(scanner.type(), scanner.typeText());
+    if (found == m_typeNames.end()) {
+        const QString name = scanner.typeText();
+        found = m_typeNames.insert(scanner.type(), TypeName{name, layoutOf(name), kindOf(name)});
+    }
+    return *found;
+}
+
+const QString& Normaliser::className(const ZoneScanner& scanner)
+{
+    auto found = m_classNames.find(scanner.recordClass());
+    if (found == m_classNames.end())
+        found = m_classNames.insert(scanner.recordClass(), scanner.classText());
     return *found;
 }
 
 void Normaliser::addRecord(const ZoneScanner& scanner)
 {
-    const QString& type = typeName(scanner);
-    const quint32 minimum = type == QLatin1String("SOA") ? scanner.soaMinimum() : 0;
-    addRecord(scanner.ownerText(), scanner.ttl(), scanner.classText(), type, scanner.dataText(), minimum);
+    const TypeName& type = typeName(scanner);
+    const quint32 minimum = type.name == QLatin1String("SOA") ? scanner.soaMinimum() : 0;
+    addRecord(scanner.owner(), scanner.ttl(), className(scanner), type, scanner.data(), minimum);
 }
 
-void Normaliser::addRecord(const QString& owner, quint32 writtenTtl, const QString& className, const QString& type,
-                           const QString& data, quint32 minimum)
+void Normaliser::addRecord(QLatin1StringView owner, quint32 writtenTtl, const QString& className, const TypeName& type,
+                           QLatin1StringView data, quint32 minimum)
 {
-    const bool startOfAuthority = type == QLatin1String("SOA");
+    const bool startOfAuthority = type.name == QLatin1String("SOA");
     const std::optional<quint32> ttl = m_ttl.ttlOf(writtenTtl, startOfAuthority, minimum);
     if (startOfAuthority && m_startOfAuthority < 0) {
         m_startOfAuthority = m_entries.size();
         m_minimum = minimum;
     }
-    m_entries.append(
-        Entry{owner, className + kFive + type + kFive + laidOutData(type, data), ttl.value_or(0), ttl.has_value()});
+    QString line;
+    line.reserve(owner.size() + className.size() + type.name.size() + data.size() + 24);
+    line.append(owner).append(kFive).append(className).append(kFive).append(type.name).append(kFive);
+    appendData(line, type.layout, data);
+    // The lists hold records of the class IN only.
+    const NormalisedKind kind = className == QLatin1String("IN") ? type.kind : NormalisedKind::Other;
+    m_entries.append(Entry{std::move(line), owner.size(), ttl.value_or(0), ttl.has_value(), true, kind});
+}
+
+void Normaliser::addLegacyRecord(const LegacyRecord& record, quint32 writtenTtl)
+{
+    const QByteArray owner = record.owner.toLatin1();
+    const QByteArray data = record.data.toLatin1();
+    addRecord(QLatin1StringView(owner), writtenTtl, record.className,
+              TypeName{record.type, Layout::Plain, NormalisedKind::Other}, QLatin1StringView(data), 0);
+}
+
+void Normaliser::keep(const QString& line)
+{
+    m_entries.append(Entry{line, 0, 0, false, false, NormalisedKind::Other});
 }
 
 void Normaliser::unreadable(const QString& file, qint64 line, const QString& text, const QString& reason)
 {
-    m_entries.append(Entry{QString(), unreadableLineComment(file, line, text), 0, false});
+    keep(unreadableLineComment(file, line, text));
     m_out.unreadable << placeOf(file, line) + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
@@ -373,7 +458,7 @@ void Normaliser::keepInclude(const ZoneDirective& found, const QString& file, co
     if (found.words.size() == 1 && found.origin != m_zoneOrigin)
         line = QStringLiteral("$INCLUDE ") + QString::fromLatin1(found.words.first()) + QLatin1Char(' ') +
                QString::fromLatin1(found.origin);
-    m_entries.append(Entry{QString(), line, 0, false});
+    keep(line);
     m_out.includesKept << placeOf(file, found.line) + QStringLiteral(": ") + QString::fromLatin1(found.text) +
                               QStringLiteral(" (") + why + QLatin1Char(')');
 }
@@ -409,15 +494,20 @@ NormalisedZone Normaliser::finish()
         written = soa.ttl != m_minimum;
     }
     m_out.lines.reserve(m_entries.size() + 1);
-    if (written)
+    m_out.kinds.reserve(m_entries.size() + 1);
+    if (written) {
         m_out.lines << QStringLiteral("$TTL ") + QString::number(*fallback);
-    for (const Entry& entry : std::as_const(m_entries)) {
-        if (entry.owner.isEmpty())
-            m_out.lines << entry.rest;
-        else if (entry.ttlKnown && entry.ttl != fallback)
-            m_out.lines << entry.owner + kFive + QString::number(entry.ttl) + kFive + entry.rest;
-        else
-            m_out.lines << entry.owner + kFive + entry.rest;
+        m_out.kinds << NormalisedKind::DefaultTtl;
+    }
+    for (Entry& entry : m_entries) {
+        NormalisedKind kind = entry.kind;
+        if (entry.record && entry.ttlKnown && entry.ttl != fallback) {
+            entry.line.insert(entry.ownerLength, kFive + QString::number(entry.ttl));
+            if (kind != NormalisedKind::StartOfAuthority)
+                kind = NormalisedKind::Other;
+        }
+        m_out.lines << std::move(entry.line);
+        m_out.kinds << kind;
     }
     m_out.ok = true;
     return std::move(m_out);
@@ -435,7 +525,7 @@ NormalisedZone normaliseZone(const QByteArray& bytes, const QString& zoneName, c
     const QByteArray origin = absoluteName(zoneName.toLatin1(), QByteArrayLiteral("."));
     if (!isValidZoneName(origin))
         return {};
-    Normaliser normaliser(dataDirectory);
+    Normaliser normaliser(dataDirectory, bytes.size());
     normaliser.readFile(bytes, QString(), origin, 0);
     return normaliser.finish();
 }

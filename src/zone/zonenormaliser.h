@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,10 +20,26 @@
 // carries a time to live of its own, which then stands for every record that had it; a record whose time to
 // live differs from the default written carries its own. Without a "$TTL" line the default is the start of
 // authority's minimum, as the program's own files have it.
+// What a normalised line is, so that its reading need not take it apart again. A record with a time to live of
+// its own is Other (the lists hold none), except the start of authority.
+enum class NormalisedKind : quint8
+{
+    Other,
+    DefaultTtl,
+    StartOfAuthority,
+    NameServer,
+    MailServer,
+    Host,
+    Alias,
+    Person,
+    Text,
+};
+
 struct NormalisedZone
 {
     bool ok = false; // false when the zone name is no valid origin: nothing could be read
     QStringList lines;
+    QList<NormalisedKind> kinds; // one per line
     // Lines no scanner could read, each kept as a comment line where it stood and listed here with its
     // number and the reason ("line 12 (invalid IPv4 address)").
     QStringList unreadable;

@@ -110,25 +110,12 @@ bool dependsOnContext(const QString& line)
     return isFieldBlank(line.front()) || line.front() == QLatin1Char('$') || holdsParenthesis(line);
 }
 
-// The type of a context-free line: the word after the class.
-QStringView recordType(const QString& line)
-{
-    const QList<RecordField> fields = recordFields(line, 4);
-    if (fields.size() < 3)
-        return {};
-    // The time to live, when the line gives one, stands before the class.
-    const QChar second = line.at(fields.at(1).start);
-    const qsizetype at = second.isDigit() ? 3 : 2;
-    if (at >= fields.size())
-        return {};
-    return QStringView(line).sliced(fields.at(at).start, fields.at(at).length);
-}
-
 class ZoneReading
 {
 public:
+    // A normalised zone comes with the kind of each line.
     ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines,
-                Source source);
+                Source source, const QList<NormalisedKind>* kinds = nullptr);
 
     Reading examineAll();
     // Every line nothing took becomes an other record, in file order. A line of the program's own layout is
@@ -138,15 +125,16 @@ public:
     void report(const QStringList& unreadable, const QStringList& includesKept);
 
 private:
+    Reading examineNormalised();
     bool startOfAuthority(qsizetype index);
+    void defaultTtlLine(qsizetype index);
     void examineRecord(qsizetype index);
     void record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase);
-    void responsiblePerson(qsizetype index, const LineShape& shape);
+    void responsiblePerson(qsizetype index, bool wellFormed);
     void indexTextRecords();
     void inform(const QString& text);
     // Each line is looked at once, however often the tests and the text record search come back to it.
     const LineShape& shapeAt(qsizetype index);
-    bool typeIs(qsizetype index, QLatin1String type) const;
 
     ZoneContext& m_context;
     ZoneModel& m_zone;
@@ -154,6 +142,7 @@ private:
     const QString& m_zoneName;
     const QStringList& m_lines;
     const Source m_source;
+    const QList<NormalisedKind>* m_kinds;
 
     QList<LineUse> m_use;
     QList<Message> m_messages;
@@ -173,9 +162,9 @@ private:
 };
 
 ZoneReading::ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName,
-                         const QStringList& lines, Source source)
+                         const QStringList& lines, Source source, const QList<NormalisedKind>* kinds)
     : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines),
-      m_source(source), m_use(lines.size(), LineUse::Unseen)
+      m_source(source), m_kinds(kinds), m_use(lines.size(), LineUse::Unseen)
 {
     m_otherSection = source == Source::Normalised ? lines.size() : lines.indexOf(otherRecordsHeading());
     if (m_otherSection < 0)
@@ -191,20 +180,58 @@ const LineShape& ZoneReading::shapeAt(qsizetype index)
     return m_shapes.at(index);
 }
 
-// A line put in context-free form says its type in its own field, so that a type named in the data (the type
-// lists of signatures and of denial records) never makes it a record of that type.
-bool ZoneReading::typeIs(qsizetype index, QLatin1String type) const
-{
-    return m_source != Source::Normalised || recordType(m_lines.at(index)) == type;
-}
-
 void ZoneReading::inform(const QString& text)
 {
     m_messages.append({kInformation, text, Prompter::Button::Ok, Prompter::Icon::Information});
 }
 
+// A normalised zone says what each line is: its record lines have the layouts the lists take.
+Reading ZoneReading::examineNormalised()
+{
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        switch (m_kinds->at(index)) {
+        case NormalisedKind::DefaultTtl:
+            defaultTtlLine(index);
+            break;
+        case NormalisedKind::StartOfAuthority:
+            if (!startOfAuthority(index))
+                return Reading::SoaMalformed;
+            break;
+        case NormalisedKind::NameServer:
+            record(m_zone.nameservers, index, true, QString());
+            break;
+        case NormalisedKind::MailServer:
+            record(m_zone.mailservers, index, true, QString());
+            break;
+        case NormalisedKind::Host:
+            record(m_zone.hostaddrs, index, true, QString());
+            break;
+        case NormalisedKind::Alias:
+            record(m_zone.aliases, index, true, QString());
+            break;
+        case NormalisedKind::Person:
+            responsiblePerson(index, true);
+            break;
+        case NormalisedKind::Text:
+        case NormalisedKind::Other:
+            break;
+        }
+    }
+    return Reading::Done;
+}
+
+void ZoneReading::defaultTtlLine(qsizetype index)
+{
+    m_ttlSeen = true;
+    const QList<RecordField> fields = recordFields(m_lines.at(index));
+    m_zone.defaultTtl = fields.size() > 1 ? m_lines.at(index).mid(fields.at(1).start).trimmed() : QString();
+    m_use[index] = LineUse::Accounted;
+}
+
 Reading ZoneReading::examineAll()
 {
+    if (m_kinds)
+        return examineNormalised();
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
         const QString& line = m_lines.at(index);
         if (index >= m_otherSection) {
@@ -213,23 +240,16 @@ Reading ZoneReading::examineAll()
             m_use[index] = layout ? LineUse::Accounted : LineUse::Verbatim;
             continue;
         }
-        if (m_source != Source::Normalised && isCommentOrBlank(line)) {
+        if (isCommentOrBlank(line)) {
             m_use[index] = LineUse::Accounted;
             continue;
         }
-        // The comment lines and the "$INCLUDE" lines kept in a normalised zone are other records.
-        const bool keptLine = line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('$'));
-        if (m_source == Source::Normalised && keptLine && !isTtlLine(line))
-            continue;
         if (isTtlLine(line) && !m_ttlSeen) {
-            m_ttlSeen = true;
-            m_zone.defaultTtl =
-                recordFields(line).size() > 1 ? line.mid(recordFields(line).at(1).start).trimmed() : QString();
-            m_use[index] = LineUse::Accounted;
+            defaultTtlLine(index);
             continue;
         }
         const LineShape& shape = shapeAt(index);
-        if (shape.soa && typeIs(index, QLatin1String("SOA"))) {
+        if (shape.soa) {
             if (!startOfAuthority(index))
                 return Reading::SoaMalformed;
             continue;
@@ -250,19 +270,19 @@ void ZoneReading::examineRecord(qsizetype index)
     const LineShape& shape = shapeAt(index);
     if (!shape.in)
         return;
-    if (shape.ns && typeIs(index, QLatin1String("NS")))
+    if (shape.ns)
         record(m_zone.nameservers, index, shape.fields == 3,
                QStringLiteral(", a name server entry, has been entered incorrectly."));
-    if (shape.mx && typeIs(index, QLatin1String("MX")))
+    if (shape.mx)
         record(m_zone.mailservers, index, shape.fields == 4,
                QStringLiteral(", a mail entry, has been entered incorrectly."));
-    if (shape.a && typeIs(index, QLatin1String("A")))
+    if (shape.a)
         record(m_zone.hostaddrs, index, shape.fields == 3,
                QStringLiteral(", a host address, has been entered incorrectly."));
-    if (shape.cname && typeIs(index, QLatin1String("CNAME")))
+    if (shape.cname)
         record(m_zone.aliases, index, shape.fields == 3, QStringLiteral(", an alias, has been entered incorrectly."));
-    if (shape.rp && typeIs(index, QLatin1String("RP")))
-        responsiblePerson(index, shape);
+    if (shape.rp)
+        responsiblePerson(index, shape.fields == 4);
 }
 
 bool ZoneReading::startOfAuthority(qsizetype index)
@@ -301,8 +321,13 @@ void ZoneReading::indexTextRecords()
 {
     m_textIndexed = true;
     for (qsizetype index = 0; index < m_otherSection; ++index) {
+        if (m_kinds) {
+            if (m_kinds->at(index) == NormalisedKind::Text && !m_firstText.contains(recordOwner(m_lines.at(index))))
+                m_firstText.insert(recordOwner(m_lines.at(index)), index);
+            continue;
+        }
         const LineShape& shape = shapeAt(index);
-        if (!shape.in || !shape.txt || !typeIs(index, QLatin1String("TXT")))
+        if (!shape.in || !shape.txt)
             continue;
         const QString& line = m_lines.at(index);
         if (shape.textFields != 3)
@@ -313,11 +338,11 @@ void ZoneReading::indexTextRecords()
 }
 
 // A person is held with the first text record of its owner; one without is kept as an other record.
-void ZoneReading::responsiblePerson(qsizetype index, const LineShape& shape)
+void ZoneReading::responsiblePerson(qsizetype index, bool wellFormed)
 {
     const QString& line = m_lines.at(index);
     const bool own = m_source == Source::OwnLayout;
-    if (shape.fields != 4) {
+    if (!wellFormed) {
         if (own)
             m_refusals.insert(index, shownLine(line) + QStringLiteral(", a responsible person entry, has been entered "
                                                                       "incorrectly."));
@@ -397,7 +422,7 @@ std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fil
 std::optional<ZoneLoadStatus> read(ZoneContext& context, const QString& fileName, const QString& zoneName,
                                    const QStringList& lines, Source source, const NormalisedZone* normalised)
 {
-    ZoneReading reading(context, fileName, zoneName, lines, source);
+    ZoneReading reading(context, fileName, zoneName, lines, source, normalised ? &normalised->kinds : nullptr);
     const Reading outcome = reading.examineAll();
     if (outcome == Reading::NeedsContext)
         return std::nullopt;

@@ -42,14 +42,17 @@ public:
     qint64 line() const;
     QString errorText() const;
 
-    // The record just read.
+    // The record just read. The views stay valid until the next record is read.
     quint32 ttl() const;
     quint16 type() const;
-    QString ownerText() const;
+    quint16 recordClass() const;
+    QLatin1StringView owner() const;
+    QString ownerText() const { return owner(); }
     QString classText() const;
     QString typeText() const;
     // The data fields separated by single blanks.
-    QString dataText() const;
+    QLatin1StringView data() const;
+    QString dataText() const { return data(); }
     // The last number of a start of authority's data.
     quint32 soaMinimum() const;
 
@@ -61,6 +64,7 @@ private:
     std::unique_ptr<zs_scanner> m_scanner;
     bool m_valid = false;
     mutable std::vector<char> m_dump;
+    mutable std::vector<char> m_owner;
     mutable std::vector<quint8> m_rdata;
 };
 

@@ -55,13 +55,19 @@ bool separates(char c)
     return isBlank(c) || c == '(' || c == ')' || c == ';';
 }
 
+// Most lines need no change and leave the count of parentheses alone.
+bool copiesAsItStands(const char* line, qsizetype size)
+{
+    const QByteArrayView view(line, size);
+    return !view.contains('"') && !view.contains('(') && !view.contains(')');
+}
+
 // Copies one line of record text and keeps count of the open parentheses that continue a record on the next
 // line (quoted text and comments hold none). A quoted text written against a word is taken apart from it, as
 // the name servers take it ("x"y is two texts); the scanner would refuse it.
 void copyRecordLine(const char* line, qsizetype size, int& depth, QByteArray& out)
 {
-    const QByteArrayView view(line, size);
-    if (!view.contains('"') && !view.contains('(') && !view.contains(')')) {
+    if (copiesAsItStands(line, size)) {
         out.append(line, size);
         return;
     }
@@ -107,7 +113,7 @@ public:
     PreparedZoneText run();
 
 private:
-    void line(const char* text, qsizetype size);
+    void line(const char* text, qsizetype size, bool endedByFeed);
     void directive(const char* text, qsizetype size);
 
     const QByteArray& m_raw;
@@ -126,7 +132,7 @@ PreparedZoneText Preparation::run()
         qsizetype end = start;
         while (end < size && text[end] != '\n' && text[end] != '\r')
             ++end;
-        line(text + start, end - start);
+        line(text + start, end - start, end < size && text[end] == '\n');
         ++m_line;
         if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n')
             ++end;
@@ -135,10 +141,13 @@ PreparedZoneText Preparation::run()
     return std::move(m_out);
 }
 
-void Preparation::line(const char* text, qsizetype size)
+void Preparation::line(const char* text, qsizetype size, bool endedByFeed)
 {
     if (m_depth == 0 && size > 0 && text[0] == '$') {
         directive(text, size);
+    } else if (endedByFeed && copiesAsItStands(text, size)) {
+        m_out.text.append(text, size + 1);
+        return;
     } else {
         copyRecordLine(text, size, m_depth, m_out.text);
     }
