@@ -529,3 +529,15 @@ NormalisedZone normaliseZone(const QByteArray& bytes, const QString& zoneName, c
     normaliser.readFile(bytes, QString(), origin, 0);
     return normaliser.finish();
 }
+
+QString contextFreeLine(const QString& owner, const QString& ttl, const QString& className, const QString& type,
+                        const QString& data)
+{
+    QString line = owner + kFive;
+    if (!ttl.isEmpty())
+        line += ttl + kFive;
+    line += className + kFive + type + kFive;
+    const QByteArray bytes = data.toLatin1();
+    appendData(line, layoutOf(type), QLatin1StringView(bytes));
+    return line;
+}

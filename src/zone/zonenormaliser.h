@@ -55,3 +55,7 @@ NormalisedZone normaliseZone(const QByteArray& bytes, const QString& zoneName, c
 // The comment line that keeps a line no scanner could read: the file (when it is not the zone file itself)
 // and the line's number, then the line.
 QString unreadableLineComment(const QString& fileName, qint64 line, const QString& text);
+
+// One record laid out as the normalised lines are; ttl empty for a record that carries none.
+QString contextFreeLine(const QString& owner, const QString& ttl, const QString& className, const QString& type,
+                        const QString& data);
