@@ -43,20 +43,24 @@ bool isClassWord(const QByteArray& word)
            (upper.startsWith("CLASS") && number(upper.mid(5)).has_value());
 }
 
+// The nibble form the name servers write: hexadecimal digits from the lowest, each a label followed by a
+// dot, as many as the value needs and the width (counted in characters, dots included) asks for.
 QByteArray nibbles(quint64 value, int width, bool upper)
 {
-    QByteArray hex = QByteArray::number(value, 16);
-    if (upper)
-        hex = hex.toUpper();
-    const qsizetype wanted = (width + 1) / 2;
-    if (hex.size() < wanted)
-        hex = QByteArray(wanted - hex.size(), '0') + hex;
+    static const char lower[] = "0123456789abcdef";
+    static const char capital[] = "0123456789ABCDEF";
     QByteArray out;
-    for (qsizetype at = hex.size() - 1; at >= 0; --at) {
-        out += hex.at(at);
-        if (at > 0)
+    do {
+        out += (upper ? capital : lower)[value & 0x0f];
+        value >>= 4;
+        if (width > 0)
+            --width;
+        if (width > 0 || value != 0) {
             out += '.';
-    }
+            if (width > 0)
+                --width;
+        }
+    } while (value != 0 || width > 0);
     return out;
 }
 

@@ -236,7 +236,8 @@ void FileReading::run()
             continue;
         }
         unreadableThrough(line, m_scanner->errorText());
-        if (m_scanner->fatal())
+        // A record that failed inside parentheses would take the lines after it for its own: they start afresh.
+        if (m_scanner->fatal() || m_scanner->insideParentheses())
             startAt(line + 1);
     }
     directivesUpTo(std::numeric_limits<qint64>::max());

@@ -119,6 +119,11 @@ bool ZoneScanner::fatal() const
     return m_scanner->error.fatal || m_scanner->state == ZS_STATE_INCLUDE;
 }
 
+bool ZoneScanner::insideParentheses() const
+{
+    return m_scanner->multiline;
+}
+
 qint64 ZoneScanner::line() const
 {
     return qint64(m_scanner->line_counter);

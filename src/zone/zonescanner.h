@@ -38,6 +38,8 @@ public:
     Step next();
     // After an error: whether the scanner can go on with the text after it.
     bool fatal() const;
+    // Whether an open parenthesis continues the current record on the next line.
+    bool insideParentheses() const;
     // The line the last record ended on, or where the last error was found.
     qint64 line() const;
     QString errorText() const;
