@@ -137,8 +137,11 @@ void appendData(QString& line, Layout layout, QLatin1StringView data)
     line.append(QLatin1Char(' '));
 }
 
+// A line that held part of a record: not empty, no comment, and no "$ORIGIN" (which the scanner carried out).
 bool isContent(QByteArrayView line)
 {
+    if (line.startsWith('$'))
+        return false;
     for (const char c : line) {
         if (c == ' ' || c == '\t')
             continue;

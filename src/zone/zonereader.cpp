@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -372,6 +373,7 @@ void ZoneReading::responsiblePerson(qsizetype index, bool wellFormed)
 void ZoneReading::keepTheRest()
 {
     std::optional<RecordLineChecker> checker;
+    std::optional<QSet<QString>> taken;
     OtherRecords& others = m_zone.otherrecords;
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
         const LineUse use = m_use.at(index);
@@ -381,6 +383,17 @@ void ZoneReading::keepTheRest()
             continue;
         }
         if (use != LineUse::Unseen)
+            continue;
+        // Two persons of one owner share its first text record, which the file then holds twice: the copy is
+        // that same record, not another.
+        if (!taken) {
+            taken.emplace();
+            for (qsizetype at = 0; at < m_lines.size(); ++at) {
+                if (m_use.at(at) == LineUse::Taken)
+                    taken->insert(m_lines.at(at));
+            }
+        }
+        if (taken->contains(line))
             continue;
         if (!checker)
             checker.emplace(absoluteName(m_zoneName.toLatin1(), QByteArrayLiteral(".")));

@@ -195,6 +195,11 @@ void TstZoneNormaliser::unreadableLinesAreKeptAsComments_data()
         << QByteArray("$ORIGIN a..b.\nc A 10.0.0.3\n")
         << QStringList{";line 2 could not be read: $ORIGIN a..b.", "c.example.com.     IN     A     10.0.0.3 "}
         << QStringList{"line 2 (invalid $ORIGIN)"};
+    // The scanner carries out "$ORIGIN" itself: a failing line after it does not take it along.
+    QTest::newRow("after $ORIGIN") << QByteArray("$ORIGIN sub\n %garbage\nc A 10.0.0.3\n")
+                                   << QStringList{";line 3 could not be read:  %garbage",
+                                                  "c.sub.example.com.     IN     A     10.0.0.3 "}
+                                   << QStringList{"line 3 (invalid number)"};
     QTest::newRow("NUL bytes") << QByteArray("\0\0 A 1\nb A 10.0.0.2\n", 19)
                                << QStringList{QStringLiteral(";line 2 could not be read: ") +
                                                   QString::fromLatin1("\0\0 A 1", 6),
