@@ -194,13 +194,16 @@ EditResult saveOtherRecord(ZoneContext& context, const GenericRecordFields& fiel
         return refuse(prompter, kReEnter, QStringLiteral("The record cannot be read: %1.").arg(scanned.errorText));
     if (!insideZone(scanned.owner, origin))
         return refuse(prompter, kReEnter,
-                      QStringLiteral("%1 lies outside the zone %2.").arg(scanned.owner, QString::fromLatin1(origin)));
+                      QStringLiteral("%1 lies outside the zone %2.").arg(scanned.owner, zoneOrigin(context.state)));
     const NameUse use = useOf(zone, scanned.owner, origin);
-    const bool alias = type == QLatin1String("CNAME");
-    if ((alias && (use.other || use.alias)) || (!alias && use.alias))
+    if (use.alias)
         return refuse(prompter, kReEnter,
                       QStringLiteral("%1 has an alias (CNAME), which cannot stand beside other records of its name.")
                           .arg(scanned.owner));
+    if (type == QLatin1String("CNAME") && use.other)
+        return refuse(
+            prompter, kReEnter,
+            QStringLiteral("%1 has other records, which an alias (CNAME) cannot stand beside.").arg(scanned.owner));
 
     const QString line = contextFreeLine(scanned.owner, ttlField, scanned.className, scanned.type, scanned.data);
     if (!zone.otherrecords.storeAtEditIndex(line))

@@ -126,18 +126,30 @@ std::optional<SoaHead> parseSoaHead(QStringView line)
 QStringList findSoaValues(const SoaHead& head, const QStringList& lines, qsizetype from, qsizetype* lastLine)
 {
     QStringList values;
-    if (lastLine)
-        *lastLine = from - 1;
-    if (takeValues(head.rest, values))
-        return values;
-    for (qsizetype index = from; index < lines.size(); ++index) {
-        const QStringView text = uncommented(lines.at(index));
-        if (text.isEmpty() || !isValueLine(text))
-            continue;
-        if (lastLine)
-            *lastLine = index;
-        if (takeValues(text, values))
-            break;
+    qsizetype last = from - 1;
+    // The parentheses the numbers stand in, so that a closing one on a line of its own belongs to them.
+    qsizetype open = head.rest.count(QLatin1Char('(')) - head.rest.count(QLatin1Char(')'));
+    if (!takeValues(head.rest, values)) {
+        for (qsizetype index = from; index < lines.size(); ++index) {
+            const QStringView text = uncommented(lines.at(index));
+            if (text.isEmpty() || !isValueLine(text))
+                continue;
+            last = index;
+            open += text.count(QLatin1Char('(')) - text.count(QLatin1Char(')'));
+            if (takeValues(text, values))
+                break;
+        }
     }
+    for (qsizetype index = last + 1; open > 0 && index < lines.size(); ++index) {
+        const QStringView text = uncommented(lines.at(index));
+        if (text.isEmpty())
+            continue;
+        if (text.count(QLatin1Char(')')) != text.size())
+            break;
+        last = index;
+        open -= text.size();
+    }
+    if (lastLine)
+        *lastLine = last;
     return values;
 }

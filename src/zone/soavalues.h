@@ -32,6 +32,7 @@ std::optional<SoaHead> parseSoaHead(QStringView line);
 // lines after it. Each line is cut at its first ";" and trimmed; a number is a word's text from its first
 // digit on, words ending at blanks and parentheses. The search ends at the closing parenthesis or when five
 // are found, and passes over record lines (lines holding a word that does not begin with a digit) so that an
-// address is never taken for a number. lastLine, when given, is set to the last line a number came from (the
-// start of authority's own line counts as from - 1).
+// address is never taken for a number. lastLine, when given, is set to the last line of the record: the last
+// a number came from, or the one that holds only the closing parenthesis after it (the start of authority's
+// own line counts as from - 1).
 QStringList findSoaValues(const SoaHead& head, const QStringList& lines, qsizetype from, qsizetype* lastLine = nullptr);

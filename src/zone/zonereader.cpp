@@ -506,3 +506,17 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
     state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
     return ZoneLoadStatus::Loaded;
 }
+
+ZoneLoadStatus readNormalisedZone(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                                  const NormalisedZone& zone)
+{
+    AppState& state = context.state;
+    state.debugLog.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
+    state.zone.clearRecords();
+    const std::optional<ZoneLoadStatus> status =
+        read(context, fileName, zoneName, zone.lines, Source::Normalised, &zone);
+    if (status == ZoneLoadStatus::SoaMalformed)
+        return *status;
+    state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
+    return ZoneLoadStatus::Loaded;
+}

@@ -2,6 +2,7 @@
 
 #include "zone/lineshape.h"
 #include "zone/zonecontext.h"
+#include "zone/zonenormaliser.h"
 
 #include <QString>
 #include <QStringView>
@@ -32,3 +33,8 @@ QString keptIncludesText(const QString& fileName, const QStringList& includes);
 // Lines no scanner can read are kept as comments and reported in one message; the three stops are reported
 // too. The displays are left to the caller (rebuildDisplays).
 ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName);
+
+// Reads a zone already put in context-free form (from the file of that name) into the loaded zone, as loadZone
+// reads a file written elsewhere.
+ZoneLoadStatus readNormalisedZone(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                                  const NormalisedZone& zone);
