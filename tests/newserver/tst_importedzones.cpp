@@ -83,6 +83,7 @@ private Q_SLOTS:
     void incompleteStartOfAuthorityStopsThePass();
     void recordsWithTheirOwnTtlAreKept();
     void zoneNamedWithItsPoint();
+    void namesRelativeToAnOriginOfTheFileAreReadAsTheNameServerReadsThem();
 };
 
 void TstImportedZones::qualifyingRule_data()
@@ -322,6 +323,33 @@ void TstImportedZones::zoneNamedWithItsPoint()
     server.qualify();
     QVERIFY(server.zoneFile(QStringLiteral("f.net.")).contains("\r\nns1.f.net.     IN     A     10.1.1.1 \r\n"));
     QCOMPARE(server.prompter.prompts().size(), 0);
+}
+
+// The qualifying rule is for the names a file leaves relative to its zone; a name relative to an "$ORIGIN" of
+// the file, a blank owner and the names of other record types mean what the name server makes of them.
+void TstImportedZones::namesRelativeToAnOriginOfTheFileAreReadAsTheNameServerReadsThem()
+{
+    ZoneServer server;
+    const QByteArray zone = "g.net. IN SOA ns1 hostmaster ( 7 10800 3600 604800 86400 )\r\n"
+                            "g.net. IN NS ns.partner.com\r\n"
+                            "www IN CNAME web.partner.com\r\n"
+                            "$ORIGIN sub.g.net.\r\n"
+                            "ftp IN CNAME files.partner.com\r\n"
+                            "    IN TXT \"sub\"\r\n"
+                            "h IN A 10.7.7.7\r\n"
+                            "  IN AAAA ::7\r\n";
+    server.write({QStringLiteral("g.net")}, {zone});
+    server.qualify();
+    QCOMPARE(server.prompter.prompts().size(), 0);
+    const QByteArray written = server.zoneFile(QStringLiteral("g.net"));
+    QVERIFY(written.contains("\r\ng.net.     IN     NS     ns.partner.com.\r\n"));
+    QVERIFY(written.contains("\r\nwww.g.net.     IN     CNAME     web.partner.com. \r\n"));
+    QVERIFY(written.contains("\r\nftp.sub.g.net.     IN     CNAME     files.partner.com.sub.g.net. \r\n"));
+    QVERIFY(written.contains("\r\nftp.sub.g.net.     IN     TXT     \"sub\" \r\n"));
+    QVERIFY(written.contains("\r\nh.sub.g.net.     IN     A     10.7.7.7 \r\n"));
+    QVERIFY(written.contains("\r\nh.sub.g.net.     IN     AAAA     ::7\r\n"));
+    // The file as it came is kept.
+    QCOMPARE(server.bytes(QStringLiteral("win/data/dnsbackup/g.net.dns.orig")), zone);
 }
 
 QTEST_GUILESS_MAIN(TstImportedZones)
