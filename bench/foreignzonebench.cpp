@@ -7,8 +7,8 @@
 // exits 1 when the ratio is above 1.5 or the zones do not hold the same records.
 
 #include "platform/progress.h"
-#include "platform/prompter.h"
 #include "shell/appstate.h"
+#include "silentprompter.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
@@ -23,22 +23,6 @@
 #include <ctime>
 
 namespace {
-
-class SilentPrompter : public Prompter
-{
-public:
-    Button message(const QString& caption, const QString& text, Buttons, Icon) override
-    {
-        std::fprintf(stderr, "unexpected prompt: %s: %s\n", qPrintable(caption), qPrintable(text.left(200)));
-        std::exit(1);
-    }
-    Button askQuestion(const QString&, bool) override { return Button::Cancel; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<int> pick(const QString&, const QStringList&) override { return std::nullopt; }
-    std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-};
 
 QString address(int i)
 {

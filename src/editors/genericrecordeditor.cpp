@@ -11,26 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QLineEdit* makeField(QWidget* parent, const QString& name, const QString& hint)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setToolTip(hint);
-    return field;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
-
 GenericRecordEditor::GenericRecordEditor(AppState& state, std::function<ZoneContext(Prompter&)> contextFor,
                                          QWidget* parent)
     : QDialog(parent), m_state(state), m_prompter(this), m_contextFor(std::move(contextFor))
@@ -38,26 +18,37 @@ GenericRecordEditor::GenericRecordEditor(AppState& state, std::function<ZoneCont
     setObjectName(QStringLiteral("genericrecord"));
     setWindowTitle(QStringLiteral("Other Record"));
     setModal(true);
-    owner = makeField(this, QStringLiteral("owner"),
-                      QStringLiteral("The name the record belongs to: relative to the zone, \"@\" for the zone "
-                                     "itself, or a full name ending in a dot"));
-    ttl = makeField(this, QStringLiteral("ttl"),
-                    QStringLiteral("Seconds, or a time such as 1h or 2d; empty for the zone's default"));
-    type = new QComboBox(this);
-    type->setObjectName(QStringLiteral("type"));
-    data = makeField(this, QStringLiteral("data"),
-                     QStringLiteral("The record's data as a zone file writes it; a TXT text may be given without "
-                                    "quotes, long texts are split into strings of 255 bytes"));
+    // Every control carries the name the tests and the help find it by, and says what it takes.
+    const auto named = [](auto* widget, const QString& name, const QString& hint) {
+        widget->setObjectName(name);
+        widget->setToolTip(hint);
+        return widget;
+    };
+    owner = named(new QLineEdit(this), QStringLiteral("owner"),
+                  QStringLiteral("The name the record belongs to: relative to the zone, \"@\" for the zone "
+                                 "itself, or a full name ending in a dot"));
+    ttl = named(new QLineEdit(this), QStringLiteral("ttl"),
+                QStringLiteral("Seconds, or a time such as 1h or 2d; empty for the zone's default"));
+    type = named(new QComboBox(this), QStringLiteral("type"), QStringLiteral("The record's type"));
+    data = named(new QLineEdit(this), QStringLiteral("data"),
+                 QStringLiteral("The record's data as a zone file writes it; a TXT text may be given without "
+                                "quotes, long texts are split into strings of 255 bytes"));
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Owner:"), owner);
     form->addRow(QStringLiteral("&TTL:"), ttl);
     form->addRow(QStringLiteral("T&ype:"), type);
     form->addRow(QStringLiteral("&Data:"), data);
 
-    saveit = makeButton(this, QStringLiteral("saveit"), QStringLiteral("&Save"));
+    saveit = named(new QPushButton(QStringLiteral("&Save"), this), QStringLiteral("saveit"),
+                   QStringLiteral("Checks the record, stores it and saves the zone"));
+    deleteit = named(new QPushButton(QStringLiteral("De&lete"), this), QStringLiteral("deleteit"),
+                     QStringLiteral("Deletes the record and saves the zone"));
+    cancelit = named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("cancelit"),
+                     QStringLiteral("Closes the editor without a change"));
+    // Enter saves; Delete, which cannot be undone, is never pressed by Enter.
+    for (QPushButton* button : {saveit, deleteit, cancelit})
+        button->setAutoDefault(false);
     saveit->setDefault(true);
-    deleteit = makeButton(this, QStringLiteral("deleteit"), QStringLiteral("De&lete"));
-    cancelit = makeButton(this, QStringLiteral("cancelit"), QStringLiteral("Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(saveit);

@@ -102,15 +102,6 @@ QList<std::pair<QString, QString>> zoneFilesOfTheTestData()
     return files;
 }
 
-class SilentProgress : public Progress
-{
-public:
-    void showProgress() override {}
-    void setProgressCaption(const QString&) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-};
-
 } // namespace
 
 class TstRealZones : public QObject
@@ -477,7 +468,7 @@ void TstRealZones::garbageBetweenRecordsLosesNone()
     state.setup.defaultserial = QStringLiteral("2026120701");
     ScriptedPrompter prompter;
     prompter.answer(Prompter::Button::Ok);
-    SilentProgress progress;
+    NullProgress progress;
     ZoneContext context{state, prompter, progress, {}, {}};
     QCOMPARE(loadZone(context, file, zone), ZoneLoadStatus::Loaded);
     QCOMPARE(prompter.pending(), 0);

@@ -33,15 +33,6 @@ public:
     std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
 };
 
-class SilentProgress : public Progress
-{
-public:
-    void showProgress() override {}
-    void setProgressCaption(const QString&) override {}
-    void setProgress(int) override {}
-    void hideProgress() override {}
-};
-
 QByteArray mutated(QByteArray bytes, quint32 seed)
 {
     static const char kSpecial[] = "()\";$\\\n\r\t@. 0A";
@@ -142,7 +133,7 @@ void TstZoneMutations::damagedFilesReadAndSaveAgainAlike()
     state.selection.primfilename = QStringLiteral("zone.dns");
     state.setup.defaultserial = QStringLiteral("2026120701");
     AcceptingPrompter prompter;
-    SilentProgress progress;
+    NullProgress progress;
     ZoneContext context{state, prompter, progress, {}, {}};
     if (loadZone(context, QStringLiteral("zone.dns"), QStringLiteral("example.com")) != ZoneLoadStatus::Loaded ||
         state.zone.sourceofauth.isEmpty())
