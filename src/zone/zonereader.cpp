@@ -245,7 +245,9 @@ Reading ZoneReading::examineAll()
             m_use[index] = LineUse::Accounted;
             continue;
         }
-        if (isTtlLine(line) && !m_ttlSeen) {
+        // The program writes its "$TTL" before the start of authority; one anywhere else governs only the
+        // records after it.
+        if (isTtlLine(line) && !m_ttlSeen && m_zone.sourceofauth.isEmpty()) {
             defaultTtlLine(index);
             continue;
         }
