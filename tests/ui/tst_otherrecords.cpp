@@ -1,7 +1,6 @@
 // The "Other Records" label of the zone tree and the generic record editor, as a person meets them in the main
 // window with the real message boxes: records of a zone written elsewhere listed, one added, one refused, one
 // changed and one deleted, each in turn; the file read by named-checkzone afterwards.
-#include "../zone/zonecheck.h"
 #include "editors/genericrecordeditor.h"
 #include "platform/guiprompter.h"
 #include "shell/appstate.h"
@@ -9,6 +8,7 @@
 #include "shell/settingsstore.h"
 #include "support/fakeplatform.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 #include "ui/zonebrowser/otherrecordsnode.h"
 
