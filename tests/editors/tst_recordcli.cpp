@@ -31,6 +31,7 @@ private Q_SLOTS:
     void cleanup();
     void everyKindAddedChangedAndDeleted();
     void otherRecordsAddedChangedAndDeleted();
+    void editorsSeeTheOtherRecords();
     void refusals_data();
     void refusals();
 
@@ -198,6 +199,58 @@ void TestRecordCli::otherRecordsAddedChangedAndDeleted()
     QCOMPARE(listed.split(QLatin1Char('\n')).first(), QStringLiteral("ns1.example.com. 3600 AAAA 2001:db8::2"));
     QCOMPARE(listed.split(QLatin1Char('\n')).at(1),
              QStringLiteral("_sip._tcp.example.com. 86400 SRV 0 5 5060 ns1.example.com."));
+}
+
+// The editors' checks of names count the other records too: an alias beside one, a host or a person at an
+// alias among them are refused; the last name server of the list goes when another stands among them.
+void TestRecordCli::editorsSeeTheOtherRecords()
+{
+    const QString boot = bootFile();
+    const QString zone = QStringLiteral("example.com");
+    struct Step
+    {
+        QStringList arguments;
+        QString answers;
+        int status;
+        QByteArray err;
+    };
+    const QList<Step> steps = {
+        {{"add", "other", "ftp", "-", "AAAA", "2001:db8::21"}, "", 0, ""},
+        {{"add", "other", "mail2", "-", "CNAME", "mail"}, "", 0, ""},
+        {{"add", "other", "@", "3600", "NS", "ns1"}, "", 0, ""},
+        {{"add", "alias", "ftp.example.com", "ns1.example.com"},
+         "",
+         1,
+         "Re-Enter.: This name already holds records listed under Other Records, and an alias can share its name "
+         "with none. Re-Enter.\n"},
+        {{"add", "host", "mail2.example.com", "10.0.0.9"},
+         "",
+         1,
+         "Re-Enter.: You already have used the host name as an alias.\n"},
+        {{"add", "person", "mail2", "hm@example.com", "Desk"},
+         "",
+         1,
+         "Re-Enter.: You already have used this name as an alias.\n"},
+        {{"delete", "ns", "1"}, "", 0, ""},
+    };
+    qint64 serial = 2026120701;
+    for (const Step& step : steps) {
+        const QByteArray before = readBytes(zoneFile());
+        const QStringList arguments =
+            QStringList{QStringLiteral("record"), step.arguments.first(), boot, zone} + step.arguments.mid(1);
+        const CliRun result = run(arguments, QString::number(serial), step.answers);
+        QCOMPARE(result.status, step.status);
+        QCOMPARE(result.err, step.err);
+        if (step.status != 0) {
+            QCOMPARE(readBytes(zoneFile()), before);
+            continue;
+        }
+        const ZoneCheck check = checkZoneFile(zone, zoneFile());
+        QVERIFY2(check.accepted(), qPrintable(check.output.join(QLatin1Char('\n'))));
+        ++serial;
+    }
+    QVERIFY(!readBytes(zoneFile()).contains("\r\nexample.com.     IN     NS     ns1.example.com.\r\n"));
+    QVERIFY(readBytes(zoneFile()).contains("\r\nexample.com.     3600     IN     NS     ns1.example.com.\r\n"));
 }
 
 void TestRecordCli::refusals_data()
