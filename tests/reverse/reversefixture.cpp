@@ -42,7 +42,8 @@ void ReverseServer::zone(const QString& name, const QStringList& nameServers, co
                          bool ownerIsAt)
 {
     // The program's own layout, its signature line first.
-    QStringList lines{QStringLiteral(";[*-Quorvane-*]"), QStringLiteral(";[SOA]"),
+    QStringList lines{QStringLiteral(";[*-Quorvane-*]"),
+                      QStringLiteral(";[SOA]"),
                       (ownerIsAt ? QStringLiteral("@") : name + QLatin1Char('.')) +
                           QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
                       QStringLiteral("2026120701"),

@@ -22,7 +22,8 @@ struct CliRun
 QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, const QStringList& hosts)
 {
     // The program's own layout, its signature line first.
-    QStringList lines{QStringLiteral(";[*-Quorvane-*]"), QStringLiteral(";[SOA]"),
+    QStringList lines{QStringLiteral(";[*-Quorvane-*]"),
+                      QStringLiteral(";[SOA]"),
                       soaOwner + QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
                       QStringLiteral("2026120701"),
                       QStringLiteral("1080"),
