@@ -78,7 +78,7 @@ QByteArray ownLayout(const Mix& mix)
         zone.appendResponsible(responsiblePersonLine(person, person, person),
                                textRecordLine(person, QStringLiteral("\"Room %1\"").arg(i)));
     }
-    return crlfBytes(zoneFileLines(zone));
+    return zoneFileBytes(zone);
 }
 
 QByteArray foreignLayout(const Mix& mix)

@@ -71,7 +71,7 @@ int main(int argc, char* argv[])
     const int records = std::atoi(argv[2]);
     const int runs = argc > 3 ? std::atoi(argv[3]) : 5;
     const QString fileName = QStringLiteral("bench.dns");
-    if (!replaceFile(QDir(dir).filePath(fileName), crlfBytes(zoneFileLines(generatedZone(records)))).ok)
+    if (!replaceFile(QDir(dir).filePath(fileName), zoneFileBytes(generatedZone(records))).ok)
         return 1;
 
     AppState state;

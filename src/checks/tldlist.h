@@ -16,7 +16,7 @@ public:
 
     TldList();
 
-    static const QStringList& builtIn(); // bglist
+    static const QStringList& builtIn();                        // bglist
     const QStringList& userEntries() const { return m_mylist; } // mylist
     const QStringList& entries() const { return m_toplist; }    // toplist, sorted
 
@@ -43,6 +43,8 @@ private:
     QStringList m_mylist;
     QStringList m_toplist;
     QSet<QString> m_lowerSet;
-    TldSet m_delegated = defaultDelegatedTlds();
+    // None until set: the installed list is then read on the first check that needs it, so that a command
+    // that checks no name does not pay for reading it.
+    TldSet m_delegated;
     bool m_hasDottedEntries = false;
 };

@@ -1,10 +1,10 @@
 #include "net/ftpclient.h"
 
+#include "net/curlapi.h"
+
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <QUrl>
-
-#include <curl/curl.h>
 
 namespace {
 
@@ -22,6 +22,8 @@ bool opensTransfer(const QByteArray& reply)
 
 struct FtpClient::Session
 {
+    // A session is opened only once the library is loaded.
+    const CurlApi& curl = *curlApi();
     CURLM* multi = nullptr;
     CURL* easy = nullptr;
     char errorBuffer[CURL_ERROR_SIZE] = {};
@@ -34,11 +36,11 @@ struct FtpClient::Session
     ~Session()
     {
         if (multi && easy)
-            curl_multi_remove_handle(multi, easy);
+            curl.multiRemoveHandle(multi, easy);
         if (easy)
-            curl_easy_cleanup(easy);
+            curl.easyCleanup(easy);
         if (multi)
-            curl_multi_cleanup(multi);
+            curl.multiCleanup(multi);
     }
 
     void beginTransfer()
@@ -115,9 +117,9 @@ FtpClient::~FtpClient()
 bool FtpClient::loadStack()
 {
     if (!m_stackLoaded) {
-        const CURLcode code = curl_global_init(CURL_GLOBAL_DEFAULT);
-        if (code != CURLE_OK) {
-            fail(int(code), QString::fromLatin1(curl_easy_strerror(code)));
+        QString reason;
+        if (!curlApi(&reason)) {
+            fail(int(CURLE_FAILED_INIT), reason);
             return false;
         }
         m_stackLoaded = true;
@@ -127,8 +129,10 @@ bool FtpClient::loadStack()
 
 QString FtpClient::stackDescription() const
 {
-    return QStringLiteral("libcurl ") + QString::fromLatin1(curl_version_info(CURLVERSION_NOW)->version) +
-           QStringLiteral(": ");
+    const CurlApi* curl = curlApi();
+    const QString version =
+        curl ? QString::fromLatin1(curl->versionInfo(CURLVERSION_NOW)->version) : QStringLiteral("(not available)");
+    return QStringLiteral("libcurl ") + version + QStringLiteral(": ");
 }
 
 QString FtpClient::stackStatus() const
@@ -161,29 +165,30 @@ bool FtpClient::logOn()
     logOff();
     m_session = std::make_unique<Session>();
     m_session->events = &events;
-    m_session->multi = curl_multi_init();
-    m_session->easy = curl_easy_init();
+    const CurlApi& curl = m_session->curl;
+    m_session->multi = curl.multiInit();
+    m_session->easy = curl.easyInit();
     if (!m_session->multi || !m_session->easy) {
         m_session.reset();
-        fail(int(CURLE_FAILED_INIT), QString::fromLatin1(curl_easy_strerror(CURLE_FAILED_INIT)));
+        fail(int(CURLE_FAILED_INIT), QString::fromLatin1(curl.easyStrerror(CURLE_FAILED_INIT)));
         return false;
     }
     CURL* easy = m_session->easy;
     const QByteArray userBytes = user.toLatin1();
     const QByteArray passwordBytes = password.toLatin1();
-    curl_easy_setopt(easy, CURLOPT_USERNAME, userBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_PASSWORD, passwordBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_session->errorBuffer);
-    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Session::onDebug);
-    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, m_session.get());
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Session::onWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, m_session.get());
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutS);
-    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallTimeoutS);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, kStallTimeoutS);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl.easySetopt(easy, CURLOPT_USERNAME, userBytes.constData());
+    curl.easySetopt(easy, CURLOPT_PASSWORD, passwordBytes.constData());
+    curl.easySetopt(easy, CURLOPT_ERRORBUFFER, m_session->errorBuffer);
+    curl.easySetopt(easy, CURLOPT_VERBOSE, 1L);
+    curl.easySetopt(easy, CURLOPT_DEBUGFUNCTION, &Session::onDebug);
+    curl.easySetopt(easy, CURLOPT_DEBUGDATA, m_session.get());
+    curl.easySetopt(easy, CURLOPT_WRITEFUNCTION, &Session::onWrite);
+    curl.easySetopt(easy, CURLOPT_WRITEDATA, m_session.get());
+    curl.easySetopt(easy, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutS);
+    curl.easySetopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallTimeoutS);
+    curl.easySetopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl.easySetopt(easy, CURLOPT_LOW_SPEED_TIME, kStallTimeoutS);
+    curl.easySetopt(easy, CURLOPT_NOSIGNAL, 1L);
     // A directory without a listing: the connection is made and the user logged on, nothing is transferred.
     if (!perform(baseUrl(), true)) {
         m_session.reset();
@@ -211,7 +216,7 @@ bool FtpClient::download()
     QUrl url(baseUrl());
     url.setPath(QLatin1Char('/') + path + remoteFile);
 
-    curl_easy_setopt(m_session->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
+    m_session->curl.easySetopt(m_session->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
     m_session->target = &target;
     m_session->transferBegun = false;
     m_session->received = 0;
@@ -241,36 +246,37 @@ void FtpClient::logOff()
 
 bool FtpClient::perform(const QString& url, bool noBody)
 {
+    const CurlApi& curl = m_session->curl;
     CURL* easy = m_session->easy;
     const QByteArray urlBytes = url.toLatin1();
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_NOBODY, noBody ? 1L : 0L);
+    curl.easySetopt(easy, CURLOPT_URL, urlBytes.constData());
+    curl.easySetopt(easy, CURLOPT_NOBODY, noBody ? 1L : 0L);
     m_session->errorBuffer[0] = '\0';
 
-    curl_multi_add_handle(m_session->multi, easy);
+    curl.multiAddHandle(m_session->multi, easy);
     int running = 1;
     CURLcode result = CURLE_OK;
     while (running) {
-        const CURLMcode multiCode = curl_multi_perform(m_session->multi, &running);
+        const CURLMcode multiCode = curl.multiPerform(m_session->multi, &running);
         if (multiCode != CURLM_OK) {
-            curl_multi_remove_handle(m_session->multi, easy);
-            fail(int(multiCode), QString::fromLatin1(curl_multi_strerror(multiCode)));
+            curl.multiRemoveHandle(m_session->multi, easy);
+            fail(int(multiCode), QString::fromLatin1(curl.multiStrerror(multiCode)));
             return false;
         }
         if (running) {
-            curl_multi_poll(m_session->multi, nullptr, 0, kPollMs, nullptr);
+            curl.multiPoll(m_session->multi, nullptr, 0, kPollMs, nullptr);
             QCoreApplication::processEvents();
         }
     }
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_session->multi, &left)) {
+    while (CURLMsg* message = curl.multiInfoRead(m_session->multi, &left)) {
         if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
             result = message->data.result;
     }
-    curl_multi_remove_handle(m_session->multi, easy);
+    curl.multiRemoveHandle(m_session->multi, easy);
     if (result != CURLE_OK) {
         const QString detail = QString::fromLatin1(m_session->errorBuffer);
-        fail(int(result), detail.isEmpty() ? QString::fromLatin1(curl_easy_strerror(result)) : detail);
+        fail(int(result), detail.isEmpty() ? QString::fromLatin1(curl.easyStrerror(result)) : detail);
         return false;
     }
     return true;

@@ -1,11 +1,11 @@
 #include "net/smtpclient.h"
 
+#include "net/curlapi.h"
 #include "net/mailmessage.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <cstring>
-#include <curl/curl.h>
 #include <memory>
 
 namespace {
@@ -38,24 +38,19 @@ size_t readUpload(char* buffer, size_t size, size_t count, void* userData)
     return n;
 }
 
+// A handle exists only once the library is loaded.
 struct EasyDeleter
 {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { curlApi()->easyCleanup(handle); }
 };
 struct MultiDeleter
 {
-    void operator()(CURLM* handle) const { curl_multi_cleanup(handle); }
+    void operator()(CURLM* handle) const { curlApi()->multiCleanup(handle); }
 };
 struct ListDeleter
 {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curlApi()->slistFreeAll(list); }
 };
-
-void initialiseCurl()
-{
-    static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    Q_UNUSED(done);
-}
 
 QByteArray angleAddress(const QString& address)
 {
@@ -63,11 +58,6 @@ QByteArray angleAddress(const QString& address)
 }
 
 } // namespace
-
-SmtpClient::SmtpClient()
-{
-    initialiseCurl();
-}
 
 bool SmtpClient::setServer(const QString& server)
 {
@@ -131,57 +121,61 @@ bool SmtpClient::send(const MailMessage& message, QString* errorText)
     upload.bytes = message.toBytes(QDateTime::currentDateTime());
     upload.onStart = [this] { report(Event::Sending); };
 
-    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
-    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    QString reason;
+    const CurlApi* curl = curlApi(&reason);
+    if (!curl)
+        return fail(QStringLiteral("The mail client could not be started: %1.").arg(reason));
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl->multiInit());
+    std::unique_ptr<CURL, EasyDeleter> easy(curl->easyInit());
     if (!multi || !easy)
         return fail(QStringLiteral("The mail client could not be started."));
     std::unique_ptr<curl_slist, ListDeleter> recipients;
     for (const QString& recipient : message.recipients())
-        recipients.reset(curl_slist_append(recipients.release(), angleAddress(recipient).constData()));
+        recipients.reset(curl->slistAppend(recipients.release(), angleAddress(recipient).constData()));
 
     const QString hostPart = m_host.contains(QLatin1Char(':')) ? QLatin1Char('[') + m_host + QLatin1Char(']') : m_host;
     const QByteArray url = QStringLiteral("smtp://%1:%2").arg(hostPart).arg(m_port).toUtf8();
     const QByteArray from = angleAddress(message.senderAddress());
     char errorBuffer[CURL_ERROR_SIZE] = {};
     CURL* handle = easy.get();
-    curl_easy_setopt(handle, CURLOPT_URL, url.constData());
-    curl_easy_setopt(handle, CURLOPT_MAIL_FROM, from.constData());
-    curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, recipients.get());
-    curl_easy_setopt(handle, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(handle, CURLOPT_READFUNCTION, readUpload);
-    curl_easy_setopt(handle, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload.bytes.size()));
-    curl_easy_setopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalSeconds);
-    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl->easySetopt(handle, CURLOPT_URL, url.constData());
+    curl->easySetopt(handle, CURLOPT_MAIL_FROM, from.constData());
+    curl->easySetopt(handle, CURLOPT_MAIL_RCPT, recipients.get());
+    curl->easySetopt(handle, CURLOPT_UPLOAD, 1L);
+    curl->easySetopt(handle, CURLOPT_READFUNCTION, readUpload);
+    curl->easySetopt(handle, CURLOPT_READDATA, &upload);
+    curl->easySetopt(handle, CURLOPT_INFILESIZE_LARGE, curl_off_t(upload.bytes.size()));
+    curl->easySetopt(handle, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+    curl->easySetopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
+    curl->easySetopt(handle, CURLOPT_TIMEOUT, kTotalSeconds);
+    curl->easySetopt(handle, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl->easySetopt(handle, CURLOPT_NOSIGNAL, 1L);
 
     report(Event::Open);
-    curl_multi_add_handle(multi.get(), handle);
+    curl->multiAddHandle(multi.get(), handle);
     int running = 1;
     CURLcode result = CURLE_OK;
     while (running) {
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK)
+        if (curl->multiPerform(multi.get(), &running) != CURLM_OK)
             break;
         if (running)
-            curl_multi_poll(multi.get(), nullptr, 0, 50, nullptr);
+            curl->multiPoll(multi.get(), nullptr, 0, 50, nullptr);
         QCoreApplication::processEvents();
     }
     int queued = 0;
     bool finished = false;
-    while (CURLMsg* info = curl_multi_info_read(multi.get(), &queued)) {
+    while (CURLMsg* info = curl->multiInfoRead(multi.get(), &queued)) {
         if (info->msg == CURLMSG_DONE) {
             result = info->data.result;
             finished = true;
         }
     }
-    curl_multi_remove_handle(multi.get(), handle);
+    curl->multiRemoveHandle(multi.get(), handle);
 
     if (!finished || result != CURLE_OK) {
         long response = 0;
-        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &response);
-        QString reason = QString::fromUtf8(curl_easy_strerror(finished ? result : CURLE_SEND_ERROR));
+        curl->easyGetinfo(handle, CURLINFO_RESPONSE_CODE, &response);
+        QString reason = QString::fromUtf8(curl->easyStrerror(finished ? result : CURLE_SEND_ERROR));
         if (errorBuffer[0])
             reason += QStringLiteral(" (") + QString::fromUtf8(errorBuffer).trimmed() + QLatin1Char(')');
         if (response > 0)

@@ -24,7 +24,7 @@ public:
 
     static constexpr int kDefaultPort = 25;
 
-    SmtpClient();
+    SmtpClient() = default;
 
     // "host", "host:port" or "[v6-address]:port"; port 25 unless the text gives one. False when the text
     // names no usable server.

@@ -3,13 +3,29 @@
 #include "zone/recorddisplay.h"
 #include "zone/recordfields.h"
 
+const QStringList& RecordList::displays() const
+{
+    completeDisplays();
+    return m_displays;
+}
+
+void RecordList::completeDisplays() const
+{
+    if (m_displays.size() == m_lines.size())
+        return;
+    m_displays.reserve(m_lines.size());
+    for (qsizetype index = m_displays.size(); index < m_lines.size(); ++index)
+        m_displays.append(displayText(m_kind, m_lines.at(index)));
+}
+
 void RecordList::appendLine(const QString& line)
 {
-    append(line, displayText(m_kind, line));
+    m_lines.append(line);
 }
 
 void RecordList::append(const QString& line, const QString& display)
 {
+    completeDisplays();
     m_lines.append(line);
     m_displays.append(display);
 }
@@ -18,6 +34,7 @@ bool RecordList::replaceAt(int index, const QString& line, const QString& displa
 {
     if (!isValidIndex(index))
         return false;
+    completeDisplays();
     m_lines[index] = line;
     m_displays[index] = display;
     return true;
@@ -27,6 +44,7 @@ bool RecordList::removeAt(int index)
 {
     if (!isValidIndex(index))
         return false;
+    completeDisplays();
     m_lines.removeAt(index);
     m_displays.removeAt(index);
     return true;
@@ -45,14 +63,6 @@ void RecordList::clear()
 {
     m_lines.clear();
     m_displays.clear();
-}
-
-void RecordList::rebuildDisplays()
-{
-    m_displays.clear();
-    m_displays.reserve(m_lines.size());
-    for (const QString& line : std::as_const(m_lines))
-        m_displays.append(displayText(m_kind, line));
 }
 
 QStringList RecordList::owners() const

@@ -8,7 +8,8 @@
 // The records of one kind of the loaded zone: each record's complete zone file line (the storage list) beside
 // its short form for the browser and the editors (the display list), and the edit index an editor works at.
 // The two lists always hold the same number of entries in the same order; every change goes through this class
-// so that they cannot drift apart.
+// so that they cannot drift apart. The display texts of lines read from a file are derived only when something
+// asks for them: a save of a large zone never shows one.
 class RecordList
 {
 public:
@@ -20,11 +21,11 @@ public:
     int count() const { return int(m_lines.size()); }
     bool isEmpty() const { return m_lines.isEmpty(); }
 
-    const QStringList& lines() const { return m_lines; }       // the storage list
-    const QStringList& displays() const { return m_displays; } // the display list
+    const QStringList& lines() const { return m_lines; } // the storage list
+    const QStringList& displays() const;                 // the display list
     // Empty when index is out of range.
     QString line(int index) const { return m_lines.value(index); }
-    QString display(int index) const { return m_displays.value(index); }
+    QString display(int index) const { return displays().value(index); }
 
     // The position an editor replaces or deletes at; kNewRecord while it adds a record.
     int editIndex() const { return m_editIndex; }
@@ -43,8 +44,8 @@ public:
     // Empties both lists; the edit index is left to whoever set it.
     void clear();
 
-    // Rebuilds every display text from its stored line.
-    void rebuildDisplays();
+    // Rebuilds every display text from its stored line (when next asked for).
+    void rebuildDisplays() { m_displays.clear(); }
 
     // The owners of all records (each line's text before its first blank), in list order.
     QStringList owners() const;
@@ -53,7 +54,11 @@ public:
 
 private:
     RecordKind m_kind;
+    // Derives the display texts of the lines appended without one.
+    void completeDisplays() const;
+
     QStringList m_lines;
-    QStringList m_displays;
+    // The display texts of the first m_displays.size() lines; the rest are derived from their lines on demand.
+    mutable QStringList m_displays;
     int m_editIndex = kNewRecord;
 };

@@ -5,34 +5,37 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <cstring>
 
 QStringList splitTextLines(const QByteArray& bytes)
 {
-    const QString text = QString::fromLatin1(bytes);
-    const QStringView view(text);
-    const qsizetype size = view.size();
+    // Each line is widened on its own: a copy of the whole file in wide characters would double what a large
+    // zone costs while it is read.
+    const char* const data = bytes.constData();
+    const qsizetype size = bytes.size();
     QStringList lines;
     lines.reserve(size / 32 + 1);
     qsizetype start = 0;
     while (start < size) {
-        const qsizetype feed = view.indexOf(QLatin1Char('\n'), start);
-        const qsizetype end = feed < 0 ? size : feed;
+        const char* const feed = static_cast<const char*>(std::memchr(data + start, '\n', size_t(size - start)));
+        const qsizetype end = feed ? feed - data : size;
         // Lone carriage returns inside the line end lines of their own; one just before the feed belongs to it.
-        for (qsizetype cr = view.first(end).indexOf(QLatin1Char('\r'), start); cr >= 0;
-             cr = view.first(end).indexOf(QLatin1Char('\r'), start)) {
-            if (cr == end - 1 && feed >= 0)
+        for (const char* cr = static_cast<const char*>(std::memchr(data + start, '\r', size_t(end - start))); cr;
+             cr = static_cast<const char*>(std::memchr(data + start, '\r', size_t(end - start)))) {
+            const qsizetype at = cr - data;
+            if (at == end - 1 && feed)
                 break;
-            lines.append(view.sliced(start, cr - start).toString());
-            start = cr + 1;
+            lines.append(QString::fromLatin1(data + start, at - start));
+            start = at + 1;
         }
-        if (feed < 0) {
+        if (!feed) {
             if (start < size)
-                lines.append(view.sliced(start).toString());
+                lines.append(QString::fromLatin1(data + start, size - start));
             break;
         }
-        const qsizetype stop = end > start && view[end - 1] == QLatin1Char('\r') ? end - 1 : end;
-        lines.append(view.sliced(start, stop - start).toString());
-        start = feed + 1;
+        const qsizetype stop = end > start && data[end - 1] == '\r' ? end - 1 : end;
+        lines.append(QString::fromLatin1(data + start, stop - start));
+        start = end + 1;
     }
     return lines;
 }
@@ -61,19 +64,30 @@ std::optional<QStringList> readTextFile(const QString& path)
 
 QByteArray crlfBytes(const QStringList& lines)
 {
+    QByteArray bytes;
+    bytes.reserve(crlfSize(lines));
+    for (const QString& line : lines)
+        appendCrlfLine(bytes, line);
+    return bytes;
+}
+
+qsizetype crlfSize(const QStringList& lines)
+{
     qsizetype total = 0;
     for (const QString& line : lines)
         total += line.size() + 2;
-    QByteArray bytes(total, Qt::Uninitialized);
-    char* out = bytes.data();
-    for (const QString& line : lines) {
-        // A character beyond Latin-1 cannot be written as one byte; it becomes a question mark.
-        for (const QChar c : line)
-            *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
-        *out++ = '\r';
-        *out++ = '\n';
-    }
-    return bytes;
+    return total;
+}
+
+void appendCrlfLine(QByteArray& bytes, QStringView line)
+{
+    const qsizetype at = bytes.size();
+    bytes.resize(at + line.size() + 2);
+    char* out = bytes.data() + at;
+    for (const QChar c : line)
+        *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
+    *out++ = '\r';
+    *out = '\n';
 }
 
 FileWriteResult replaceFile(const QString& path, const QByteArray& bytes)

@@ -27,6 +27,13 @@ QString zoneFilePath(const QString& datapath, const QString& fileName);
 // The lines, each ended by CR LF.
 QByteArray crlfBytes(const QStringList& lines);
 
+// How many bytes crlfBytes makes of the lines.
+qsizetype crlfSize(const QStringList& lines);
+
+// Appends the line and its CR LF to bytes. A character beyond Latin-1 cannot be written as one byte; it becomes
+// a question mark.
+void appendCrlfLine(QByteArray& bytes, QStringView line);
+
 // Replaces the file with the bytes only when all of them could be written, so that a failing write leaves the
 // old file whole.
 FileWriteResult replaceFile(const QString& path, const QByteArray& bytes);

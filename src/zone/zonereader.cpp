@@ -10,6 +10,7 @@
 #include "zone/zonescanner.h"
 
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 
@@ -129,13 +130,11 @@ private:
     Reading examineNormalised();
     bool startOfAuthority(qsizetype index);
     void defaultTtlLine(qsizetype index);
-    void examineRecord(qsizetype index);
+    void examineRecord(qsizetype index, const LineShape& shape);
     void record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase);
     void responsiblePerson(qsizetype index, bool wellFormed);
     void indexTextRecords();
     void inform(const QString& text);
-    // Each line is looked at once, however often the tests and the text record search come back to it.
-    const LineShape& shapeAt(qsizetype index);
 
     ZoneContext& m_context;
     ZoneModel& m_zone;
@@ -156,7 +155,6 @@ private:
 
     // The TXT lines an RP line may pair with, found in one pass over the file on the first RP line: the first
     // well-formed TXT line of each owner, and the malformed TXT lines a search from the top meets on its way.
-    QList<LineShape> m_shapes;
     bool m_textIndexed = false;
     QHash<QString, qsizetype> m_firstText;
     QList<qsizetype> m_malformedText;
@@ -170,15 +168,6 @@ ZoneReading::ZoneReading(ZoneContext& context, const QString& fileName, const QS
     m_otherSection = source == Source::Normalised ? lines.size() : lines.indexOf(otherRecordsHeading());
     if (m_otherSection < 0)
         m_otherSection = lines.size();
-}
-
-const LineShape& ZoneReading::shapeAt(qsizetype index)
-{
-    if (m_shapes.isEmpty())
-        m_shapes.reserve(m_lines.size());
-    while (m_shapes.size() <= index)
-        m_shapes.append(LineShape(m_lines.at(m_shapes.size())));
-    return m_shapes.at(index);
 }
 
 void ZoneReading::inform(const QString& text)
@@ -251,7 +240,7 @@ Reading ZoneReading::examineAll()
             defaultTtlLine(index);
             continue;
         }
-        const LineShape& shape = shapeAt(index);
+        const LineShape shape(line);
         if (shape.soa) {
             if (!startOfAuthority(index))
                 return Reading::SoaMalformed;
@@ -263,14 +252,13 @@ Reading ZoneReading::examineAll()
         }
         if (m_source == Source::OwnLayout && dependsOnContext(line))
             return Reading::NeedsContext;
-        examineRecord(index);
+        examineRecord(index, shape);
     }
     return Reading::Done;
 }
 
-void ZoneReading::examineRecord(qsizetype index)
+void ZoneReading::examineRecord(qsizetype index, const LineShape& shape)
 {
-    const LineShape& shape = shapeAt(index);
     if (!shape.in)
         return;
     if (shape.ns)
@@ -329,7 +317,9 @@ void ZoneReading::indexTextRecords()
                 m_firstText.insert(recordOwner(m_lines.at(index)), index);
             continue;
         }
-        const LineShape& shape = shapeAt(index);
+        // The shapes are worked out again rather than kept from the first pass: keeping one per line would
+        // cost a large zone more memory than this pass costs time.
+        const LineShape shape(m_lines.at(index));
         if (!shape.in || !shape.txt)
             continue;
         const QString& line = m_lines.at(index);
@@ -455,9 +445,25 @@ QString otherRecordsHeading()
     return QStringLiteral(";[Other Records]");
 }
 
-bool isOwnLayout(const QByteArray& bytes)
+namespace {
+
+const QByteArray& ownSignature()
 {
     static const QByteArray signature = QByteArrayLiteral(";[*-Quorvane-*]");
+    return signature;
+}
+
+} // namespace
+
+bool isOwnLayoutFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && isOwnLayout(file.read(ownSignature().size() + 1));
+}
+
+bool isOwnLayout(const QByteArray& bytes)
+{
+    const QByteArray& signature = ownSignature();
     return bytes.startsWith(signature) && (bytes.size() == signature.size() || bytes.at(signature.size()) == '\r' ||
                                            bytes.at(signature.size()) == '\n');
 }
@@ -488,15 +494,23 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         return ZoneLoadStatus::NoFileName;
     }
     state.zone.clearRecords();
-    const std::optional<QByteArray> bytes = readZoneBytes(context, fileName);
+    std::optional<QByteArray> bytes = readZoneBytes(context, fileName);
     if (!bytes)
         return ZoneLoadStatus::Unreadable;
 
     std::optional<ZoneLoadStatus> status;
     if (isOwnLayout(*bytes)) {
-        status = read(context, fileName, zoneName, splitTextLines(*bytes), Source::OwnLayout, nullptr);
-        if (!status)
+        // The bytes are let go while the lines are read, which holds a large zone's peak memory to the lines
+        // and the records; the rare hand-edited file that needs them again reads them once more.
+        const QStringList lines = splitTextLines(*bytes);
+        bytes.reset();
+        status = read(context, fileName, zoneName, lines, Source::OwnLayout, nullptr);
+        if (!status) {
             state.zone.clearRecords();
+            bytes = readZoneBytes(context, fileName);
+            if (!bytes)
+                return ZoneLoadStatus::Unreadable;
+        }
     }
     if (!status) {
         const NormalisedZone normalised = normaliseZone(*bytes, zoneName, state.zoneLists.datapath);

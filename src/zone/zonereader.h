@@ -17,6 +17,8 @@ enum class ZoneLoadStatus
 
 // A file the program wrote itself: its first line is the program's signature line.
 bool isOwnLayout(const QByteArray& bytes);
+// The same for a file on disk, reading no more than the signature line; false when it cannot be read.
+bool isOwnLayoutFile(const QString& path);
 
 // The heading of the section the other records are written under.
 QString otherRecordsHeading();

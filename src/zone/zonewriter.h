@@ -2,6 +2,7 @@
 
 #include "zone/zonecontext.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -31,9 +32,9 @@ QString zoneMakerLine();
 // A host address line as the file gets it: an address stored with a trailing dot loses the dot.
 QString writtenHostLine(const QString& line);
 
-// The lines of the loaded zone's file: the header and start of authority, then the six sections in their
-// fixed order, each present even when empty; the stored lines are copied as they stand.
-QStringList zoneFileLines(const ZoneModel& zone);
+// The bytes of the loaded zone's file, CR LF after every line: the header and start of authority, then the six
+// sections in their fixed order, each present even when empty; the stored lines are copied as they stand.
+QByteArray zoneFileBytes(const ZoneModel& zone);
 
 // Writes the loaded zone into the selected zone file, replacing the file only when the whole new file was
 // written, then saves the boot file. Every failure is reported through the prompter and returned.

@@ -46,7 +46,7 @@ QByteArray EditorFixture::fileBytes() const
 
 QByteArray EditorFixture::modelBytes() const
 {
-    return crlfBytes(zoneFileLines(state.zone));
+    return zoneFileBytes(state.zone);
 }
 
 QStringList EditorFixture::snapshot() const

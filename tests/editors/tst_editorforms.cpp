@@ -218,7 +218,7 @@ void TestEditorForms::hostEditorSaveEditCancelDelete()
     QCOMPARE(hosts->childCount(), 2);
     QCOMPARE(m_state->zoneLists.reverseignore, QStringList{"other."});
     QCOMPARE(m_state->zone.hostaddrs.count(), 2);
-    QCOMPARE(fileBytes(), crlfBytes(zoneFileLines(m_state->zone)));
+    QCOMPARE(fileBytes(), zoneFileBytes(m_state->zone));
 }
 
 void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
@@ -248,7 +248,7 @@ void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
     QVERIFY(editor->delebox.isEmpty());
     QCOMPARE(m_state->zone.hostaddrs.count(), 0);
     QCOMPARE(hosts->childCount(), 1);
-    QCOMPARE(fileBytes(), crlfBytes(zoneFileLines(m_state->zone)));
+    QCOMPARE(fileBytes(), zoneFileBytes(m_state->zone));
 }
 
 void TestEditorForms::nameServerEditorPicksAHost()
@@ -347,7 +347,7 @@ void TestEditorForms::personEditorAddsAndDeletes()
     QCOMPARE(persons->childCount(), 0);
     QCOMPARE(m_state->zone.responsible.count(), 0);
     QCOMPARE(m_state->zone.textfiles.count(), 0);
-    QCOMPARE(fileBytes(), crlfBytes(zoneFileLines(m_state->zone)));
+    QCOMPARE(fileBytes(), zoneFileBytes(m_state->zone));
 }
 
 void TestEditorForms::soaEditorShowsOneFieldAndSaves()
@@ -378,7 +378,7 @@ void TestEditorForms::soaEditorShowsOneFieldAndSaves()
     QVERIFY(!editor->refresh->isVisibleTo(editor));
     QCOMPARE(m_state->zone.sourceofauth.value(SoaRecord::Refresh), QStringLiteral("7200"));
     QCOMPARE(m_state->zone.sourceofauth.value(SoaRecord::Serial), QStringLiteral("2026120702"));
-    QCOMPARE(fileBytes(), crlfBytes(zoneFileLines(m_state->zone)));
+    QCOMPARE(fileBytes(), zoneFileBytes(m_state->zone));
 }
 
 void TestEditorForms::setupDefaultsAreChecked_data()

@@ -45,7 +45,7 @@ void writeZone(const QString& path, const QString& zone, const QString& soaOwner
     model.aliases.appendLine(aliasLine("ftp." + zone + ".", "www." + zone + "."));
     model.appendResponsible(responsiblePersonLine(QStringLiteral("john"), "john." + zone, "john." + zone),
                             textRecordLine(QStringLiteral("john"), QStringLiteral("\"Room 12\"")));
-    writeBytes(path, crlfBytes(zoneFileLines(model)));
+    writeBytes(path, zoneFileBytes(model));
 }
 
 QStringList childTexts(const QTreeWidgetItem* item)
@@ -707,7 +707,7 @@ void TstZoneBrowser::deleteZoneOfTenThousandHosts()
         if (i % 2 == 0)
             ignored << host;
     }
-    writeBytes(pathOf(QStringLiteral("big.com.dns")), crlfBytes(zoneFileLines(model)));
+    writeBytes(pathOf(QStringLiteral("big.com.dns")), zoneFileBytes(model));
     m_state->zoneLists.primdns << QStringLiteral("big.com");
     m_state->zoneLists.primfiles << QStringLiteral("big.com.dns");
     m_state->zoneLists.reverseignore = ignored + QStringList{"kept.other.com."};

@@ -34,7 +34,7 @@ void writeZoneFile(const QString& path, const QString& zone)
     model.nameservers.appendLine(nameServerAtLine("ns1." + zone + "."));
     model.hostaddrs.appendLine(hostAddressLine("ns1." + zone + ".", QStringLiteral("10.0.0.1")));
     model.hostaddrs.appendLine(hostAddressLine("www." + zone + ".", QStringLiteral("10.0.0.2")));
-    writeBytes(path, crlfBytes(zoneFileLines(model)));
+    writeBytes(path, zoneFileBytes(model));
 }
 
 } // namespace

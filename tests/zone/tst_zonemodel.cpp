@@ -62,6 +62,8 @@ private Q_SLOTS:
     void rebuildsEveryDisplay();
     void rebuildRunsSoaStepInstead();
     void readLinesGetTheirDisplays();
+    void displaysOfReadLinesComeWhenAsked_data();
+    void displaysOfReadLinesComeWhenAsked();
     void listsByKind();
     void soaRecordHoldsEightValues();
     void editorStoresAtEditIndex();
@@ -241,6 +243,49 @@ void TstZoneModel::readLinesGetTheirDisplays()
     QCOMPARE(zone.mailservers.display(0), QStringLiteral("mx.example.com.     5"));
     QCOMPARE(zone.responsible.display(0), QStringLiteral("ann     ann.example.com     ann.example.com "));
     QCOMPARE(zone.textfiles.display(0), QStringLiteral("ann     \"Desk\" "));
+}
+
+// Read lines get their display texts only when something asks; whatever an editor did in between, every
+// position shows the text it would have shown had all been derived at once, and an editor's own text stays.
+void TstZoneModel::displaysOfReadLinesComeWhenAsked_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("expected");
+    const QString derived0 = QStringLiteral("a.example.com.      10.0.0.1 ");
+    const QString derived1 = QStringLiteral("b.example.com.      10.0.0.2 ");
+    const QString derived2 = QStringLiteral("c.example.com.      10.0.0.3 ");
+    QTest::newRow("asked at once") << QStringLiteral("none") << QStringList{derived0, derived1, derived2};
+    QTest::newRow("editor appends between reads")
+        << QStringLiteral("append") << QStringList{derived0, derived1, "mine", derived2};
+    QTest::newRow("editor replaces a read line")
+        << QStringLiteral("replace") << QStringList{derived0, "mine", derived2};
+    QTest::newRow("editor removes a read line") << QStringLiteral("remove") << QStringList{derived0, derived2};
+    QTest::newRow("rebuilt after an edit")
+        << QStringLiteral("rebuild")
+        << QStringList{derived0, QStringLiteral("x.example.com.      10.0.0.9 "), derived2};
+}
+
+void TstZoneModel::displaysOfReadLinesComeWhenAsked()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, expected);
+    RecordList hosts(RecordKind::HostAddress);
+    hosts.appendLine(QStringLiteral("a.example.com.     IN     A     10.0.0.1 "));
+    hosts.appendLine(QStringLiteral("b.example.com.     IN     A     10.0.0.2 "));
+    if (operation == QLatin1String("append"))
+        hosts.append(QStringLiteral("m.example.com.     IN     A     10.0.0.8 "), QStringLiteral("mine"));
+    else if (operation == QLatin1String("replace") || operation == QLatin1String("rebuild"))
+        QVERIFY(
+            hosts.replaceAt(1, QStringLiteral("x.example.com.     IN     A     10.0.0.9 "), QStringLiteral("mine")));
+    else if (operation == QLatin1String("remove"))
+        QVERIFY(hosts.removeAt(1));
+    hosts.appendLine(QStringLiteral("c.example.com.     IN     A     10.0.0.3 "));
+    if (operation == QLatin1String("rebuild"))
+        hosts.rebuildDisplays();
+    QCOMPARE(hosts.displays(), expected);
+    QCOMPARE(hosts.display(int(expected.size()) - 1), expected.last());
+    QCOMPARE(hosts.display(int(expected.size())), QString());
+    verifyParallel(hosts);
 }
 
 void TstZoneModel::listsByKind()
