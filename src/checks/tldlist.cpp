@@ -23,11 +23,6 @@ const char* const kBuiltIn[] = {
 
 } // namespace
 
-TldList::TldList()
-{
-    rebuild();
-}
-
 const QStringList& TldList::builtIn()
 {
     static const QStringList list = [] {
@@ -39,8 +34,21 @@ const QStringList& TldList::builtIn()
     return list;
 }
 
+const QStringList& TldList::entries() const
+{
+    rebuild();
+    return m_toplist;
+}
+
+bool TldList::hasDottedEntries() const
+{
+    rebuild();
+    return m_hasDottedEntries;
+}
+
 bool TldList::knowsLowerCase(const QString& lowerLabel) const
 {
+    rebuild();
     return m_lowerSet.contains(lowerLabel) ||
            (m_delegated ? m_delegated : defaultDelegatedTlds())->contains(lowerLabel);
 }
@@ -50,7 +58,7 @@ void TldList::load(const QString& storedValue)
     m_mylist.clear();
     if (!storedValue.isEmpty())
         m_mylist = storedValue.split(QLatin1Char(':'));
-    rebuild();
+    m_stale = true;
 }
 
 QString TldList::storedValue() const
@@ -61,18 +69,21 @@ QString TldList::storedValue() const
 void TldList::addUserEntry(const QString& entry)
 {
     m_mylist << entry;
-    rebuild();
+    m_stale = true;
 }
 
 void TldList::removeUserEntry(const QString& entry)
 {
     // Every copy leaves the visible list, but only the first of the user's copies goes.
     m_mylist.removeOne(entry);
-    rebuild();
+    m_stale = true;
 }
 
-void TldList::rebuild()
+void TldList::rebuild() const
 {
+    if (!m_stale)
+        return;
+    m_stale = false;
     m_toplist = builtIn() + m_mylist;
     std::stable_sort(m_toplist.begin(), m_toplist.end(), [](const QString& a, const QString& b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;

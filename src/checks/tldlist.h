@@ -14,17 +14,15 @@ class TldList
 public:
     static constexpr int kMaxUserEntries = 40;
 
-    TldList();
-
     static const QStringList& builtIn();                        // bglist
     const QStringList& userEntries() const { return m_mylist; } // mylist
-    const QStringList& entries() const { return m_toplist; }    // toplist, sorted
+    const QStringList& entries() const;                         // toplist, sorted
 
     // Rebuilds the lists from the stored "TLD" value (user entries joined by ":").
     void load(const QString& storedValue);
     QString storedValue() const;
 
-    bool containsExactly(const QString& entry) const { return m_toplist.contains(entry); }
+    bool containsExactly(const QString& entry) const { return entries().contains(entry); }
     bool isBuiltIn(const QString& entry) const { return builtIn().contains(entry); }
     // Whether the lower-case text is an entry of the list or a top-level domain of the root zone.
     bool knowsLowerCase(const QString& lowerLabel) const;
@@ -32,19 +30,22 @@ public:
     // suffix list, or its built-in copy); they are not shown and cannot be deleted.
     void setDelegatedTlds(TldSet tlds) { m_delegated = std::move(tlds); }
     // Whether some entry holds a dot ("co.uk"); only then can more than the last label of a name match.
-    bool hasDottedEntries() const { return m_hasDottedEntries; }
+    bool hasDottedEntries() const;
 
     void addUserEntry(const QString& entry);
     void removeUserEntry(const QString& entry);
 
 private:
-    void rebuild();
+    // The sorted list and the set are made again when first needed after a change, so that a command that
+    // checks no name does not pay for them.
+    void rebuild() const;
 
     QStringList m_mylist;
-    QStringList m_toplist;
-    QSet<QString> m_lowerSet;
+    mutable bool m_stale = true;
+    mutable QStringList m_toplist;
+    mutable QSet<QString> m_lowerSet;
+    mutable bool m_hasDottedEntries = false;
     // None until set: the installed list is then read on the first check that needs it, so that a command
     // that checks no name does not pay for reading it.
     TldSet m_delegated;
-    bool m_hasDottedEntries = false;
 };
