@@ -4,6 +4,7 @@
 #include "checks/namechecks.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/zonefileio.h"
@@ -120,6 +121,11 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
                                      bool saveBootFile)
 {
     AppState& state = context.state;
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        reportFailure(context.prompter, lock.errorText());
+        return CreationStatus::FileFailed;
+    }
     ServerZoneLists& lists = state.zoneLists;
     const QString name = zone.toLower();
     const QString file = name + QStringLiteral(".DNS");

@@ -1,10 +1,10 @@
 #include "zone/zonefileio.h"
 
+#include "platform/filereading.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 QStringList splitTextLines(const QByteArray& bytes)
 {
@@ -37,18 +37,16 @@ QStringList splitTextLines(const QByteArray& bytes)
     return lines;
 }
 
-std::optional<QStringList> readTextFile(const QString& path)
+std::optional<QStringList> readTextFile(const QString& path, QString* refusal)
 {
-    // A folder opens like a file on some systems and then reads as empty.
-    if (!QFileInfo(path).isFile())
+    const FileReadResult read = readWholeFile(path, ReadLimit::kZoneFile);
+    if (!read.ok()) {
+        // A file too large to hold is the one case the caller's own message would not explain.
+        if (refusal && read.problem == FileReadResult::Problem::TooLarge)
+            *refusal = read.errorText;
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return splitTextLines(bytes);
+    }
+    return splitTextLines(*read.bytes);
 }
 
 QByteArray crlfBytes(const QStringList& lines)
@@ -66,25 +64,6 @@ QByteArray crlfBytes(const QStringList& lines)
         *out++ = '\n';
     }
     return bytes;
-}
-
-FileWriteResult replaceFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, file.errorString())};
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        // A file size limit or a full disk lets a write stop short without reporting an error.
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("only %1 of %2 bytes were taken").arg(written).arg(bytes.size());
-        file.cancelWriting();
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, reason)};
-    }
-    if (!file.commit())
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, file.errorString())};
-    return {};
 }
 
 QString zoneFilePath(const QString& datapath, const QString& fileName)

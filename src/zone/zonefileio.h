@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/filereplacement.h"
 #include "zone/zonecontext.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Zone files are read and written as bytes mapped one to one to characters, so that every byte a file holds
@@ -15,8 +15,9 @@
 // counts as a line.
 QStringList splitTextLines(const QByteArray& bytes);
 
-// The lines of a file; none when it cannot be read.
-std::optional<QStringList> readTextFile(const QString& path);
+// The lines of a file; none when it cannot be read (or is no regular file). A file larger than a zone file may be
+// gives the reason in `refusal`.
+std::optional<QStringList> readTextFile(const QString& path, QString* refusal = nullptr);
 
 // The path of a zone file of the data directory. The server's lists hold file names in lower case, as the boot
 // files were written where names match without regard to case; a file on disk in another case is found too.
@@ -24,7 +25,3 @@ QString zoneFilePath(const QString& datapath, const QString& fileName);
 
 // The lines, each ended by CR LF.
 QByteArray crlfBytes(const QStringList& lines);
-
-// Replaces the file with the bytes only when all of them could be written, so that a failing write leaves the
-// old file whole.
-FileWriteResult replaceFile(const QString& path, const QByteArray& bytes);

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/filestamp.h"
 #include "zone/recordkind.h"
 #include "zone/recordlist.h"
 #include "zone/soarecord.h"
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 // The one primary zone that is loaded at a time. Every record is held as the exact line the zone file gets,
@@ -23,6 +23,8 @@ public:
     // The serial the zone file held when it was read (or last written); a save never writes one that is not
     // greater, so secondary servers always take the change.
     QString serialAsRead;
+    // The zone file as it was read or last written, to notice a change made meanwhile by another program.
+    FileStamp fileStamp;
 
     // Each list's display list and edit index are the ones the editors know as nameserversdisplay and
     // nameserverindex, mailserversdisplay and mailserverindex, and so on.

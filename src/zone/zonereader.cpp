@@ -335,8 +335,13 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         return ZoneLoadStatus::NoFileName;
     }
     state.zone.clearRecords();
-    const std::optional<QStringList> lines = readTextFile(zoneFilePath(state.zoneLists.datapath, fileName));
+    const QString path = zoneFilePath(state.zoneLists.datapath, fileName);
+    state.zone.fileStamp = FileStamp::of(path);
+    QString refusal;
+    const std::optional<QStringList> lines = readTextFile(path, &refusal);
     if (!lines) {
+        if (!refusal.isEmpty())
+            context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
         context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
                                  Prompter::Button::Ok, Prompter::Icon::Information);
         return ZoneLoadStatus::Unreadable;

@@ -2,8 +2,11 @@
 
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
+#include "zone/recorddisplay.h"
 #include "zone/zonefileio.h"
+#include "zone/zonereader.h"
 #include "zone/zoneserial.h"
 
 #include <QDir>
@@ -25,6 +28,21 @@ ZoneSaveResult fail(ZoneContext& context, ZoneSaveStatus status, const QString& 
     context.prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
     context.progress.hideProgress();
     return {status, text};
+}
+
+// Another program changed the file since it was read: writing this copy would undo that change. The zone is
+// read anew instead, so that the next change is made to what the file now holds.
+ZoneSaveResult rereadChangedZone(ZoneContext& context, const QString& path)
+{
+    AppState& state = context.state;
+    const QString text = QStringLiteral("The zone file %1 was changed by another program since it was read. It has "
+                                        "been read again; please make your change again.")
+                             .arg(path);
+    context.progress.hideProgress();
+    context.prompter.message(QStringLiteral("Attention!"), text);
+    loadZone(context, state.selection.primfilename, state.selection.primdnsname);
+    rebuildDisplays(state.zone, context.soaStep);
+    return {ZoneSaveStatus::ChangedOnDisk, text};
 }
 
 } // namespace
@@ -80,12 +98,19 @@ ZoneSaveResult writeZone(ZoneContext& context)
     if (state.zone.sourceofauth.isEmpty())
         return fail(context, ZoneSaveStatus::NoStartOfAuthority,
                     QStringLiteral("The zone file %1 has no start of authority, so it was not written.").arg(fileName));
+    const ServerLock lock(state);
+    if (!lock.isHeld())
+        return fail(context, ZoneSaveStatus::Busy, lock.errorText());
+    if (state.zone.fileStamp.path == path && !state.zone.fileStamp.isCurrent())
+        return rereadChangedZone(context, path);
     context.progress.setProgress(75);
 
-    const FileWriteResult written = replaceFile(path, crlfBytes(zoneFileLines(state.zone)));
+    const QByteArray bytes = crlfBytes(zoneFileLines(state.zone));
+    const FileWriteResult written = replaceFile(path, bytes);
     if (!written.ok)
         return fail(context, ZoneSaveStatus::WriteFailed, QStringLiteral("The zone file ") + written.errorText);
     state.zone.serialAsRead = state.zone.sourceofauth.value(SoaRecord::Serial);
+    state.zone.fileStamp = FileStamp::of(path, bytes);
 
     if (!context.saveBootFile) {
         context.progress.setProgress(100);
