@@ -4,6 +4,7 @@
 #include "bootfile/bootreader.h"
 #include "bootfile/datadirectory.h"
 #include "bootfile/drivetable.h"
+#include "bootfile/systemfolders.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "servers/serverloading.h"
@@ -197,6 +198,10 @@ void deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
                                                  QStringLiteral(" is also used by the server ") +
                                                  sharers.dataDirectory +
                                                  QStringLiteral(". Its files have not been deleted."));
+            } else if (isSystemFolder(*files.dataDirectory)) {
+                // A boot file naming /etc must not make the deletion of a server empty /etc.
+                prompter.message(kAttention, systemFolderRefusal(*files.dataDirectory) +
+                                                 QStringLiteral(" Its files have not been deleted."));
             } else if (const QStringList failed = deleteFilesOfFolder(*files.dataDirectory, sharers.otherBootFiles);
                        !failed.isEmpty()) {
                 reportGeneralError(prompter, QStringLiteral("These files of %1 could not be deleted: %2")

@@ -147,7 +147,7 @@ void TstFileReplacement::fullFileSystemLeavesTheOldFile_data()
     for (const int pages : {0, 1}) {
         const QByteArray free = pages == 0 ? "no page free" : "one page free";
         for (const char* how : {"synced", "unsynced", "streamed", "copied"})
-            QTest::newRow(free + ", " + how) << pages << QString::fromLatin1(how);
+            QTest::newRow(QByteArray(free + ", " + how).constData()) << pages << QString::fromLatin1(how);
     }
 }
 

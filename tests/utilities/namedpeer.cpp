@@ -45,6 +45,13 @@ bool NamedPeer::available()
            !QStandardPaths::findExecutable(QStringLiteral("dig")).isEmpty();
 }
 
+bool NamedPeer::addZone(const QString& zone, const QByteArray& text)
+{
+    const QString file = zone + QStringLiteral(".extra.zone");
+    m_extraZones += QStringLiteral("zone \"%1\" { type primary; file \"%2\"; };\n").arg(zone, file);
+    return writeBytes(m_dir.filePath(file), text);
+}
+
 bool NamedPeer::start()
 {
     m_port = freeLoopbackPort();
@@ -67,7 +74,8 @@ bool NamedPeer::start()
                                         "zone \"refused.test\" { type primary; file \"refused.test.zone\"; "
                                         "allow-transfer { none; }; };\n")
                              .arg(dir)
-                             .arg(m_port);
+                             .arg(m_port) +
+                         m_extraZones;
     if (!writeBytes(dir + QStringLiteral("/named.conf"), conf.toLatin1()) ||
         !writeBytes(dir + QStringLiteral("/example.test.zone"), kExampleZone) ||
         !writeBytes(dir + QStringLiteral("/refused.test.zone"), kRefusedZone)) {

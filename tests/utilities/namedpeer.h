@@ -15,6 +15,8 @@ public:
     NamedPeer();
     ~NamedPeer();
 
+    // One more zone to serve, with transfers allowed; before start().
+    bool addZone(const QString& zone, const QByteArray& text);
     // Starts the server and waits until it answers; false with the reason in error() otherwise.
     bool start();
     quint16 port() const { return m_port; }
@@ -27,4 +29,5 @@ private:
     QProcess m_process;
     quint16 m_port = 0;
     QString m_error;
+    QString m_extraZones;
 };

@@ -12,7 +12,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/resource.h>
 
 namespace {
@@ -21,7 +20,12 @@ namespace {
 class HostilePeer : public QObject
 {
 public:
-    enum class Way { PartialLineStaysOpen, Silent, Flood };
+    enum class Way
+    {
+        PartialLineStaysOpen,
+        Silent,
+        Flood
+    };
 
     explicit HostilePeer(Way way) : m_way(way)
     {
@@ -52,7 +56,7 @@ private:
     }
     void flood(QTcpSocket* peer) { peer->write(kChunk); }
 
-    static inline const QByteArray kChunk = (QByteArray(78, 'f') + "\r\n").repeated(4096);
+    static inline const QByteArray kChunk = QByteArray(QByteArray(78, 'f') + "\r\n").repeated(4096);
     Way m_way;
     QTcpServer m_server;
     qint64 m_sent = 0;
@@ -138,7 +142,8 @@ void TstHostilePeers::endlessAnswerIsCut()
     QVERIFY(!client.send("query\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(closed.size(), 1, 60000);
     QCOMPARE(cut.size(), 1);
-    QCOMPARE(cut.first().first().toString(), QStringLiteral("The answer was longer than 16 MB; the rest was not read."));
+    QCOMPARE(cut.first().first().toString(),
+             QStringLiteral("The answer was longer than 16 MB; the rest was not read."));
     QVERIFY(!client.isOpen());
     QVERIFY(lines > 1000);
     QVERIFY(lines * 80 <= LineSplitter::kLargestAnswer);
@@ -156,12 +161,17 @@ void TstHostilePeers::commandEndsOnAHalfLineThatStaysOpen()
     QFETCH(QString, command);
     HostilePeer peer(HostilePeer::Way::PartialLineStaysOpen);
     const QString port = QString::number(peer.port());
-    const QStringList arguments =
-        command == QLatin1String("finger")
-            ? QStringList{command, QStringLiteral("john@127.0.0.1"), QStringLiteral("--port"), port,
-                          QStringLiteral("--timeout"), QStringLiteral("1")}
-            : QStringList{command, QStringLiteral("example.com"), QStringLiteral("--host"), QStringLiteral("127.0.0.1"),
-                          QStringLiteral("--port"), port, QStringLiteral("--timeout"), QStringLiteral("1")};
+    const QStringList arguments = command == QLatin1String("finger")
+                                      ? QStringList{command, QStringLiteral("john@127.0.0.1"), QStringLiteral("--port"),
+                                                    port,    QStringLiteral("--timeout"),      QStringLiteral("1")}
+                                      : QStringList{command,
+                                                    QStringLiteral("example.com"),
+                                                    QStringLiteral("--host"),
+                                                    QStringLiteral("127.0.0.1"),
+                                                    QStringLiteral("--port"),
+                                                    port,
+                                                    QStringLiteral("--timeout"),
+                                                    QStringLiteral("1")};
     const CliRun run = runWithPeer(arguments);
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QByteArray("Warning: Connection timed out.\n"));
@@ -175,8 +185,9 @@ void TstHostilePeers::commandEndsWhenThePeerNeverAnswers()
     HostilePeer peer(HostilePeer::Way::Silent);
     QElapsedTimer clock;
     clock.start();
-    const CliRun run = runWithPeer({QStringLiteral("finger"), QStringLiteral("john@127.0.0.1"), QStringLiteral("--port"),
-                                    QString::number(peer.port()), QStringLiteral("--timeout"), QStringLiteral("2")});
+    const CliRun run =
+        runWithPeer({QStringLiteral("finger"), QStringLiteral("john@127.0.0.1"), QStringLiteral("--port"),
+                     QString::number(peer.port()), QStringLiteral("--timeout"), QStringLiteral("2")});
     QCOMPARE(run.status, 1);
     QCOMPARE(run.err, QByteArray("Warning: Connection timed out.\n"));
     QVERIFY(clock.elapsed() >= 1900);
@@ -186,8 +197,8 @@ void TstHostilePeers::commandEndsWhenThePeerNeverAnswers()
 void TstHostilePeers::commandStaysUnderTheLimitAgainstAnEndlessPeer()
 {
     HostilePeer peer(HostilePeer::Way::Flood);
-    const CliRun run = runWithPeer({QStringLiteral("finger"), QStringLiteral("john@127.0.0.1"), QStringLiteral("--port"),
-                                    QString::number(peer.port())});
+    const CliRun run = runWithPeer({QStringLiteral("finger"), QStringLiteral("john@127.0.0.1"),
+                                    QStringLiteral("--port"), QString::number(peer.port())});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains("Attention!: The answer was longer than 16 MB; the rest was not read.\n"),
              run.err.constData());
