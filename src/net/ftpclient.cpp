@@ -78,15 +78,10 @@ struct FtpClient::Session
         default:
             return 0;
         }
-        const QByteArray text(data, qsizetype(size));
-        for (QByteArray line : text.split('\n')) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (line.isEmpty())
-                continue;
+        for (const QString& line : trailLines(QByteArray(data, qsizetype(size)))) {
             if (session->events->trail)
-                session->events->trail(direction, QString::fromLatin1(line));
-            if (direction == Server && session->target && opensTransfer(line))
+                session->events->trail(direction, line);
+            if (direction == Server && session->target && opensTransfer(line.toLatin1()))
                 session->beginTransfer();
         }
         return 0;
@@ -111,6 +106,18 @@ struct FtpClient::Session
         return bytes;
     }
 };
+
+QStringList FtpClient::trailLines(const QByteArray& text)
+{
+    QStringList lines;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines << QString::fromLatin1(line);
+    }
+    return lines;
+}
 
 FtpClient::FtpClient() = default;
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,10 @@ public:
 
     FtpClient();
     ~FtpClient();
+
+    // The lines of a piece of the protocol trail as the server or the client sent it, without their line ends and
+    // without empty lines.
+    static QStringList trailLines(const QByteArray& text);
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
 
