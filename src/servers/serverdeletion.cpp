@@ -8,6 +8,7 @@
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "servers/serverloading.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/settings.h"
 #include "shell/settingsstore.h"
@@ -147,16 +148,23 @@ QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
     return failed;
 }
 
-void deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
+bool deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
 {
     Prompter& prompter = context.prompter;
     Progress& progress = context.progress;
+    const DriveTable drives = DriveTable::load(context.store);
+    ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
+    // A server another Quorvane is changing keeps its files until that one has finished.
+    const QString bootFolder = files.bootFile.isEmpty() ? QString() : QFileInfo(files.bootFile).absolutePath();
+    const ServerLock lock(files.bootFileExists ? bootFolder : QString(), displayNameOf(identifier));
+    if (!lock.isHeld()) {
+        prompter.message(kAttention, lock.errorText());
+        return false;
+    }
     progress.showProgress();
     progress.setProgress(30);
     progress.setProgress(35);
 
-    const DriveTable drives = DriveTable::load(context.store);
-    ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
     const QString start = files.bootFile.isEmpty() ? QString() : QFileInfo(files.bootFile).absolutePath();
     bool cancelled = false;
     if (files.bootFileExists) {
@@ -202,7 +210,9 @@ void deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
                 // A boot file naming /etc must not make the deletion of a server empty /etc.
                 prompter.message(kAttention, systemFolderRefusal(*files.dataDirectory) +
                                                  QStringLiteral(" Its files have not been deleted."));
-            } else if (const QStringList failed = deleteFilesOfFolder(*files.dataDirectory, sharers.otherBootFiles);
+            } else if (const QStringList failed = deleteFilesOfFolder(
+                           *files.dataDirectory,
+                           sharers.otherBootFiles + QStringList{ServerLock::lockFilePath(bootFolder)});
                        !failed.isEmpty()) {
                 reportGeneralError(prompter, QStringLiteral("These files of %1 could not be deleted: %2")
                                                  .arg(*files.dataDirectory, failed.join(QStringLiteral(", "))));
@@ -216,6 +226,7 @@ void deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
     progress.hideProgress();
     if (loaded)
         unloadServer(context);
+    return true;
 }
 
 bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText)
@@ -230,7 +241,8 @@ bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& 
         return false;
     }
     const ManagedServer server = context.state.catalog.rows().at(row);
-    deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText);
+    if (!deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText))
+        return false;
     context.prompter.message(kAttention, QStringLiteral("Your server has been successfully deleted."));
     return true;
 }

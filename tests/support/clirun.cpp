@@ -1,6 +1,7 @@
 #include "support/clirun.h"
 
 #include <QDir>
+#include <QTest>
 
 QProcessEnvironment cliEnvironment(const QString& home)
 {
@@ -29,7 +30,8 @@ CliRun runCli(const QStringList& arguments, const QString& home, int timeoutMs)
 {
     QProcess process;
     startCli(process, arguments, home);
-    if (!process.waitForFinished(timeoutMs)) {
+    // Events keep running meanwhile, so that peers the test itself serves answer the command.
+    if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, timeoutMs)) {
         process.kill();
         process.waitForFinished();
         CliRun run = finishedRun(process);

@@ -17,7 +17,7 @@ struct CliRun
 QProcessEnvironment cliEnvironment(const QString& home);
 // Starts quorvane-cli without waiting for it.
 void startCli(QProcess& process, const QStringList& arguments, const QString& home);
-// Runs quorvane-cli to its end.
+// Runs quorvane-cli to its end, letting this process's events run meanwhile.
 CliRun runCli(const QStringList& arguments, const QString& home, int timeoutMs = 120000);
 // What a started run came to once it has ended.
 CliRun finishedRun(QProcess& process);

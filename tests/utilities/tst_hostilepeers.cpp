@@ -84,7 +84,8 @@ private Q_SLOTS:
     void commandStaysUnderTheLimitAgainstAnEndlessPeer();
 
 private:
-    CliRun runWithPeer(const QStringList& arguments);
+    // The peers live in this process, whose events run while the command does.
+    CliRun runWithPeer(const QStringList& arguments) const { return runCli(arguments, m_dir->path()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -92,19 +93,6 @@ private:
 void TstHostilePeers::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-}
-
-CliRun TstHostilePeers::runWithPeer(const QStringList& arguments)
-{
-    // The peers live in this process, so its event loop runs while the command does.
-    QProcess process;
-    startCli(process, arguments, m_dir->path());
-    if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 120000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    return finishedRun(process);
 }
 
 void TstHostilePeers::destroyedWhileAHalfLineWaits()
