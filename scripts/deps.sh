@@ -7,7 +7,7 @@ if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-}" = test ]; then
-    packages+=(bind9 bind9-utils bind9-dnsutils vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
+    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
                iproute2 xauth xvfb)
 fi
 missing=()

@@ -1,7 +1,7 @@
 // Two Quorvanes on one server: real quorvane-cli processes racing each other, a lock held by this process as a
 // window would hold it, a lock left behind by a process killed outright, and a zone file changed by one program
 // while another had it open.
-#include "../zone/zonecheck.h"
+#include "support/zonecheck.h"
 #include "bootfile/bootreader.h"
 #include "editors/hosteditors.h"
 #include "platform/progress.h"
