@@ -68,12 +68,13 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
 
 ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs)
 {
-    if (bootDirectory.isEmpty()) {
+    // One folder reached by two spellings is still one server.
+    const QFileInfo folder(bootDirectory);
+    // Where there is no folder there is no file to protect either: whatever needs one says so itself.
+    if (bootDirectory.isEmpty() || !folder.isDir()) {
         m_held = true;
         return;
     }
-    // One folder reached by two spellings is still one server.
-    const QFileInfo folder(bootDirectory);
     const QString canonical = folder.canonicalFilePath();
     const QString key = lockFilePath(canonical.isEmpty() ? folder.absoluteFilePath() : canonical);
     Hold& hold = processHolds()[key];
