@@ -1,6 +1,7 @@
 #include "bind9/catalogzone.h"
 
 #include "bootfile/bootlines.h"
+#include "platform/filereading.h"
 #include "platform/filereplacement.h"
 
 #include <QCryptographicHash>
@@ -60,10 +61,7 @@ CatalogWriteResult writeCatalogZone(const QString& path, const QString& catalogZ
                                     quint32 clockSerial)
 {
     CatalogWriteResult result;
-    QByteArray old;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        old = file.readAll();
+    const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
     const quint32 oldSerial = serialOf(old);
     if (!old.isEmpty() && catalogZoneText(catalogZone, members, oldSerial) == old) {
         result.serial = oldSerial;
