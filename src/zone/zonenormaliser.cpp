@@ -221,6 +221,7 @@ private:
     const int m_depth;
     std::unique_ptr<ZoneScanner> m_scanner;
     qsizetype m_nextDirective = 0;
+    qint64 m_firstLine = 1; // where the scanner started
     qint64 m_lastEnd = 0;
     QList<qsizetype> m_lineStarts;
 };
@@ -232,13 +233,16 @@ void FileReading::run()
         const ZoneScanner::Step step = m_scanner->next();
         if (step == ZoneScanner::Step::End)
             break;
-        const qint64 line = m_scanner->line();
+        qint64 line = m_scanner->line();
         if (step == ZoneScanner::Step::Record) {
             directivesUpTo(line - 1);
             m_normaliser.addRecord(*m_scanner);
             m_lastEnd = line;
             continue;
         }
+        // The scanner may place a failure at the end of a line before its first one: it is its first, and the
+        // next scanner starts past it, or it would meet the same failure for ever.
+        line = std::max(line, m_firstLine);
         unreadableThrough(line, m_scanner->errorText());
         // A record that failed inside parentheses would take the lines after it for its own: they start afresh.
         if (m_scanner->fatal() || m_scanner->insideParentheses())
@@ -265,6 +269,7 @@ void FileReading::startAt(qint64 line)
         scanner->takeOwnerFrom(*m_scanner);
     scanner->setInput(m_text.text.constData() + offset, m_text.text.size() - offset, line);
     m_scanner = std::move(scanner);
+    m_firstLine = line;
     m_lastEnd = line - 1;
 }
 
