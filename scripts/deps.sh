@@ -7,8 +7,8 @@ if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-}" = test ]; then
-    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
-               iproute2 xauth xvfb)
+    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd
+               fingerd finger iproute2 xauth xvfb dpkg-dev lintian desktop-file-utils appstream man-db)
 fi
 missing=()
 for p in "${packages[@]}"; do

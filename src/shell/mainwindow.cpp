@@ -9,6 +9,7 @@
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
+#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
@@ -383,7 +384,7 @@ QString MainWindow::statusText() const
 
 void MainWindow::openHelp()
 {
-    m_platform.openDocument(QDir(m_platform.programPath()).filePath(QStringLiteral("quorvane.html")));
+    m_platform.openDocument(installlayout::dataFile(m_platform.programPath(), QStringLiteral("help/quorvane.html")));
 }
 
 void MainWindow::showAbout()
