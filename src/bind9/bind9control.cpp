@@ -5,6 +5,8 @@
 #include "bind9/ownnameserver.h"
 #include "bind9/serverexport.h"
 #include "bootfile/bootlines.h"
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
 #include "platform/platform.h"
 #include "shell/appstate.h"
 
@@ -112,12 +114,13 @@ ControlResult Bind9Control::applyConfiguration()
     const QString target = configTarget();
     const QString candidate = target + QStringLiteral(".new");
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QString reason;
-    if (!saveWholeFile(candidate, exported.conf.text.toUtf8(), &reason))
-        return ControlResult::failed(
-            QStringLiteral("The configuration %1 could not be written: %2").arg(candidate, reason));
+    FileReplacement file(candidate);
     // The name server reads it after giving up root.
-    QFile::setPermissions(candidate, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    file.setMode(0644);
+    if (file.open())
+        file.write(exported.conf.text.toUtf8());
+    if (const FileWriteResult written = file.commit(); !written.ok)
+        return ControlResult::failed(QStringLiteral("The configuration ") + written.errorText);
     const CheckReport report = checkConfiguration(candidate, exported.conf.primaryZones, exported.conf.primaryFiles,
                                                   m_state.zoneLists.datapath);
     if (!report.passed) {
@@ -245,12 +248,12 @@ ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFi
     if (!done)
         return ControlResult::failed(
             QStringLiteral("The name server did not finish %1 within %2 seconds.").arg(written).arg(kViewMs / 1000));
-    QFile source(written);
-    QString reason;
     QDir().mkpath(QFileInfo(pageFile).absolutePath());
-    if (!source.open(QIODevice::ReadOnly) || !saveWholeFile(pageFile, source.readAll(), &reason))
-        return ControlResult::failed(QStringLiteral("%1 could not be copied to %2: %3")
-                                         .arg(written, pageFile, reason.isEmpty() ? source.errorString() : reason));
+    const FileReadResult source = readWholeFile(written, ReadLimit::kListing);
+    if (!source.ok())
+        return ControlResult::failed(source.errorText);
+    if (const FileWriteResult copied = replaceFile(pageFile, *source.bytes); !copied.ok)
+        return ControlResult::failed(copied.errorText);
     return ControlResult();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filestamp.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -26,6 +28,7 @@ struct BootConfig
     QString holdpath;      // the data directory as this machine names it, doubled backslashes
     QString mapdrive;      // the local letter that reaches the server's drive; empty when it is not mapped
     QString cacheFile;     // as the cache line named it; the writer always names "cache.dns"
+    FileStamp fileStamp;   // the boot file as this program last read or wrote it
 
     QStringList primaryEntries;           // zone, five blanks, file
     QStringList secondaryEntries;         // zone, five blanks, masters, five blanks, file

@@ -5,12 +5,13 @@
 #include "bootfile/bootwriter.h"
 #include "bootfile/drivemapping.h"
 #include "bootfile/drivetable.h"
+#include "platform/filereplacement.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/osdetect.h"
 
 #include <QDir>
-
 #include <optional>
 
 namespace {
@@ -87,9 +88,13 @@ BootReadResult createBootFile(BootContext& context, const NewBootFile& input, co
                   serverDrive ? QString(serverDrive->local) : QString());
 
     const QString path = QDir(input.windowsDirectory).filePath(BootConfig::fileName());
-    QString reason;
-    if (!saveWholeFile(path, crlfLines(lines), &reason)) {
-        const QString error = QStringLiteral("The boot file %1 could not be written: %2").arg(path, reason);
+    const ServerLock lock(input.windowsDirectory, input.computerName);
+    if (!lock.isHeld()) {
+        reportGeneralError(context.prompter, lock.errorText());
+        return {BootReadStatus::Busy, lock.errorText()};
+    }
+    if (const FileWriteResult written = replaceFile(path, crlfLines(lines)); !written.ok) {
+        const QString error = QStringLiteral("The boot file ") + written.errorText;
         reportGeneralError(context.prompter, error);
         return {BootReadStatus::NotWritten, error};
     }

@@ -1,8 +1,6 @@
 #include "bootfile/bootlines.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/filereading.h"
 
 namespace {
 
@@ -88,26 +86,13 @@ QString displayNameOf(const QString& identifier)
 
 std::optional<QStringList> readLatin1Lines(const QString& path, QString* errorText)
 {
-    // Only a regular file: a folder cannot be read, and a pipe or a device could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    const FileReadResult read = readWholeFile(path, ReadLimit::kBootFile);
+    if (!read.ok()) {
         if (errorText)
-            *errorText = info.exists() ? QStringLiteral("%1 is not a file.").arg(path)
-                                       : QStringLiteral("%1 does not exist.").arg(path);
+            *errorText = read.errorText;
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (errorText)
-            *errorText = file.errorString();
-        return std::nullopt;
-    }
+    const QByteArray& bytes = *read.bytes;
     QStringList lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -136,16 +121,4 @@ QByteArray crlfLines(const QStringList& lines)
         bytes.append("\r\n", 2);
     }
     return bytes;
-}
-
-bool saveWholeFile(const QString& path, const QByteArray& bytes, QString* errorText)
-{
-    QSaveFile file(path);
-    // A short write (a full disk, a size limit) shows only in the count and in the flush, not in the commit.
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush() && file.commit())
-        return true;
-    if (errorText)
-        *errorText = file.errorString();
-    file.cancelWriting();
-    return false;
 }

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Text helpers shared by the boot file's reader, writer and the deletion of a server. Boot files written by
@@ -26,12 +25,8 @@ QString doubledBackslashes(QString text);
 // The part of a server identifier before "@"; the whole text when it has none.
 QString displayNameOf(const QString& identifier);
 
-// The lines of a text file read as Latin-1, so every byte comes back unchanged; CR LF, LF and a missing final
-// line end read alike. None when the path is not a readable regular file.
+// The lines of a boot file read as Latin-1, so every byte comes back unchanged; CR LF, LF and a missing final
+// line end read alike. None when the path is not a readable regular file of a boot file's size at most.
 std::optional<QStringList> readLatin1Lines(const QString& path, QString* errorText = nullptr);
 // The lines as Latin-1 bytes, each ended by CR LF.
 QByteArray crlfLines(const QStringList& lines);
-
-// Replaces the file with the bytes only when all of them were written; otherwise the old file stays whole and
-// the reason is given.
-bool saveWholeFile(const QString& path, const QByteArray& bytes, QString* errorText);

@@ -6,6 +6,7 @@
 #include "bootfile/filenameindex.h"
 #include "bootfile/rootcache.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/osdetect.h"
 #include "shell/settingsstore.h"
@@ -59,6 +60,7 @@ public:
 
 private:
     void start();
+    QString bootDirectoryOf() const;
     QString mappedLetter() const;
     void rememberMapping();
     Outcome readLines(const QStringList& lines);
@@ -99,13 +101,7 @@ void BootReading::start()
     lists.datapath.clear();
     m_state.selection = ZoneSelection();
 
-    // A boot file that cannot be placed here has no directory: nothing is read from or written to a guess.
-    QString bootDirectory;
-    if (const std::optional<QString> bootFile = localBootFilePath(m_state.tobeloaded, m_data.drives())) {
-        bootDirectory = QFileInfo(*bootFile).absolutePath();
-        if (!bootDirectory.endsWith(QLatin1Char('/')))
-            bootDirectory += QLatin1Char('/');
-    }
+    const QString bootDirectory = bootDirectoryOf();
     m_boot.bootDirectory = bootDirectory;
     m_state.path = bootDirectory;
     m_state.servername = displayNameOf(m_state.tobelname);
@@ -116,6 +112,18 @@ void BootReading::start()
     m_files = FileNameIndex(bootDirectory.isEmpty() ? QString() : QDir::cleanPath(bootDirectory));
     m_letter = mappedLetter();
     m_mapped = !m_letter.isEmpty();
+}
+
+QString BootReading::bootDirectoryOf() const
+{
+    // A boot file that cannot be placed here has no directory: nothing is read from or written to a guess.
+    QString bootDirectory;
+    if (const std::optional<QString> bootFile = localBootFilePath(m_state.tobeloaded, m_data.drives())) {
+        bootDirectory = QFileInfo(*bootFile).absolutePath();
+        if (!bootDirectory.endsWith(QLatin1Char('/')))
+            bootDirectory += QLatin1Char('/');
+    }
+    return bootDirectory;
 }
 
 QString BootReading::mappedLetter() const
@@ -195,13 +203,15 @@ Outcome BootReading::primaryLine(const QString& line, const QString& blanked)
     }
     const QString zone = fields.at(1);
     const QString file = textFromField(blanked, 2).trimmed();
+    const auto keep = [&] {
+        m_boot.primaryEntries << zone + kFive + file;
+        m_state.zoneLists.primdns << zone.toLower();
+        m_state.zoneLists.primfiles << file.toLower();
+        return Outcome::Done;
+    };
     for (;;) {
-        if (m_skip || m_files.contains(file)) {
-            m_boot.primaryEntries << zone + kFive + file;
-            m_state.zoneLists.primdns << zone.toLower();
-            m_state.zoneLists.primfiles << file.toLower();
-            return Outcome::Done;
-        }
+        if (m_skip || m_files.contains(file))
+            return keep();
         const Prompter::Button answer = m_context.prompter.message(
             kInformation,
             file + QStringLiteral(" corresponding to ") + zone +
@@ -210,8 +220,17 @@ Outcome BootReading::primaryLine(const QString& line, const QString& blanked)
             Prompter::Button::Yes | Prompter::Button::No | Prompter::Button::Abort, Prompter::Icon::Information);
         if (answer == Prompter::Button::Abort)
             return Outcome::Aborted;
-        if (answer != Prompter::Button::Yes)
+        // Only a person at the window drops the entry. A command from a script reads the server on its way to
+        // something else: a "no" there must not cost the boot file a zone, whether the command succeeds or not.
+        if (answer != Prompter::Button::Yes && m_context.prompter.isInteractive())
             return Outcome::Done;
+        if (answer != Prompter::Button::Yes) {
+            m_context.prompter.message(kInformation,
+                                       zone + QStringLiteral(" stays in the boot file: only the window "
+                                                             "removes an entry whose file is missing."),
+                                       Prompter::Button::Ok, Prompter::Icon::Information);
+            return keep();
+        }
         if (!m_data.processDataDirectory(m_mapped, m_letter, QStringLiteral("directory NOTTHERE")))
             return Outcome::Cancelled;
         refreshIndex();
@@ -335,12 +354,29 @@ BootReadResult BootReading::finish()
 
 BootReadResult BootReading::run()
 {
+    // Taken before the state is emptied, so that a busy server leaves the loaded one as it was. A reading that
+    // only looks writes nothing, and is what the control program does on behalf of a Quorvane holding the lock.
+    std::optional<ServerLock> lock;
+    if (!m_inspectOnly) {
+        lock.emplace(bootDirectoryOf(), displayNameOf(m_state.tobelname));
+        if (!lock->isHeld()) {
+            m_context.prompter.message(kAttention, lock->errorText());
+            return {BootReadStatus::Busy, lock->errorText()};
+        }
+    }
     start();
     QString error;
     std::optional<QStringList> lines;
-    if (!m_boot.bootDirectory.isEmpty())
-        lines = readLatin1Lines(QDir(m_boot.bootDirectory).filePath(BootConfig::fileName()), &error);
+    const QString path = QDir(m_boot.bootDirectory).filePath(BootConfig::fileName());
+    if (!m_boot.bootDirectory.isEmpty()) {
+        // Stamped before it is read: a change made while it is read shows as a change when it is written.
+        m_boot.fileStamp = FileStamp::of(path);
+        lines = readLatin1Lines(path, &error);
+    }
     if (!lines) {
+        // A file that is there but was refused (too large, or not readable) says why first.
+        if (!m_boot.bootDirectory.isEmpty() && QFileInfo(path).isFile())
+            reportGeneralError(m_context.prompter, error);
         m_context.prompter.message(kAttention, QStringLiteral("Fatal Error! Your boot file could not be found."));
         return {BootReadStatus::Unreadable, error};
     }

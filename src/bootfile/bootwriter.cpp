@@ -2,12 +2,13 @@
 
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
+#include "platform/filereplacement.h"
 #include "platform/progress.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/osdetect.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 
@@ -59,38 +60,24 @@ QStringList bootFileLines(const BootConfig& boot, const QString& operatingSystem
 BootWriteResult writeBootFile(AppState& state, Progress* shownProgress)
 {
     state.debugLog.logLine(QStringLiteral("--Begin Saving Bootfile"));
-    const BootConfig& boot = state.boot;
+    BootConfig& boot = state.boot;
     if (boot.bootDirectory.isEmpty())
         return {false, QStringLiteral("No server is loaded, so there is no boot file to write.")};
 
     const QString path = QDir(boot.bootDirectory).filePath(BootConfig::fileName());
-    QStringList lines = bootFileLines(boot, state.defaultos);
-    const QString closing = lines.takeLast();
-
-    const auto failed = [&path](const QSaveFile& file) {
-        return BootWriteResult{
-            false, QStringLiteral("The boot file %1 could not be written: %2").arg(path, file.errorString())};
-    };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed(file);
-    const QByteArray body = crlfLines(lines);
-    if (file.write(body) != body.size()) {
-        file.cancelWriting();
-        return failed(file);
-    }
+    // Writing what this program read over what another one has written since would lose that one's change.
+    const ServerLock lock(state);
+    if (!lock.isHeld())
+        return {false, lock.errorText()};
+    const QByteArray bytes = crlfLines(bootFileLines(boot, state.defaultos));
+    const FileWriteResult written = replaceFile(path, bytes);
     if (shownProgress) {
         shownProgress->setProgress(100);
         shownProgress->hideProgress();
     }
-    const QByteArray last = crlfLines({closing});
-    // A short write shows only in the count and in the flush: the commit would still put the torn file in place.
-    if (file.write(last) != last.size() || !file.flush()) {
-        file.cancelWriting();
-        return failed(file);
-    }
-    if (!file.commit())
-        return failed(file);
+    if (!written.ok)
+        return {false, QStringLiteral("The boot file ") + written.errorText};
+    boot.fileStamp = FileStamp::of(path, bytes);
     state.debugLog.logLine(QStringLiteral("--End Saving Bootfile"));
     return {};
 }

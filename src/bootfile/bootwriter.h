@@ -25,6 +25,7 @@ QString otherEntriesHeading();
 // section of their own, present only when there are such lines.
 QStringList bootFileLines(const BootConfig& boot, const QString& operatingSystem);
 
-// Writes the loaded server's "named.boot" into its boot directory, replacing the file only when the whole new
-// file could be written. A progress window the caller shows is finished and hidden before the closing line.
+// Writes the loaded server's "named.boot" into its boot directory under the server's lock, replacing the file
+// only when the whole new file could be written, and only when it is still the file that was read. A progress
+// window the caller shows is finished and hidden.
 BootWriteResult writeBootFile(AppState& state, Progress* shownProgress = nullptr);

@@ -1,6 +1,7 @@
 #include "bootfile/datadirectory.h"
 
 #include "bootfile/bootlines.h"
+#include "bootfile/systemfolders.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 
@@ -49,12 +50,16 @@ bool DataDirectoryProcessor::processDataDirectory(bool mapped, const QString& dr
     form = form.trimmed();
 
     std::optional<QString> local = localFolder(form);
-    while (!local || !QFileInfo(*local).isDir()) {
+    // A system folder is refused before anything is read from or written into it, like a folder that is missing.
+    while (!local || !QFileInfo(*local).isDir() || isSystemFolder(*local)) {
         const QString shown = local ? *local : form;
-        m_context.prompter.message(QStringLiteral("Information"),
-                                   shown + QStringLiteral(" could not be found. Please press OK to update your "
-                                                          "data directory."),
-                                   Prompter::Button::Ok, Prompter::Icon::Information);
+        if (local && QFileInfo(*local).isDir())
+            m_context.prompter.message(QStringLiteral("Attention!"), systemFolderRefusal(shown));
+        else
+            m_context.prompter.message(QStringLiteral("Information"),
+                                       shown + QStringLiteral(" could not be found. Please press OK to update your "
+                                                              "data directory."),
+                                       Prompter::Button::Ok, Prompter::Icon::Information);
         const std::optional<QString> chosen = m_context.prompter.browseFolder(
             QStringLiteral("The data directory of the active server must be updated."), boot.bootDirectory);
         if (!chosen)

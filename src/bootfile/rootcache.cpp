@@ -2,6 +2,7 @@
 
 #include "bootfile/bootlines.h"
 #include "bootfile/filenameindex.h"
+#include "platform/filereplacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,11 +13,11 @@ const QString kCacheDns = QStringLiteral("cache.dns");
 
 bool saveBytes(const QString& path, const QByteArray& bytes, QString* errorText)
 {
-    QString reason;
-    if (saveWholeFile(path, bytes, &reason))
+    const FileWriteResult written = replaceFile(path, bytes);
+    if (written.ok)
         return true;
     if (errorText)
-        *errorText = QStringLiteral("The root cache file %1 could not be written: %2").arg(path, reason);
+        *errorText = QStringLiteral("The root cache file ") + written.errorText;
     return false;
 }
 
@@ -42,14 +43,10 @@ bool ensureRootCache(const FileNameIndex& dataFiles, const QString& namedCacheFi
     if (QFile::exists(target))
         return true;
     if (const std::optional<QString> named = dataFiles.find(namedCacheFile)) {
-        QFile source(folder.filePath(*named));
-        if (!source.open(QIODevice::ReadOnly)) {
-            if (errorText)
-                *errorText = QStringLiteral("The root cache file %1 could not be read: %2")
-                                 .arg(source.fileName(), source.errorString());
-            return false;
-        }
-        return saveBytes(target, source.readAll(), errorText);
+        const FileWriteResult copied = copyFileReplacing(folder.filePath(*named), target);
+        if (!copied.ok && errorText)
+            *errorText = QStringLiteral("The root cache file ") + copied.errorText;
+        return copied.ok;
     }
     return saveBytes(target, rootCacheBytes(rootCacheText), errorText);
 }

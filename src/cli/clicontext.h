@@ -3,16 +3,23 @@
 #include "cli/cliprompter.h"
 #include "platform/progress.h"
 #include "platform/systemplatform.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"
 
 #include <QStringList>
 #include <QTextStream>
-
 #include <functional>
+#include <optional>
 
 // Exit statuses of every command.
-enum CliStatus { CliSuccess = 0, CliFailure = 1, CliUsage = 2, CliNoAnswer = 3 };
+enum CliStatus
+{
+    CliSuccess = 0,
+    CliFailure = 1,
+    CliUsage = 2,
+    CliNoAnswer = 3
+};
 
 // What a command works with: the program's state loaded from the user's settings store, the command line's
 // prompter, the real platform, and the output stream for results.
@@ -26,6 +33,9 @@ struct CliContext
     SystemPlatform platform;
     NullProgress progress;
     QTextStream out;
+
+    // The lock of the server the command works on, held until the command ends.
+    std::optional<ServerLock> serverLock;
 
     QString serialOption;   // --serial
     QString identityOption; // --identity NAME@FULLNAME

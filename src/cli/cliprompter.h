@@ -4,7 +4,6 @@
 
 #include <QStringList>
 #include <QTextStream>
-
 #include <exception>
 
 // Thrown when a question comes and the --answers list has nothing left; the command ends with status 3.
@@ -27,6 +26,7 @@ public:
     std::optional<QString> browseFolder(const QString& caption, const QString& start) override;
     std::optional<QString> openFile(const QString& caption, const QString& directory, const QString& filter) override;
     std::optional<QString> saveFile(const QString& caption, const QString& directory, const QString& filter) override;
+    bool isInteractive() const override { return false; }
 
 private:
     QString nextAnswer(const QString& caption, const QString& text);

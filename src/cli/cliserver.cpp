@@ -1,5 +1,8 @@
 #include "cli/cliserver.h"
 
+#include "bootfile/bootlines.h"
+#include "bootfile/bootreader.h"
+#include "bootfile/drivetable.h"
 #include "cli/clicontext.h"
 #include "servers/serverloading.h"
 #include "shell/osdetect.h"
@@ -28,6 +31,20 @@ bool loadBootFilePath(ServerContext& context, CliContext& cli, const QString& ta
     return loadServer(context).boot.ok();
 }
 
+// The folder of the boot file the command is about to load; empty when it cannot be placed here.
+QString bootDirectoryOfTarget(CliContext& cli, const QString& target, bool isCatalogName)
+{
+    QString path = QFileInfo(target).absoluteFilePath();
+    if (isCatalogName) {
+        const int row = findServerRow(cli.state.catalog, target);
+        if (row < 0)
+            return QString();
+        path = cli.state.catalog.rows().at(row).bootFilePath;
+    }
+    const std::optional<QString> local = localBootFilePath(path, DriveTable::load(cli.store));
+    return local ? QFileInfo(*local).absolutePath() : QString();
+}
+
 } // namespace
 
 bool loadServerForCommand(CliContext& cli, const QString& target)
@@ -42,6 +59,13 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
     cli.state.autoBackup = false;
     const bool isCatalogName = !target.contains(QLatin1Char('/')) &&
                                (findServerRow(cli.state.catalog, target) >= 0 || !QFileInfo::exists(target));
+    // Loading writes the boot file back, and a command changes the server from its first step to its last.
+    cli.serverLock.emplace(bootDirectoryOfTarget(cli, target, isCatalogName),
+                           isCatalogName ? target : displayNameOf(cli.identityOption));
+    if (!cli.serverLock->isHeld()) {
+        cli.prompter.inform(QStringLiteral("Attention!"), cli.serverLock->errorText());
+        return false;
+    }
     const bool loaded =
         isCatalogName ? selectServer(context, target).boot.ok() : loadBootFilePath(context, cli, target);
     cli.state.autoBackup = autoBackup;

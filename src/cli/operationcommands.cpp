@@ -212,8 +212,10 @@ int cacheFetch(CliContext& cli, const QStringList& args)
         return usage(usageText);
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
-    const bool fetched = fetchRootCache(
+    const RootCacheFetch fetched = fetchRootCache(
         *source, cli.state.exepath, [&cli](const QString& line) { cli.out << line << Qt::endl; }, [] {}, cli.prompter);
+    if (fetched == RootCacheFetch::TooLarge)
+        return CliFailure;
     cli.out << "Processing InterNIC Download..." << Qt::endl;
     QEventLoop wait;
     QTimer::singleShot(kCacheDelayMs, Qt::PreciseTimer, &wait, &QEventLoop::quit);
@@ -226,7 +228,7 @@ int cacheFetch(CliContext& cli, const QStringList& args)
     if (install.installed)
         cli.out << "Latest InterNIC Download: "
                 << QDir(cli.state.zoneLists.datapath).filePath(QStringLiteral("cache.dns")) << Qt::endl;
-    return fetched && install.installed ? CliSuccess : CliFailure;
+    return fetched == RootCacheFetch::Fetched && install.installed ? CliSuccess : CliFailure;
 }
 
 } // namespace

@@ -69,12 +69,14 @@ std::optional<RegistrationArguments> parseArguments(const QString& command, cons
 std::optional<RegistrationDocument> loadDocument(CliContext& context, const RegistrationArguments& arguments)
 {
     const QString processed = context.platform.shortDateLongTime(context.platform.now());
+    QString reason;
     std::optional<RegistrationDocument> document =
-        documentFromProfileFile(arguments.kind, arguments.profilePath, arguments.action, processed);
+        documentFromProfileFile(arguments.kind, arguments.profilePath, arguments.action, processed, &reason);
     if (!document) {
-        context.prompter.message(QStringLiteral("Error"),
-                                 QStringLiteral("The profile %1 could not be read.").arg(arguments.profilePath),
-                                 Prompter::Button::Ok, Prompter::Icon::Critical);
+        QString text = QStringLiteral("The profile %1 could not be read.").arg(arguments.profilePath);
+        if (!reason.isEmpty())
+            text += QLatin1Char(' ') + reason;
+        context.prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
     }
     return document;
 }

@@ -7,12 +7,14 @@
 
 #include <QEventLoop>
 #include <QHash>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
 
-// How long a finger or WHOIS server may take to send its whole answer and close the connection.
+// How long a finger or WHOIS server may take in all to send its whole answer and close the connection.
 constexpr int kAnswerWaitMs = 60000;
 
 struct ParsedArguments
@@ -66,34 +68,54 @@ void printLines(CliContext& context, const QStringList& lines)
         context.out << line << Qt::endl;
 }
 
+// Seconds from --timeout: how long the connection may take and how long the server may stay silent.
+std::optional<int> timeoutOption(const ParsedArguments& parsed)
+{
+    if (!parsed.options.contains(QStringLiteral("timeout")))
+        return LineQueryTool::connectTimeoutMs / 1000;
+    bool ok = false;
+    const int seconds = parsed.options.value(QStringLiteral("timeout")).toInt(&ok);
+    if (!ok || seconds < 1 || seconds > 3600)
+        return std::nullopt;
+    return seconds;
+}
+
+// Sends the query and prints the answer; a server that never answers, or that sends more than an answer can
+// be, ends the command in failure with what arrived printed.
+int runLineQuery(CliContext& context, LineQueryTool& tool, int timeoutSeconds, const std::function<void()>& find)
+{
+    tool.setConnectTimeout(timeoutSeconds * 1000);
+    find();
+    const bool answered =
+        tool.reached() && tool.awaitAnswer(timeoutSeconds * 1000, std::max(kAnswerWaitMs, timeoutSeconds * 1000)) ==
+                              LineQueryTool::AnswerEnd::Closed;
+    printLines(context, tool.area().lines());
+    return answered ? CliSuccess : CliFailure;
+}
+
 int runFinger(CliContext& context, const QStringList& arguments)
 {
-    const ParsedArguments parsed = parseArguments(arguments, {QStringLiteral("port")});
+    const ParsedArguments parsed = parseArguments(arguments, {QStringLiteral("port"), QStringLiteral("timeout")});
     const std::optional<quint16> port = portOption(parsed, FingerTool::fingerPort);
-    if (!parsed.error.isEmpty() || parsed.positional.size() != 1 || !port)
-        return usage(context, QStringLiteral("Usage: finger USER@HOST [--port N]"));
+    const std::optional<int> timeout = timeoutOption(parsed);
+    if (!parsed.error.isEmpty() || parsed.positional.size() != 1 || !port || !timeout)
+        return usage(context, QStringLiteral("Usage: finger USER@HOST [--port N] [--timeout SECONDS]"));
     FingerTool tool(context.prompter);
     tool.setPort(*port);
-    tool.find(parsed.positional.first());
-    if (tool.reached())
-        tool.client().waitForClose(kAnswerWaitMs);
-    printLines(context, tool.area().lines());
-    return tool.reached() ? CliSuccess : CliFailure;
+    return runLineQuery(context, tool, *timeout, [&] { tool.find(parsed.positional.first()); });
 }
 
 int runWhois(CliContext& context, const QStringList& arguments)
 {
-    const ParsedArguments parsed = parseArguments(arguments, {QStringLiteral("host"), QStringLiteral("port")});
+    const ParsedArguments parsed =
+        parseArguments(arguments, {QStringLiteral("host"), QStringLiteral("port"), QStringLiteral("timeout")});
     const std::optional<quint16> port = portOption(parsed, WhoisTool::whoisPort);
-    if (!parsed.error.isEmpty() || parsed.positional.size() != 1 || !port)
-        return usage(context, QStringLiteral("Usage: whois NAME [--host H] [--port N]"));
+    const std::optional<int> timeout = timeoutOption(parsed);
+    if (!parsed.error.isEmpty() || parsed.positional.size() != 1 || !port || !timeout)
+        return usage(context, QStringLiteral("Usage: whois NAME [--host H] [--port N] [--timeout SECONDS]"));
     WhoisTool tool(context.prompter, parsed.options.value(QStringLiteral("host"), context.state.whoisserver));
     tool.setPort(*port);
-    tool.find(parsed.positional.first());
-    if (tool.reached())
-        tool.client().waitForClose(kAnswerWaitMs);
-    printLines(context, tool.area().lines());
-    return tool.reached() ? CliSuccess : CliFailure;
+    return runLineQuery(context, tool, *timeout, [&] { tool.find(parsed.positional.first()); });
 }
 
 int runLookup(CliContext& context, const QStringList& arguments)
@@ -153,10 +175,10 @@ int runTrace(CliContext& context, const QStringList& arguments)
 void registerUtilityCommands()
 {
     QList<CliCommand>& commands = cliCommands();
-    commands << CliCommand{QStringLiteral("finger"), QStringLiteral("USER@HOST [--port N]"),
+    commands << CliCommand{QStringLiteral("finger"), QStringLiteral("USER@HOST [--port N] [--timeout SECONDS]"),
                            QStringLiteral("Asks a host's finger service about a user and prints its answer."),
                            runFinger};
-    commands << CliCommand{QStringLiteral("whois"), QStringLiteral("NAME [--host H] [--port N]"),
+    commands << CliCommand{QStringLiteral("whois"), QStringLiteral("NAME [--host H] [--port N] [--timeout SECONDS]"),
                            QStringLiteral("Asks the WHOIS service about a name and prints its answer."), runWhois};
     commands << CliCommand{QStringLiteral("lookup"), QStringLiteral("SERVER DOMAIN TYPE [--timeout N] [--port N]"),
                            QStringLiteral("Lists a domain's records of a type as the name server holds them."),

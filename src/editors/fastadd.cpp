@@ -1,15 +1,22 @@
 #include "editors/fastadd.h"
 
 #include "bootfile/bootwriter.h"
+#include "checks/domainname.h"
 #include "editors/newzoneserver.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 
 bool addFastAddName(const AppState& state, QStringList& addthem, const QString& name, Prompter& prompter)
 {
     if (!checkNewPrimaryName(state, name, prompter, addthem))
         return false;
+    // The zone name becomes a file name and a boot file entry: ".com" or "a..com" would make neither a zone.
+    if (!isDomainName(name) || name == QLatin1String(".")) {
+        prompter.message(QStringLiteral("Attention!"), QStringLiteral("You have entered an invalid name for a zone."));
+        return false;
+    }
     addthem << name;
     return true;
 }
@@ -22,6 +29,12 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
         return -1;
     }
     AppState& state = context.state;
+    // The zone files and the boot file that names them are written under one hold.
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        context.prompter.message(QStringLiteral("Attention!"), lock.errorText());
+        return 0;
+    }
     int created = 0;
     bool failed = false;
     for (const QString& entry : addthem) {

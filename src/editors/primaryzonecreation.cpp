@@ -6,6 +6,7 @@
 #include "editors/newzoneserver.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/recordlines.h"
@@ -132,6 +133,11 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
                                      bool saveBootFile)
 {
     AppState& state = context.state;
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        reportFailure(context.prompter, lock.errorText());
+        return CreationStatus::FileFailed;
+    }
     ServerZoneLists& lists = state.zoneLists;
     const QString name = zone.toLower();
     const QString file = name + QStringLiteral(".DNS");

@@ -1,9 +1,9 @@
 #include "net/ftpclient.h"
 
 #include "net/curlapi.h"
+#include "platform/filereplacement.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -28,7 +28,9 @@ struct FtpClient::Session
     CURL* easy = nullptr;
     char errorBuffer[CURL_ERROR_SIZE] = {};
     Events* events = nullptr;
-    QSaveFile* target = nullptr;
+    FileReplacement* target = nullptr;
+    qint64 limit = 0;
+    bool overLimit = false;
     bool transferBegun = false;
     qint64 received = 0;
     qint64 lastReported = -1;
@@ -78,15 +80,10 @@ struct FtpClient::Session
         default:
             return 0;
         }
-        const QByteArray text(data, qsizetype(size));
-        for (QByteArray line : text.split('\n')) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (line.isEmpty())
-                continue;
+        for (const QString& line : trailLines(QByteArray(data, qsizetype(size)))) {
             if (session->events->trail)
-                session->events->trail(direction, QString::fromLatin1(line));
-            if (direction == Server && session->target && opensTransfer(line))
+                session->events->trail(direction, line);
+            if (direction == Server && session->target && opensTransfer(line.toLatin1()))
                 session->beginTransfer();
         }
         return 0;
@@ -99,13 +96,30 @@ struct FtpClient::Session
         if (!session->target)
             return bytes;
         session->beginTransfer();
-        if (session->target->write(data, qint64(bytes)) != qint64(bytes))
+        // Refusing the bytes ends the transfer: a server that sends without end fills neither disk nor memory.
+        if (session->limit > 0 && session->received + qint64(bytes) > session->limit) {
+            session->overLimit = true;
+            return 0;
+        }
+        if (!session->target->write(data, qint64(bytes)))
             return 0;
         session->received += qint64(bytes);
         session->reportProgress(session->received);
         return bytes;
     }
 };
+
+QStringList FtpClient::trailLines(const QByteArray& text)
+{
+    QStringList lines;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            lines << QString::fromLatin1(line);
+    }
+    return lines;
+}
 
 FtpClient::FtpClient() = default;
 
@@ -203,9 +217,11 @@ bool FtpClient::download()
         fail(int(CURLE_FAILED_INIT), QStringLiteral("Not logged on."));
         return false;
     }
-    QSaveFile target(localFile);
-    if (!target.open(QIODevice::WriteOnly)) {
-        fail(int(CURLE_WRITE_ERROR), target.errorString());
+    m_overLimit = false;
+    m_errorCode = 0;
+    FileReplacement target(localFile);
+    if (!target.open()) {
+        fail(int(CURLE_WRITE_ERROR), target.errorText());
         return false;
     }
     QString path = remotePath;
@@ -217,21 +233,26 @@ bool FtpClient::download()
     url.setPath(QLatin1Char('/') + path + remoteFile);
 
     m_session->curl.easySetopt(m_session->easy, CURLOPT_TRANSFERTEXT, ascii ? 1L : 0L);
+    // A size the server announces ends the transfer before it begins.
+    m_session->curl.easySetopt(m_session->easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(maxBytes));
     m_session->target = &target;
+    m_session->limit = maxBytes;
+    m_session->overLimit = false;
     m_session->transferBegun = false;
     m_session->received = 0;
     m_session->lastReported = -1;
     const bool done = perform(url.toString(QUrl::FullyEncoded), false);
     m_session->target = nullptr;
+    m_overLimit = m_session->overLimit || m_errorCode == int(CURLE_FILESIZE_EXCEEDED);
     if (!done) {
-        target.cancelWriting();
+        target.cancel();
         return false;
     }
     // An empty file has begun and ended all the same.
     m_session->beginTransfer();
     m_session->reportProgress(m_session->received);
-    if (!target.commit()) {
-        fail(int(CURLE_WRITE_ERROR), target.errorString());
+    if (const FileWriteResult written = target.commit(); !written.ok) {
+        fail(int(CURLE_WRITE_ERROR), written.errorText);
         return false;
     }
     if (events.transferEnd)

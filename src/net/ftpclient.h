@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -11,7 +12,12 @@
 class FtpClient
 {
 public:
-    enum Direction { Client = 0, Server = 1, Info = 2 };
+    enum Direction
+    {
+        Client = 0,
+        Server = 1,
+        Info = 2
+    };
 
     struct Events
     {
@@ -24,6 +30,10 @@ public:
 
     FtpClient();
     ~FtpClient();
+
+    // The lines of a piece of the protocol trail as the server or the client sent it, without their line ends and
+    // without empty lines.
+    static QStringList trailLines(const QByteArray& text);
     FtpClient(const FtpClient&) = delete;
     FtpClient& operator=(const FtpClient&) = delete;
 
@@ -36,6 +46,8 @@ public:
     QString remoteFile;
     // The file the download goes to; it is replaced only by a complete transfer.
     QString localFile;
+    // The most a download may bring; 0 for no limit. A larger file is refused whole.
+    qint64 maxBytes = 0;
     Events events;
 
     bool loadStack();
@@ -47,6 +59,8 @@ public:
     void logOff();
 
     int errorCode() const { return m_errorCode; }
+    // Whether the last download failed because the file was larger than maxBytes.
+    bool wasOverLimit() const { return m_overLimit; }
     QString errorDescription() const { return m_errorDescription; }
 
 private:
@@ -58,6 +72,7 @@ private:
 
     std::unique_ptr<Session> m_session;
     bool m_stackLoaded = false;
+    bool m_overLimit = false;
     int m_errorCode = 0;
     QString m_errorDescription;
 };

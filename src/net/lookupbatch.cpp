@@ -1,11 +1,14 @@
 #include "net/lookupbatch.h"
 
+#include "checks/domainname.h"
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <optional>
 
@@ -13,11 +16,11 @@ namespace {
 
 QStringList readLines(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileReadResult read = readWholeFile(path, ReadLimit::kSmallFile);
+    if (!read.ok())
         return {};
     QStringList lines;
-    for (QByteArray line : file.readAll().split('\n')) {
+    for (QByteArray line : read.bytes->split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         lines << QString::fromLatin1(line);
@@ -120,6 +123,11 @@ bool LookupBatch::list(const QStringList& arguments, const QString& folder)
         m_diagnostics << "A listing needs a server and a domain." << Qt::endl;
         return false;
     }
+    // Both go to dig as arguments of their own: a domain beginning with "-" would be taken for an option.
+    if (!isDomainName(domain) || m_server.startsWith(QLatin1Char('-'))) {
+        m_diagnostics << "Not a domain name: " << domain << Qt::endl;
+        return false;
+    }
     const std::optional<QStringList> records = transfer(domain);
     if (!records)
         return false;
@@ -187,15 +195,11 @@ QStringList LookupBatch::filterRecords(const QStringList& transferLines, const Q
 bool LookupBatch::writeListing(const QString& path, const QStringList& lines)
 {
     // Written whole and then renamed into place, so a reader polling for the file never sees half of it.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_diagnostics << "Cannot write " << path << ": " << file.errorString() << Qt::endl;
-        return false;
-    }
+    QByteArray bytes;
     for (const QString& line : lines)
-        file.write(line.toLatin1() + "\r\n");
-    if (!file.commit()) {
-        m_diagnostics << "Cannot write " << path << ": " << file.errorString() << Qt::endl;
+        bytes += line.toLatin1() + "\r\n";
+    if (const FileWriteResult written = replaceFile(path, bytes); !written.ok) {
+        m_diagnostics << written.errorText << Qt::endl;
         return false;
     }
     return true;

@@ -3,12 +3,29 @@
 #include <QEventLoop>
 #include <QTimer>
 
+namespace {
+
+// What is taken from the socket at a time, and the most the socket holds unread: a fast peer waits for the
+// program instead of filling its memory.
+constexpr qint64 kChunk = 64 * 1024;
+constexpr qint64 kSocketBuffer = 256 * 1024;
+
+} // namespace
+
 TcpLineClient::TcpLineClient(QObject* parent) : QObject(parent)
 {
+    m_socket.setReadBufferSize(kSocketBuffer);
     connect(&m_socket, &QTcpSocket::connected, this, &TcpLineClient::onConnected);
     connect(&m_socket, &QTcpSocket::readyRead, this, &TcpLineClient::onReadyRead);
     connect(&m_socket, &QTcpSocket::errorOccurred, this, &TcpLineClient::onErrorOccurred);
     connect(&m_socket, &QTcpSocket::disconnected, this, &TcpLineClient::onDisconnected);
+}
+
+TcpLineClient::~TcpLineClient()
+{
+    // A socket torn down while open says so through its signals; nobody is left to hear them.
+    m_socket.disconnect(this);
+    m_socket.abort();
 }
 
 std::optional<QString> TcpLineClient::connectToRemote()
@@ -19,7 +36,7 @@ std::optional<QString> TcpLineClient::connectToRemote()
         return QStringLiteral("No remote port given.");
     if (isOpen())
         return QStringLiteral("Already connected.");
-    m_buffer.clear();
+    m_splitter.clear();
     m_wasConnected = false;
     m_socket.connectToHost(m_host, m_port);
     return std::nullopt;
@@ -98,31 +115,34 @@ void TcpLineClient::onConnected()
 
 void TcpLineClient::onReadyRead()
 {
-    m_buffer += m_socket.readAll();
-    deliverLines();
+    QByteArray chunk;
+    while (m_socket.bytesAvailable() > 0 && !m_splitter.isFull()) {
+        chunk = m_socket.read(kChunk);
+        if (chunk.isEmpty())
+            break;
+        deliver(m_splitter.feed(chunk));
+    }
+    if (!m_splitter.isFull() || m_socket.state() == QAbstractSocket::UnconnectedState)
+        return;
+    flushRest();
+    Q_EMIT answerCut(QStringLiteral("The answer was longer than %1 MB; the rest was not read.")
+                         .arg(LineSplitter::kLargestAnswer / (1024 * 1024)));
+    // The socket says it has disconnected, which ends the answer as a close by the peer would.
+    m_socket.abort();
 }
 
-void TcpLineClient::deliverLines()
+void TcpLineClient::deliver(const QStringList& lines)
 {
-    for (;;) {
-        const qsizetype end = m_buffer.indexOf(m_delimiter);
-        if (end < 0)
-            return;
-        const QByteArray line = m_buffer.left(end);
-        m_buffer.remove(0, end + m_delimiter.size());
-        Q_EMIT dataIn(QString::fromLatin1(line));
-    }
+    for (const QString& line : lines)
+        Q_EMIT dataIn(line);
 }
 
 void TcpLineClient::flushRest()
 {
     // The last line of a reply often comes without a delimiter before the peer closes; it is still part of the
     // answer.
-    if (m_buffer.isEmpty())
-        return;
-    const QByteArray rest = m_buffer;
-    m_buffer.clear();
-    Q_EMIT dataIn(QString::fromLatin1(rest));
+    if (const std::optional<QString> rest = m_splitter.takeRest())
+        Q_EMIT dataIn(*rest);
 }
 
 void TcpLineClient::onErrorOccurred(QAbstractSocket::SocketError error)

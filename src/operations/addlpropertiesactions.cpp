@@ -8,6 +8,7 @@
 #include "operations/ftpprogresswindow.h"
 #include "operations/rootcache.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/mainwindow.h"
 
@@ -151,18 +152,21 @@ void AddlPropertiesActions::updateOptions()
 
 void AddlPropertiesActions::getCache()
 {
+    RootCacheFetch fetched = RootCacheFetch::Failed;
     m_ftpWindow->showCentred();
     {
         // Nothing else may reach the server while the exchange lets window messages run.
         CommandLock lock(m_window);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const RootCacheSource source{m_state.ftpHost, m_state.ftpPort, m_state.emailaddr};
-        fetchRootCache(
+        fetched = fetchRootCache(
             source, m_state.exepath, [this](const QString& line) { m_ftpWindow->addLine(line); },
             [this] { m_ftpWindow->clearLines(); }, m_prompter);
         QApplication::restoreOverrideCursor();
         m_ftpWindow->hide();
     }
+    if (fetched == RootCacheFetch::TooLarge)
+        return;
     m_cacheTimer->start();
     m_page->cachelabel->setText(QStringLiteral("Processing InterNIC Download..."));
 }
@@ -171,6 +175,11 @@ void AddlPropertiesActions::cacheTimerFired()
 {
     m_cacheTimer->stop();
     m_page->cachelabel->setText(QStringLiteral("Latest InterNIC Download: "));
+    const ServerLock lock(m_state);
+    if (!lock.isHeld()) {
+        reportGeneralError(m_prompter, lock.errorText());
+        return;
+    }
     const RootCacheInstall install = installRootCache(m_state.exepath, m_state.zoneLists.datapath);
     if (install.read) {
         m_state.rootCacheText = install.text;

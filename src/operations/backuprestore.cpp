@@ -1,70 +1,51 @@
 #include "operations/backuprestore.h"
 
+#include "bootfile/filenameindex.h"
 #include "operations/servercontrol.h"
+#include "platform/filereplacement.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
-constexpr qint64 kChunk = 1 << 16;
-
-// One file copied over whatever the target holds; the target is replaced only once the copy is whole.
-bool copyOneFile(const QString& source, const QString& target, QString* reason)
+void copyInto(const QString& source, const QString& target, const QString& shownName, QStringList* failures)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        *reason = in.errorString();
-        return false;
-    }
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *reason = out.errorString();
-        return false;
-    }
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kChunk);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
-            *reason = in.errorString();
-            out.cancelWriting();
-            return false;
-        }
-        if (out.write(chunk) != chunk.size()) {
-            *reason = out.errorString();
-            out.cancelWriting();
-            return false;
-        }
-    }
-    if (!out.commit()) {
-        *reason = out.errorString();
-        return false;
-    }
-    return true;
+    if (const FileWriteResult copied = copyFileReplacing(source, target); !copied.ok)
+        *failures << shownName + QStringLiteral(": ") + copied.errorText;
 }
 
-// Copies the files of the folder whose names match one of the patterns (any case; no pattern: every file),
-// files only, into the target folder. Adds "name: reason" for each file that failed.
+// Copies the files of the folder whose names match one of the patterns (any case), files only, into the target
+// folder. Adds "name: reason" for each file that failed.
 void copyMatching(const QString& folder, const QStringList& patterns, const QString& targetFolder,
                   QStringList* failures)
 {
     const QDir source(folder);
     const QFileInfoList files = source.entryInfoList(patterns, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo& file : files) {
-        QString reason;
-        if (!copyOneFile(file.filePath(), QDir(targetFolder).filePath(file.fileName()), &reason))
-            *failures << file.fileName() + QStringLiteral(": ") + reason;
-    }
+    for (const QFileInfo& file : files)
+        copyInto(file.filePath(), QDir(targetFolder).filePath(file.fileName()), file.fileName(), failures);
 }
 
 void copyNamed(const QString& source, const QString& target, QStringList* failures)
 {
-    QString reason;
-    if (!copyOneFile(source, target, &reason))
-        *failures << QDir::toNativeSeparators(source) + QStringLiteral(": ") + reason;
+    copyInto(source, target, QDir::toNativeSeparators(source), failures);
+}
+
+// The data files as the folder holds them, each once: a boot file written where names match without regard to
+// case may name a file in another case than the disk has it. A file not there yet (a secondary zone's backup
+// before its first transfer) has nothing to copy.
+QStringList filesOnDisk(const QString& dataDirectory, const QStringList& dataFiles)
+{
+    const FileNameIndex index(dataDirectory);
+    QStringList names;
+    for (const QString& name : dataFiles) {
+        const std::optional<QString> onDisk = index.find(name);
+        if (onDisk && !names.contains(*onDisk))
+            names << *onDisk;
+    }
+    return names;
 }
 
 QString bootFileName(const QString& bootFilePath)
@@ -86,8 +67,8 @@ QString backupFolder(const QString& dataDirectory)
     return QDir(dataDirectory).filePath(QStringLiteral("dnsbackup"));
 }
 
-bool backupServer(const QString& dataDirectory, const QString& bootFilePath, bool autoBackup, Progress& progress,
-                  Prompter& prompter)
+bool backupServer(const QString& dataDirectory, const QStringList& dataFiles, const QString& bootFilePath,
+                  bool autoBackup, Progress& progress, Prompter& prompter)
 {
     progress.showProgress();
     progress.setProgressCaption(QStringLiteral("Backing up data files..."));
@@ -102,8 +83,10 @@ bool backupServer(const QString& dataDirectory, const QString& bootFilePath, boo
         failures << QDir::toNativeSeparators(folder) + QStringLiteral(": the folder could not be created");
     else
         folderReady = true;
-    if (folderReady)
-        copyMatching(dataDirectory, {}, folder, &failures);
+    if (folderReady) {
+        for (const QString& name : filesOnDisk(dataDirectory, dataFiles))
+            copyInto(QDir(dataDirectory).filePath(name), QDir(folder).filePath(name), name, &failures);
+    }
     progress.setProgress(60);
     if (folderReady)
         copyNamed(bootFilePath, QDir(folder).filePath(bootFileName(bootFilePath)), &failures);

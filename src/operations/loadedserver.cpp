@@ -1,9 +1,12 @@
 #include "operations/loadedserver.h"
 
+#include "bootfile/bootlines.h"
 #include "bootfile/bootreader.h"
 #include "bootfile/drivetable.h"
 #include "operations/backuprestore.h"
+#include "platform/prompter.h"
 #include "servers/serverloading.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 
 QString localBootFile(const QString& bootFilePath, const SettingsStore& store)
@@ -16,8 +19,7 @@ NdcTarget loadedServerTarget(const AppState& state, const SettingsStore& store)
     return NdcTarget{ManagedServer{state.tobelname, localBootFile(state.tobeloaded, store)}, state.defaultos};
 }
 
-std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store,
-                                              const QString& boxText)
+std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store, const QString& boxText)
 {
     const int row = findServerRow(state.catalog, boxText);
     if (row < 0)
@@ -26,13 +28,44 @@ std::optional<NdcTarget> selectedServerTarget(const AppState& state, const Setti
     return NdcTarget{ManagedServer{server.identifier, localBootFile(server.bootFilePath, store)}, state.defaultos};
 }
 
+QStringList serverDataFiles(const AppState& state)
+{
+    QStringList names = state.zoneLists.primfiles + state.zoneLists.secfiles;
+    for (const QString& line : state.boot.reversePrimaryLines)
+        names << textFromField(blanksForTabs(line), 2).trimmed();
+    for (const QString& line : state.boot.secondaryReverseLines) {
+        const QStringList fields = fieldsOf(blanksForTabs(line));
+        if (fields.size() >= 4)
+            names << fields.last();
+    }
+    names << QStringLiteral("cache.dns");
+    QStringList plain;
+    for (const QString& name : std::as_const(names)) {
+        // The backup folder is flat and a restore puts files back into the data directory itself.
+        if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+            name != QLatin1String(".") && name != QLatin1String("..") && !plain.contains(name, Qt::CaseInsensitive))
+            plain << name;
+    }
+    return plain;
+}
+
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter)
 {
-    return backupServer(state.zoneLists.datapath, localBootFile(state.tobeloaded, store), state.autoBackup, progress,
-                        prompter);
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        prompter.message(QStringLiteral("Attention!"), lock.errorText());
+        return false;
+    }
+    return backupServer(state.zoneLists.datapath, serverDataFiles(state), localBootFile(state.tobeloaded, store),
+                        state.autoBackup, progress, prompter);
 }
 
 bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Prompter& prompter)
 {
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        prompter.message(QStringLiteral("Attention!"), lock.errorText());
+        return false;
+    }
     return restoreServer(state.zoneLists.datapath, localBootFile(state.tobeloaded, store), prompter);
 }

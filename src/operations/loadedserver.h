@@ -3,7 +3,7 @@
 #include "operations/servercontrol.h"
 
 #include <QString>
-
+#include <QStringList>
 #include <optional>
 
 struct AppState;
@@ -23,6 +23,10 @@ NdcTarget loadedServerTarget(const AppState& state, const SettingsStore& store);
 std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store,
                                               const QString& boxText);
 
-// Backup and restore of the loaded server: its data directory and its boot file.
+// The files of the data directory that the loaded server's boot file names: its primary and secondary zone
+// files, its reverse files and the root cache file, each once. Names with a folder part are left out.
+QStringList serverDataFiles(const AppState& state);
+
+// Backup and restore of the loaded server (its data files and its boot file), under the server's lock.
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);
 bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Prompter& prompter);

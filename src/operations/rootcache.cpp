@@ -1,12 +1,12 @@
 #include "operations/rootcache.h"
 
 #include "net/ftpclient.h"
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
 #include "platform/prompter.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -22,6 +22,9 @@ QString trailPrefix(FtpClient::Direction direction)
     }
     return QStringLiteral("INFO: ");
 }
+
+// The real root hints are a few kilobytes; a server that sends more is not sending root hints.
+constexpr qint64 kRootHintsLimit = ReadLimit::kSmallFile;
 
 bool exchange(FtpClient& client, const RootCacheSource& source, const QString& programFolder,
               const std::function<void(const QString&)>& addLine)
@@ -42,6 +45,7 @@ bool exchange(FtpClient& client, const RootCacheSource& source, const QString& p
     client.remoteFile = QStringLiteral("named.root");
     client.remotePath = QStringLiteral("/domain");
     client.localFile = rootCacheDownload(programFolder);
+    client.maxBytes = kRootHintsLimit;
     if (!client.download())
         return false;
     client.logOff();
@@ -55,9 +59,9 @@ QString rootCacheDownload(const QString& programFolder)
     return QDir(programFolder).filePath(QStringLiteral("cache.tmp"));
 }
 
-bool fetchRootCache(const RootCacheSource& source, const QString& programFolder,
-                    const std::function<void(const QString&)>& addLine, const std::function<void()>& clearLines,
-                    Prompter& prompter)
+RootCacheFetch fetchRootCache(const RootCacheSource& source, const QString& programFolder,
+                              const std::function<void(const QString&)>& addLine,
+                              const std::function<void()>& clearLines, Prompter& prompter)
 {
     clearLines();
     FtpClient client;
@@ -73,24 +77,31 @@ bool fetchRootCache(const RootCacheSource& source, const QString& programFolder,
         addLine(QStringLiteral("ERR Event: ") + QString::number(code) + description);
     };
     if (exchange(client, source, programFolder, addLine))
-        return true;
+        return RootCacheFetch::Fetched;
     client.logOff();
+    if (client.wasOverLimit()) {
+        prompter.message(QStringLiteral("Attention!"),
+                         QStringLiteral("The root hints file on %1 is larger than %2 MB, so it was not installed.")
+                             .arg(source.host)
+                             .arg(kRootHintsLimit / ReadLimit::kMegabyte));
+        return RootCacheFetch::TooLarge;
+    }
     prompter.message(QStringLiteral("Attention!"),
                      QStringLiteral("Error loading Winsock or connecting to InterNIC. Please check your "
                                     "configuration."));
-    return false;
+    return RootCacheFetch::Failed;
 }
 
 RootCacheInstall installRootCache(const QString& programFolder, const QString& dataDirectory)
 {
     RootCacheInstall result;
-    QFile download(rootCacheDownload(programFolder));
-    if (!download.open(QIODevice::ReadOnly)) {
-        result.errorText = QStringLiteral("Cannot open file \"") + download.fileName() + QStringLiteral("\". ") +
-                           download.errorString();
+    const QString download = rootCacheDownload(programFolder);
+    const FileReadResult read = readWholeFile(download, kRootHintsLimit);
+    if (!read.ok()) {
+        result.errorText = QStringLiteral("Cannot open file \"") + download + QStringLiteral("\". ") + read.errorText;
         return result;
     }
-    result.text = QString::fromLatin1(download.readAll());
+    result.text = QString::fromLatin1(*read.bytes);
     result.text.remove(QLatin1Char('\r'));
     result.read = true;
     if (dataDirectory.isEmpty() || !QFileInfo(dataDirectory).isDir())
@@ -102,10 +113,9 @@ RootCacheInstall installRootCache(const QString& programFolder, const QString& d
     QByteArray bytes;
     for (const QString& line : std::as_const(lines))
         bytes += line.toLatin1() + "\r\n";
-    QSaveFile cache(QDir(dataDirectory).filePath(QStringLiteral("cache.dns")));
-    if (!cache.open(QIODevice::WriteOnly) || cache.write(bytes) != bytes.size() || !cache.commit()) {
-        result.errorText = QStringLiteral("Cannot write file \"") + cache.fileName() + QStringLiteral("\". ") +
-                           cache.errorString();
+    const QString cache = QDir(dataDirectory).filePath(QStringLiteral("cache.dns"));
+    if (const FileWriteResult written = replaceFile(cache, bytes); !written.ok) {
+        result.errorText = QStringLiteral("Cannot write file \"") + cache + QStringLiteral("\". ") + written.errorText;
         return result;
     }
     result.installed = true;

@@ -2,11 +2,11 @@
 
 #include "bind9/bind9control.h"
 #include "bind9/bind9settings.h"
+#include "platform/filereading.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 
 #include <QFile>
-
 #include <algorithm>
 
 namespace {
@@ -19,8 +19,8 @@ struct CommandTexts
 {
     NdcCommand command;
     const char* name;
-    const char* word;          // the remote form's command word
-    const char* refusedAt;     // the run state at which the command refuses itself
+    const char* word;      // the remote form's command word
+    const char* refusedAt; // the run state at which the command refuses itself
     const char* refusal;
     const char* statusBefore;
     const char* statusAfter;
@@ -29,16 +29,15 @@ struct CommandTexts
 
 // Restart alone goes in lower case; the control program has always been given it that way.
 const CommandTexts kCommands[] = {
-    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...",
-     "Server Started.", "START"},
+    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...", "Server Started.",
+     "START"},
     {NdcCommand::Stop, "stop", "STOP", "STOP", "Server already stopped.", "Stopping Server...", "Server Stopped.",
      "STOP"},
     {NdcCommand::Reload, "reload", "RELOAD", "STOP", nullptr, "Reloading Database...", "Database Reloaded.", ""},
     {NdcCommand::Restart, "restart", "restart", "STOP", nullptr, "Restarting Server...", "Server Restarted.", ""},
-    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.",
+    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.", ""},
+    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...", "Now Displaying Statistics.",
      ""},
-    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...",
-     "Now Displaying Statistics.", ""},
 };
 
 const CommandTexts& textsOf(NdcCommand command)
@@ -75,8 +74,7 @@ QString notStartedText(const QString& program, const QString& reason)
 // What a control program that failed said last on its error stream: the reason, in one line.
 QString failureText(const QString& program, const Platform::ProcessResult& result)
 {
-    const QStringList lines =
-        QString::fromLocal8Bit(result.standardError).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromLocal8Bit(result.standardError).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
         if (!lines.at(i).trimmed().isEmpty())
             return lines.at(i).trimmed();
@@ -206,13 +204,13 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
 
 std::optional<QString> readDataFile(const QString& path, QString* errorText)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const FileReadResult read = readWholeFile(path, ReadLimit::kListing);
+    if (!read.ok()) {
         if (errorText)
-            *errorText = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + file.errorString();
+            *errorText = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + read.errorText;
         return std::nullopt;
     }
-    QString text = QString::fromLatin1(file.readAll());
+    QString text = QString::fromLatin1(*read.bytes);
     text.remove(QLatin1Char('\r'));
     return text;
 }

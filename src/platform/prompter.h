@@ -3,7 +3,6 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Every message box, question, input box, picker and file or folder dialog of the program goes through this
@@ -12,7 +11,8 @@
 class Prompter
 {
 public:
-    enum class Button {
+    enum class Button
+    {
         None = 0x00,
         Ok = 0x01,
         Cancel = 0x02,
@@ -23,7 +23,14 @@ public:
     };
     Q_DECLARE_FLAGS(Buttons, Button)
 
-    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical,
+        Question
+    };
 
     virtual ~Prompter() = default;
 
@@ -52,6 +59,10 @@ public:
                                             const QString& filter) = 0;
 
     void inform(const QString& caption, const QString& text) { message(caption, text); }
+
+    // Whether a person answers (the windows, and the tests that stand for one), rather than a list of answers
+    // given in advance to a command.
+    virtual bool isInteractive() const { return true; }
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Prompter::Buttons)

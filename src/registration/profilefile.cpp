@@ -56,9 +56,9 @@ bool writeProfile(const QString& path, const QString& section, const FieldValues
     return writeTextLines(path, lines, errorText);
 }
 
-std::optional<FieldValues> readProfile(const QString& path, const QString& section)
+std::optional<FieldValues> readProfile(const QString& path, const QString& section, QString* errorText)
 {
-    const std::optional<QStringList> lines = readTextLines(path);
+    const std::optional<QStringList> lines = readTextLines(path, errorText);
     if (!lines)
         return std::nullopt;
     FieldValues values;

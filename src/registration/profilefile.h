@@ -11,5 +11,5 @@
 bool writeProfile(const QString& path, const QString& section, const FieldValues& values, QString* errorText);
 
 // The keys and values of the section (matched without regard to case), in file order; an empty list when the
-// file lacks the section, none when the file cannot be read.
-std::optional<FieldValues> readProfile(const QString& path, const QString& section);
+// file lacks the section, none (with the reason) when the file cannot be read.
+std::optional<FieldValues> readProfile(const QString& path, const QString& section, QString* errorText = nullptr);

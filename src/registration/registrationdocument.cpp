@@ -41,9 +41,10 @@ RegistrationDocument registrationDocument(const ContactRegistration& record)
 }
 
 std::optional<RegistrationDocument> documentFromProfileFile(RegistrationKind kind, const QString& path,
-                                                            RegistrationAction action, const QString& processed)
+                                                            RegistrationAction action, const QString& processed,
+                                                            QString* errorText)
 {
-    const std::optional<FieldValues> profile = readProfile(path, kindInfo(kind).section);
+    const std::optional<FieldValues> profile = readProfile(path, kindInfo(kind).section, errorText);
     if (!profile)
         return std::nullopt;
     QString name = QFileInfo(path).fileName();

@@ -27,6 +27,8 @@ RegistrationDocument registrationDocument(const HostRegistration& record, const 
 RegistrationDocument registrationDocument(const ContactRegistration& record);
 
 // A document from a profile file anywhere: the name is the file's name without ".ini" (for a contact, the
-// profile's own name when it holds one), the fields are the profile's. None when the file cannot be read.
+// profile's own name when it holds one), the fields are the profile's. None, with the reason, when the file
+// cannot be read.
 std::optional<RegistrationDocument> documentFromProfileFile(RegistrationKind kind, const QString& path,
-                                                            RegistrationAction action, const QString& processed);
+                                                            RegistrationAction action, const QString& processed,
+                                                            QString* errorText = nullptr);

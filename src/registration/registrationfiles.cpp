@@ -1,8 +1,9 @@
 #include "registration/registrationfiles.h"
 
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
+
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 QString kindFolder(const QString& dataPath, const QString& folderName, QString* errorText)
 {
@@ -22,23 +23,22 @@ bool writeTextLines(const QString& path, const QStringList& lines, QString* erro
         bytes += line.toLatin1();
         bytes += "\r\n";
     }
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (errorText) {
-        *errorText = QStringLiteral("The file %1 could not be written: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-    }
-    return false;
+    const FileWriteResult written = replaceFile(path, bytes);
+    if (!written.ok && errorText)
+        *errorText = QStringLiteral("The file ") + written.errorText;
+    return written.ok;
 }
 
-std::optional<QStringList> readTextLines(const QString& path)
+std::optional<QStringList> readTextLines(const QString& path, QString* errorText)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileReadResult read = readWholeFile(path, ReadLimit::kSmallFile);
+    if (!read.ok()) {
+        if (errorText && read.problem != FileReadResult::Problem::Missing)
+            *errorText = read.errorText;
         return std::nullopt;
+    }
+    const QByteArray& bytes = *read.bytes;
     QStringList lines;
-    const QByteArray bytes = file.readAll();
     if (bytes.isEmpty())
         return lines;
     for (QByteArray line : bytes.split('\n')) {

@@ -15,8 +15,9 @@ QString kindFolder(const QString& dataPath, const QString& folderName, QString* 
 // was. False with the reason when the file cannot be written.
 bool writeTextLines(const QString& path, const QStringList& lines, QString* errorText);
 
-// Reads a text file's lines (CR LF, LF or no final line end alike); none when it cannot be read.
-std::optional<QStringList> readTextLines(const QString& path);
+// Reads a text file's lines (CR LF, LF or no final line end alike); none when it cannot be read, with the
+// reason when the file is there (no regular file, larger than a profile may be, unreadable).
+std::optional<QStringList> readTextLines(const QString& path, QString* errorText = nullptr);
 
 // The path of a name list in a folder: an existing file whose name matches without regard to case, or the
 // name as given.

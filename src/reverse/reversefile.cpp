@@ -3,50 +3,20 @@
 #include "bootfile/bootwriter.h"
 #include "checks/namechecks.h"
 #include "checks/numberchecks.h"
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
 #include "shell/appstate.h"
 #include "zone/zonefileio.h"
 #include "zone/zoneserial.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <filesystem>
 
 namespace {
 
 const QString kSeparator = QStringLiteral(";");
-
-// A reverse file is replaced as a whole: written beside the old one under a name of its own, then renamed over
-// it, so a failed write leaves the old file as it was. Unlike the zone files, which hold the user's own data,
-// reverse files are derived from the zones and made anew by every run, so they are not each forced onto the
-// disk before the rename: on a server of thousands of networks that wait alone would make a run take minutes.
-FileWriteResult replaceDerivedFile(const QString& path, const QByteArray& bytes)
-{
-    const QString temporary = path + QStringLiteral(".new");
-    const auto failed = [&path](const QString& reason) {
-        return FileWriteResult{false, QStringLiteral("%1 could not be written: %2").arg(path, reason)};
-    };
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return failed(file.errorString());
-    const qint64 written = file.write(bytes);
-    const bool flushed = file.flush();
-    file.close();
-    if (written != bytes.size() || !flushed) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("only %1 of %2 bytes were taken").arg(written).arg(bytes.size());
-        QFile::remove(temporary);
-        return failed(reason);
-    }
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
-    if (error) {
-        QFile::remove(temporary);
-        return failed(QString::fromStdString(error.message()));
-    }
-    return {};
-}
 
 void fallBack(QString& field, const QString& fallback)
 {
@@ -130,14 +100,17 @@ QStringList reverseFileLines(const QString& serverName, const ReverseFileContent
 FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent content)
 {
     const QString path = QDir(state.zoneLists.datapath).filePath(content.fileName);
-    QFile oldFile(path);
-    const QByteArray old = oldFile.open(QIODevice::ReadOnly) ? oldFile.readAll() : QByteArray();
-    oldFile.close();
+    // Earlier versions wrote a reverse file under this name first; a run interrupted then left it behind.
+    if (const QFileInfo leftover(path + QStringLiteral(".new")); leftover.isFile() && !leftover.isSymLink())
+        QFile::remove(leftover.filePath());
+    const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
     if (content.soa.size() > 1 && !old.isEmpty())
         content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));
     const QByteArray bytes = crlfBytes(reverseFileLines(state.servername, content));
     // A file that would come out as it is needs no new copy; most networks are unchanged from run to run.
     if (bytes == old)
         return {};
-    return replaceDerivedFile(path, bytes);
+    // Reverse files are derived from the zones and made anew by every run, so they are not each forced onto the
+    // disk: on a server of thousands of networks that wait alone would make a run take minutes.
+    return replaceFile(path, bytes, FileReplacement::Durability::Unsynced);
 }

@@ -10,6 +10,7 @@
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversefile.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "zone/recordfields.h"
 #include "zone/zonereader.h"
@@ -91,6 +92,12 @@ private:
 
 ReverseResult ReverseRun::run()
 {
+    // Every zone is read and every reverse file written under one hold, so that they agree with each other.
+    const ServerLock lock(m_state);
+    if (!lock.isHeld()) {
+        fail(lock.errorText());
+        return m_result;
+    }
     Stage& stage = m_context.stage;
     stage.showStage(QStringLiteral("Reverse Mapping"));
     stage.setStageProgress(5);

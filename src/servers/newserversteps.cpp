@@ -5,6 +5,7 @@
 #include "bootfile/bootwriter.h"
 #include "bootfile/rootcache.h"
 #include "checks/namechecks.h"
+#include "platform/filereplacement.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "platform/stage.h"
@@ -241,12 +242,11 @@ bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fiel
 
     // The reading made sure "cache.dns" exists; without root hints in hand an existing file is better than
     // an empty one.
-    if (!state.rootCacheText.isEmpty()) {
+    // A reading that found no data directory leaves nowhere to put it.
+    if (!state.rootCacheText.isEmpty() && !state.zoneLists.datapath.isEmpty()) {
         const QString cache = QDir(state.zoneLists.datapath).filePath(QStringLiteral("cache.dns"));
-        QString reason;
-        if (!saveWholeFile(cache, rootCacheBytes(state.rootCacheText), &reason))
-            reportGeneralError(context.prompter,
-                               QStringLiteral("The root cache file %1 could not be written: %2").arg(cache, reason));
+        if (const FileWriteResult written = replaceFile(cache, rootCacheBytes(state.rootCacheText)); !written.ok)
+            reportGeneralError(context.prompter, QStringLiteral("The root cache file ") + written.errorText);
     }
     state.boot.cacheFile = QStringLiteral("cache.dns");
     if (const BootWriteResult written = writeBootFile(state); !written.ok)

@@ -4,9 +4,11 @@
 #include "bootfile/bootreader.h"
 #include "bootfile/datadirectory.h"
 #include "bootfile/drivetable.h"
+#include "bootfile/systemfolders.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "servers/serverloading.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "shell/settings.h"
 #include "shell/settingsstore.h"
@@ -146,16 +148,23 @@ QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
     return failed;
 }
 
-void deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
+bool deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
 {
     Prompter& prompter = context.prompter;
     Progress& progress = context.progress;
+    const DriveTable drives = DriveTable::load(context.store);
+    ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
+    // A server another Quorvane is changing keeps its files until that one has finished.
+    const QString bootFolder = files.bootFile.isEmpty() ? QString() : QFileInfo(files.bootFile).absolutePath();
+    const ServerLock lock(files.bootFileExists ? bootFolder : QString(), displayNameOf(identifier));
+    if (!lock.isHeld()) {
+        prompter.message(kAttention, lock.errorText());
+        return false;
+    }
     progress.showProgress();
     progress.setProgress(30);
     progress.setProgress(35);
 
-    const DriveTable drives = DriveTable::load(context.store);
-    ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
     const QString start = files.bootFile.isEmpty() ? QString() : QFileInfo(files.bootFile).absolutePath();
     bool cancelled = false;
     if (files.bootFileExists) {
@@ -197,7 +206,13 @@ void deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
                                                  QStringLiteral(" is also used by the server ") +
                                                  sharers.dataDirectory +
                                                  QStringLiteral(". Its files have not been deleted."));
-            } else if (const QStringList failed = deleteFilesOfFolder(*files.dataDirectory, sharers.otherBootFiles);
+            } else if (isSystemFolder(*files.dataDirectory)) {
+                // A boot file naming /etc must not make the deletion of a server empty /etc.
+                prompter.message(kAttention, systemFolderRefusal(*files.dataDirectory) +
+                                                 QStringLiteral(" Its files have not been deleted."));
+            } else if (const QStringList failed = deleteFilesOfFolder(
+                           *files.dataDirectory,
+                           sharers.otherBootFiles + QStringList{ServerLock::lockFilePath(bootFolder)});
                        !failed.isEmpty()) {
                 reportGeneralError(prompter, QStringLiteral("These files of %1 could not be deleted: %2")
                                                  .arg(*files.dataDirectory, failed.join(QStringLiteral(", "))));
@@ -211,6 +226,7 @@ void deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
     progress.hideProgress();
     if (loaded)
         unloadServer(context);
+    return true;
 }
 
 bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText)
@@ -225,7 +241,8 @@ bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& 
         return false;
     }
     const ManagedServer server = context.state.catalog.rows().at(row);
-    deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText);
+    if (!deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText))
+        return false;
     context.prompter.message(kAttention, QStringLiteral("Your server has been successfully deleted."));
     return true;
 }

@@ -4,13 +4,13 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Removes one server: its boot file and the files of its data directory (files only; links are removed as
 // links, links to folders stay like folders), then its catalog entry, and unloads it when it is the loaded one.
-// Files another server of the catalog still uses are kept, with a message.
-void deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded);
+// Files another server of the catalog still uses are kept, with a message. False, with a message and nothing
+// deleted, while another Quorvane is changing the server.
+bool deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded);
 
 // "Delete" of the delete dialog with the selected display name (none without a selection); `boxText` is the
 // server selection box's text, which names the loaded server. True when the server was deleted and the dialog

@@ -4,8 +4,10 @@
 #include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
 #include "bootfile/drivetable.h"
+#include "bootfile/systemfolders.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
+#include "platform/filereplacement.h"
 #include "platform/prompter.h"
 #include "platform/stage.h"
 #include "servers/importedzones.h"
@@ -250,6 +252,12 @@ bool ServerImport::findSourceData()
             return end();
         m_sourceData = chosen->isEmpty() ? std::nullopt : std::optional<QString>(QDir::cleanPath(*chosen));
     }
+    // Every file of the folder is copied into the new server: a boot file naming a system folder would copy
+    // the system's files.
+    if (isSystemFolder(*m_sourceData)) {
+        m_prompter.message(kAttention, systemFolderRefusal(*m_sourceData));
+        return end();
+    }
     return true;
 }
 
@@ -267,10 +275,8 @@ bool ServerImport::copyServer()
     const QString form = m_drives.toDrivePath(zones, QChar(), false).value_or(zones);
     const QStringList lines = importedBootLines(m_lines, m_directoryLine, doubledBackslashes(form));
     const QString bootFile = QDir(m_destination).filePath(BootConfig::fileName());
-    QString reason;
-    if (!saveWholeFile(bootFile, crlfLines(lines), &reason)) {
-        reportGeneralError(m_prompter,
-                           QStringLiteral("The boot file %1 could not be written: %2").arg(bootFile, reason));
+    if (const FileWriteResult written = replaceFile(bootFile, crlfLines(lines)); !written.ok) {
+        reportGeneralError(m_prompter, QStringLiteral("The boot file ") + written.errorText);
         return end();
     }
     m_state.tobeloaded = bootFile;
@@ -390,11 +396,7 @@ QStringList copyFilesOfFolder(const QString& from, const QString& to)
         const QString target = QDir(to).filePath(entry.fileName());
         if (QFileInfo::exists(target) && samePathKey(target) == samePathKey(entry.absoluteFilePath()))
             continue;
-        if (QFileInfo::exists(target) && !QFile::remove(target)) {
-            failed << entry.fileName();
-            continue;
-        }
-        if (!QFile::copy(entry.absoluteFilePath(), target))
+        if (!copyFileReplacing(entry.absoluteFilePath(), target).ok)
             failed << entry.fileName();
     }
     return failed;

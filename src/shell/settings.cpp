@@ -1,14 +1,13 @@
 #include "shell/settings.h"
 
 #include "checks/namechecks.h"
+#include "platform/filereading.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"
 
 #include <QDir>
-#include <QFile>
-
 #include <algorithm>
 #include <array>
 
@@ -84,7 +83,8 @@ QString askServerDomain(const QString& identifier, Prompter& prompter)
     const QString question = QStringLiteral("Question : What is the domain name of server:\n") + identifier +
                              QStringLiteral("\nThis dialog will only appear once for each server.");
     for (;;) {
-        const QString answer = prompter.input(QStringLiteral("Database Requirement Change"), question).value_or(QString());
+        const QString answer =
+            prompter.input(QStringLiteral("Database Requirement Change"), question).value_or(QString());
         if (!answer.isEmpty() && !hasIllegalCharacters(answer))
             return identifier + QLatin1Char('@') + identifier + QLatin1Char('.') + answer;
         prompter.message(QStringLiteral("Attention!"), QStringLiteral("You have entered an invalid server name."));
@@ -123,10 +123,10 @@ QStringList readNameList(const QString& folder, const QString& fileName)
     QStringList lines;
     if (matches.isEmpty())
         return lines;
-    QFile file(dir.filePath(matches.first()));
-    if (!file.open(QIODevice::ReadOnly))
+    const FileReadResult read = readWholeFile(dir.filePath(matches.first()), ReadLimit::kSmallFile);
+    if (!read.ok())
         return lines;
-    for (QByteArray line : file.readAll().split('\n')) {
+    for (QByteArray line : read.bytes->split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         lines << QString::fromLatin1(line);
@@ -147,7 +147,8 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
 {
     state.emailaddr = store.text(kInit, QStringLiteral("E-Mail Address"));
     state.version = store.text(kInit, QStringLiteral("Version"), QStringLiteral("1.0"));
-    state.autoBackup = store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
+    state.autoBackup =
+        store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
 
     state.tlds.load(store.text(kInit, QStringLiteral("TLD")));
     state.ndcProgram = store.text(kInit, QStringLiteral("Control Program"), defaultControlProgram());
@@ -217,7 +218,8 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
     store.setText(kInit, QStringLiteral("NIC-Name"), state.mail.nicname);
     store.setText(kInit, QStringLiteral("NIC-Server"), state.mail.nicserver);
     store.setText(kInit, QStringLiteral("NIC-Mailto"), state.mail.nicmailto);
-    store.setText(kInit, QStringLiteral("AutoBackup"), state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
+    store.setText(kInit, QStringLiteral("AutoBackup"),
+                  state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
     store.setText(kInit, QStringLiteral("TLD"), state.tlds.storedValue());
     store.setText(kInit, QStringLiteral("Control Program"), state.ndcProgram);
     state.bind9.save(store);
@@ -229,7 +231,8 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
         store.setText(kChoices, choice.name, state.domainDefaults.*choice.field);
     for (const DefaultsSection& section : kWizardSections) {
         for (int i = 0; i < 5; ++i)
-            store.setText(section.section, section.valuePrefix + QString::number(i + 1), (state.setup.*section.field)[i]);
+            store.setText(section.section, section.valuePrefix + QString::number(i + 1),
+                          (state.setup.*section.field)[i]);
     }
     for (const NamedField& soa : kSoaFields)
         store.setText(kSoa, soa.name, state.setup.*soa.field);

@@ -1,6 +1,7 @@
 #include "shell/shelloperations.h"
 
 #include "checks/namechecks.h"
+#include "platform/filereading.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
@@ -8,7 +9,6 @@
 #include "shell/settings.h"
 
 #include <QDir>
-#include <QFile>
 
 void prepareFirstShowing(AppState& state, const SettingsStore& store, Prompter& prompter, const Platform& platform)
 {
@@ -38,10 +38,12 @@ void askAdministratorAddress(AppState& state, Prompter& prompter)
 
 std::optional<QString> readCacheDownload(const QString& folder)
 {
-    QFile file(QDir(folder).filePath(QStringLiteral("cache.tmp")));
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    // Root hints are a few kilobytes; anything else in their place is not shown.
+    const FileReadResult read =
+        readWholeFile(QDir(folder).filePath(QStringLiteral("cache.tmp")), ReadLimit::kSmallFile);
+    if (!read.ok())
         return std::nullopt;
-    QString text = QString::fromLatin1(file.readAll());
+    QString text = QString::fromLatin1(*read.bytes);
     text.remove(QLatin1Char('\r'));
     return text;
 }

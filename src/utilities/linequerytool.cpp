@@ -2,10 +2,50 @@
 
 #include "platform/prompter.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 LineQueryTool::LineQueryTool(Prompter& prompter, QString readyText, quint16 port, QObject* parent)
     : QObject(parent), m_prompter(prompter), m_port(port), m_readyText(std::move(readyText))
 {
     m_area.setStatus(m_readyText);
+    connect(&m_client, &TcpLineClient::answerCut, this, &LineQueryTool::noteCut);
+}
+
+void LineQueryTool::noteCut(const QString& description)
+{
+    m_cut = true;
+    m_area.addLine(description);
+    m_prompter.message(QStringLiteral("Attention!"), description, Prompter::Button::Ok, Prompter::Icon::Warning);
+}
+
+LineQueryTool::AnswerEnd LineQueryTool::awaitAnswer(int idleMs, int totalMs)
+{
+    QEventLoop loop;
+    QTimer idle;
+    QTimer total;
+    bool timedOut = false;
+    for (QTimer* timer : {&idle, &total}) {
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, &loop, [&loop, &timedOut] {
+            timedOut = true;
+            loop.quit();
+        });
+    }
+    connect(&m_client, &TcpLineClient::dataIn, &idle, [&idle, idleMs] { idle.start(idleMs); });
+    connect(&m_client, &TcpLineClient::closed, &loop, &QEventLoop::quit);
+    if (m_client.isOpen()) {
+        idle.start(idleMs);
+        total.start(totalMs);
+        loop.exec();
+    }
+    if (timedOut) {
+        m_client.disconnectFromRemote();
+        m_prompter.message(QStringLiteral("Warning"), QStringLiteral("Connection timed out."), Prompter::Button::Ok,
+                           Prompter::Icon::Warning);
+        return AnswerEnd::TimedOut;
+    }
+    return m_cut ? AnswerEnd::Cut : AnswerEnd::Closed;
 }
 
 bool LineQueryTool::beginFind(const QString& input)
@@ -15,6 +55,7 @@ bool LineQueryTool::beginFind(const QString& input)
         return false;
     m_finding = true;
     m_reached = false;
+    m_cut = false;
     m_area.setStatus(QStringLiteral("Processing..."));
     m_area.setBusy(true);
     if (input.isEmpty()) {

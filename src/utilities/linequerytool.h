@@ -23,6 +23,17 @@ public:
     // Whether the last query reached its server.
     bool reached() const { return m_reached; }
 
+    enum class AnswerEnd
+    {
+        Closed,   // the server sent its answer and closed the connection
+        TimedOut, // the server fell silent for too long, or took too long in all (the time-out box was shown)
+        Cut,      // the answer passed its limit and the rest was not read (said in a box)
+    };
+    // Lets the answer of a query that reached its server come in until the server closes the connection. The
+    // windows leave that to the server; a command that prints the answer must end, so silence for idleMs or
+    // more than totalMs in all ends in the time-out, with what arrived kept.
+    AnswerEnd awaitAnswer(int idleMs, int totalMs);
+
     ResponseArea& area() { return m_area; }
     TcpLineClient& client() { return m_client; }
 
@@ -45,10 +56,12 @@ protected:
 
 private:
     void finishFind();
+    void noteCut(const QString& description);
 
     QString m_readyText;
     int m_timeoutMs = connectTimeoutMs;
     bool m_finding = false;
     bool m_connectFailed = false;
     bool m_reached = false;
+    bool m_cut = false;
 };

@@ -1,5 +1,8 @@
 #include "utilities/nslookup.h"
 
+#include "checks/domainname.h"
+#include "platform/filereading.h"
+#include "platform/filereplacement.h"
 #include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
@@ -7,8 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
 #include <QProcess>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -55,6 +61,16 @@ bool NsLookup::lookup(const QString& server, const QString& domain, const QStrin
         attention(m_prompter, QStringLiteral("You must enter a server and a domain to look up."));
         return false;
     }
+    // Both are written into the command file as they stand: a line break in either would add commands of its
+    // own, and a leading "-" would reach the lookup tool as an option.
+    if (!isDomainName(domain)) {
+        attention(m_prompter, QStringLiteral("%1 is not a domain name.").arg(domain));
+        return false;
+    }
+    if (!isDomainName(server) && QHostAddress(server).isNull()) {
+        attention(m_prompter, QStringLiteral("%1 is not a name server's name or address.").arg(server));
+        return false;
+    }
     const std::optional<int> seconds = wholeNumber(timeoutText);
     if (!seconds) {
         attention(m_prompter, QStringLiteral("The time-out must be a whole number of seconds."));
@@ -69,7 +85,13 @@ bool NsLookup::lookup(const QString& server, const QString& domain, const QStrin
         attention(m_prompter, QStringLiteral("You must first select a record type."));
         return false;
     }
+    // The type is written into the command file as well: only a type's name, letters and digits, stays one word.
+    static const QRegularExpression typeName(QStringLiteral("^[A-Za-z][A-Za-z0-9]{0,15}$"));
     const QString type = recordTypeOf(typeText);
+    if (!typeName.match(type).hasMatch()) {
+        attention(m_prompter, QStringLiteral("%1 is not a record type.").arg(typeText));
+        return false;
+    }
     QFile::remove(filePath(kCommand));
     if (!writeLines(kCommand, {QStringLiteral("server ") + server,
                                QStringLiteral("ls -t ") + type + blank + domain + QStringLiteral(" > output.txt"),
@@ -109,13 +131,10 @@ void NsLookup::tick()
     setLabel(countdownLabel() + QString::number(current));
     m_timer.stop();
 
-    qint64 size = 0;
-    QFile output(filePath(kOutput));
-    if (output.exists() && output.open(QIODevice::ReadOnly))
-        size = output.size();
-    if (size > 0) {
+    const FileReadResult output = readWholeFile(filePath(kOutput), ReadLimit::kListing);
+    if (output.ok() && !output.bytes->isEmpty()) {
         QStringList lines;
-        for (QByteArray line : output.readAll().split('\n')) {
+        for (QByteArray line : output.bytes->split('\n')) {
             if (line.endsWith('\r'))
                 line.chop(1);
             lines << QString::fromLatin1(line);
@@ -159,15 +178,11 @@ QString NsLookup::filePath(const QString& name) const
 
 bool NsLookup::writeLines(const QString& name, const QStringList& lines)
 {
-    QSaveFile file(filePath(name));
-    if (file.open(QIODevice::WriteOnly)) {
-        for (const QString& line : lines)
-            file.write(line.toLatin1() + "\r\n");
-        if (file.commit())
-            return true;
-    }
-    m_prompter.message(QStringLiteral("Error"),
-                       QStringLiteral("Cannot write ") + file.fileName() + QStringLiteral(": ") + file.errorString(),
-                       Prompter::Button::Ok, Prompter::Icon::Critical);
-    return false;
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toLatin1() + "\r\n";
+    const FileWriteResult written = replaceFile(filePath(name), bytes);
+    if (!written.ok)
+        m_prompter.message(QStringLiteral("Error"), written.errorText, Prompter::Button::Ok, Prompter::Icon::Critical);
+    return written.ok;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/filewriteresult.h"
 #include "zone/recorddisplay.h"
 
 #include <QString>
@@ -8,13 +9,6 @@
 struct AppState;
 class Progress;
 class Prompter;
-
-// The outcome of writing one file: ok, or why it could not be written.
-struct FileWriteResult
-{
-    bool ok = true;
-    QString errorText;
-};
 
 // Saves the server's boot file after a zone was written, and finishes the progress display the zone save
 // started.

@@ -1,10 +1,10 @@
 #include "zone/zonefileio.h"
 
+#include "platform/filereading.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cstring>
 
 QStringList splitTextLines(const QByteArray& bytes)
@@ -40,23 +40,21 @@ QStringList splitTextLines(const QByteArray& bytes)
     return lines;
 }
 
-std::optional<QByteArray> readFileBytes(const QString& path)
+std::optional<QByteArray> readFileBytes(const QString& path, QString* refusal)
 {
-    // A folder opens like a file on some systems and then reads as empty.
-    if (!QFileInfo(path).isFile())
+    FileReadResult read = readWholeFile(path, ReadLimit::kZoneFile);
+    if (!read.ok()) {
+        // A file too large to hold is the one case the caller's own message would not explain.
+        if (refusal && read.problem == FileReadResult::Problem::TooLarge)
+            *refusal = read.errorText;
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    }
+    return std::move(read.bytes);
 }
 
-std::optional<QStringList> readTextFile(const QString& path)
+std::optional<QStringList> readTextFile(const QString& path, QString* refusal)
 {
-    const std::optional<QByteArray> bytes = readFileBytes(path);
+    const std::optional<QByteArray> bytes = readFileBytes(path, refusal);
     if (!bytes)
         return std::nullopt;
     return splitTextLines(*bytes);
@@ -88,25 +86,6 @@ void appendCrlfLine(QByteArray& bytes, QStringView line)
         *out++ = c.unicode() > 0xff ? '?' : char(c.unicode());
     *out++ = '\r';
     *out = '\n';
-}
-
-FileWriteResult replaceFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, file.errorString())};
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        // A file size limit or a full disk lets a write stop short without reporting an error.
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("only %1 of %2 bytes were taken").arg(written).arg(bytes.size());
-        file.cancelWriting();
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, reason)};
-    }
-    if (!file.commit())
-        return {false, QStringLiteral("%1 could not be written: %2").arg(path, file.errorString())};
-    return {};
 }
 
 QString zoneFilePath(const QString& datapath, const QString& fileName)

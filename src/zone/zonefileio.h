@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/filereplacement.h"
 #include "zone/zonecontext.h"
 
 #include <QByteArray>
@@ -14,11 +15,12 @@
 // counts as a line.
 QStringList splitTextLines(const QByteArray& bytes);
 
-// The bytes of a regular file; none when it cannot be read.
-std::optional<QByteArray> readFileBytes(const QString& path);
+// The bytes of a regular file of at most a zone file's size; none when it cannot be read (or is no regular file).
+// A file larger than a zone file may be gives the reason in `refusal`.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* refusal = nullptr);
 
-// The lines of a file; none when it cannot be read.
-std::optional<QStringList> readTextFile(const QString& path);
+// The lines of such a file; none when it cannot be read, as above.
+std::optional<QStringList> readTextFile(const QString& path, QString* refusal = nullptr);
 
 // The path of a zone file of the data directory. The server's lists hold file names in lower case, as the boot
 // files were written where names match without regard to case; a file on disk in another case is found too.
@@ -33,7 +35,3 @@ qsizetype crlfSize(const QStringList& lines);
 // Appends the line and its CR LF to bytes. A character beyond Latin-1 cannot be written as one byte; it becomes
 // a question mark.
 void appendCrlfLine(QByteArray& bytes, QStringView line);
-
-// Replaces the file with the bytes only when all of them could be written, so that a failing write leaves the
-// old file whole.
-FileWriteResult replaceFile(const QString& path, const QByteArray& bytes);

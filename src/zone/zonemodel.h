@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/filestamp.h"
 #include "zone/otherrecords.h"
 #include "zone/recordkind.h"
 #include "zone/recordlist.h"
@@ -23,6 +24,8 @@ public:
     // The serial the zone file held when it was read (or last written); a save never writes one that is not
     // greater, so secondary servers always take the change.
     QString serialAsRead;
+    // The zone file as it was read or last written, to notice a change made meanwhile by another program.
+    FileStamp fileStamp;
 
     // Each list's display list and edit index are the ones the editors know as nameserversdisplay and
     // nameserverindex, mailserversdisplay and mailserverindex, and so on.

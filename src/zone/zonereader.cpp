@@ -416,10 +416,17 @@ void ZoneReading::report(const QStringList& unreadable, const QStringList& inclu
 
 std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fileName)
 {
-    const std::optional<QByteArray> bytes = readFileBytes(zoneFilePath(context.state.zoneLists.datapath, fileName));
-    if (!bytes)
+    const QString path = zoneFilePath(context.state.zoneLists.datapath, fileName);
+    // Stamped before it is read: a change made while it is read shows as a change when it is written.
+    context.state.zone.fileStamp = FileStamp::of(path);
+    QString refusal;
+    const std::optional<QByteArray> bytes = readFileBytes(path, &refusal);
+    if (!bytes) {
+        if (!refusal.isEmpty())
+            context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
         context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
                                  Prompter::Button::Ok, Prompter::Icon::Information);
+    }
     return bytes;
 }
 

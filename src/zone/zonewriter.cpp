@@ -1,9 +1,12 @@
 #include "zone/zonewriter.h"
 
 #include "operations/backuprestore.h"
+#include "platform/filereplacement.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
+#include "zone/recorddisplay.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 #include "zone/zoneserial.h"
@@ -68,7 +71,8 @@ FileWriteResult keepOriginal(const QString& datapath, const QString& path)
         return {};
     if (!QDir().mkpath(folder))
         return {false, QStringLiteral("%1 could not be created").arg(folder)};
-    return replaceFile(original, *bytes);
+    // A copy, so that it keeps the permissions of the file it keeps.
+    return copyFileReplacing(path, original);
 }
 
 ZoneSaveResult fail(ZoneContext& context, ZoneSaveStatus status, const QString& text)
@@ -76,6 +80,21 @@ ZoneSaveResult fail(ZoneContext& context, ZoneSaveStatus status, const QString& 
     context.prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
     context.progress.hideProgress();
     return {status, text};
+}
+
+// Another program changed the file since it was read: writing this copy would undo that change. The zone is
+// read anew instead, so that the next change is made to what the file now holds.
+ZoneSaveResult rereadChangedZone(ZoneContext& context, const QString& path)
+{
+    AppState& state = context.state;
+    const QString text = QStringLiteral("The zone file %1 was changed by another program since it was read. It has "
+                                        "been read again; please make your change again.")
+                             .arg(path);
+    context.progress.hideProgress();
+    context.prompter.message(QStringLiteral("Attention!"), text);
+    loadZone(context, state.selection.primfilename, state.selection.primdnsname);
+    rebuildDisplays(state.zone, context.soaStep);
+    return {ZoneSaveStatus::ChangedOnDisk, text};
 }
 
 } // namespace
@@ -128,16 +147,23 @@ ZoneSaveResult writeZone(ZoneContext& context)
     if (state.zone.sourceofauth.isEmpty())
         return fail(context, ZoneSaveStatus::NoStartOfAuthority,
                     QStringLiteral("The zone file %1 has no start of authority, so it was not written.").arg(fileName));
+    const ServerLock lock(state);
+    if (!lock.isHeld())
+        return fail(context, ZoneSaveStatus::Busy, lock.errorText());
+    if (state.zone.fileStamp.path == path && !state.zone.fileStamp.isCurrent())
+        return rereadChangedZone(context, path);
     context.progress.setProgress(75);
 
     if (const FileWriteResult kept = keepOriginal(state.zoneLists.datapath, path); !kept.ok)
         return fail(context, ZoneSaveStatus::WriteFailed,
                     QStringLiteral("The zone file was not rewritten, as the file as it came could not be kept: ") +
                         kept.errorText);
-    const FileWriteResult written = replaceFile(path, zoneFileBytes(state.zone));
+    const QByteArray bytes = zoneFileBytes(state.zone);
+    const FileWriteResult written = replaceFile(path, bytes);
     if (!written.ok)
         return fail(context, ZoneSaveStatus::WriteFailed, QStringLiteral("The zone file ") + written.errorText);
     state.zone.serialAsRead = state.zone.sourceofauth.value(SoaRecord::Serial);
+    state.zone.fileStamp = FileStamp::of(path, bytes);
 
     if (!context.saveBootFile) {
         context.progress.setProgress(100);

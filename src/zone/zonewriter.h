@@ -16,6 +16,8 @@ enum class ZoneSaveStatus
     BadSerial,          // the running serial is no number, or cannot be raised: nothing written
     WriteFailed,        // the zone file could not be replaced; the old one is whole
     BootFileFailed,     // the zone file was written, the boot file could not be
+    Busy,               // another Quorvane is changing the server: nothing written
+    ChangedOnDisk,      // another program changed the file since it was read: it was read again, nothing written
 };
 
 struct ZoneSaveResult
@@ -36,8 +38,9 @@ QString writtenHostLine(const QString& line);
 // sections in their fixed order, each present even when empty; the stored lines are copied as they stand.
 QByteArray zoneFileBytes(const ZoneModel& zone);
 
-// Writes the loaded zone into the selected zone file, replacing the file only when the whole new file was
-// written, then saves the boot file. Every failure is reported through the prompter and returned.
+// Writes the loaded zone into the selected zone file under the server's lock, replacing the file only when the
+// whole new file was written, then saves the boot file. A file another program has changed since it was read is
+// not overwritten but read again. Every failure is reported through the prompter and returned.
 ZoneSaveResult writeZone(ZoneContext& context);
 
 // The save of every confirmed change: raises the running serial, gives it to the zone and writes the zone.

@@ -12,7 +12,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -164,7 +163,8 @@ void TstBootCli::readsAndRewritesBootFiles()
         QCOMPARE(readBytes(QDir(QString::fromLatin1(datapath)).filePath(QStringLiteral("cache.dns"))),
                  caseFile(name, QStringLiteral("expected.cache.dns")));
     }
-    if (expectedStatus != 0)
+    // A command's reading keeps an entry whose file is missing, so the next one asks about it again.
+    if (expectedStatus != 0 || caseHas(name, QStringLiteral("asks-again")))
         return;
 
     // The program's own output reads back without a question and without a change.

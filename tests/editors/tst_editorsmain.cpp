@@ -7,6 +7,7 @@
 #include "shell/mainwindow.h"
 #include "shell/settingsstore.h"
 #include "shell/setuppage.h"
+#include "support/clirun.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -29,11 +30,13 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void newHostFromTheBrowser();
+    void zoneChangedWhileTheEditorIsOpen();
     void resetDomainDefaultsFromTheMenu();
     void setupDefaultIsCheckedOnLeaving();
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
+    HostEditor* openNewHostEditor();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePlatform> m_platform;
@@ -108,6 +111,62 @@ void TestEditorsMain::newHostFromTheBrowser()
     QVERIFY(zone.contains("\r\nweb.example.com.     IN     A     10.0.0.5 \r\n"));
     QVERIFY(zone.contains("\r\n2026120702\r\n"));
     QVERIFY(readBytes(path(QStringLiteral("ns/named.boot"))).contains("example.com.dns"));
+}
+
+HostEditor* TestEditorsMain::openNewHostEditor()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    QTreeWidgetItem* hosts = page->TreeView1->topLevelItem(0)->child(3);
+    const QPoint at = page->TreeView1->visualItemRect(hosts).center();
+    QTest::mousePress(page->TreeView1->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(page->TreeView1->viewport(), Qt::RightButton, {}, at);
+    page->primnewClick();
+    return m_window->zoneEditors()->hostEditor();
+}
+
+void TestEditorsMain::zoneChangedWhileTheEditorIsOpen()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    m_window->findChild<QTabWidget*>(QStringLiteral("pages"))->setCurrentWidget(page);
+    QTreeWidgetItem* root = page->TreeView1->topLevelItem(0);
+    root->setExpanded(true);
+    root->child(3)->setExpanded(true);
+    HostEditor* editor = openNewHostEditor();
+    QVERIFY(editor->isVisible());
+
+    // While the editor is open, the command line adds a host to the same zone: a real second Quorvane.
+    QDir().mkpath(path(QStringLiteral("config/Mervale")));
+    QVERIFY(writeBytes(path(QStringLiteral("config/Mervale/Quorvane.conf")),
+                       "[Drive%20Table]\nC=" + m_dir->path().toLatin1() + "\n"));
+    const CliRun other =
+        runCli({QStringLiteral("--identity"), QStringLiteral("ns@ns.example.com."), QStringLiteral("record"),
+                QStringLiteral("add"), path(QStringLiteral("ns/named.boot")), QStringLiteral("example.com"),
+                QStringLiteral("host"), QStringLiteral("other.example.com"), QStringLiteral("10.0.0.7")},
+               m_dir->path());
+    QVERIFY2(other.status == 0, other.err.constData());
+
+    const QString zoneFile = path(QStringLiteral("ns/data/example.com.dns"));
+    m_prompter->expectMessage(QStringLiteral("Attention!"),
+                              QStringLiteral("The zone file %1 was changed by another program since it was read. It "
+                                             "has been read again; please make your change again.")
+                                  .arg(zoneFile));
+    editor->first->setText(QStringLiteral("web.example.com"));
+    editor->second->setText(QStringLiteral("10.0.0.5"));
+    editor->saveit->click();
+    QVERIFY(!editor->isVisible());
+    QVERIFY(m_window->isEnabled());
+    QByteArray zone = readBytes(zoneFile);
+    QVERIFY(zone.contains("other.example.com."));
+    QVERIFY(!zone.contains("web.example.com."));
+
+    // Made again, the change goes onto what the file now holds: nothing of either is lost.
+    editor = openNewHostEditor();
+    editor->first->setText(QStringLiteral("web.example.com"));
+    editor->second->setText(QStringLiteral("10.0.0.5"));
+    editor->saveit->click();
+    QVERIFY(!editor->isVisible());
+    zone = readBytes(zoneFile);
+    QVERIFY(zone.contains("other.example.com.") && zone.contains("web.example.com."));
 }
 
 void TestEditorsMain::resetDomainDefaultsFromTheMenu()

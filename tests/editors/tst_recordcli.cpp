@@ -34,6 +34,8 @@ private Q_SLOTS:
     void editorsSeeTheOtherRecords();
     void refusals_data();
     void refusals();
+    void missingZoneFileLeavesTheBootFile_data();
+    void missingZoneFileLeavesTheBootFile();
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
@@ -338,6 +340,35 @@ void TestRecordCli::refusals()
         QCOMPARE(result.out, QByteArray());
     }
     QCOMPARE(readBytes(zoneFile()), before);
+}
+
+void TestRecordCli::missingZoneFileLeavesTheBootFile_data()
+{
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<int>("status");
+    QTest::newRow("no") << "no" << 1;
+    QTest::newRow("an answer taken as no") << "cancel" << 1;
+    QTest::newRow("no answer left") << "" << 3;
+}
+
+void TestRecordCli::missingZoneFileLeavesTheBootFile()
+{
+    // A zone whose file has gone: the reading asks whether to look elsewhere. Whatever a script answers, the
+    // command that fails leaves the boot file as it was; only a person at the window drops the entry.
+    QFETCH(QString, answers);
+    QFETCH(int, status);
+    QVERIFY(writeBytes(bootFile(), readBytes(bootFile()) + "primary     gone.com     gone.com.dns \r\n"));
+    QVERIFY(run({QStringLiteral("boot"), QStringLiteral("read"), bootFile()}, QStringLiteral("2026120701"),
+                QStringLiteral("no"))
+                .status == 0);
+    const QByteArray before = readBytes(bootFile());
+    QVERIFY(before.contains("primary     gone.com     gone.com.dns"));
+    const CliRun result = run({QStringLiteral("record"), QStringLiteral("add"), bootFile(), QStringLiteral("gone.com"),
+                               QStringLiteral("host"), QStringLiteral("web"), QStringLiteral("10.0.0.5")},
+                              QStringLiteral("2026120701"), answers);
+    QCOMPARE(result.status, status);
+    QCOMPARE(readBytes(bootFile()), before);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("dns/gone.com.dns"))));
 }
 
 QTEST_GUILESS_MAIN(TestRecordCli)

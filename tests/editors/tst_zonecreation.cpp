@@ -165,6 +165,12 @@ void TstZoneCreation::fastAddRefusesNamesWaitingOrExisting()
     QVERIFY(!addFastAddName(state, addthem, QStringLiteral("intranet"), prompter));
     prompter.expectMessage(kAttention, QStringLiteral("You have entered illegal characters. Re-Enter."));
     QVERIFY(!addFastAddName(state, addthem, QStringLiteral("a;b.com"), prompter));
+    // Names with an empty label end in a known domain and carry no forbidden character, yet name no zone.
+    for (const QString& name :
+         {QStringLiteral(".com"), QStringLiteral("..com"), QStringLiteral("a..com"), QStringLiteral("-a.com")}) {
+        prompter.expectMessage(kAttention, QStringLiteral("You have entered an invalid name for a zone."));
+        QVERIFY2(!addFastAddName(state, addthem, name, prompter), qPrintable(name));
+    }
     QCOMPARE(addthem, QStringList{"Gamma.com"});
 }
 

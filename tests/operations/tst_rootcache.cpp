@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 namespace {
@@ -28,12 +27,15 @@ private Q_SLOTS:
     void passwordIsTheAddressAsEntered();
     void unreachableServerKeepsTheOldDownload();
     void transferCutOffKeepsTheOldDownload();
+    void oversizedDownloadIsRefused();
+    void oversizedDownloadFileIsNotInstalled();
     void installWritesCrLfLines();
     void installWithoutDataDirectoryOnlyReads();
     void installWithoutDownloadFails();
 
 private:
     bool fetch(int port, const QString& password = QStringLiteral("john.doe@example.com"));
+    RootCacheFetch fetchOutcome(int port, const QString& password = QStringLiteral("john.doe@example.com"));
     QString programDir() const { return m_dir->filePath(QStringLiteral("program")); }
     QString dataDir() const { return m_dir->filePath(QStringLiteral("dns")); }
 
@@ -59,6 +61,11 @@ void TstRootCache::cleanup()
 }
 
 bool TstRootCache::fetch(int port, const QString& password)
+{
+    return fetchOutcome(port, password) == RootCacheFetch::Fetched;
+}
+
+RootCacheFetch TstRootCache::fetchOutcome(int port, const QString& password)
 {
     return fetchRootCache(
         RootCacheSource{QStringLiteral("127.0.0.1"), port, password}, programDir(),
@@ -143,6 +150,40 @@ void TstRootCache::transferCutOffKeepsTheOldDownload()
     const RootCacheInstall install = installRootCache(programDir(), dataDir());
     QVERIFY(install.installed);
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/cache.dns")), kOldDownload);
+}
+
+void TstRootCache::oversizedDownloadIsRefused()
+{
+    // Root hints are a few kilobytes; a server that sends far more is stopped at the limit, and nothing of it
+    // reaches the disk or stays in memory.
+    VsftpdPeer peer;
+    QString error;
+    QByteArray huge;
+    const QByteArray line = ".  3600000  NS  A.ROOT-SERVERS.NET.\n";
+    while (huge.size() <= 5 * 1024 * 1024)
+        huge += line;
+    QVERIFY2(peer.start({{QStringLiteral("domain/named.root"), huge}}, &error), qPrintable(error));
+    QVERIFY(writeBytes(rootCacheDownload(programDir()), kOldDownload));
+    m_prompter->expectMessage(QStringLiteral("Attention!"),
+                              QStringLiteral("The root hints file on 127.0.0.1 is larger than 4 MB, so it was not "
+                                             "installed."));
+    QCOMPARE(fetchOutcome(peer.port()), RootCacheFetch::TooLarge);
+    QVERIFY(!m_lines.contains(QStringLiteral("TRANSFER END.")));
+    QCOMPARE(readBytes(rootCacheDownload(programDir())), kOldDownload);
+    QCOMPARE(QDir(programDir()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("cache.tmp")});
+}
+
+void TstRootCache::oversizedDownloadFileIsNotInstalled()
+{
+    // A "cache.tmp" put there by something else is held to the same limit when it is installed.
+    QVERIFY(writeBytes(rootCacheDownload(programDir()), QByteArray(5 * 1024 * 1024, ';')));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/cache.dns"), "the hints before\r\n"));
+    const RootCacheInstall install = installRootCache(programDir(), dataDir());
+    QVERIFY(!install.read);
+    QVERIFY(!install.installed);
+    QVERIFY2(install.errorText.endsWith(QStringLiteral("is larger than 4 MB, so it was not read.")),
+             qPrintable(install.errorText));
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/cache.dns")), QByteArray("the hints before\r\n"));
 }
 
 void TstRootCache::installWritesCrLfLines()

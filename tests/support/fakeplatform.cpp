@@ -2,9 +2,7 @@
 
 #include <QDir>
 
-FakePlatform::FakePlatform(QString dataPath) : dataPath(std::move(dataPath))
-{
-}
+FakePlatform::FakePlatform(QString dataPath) : dataPath(std::move(dataPath)) {}
 
 QString FakePlatform::appDataPath() const
 {

@@ -11,7 +11,16 @@
 class ScriptedPrompter : public Prompter
 {
 public:
-    enum class Kind { Message, Question, Input, Pick, Folder, OpenFile, SaveFile };
+    enum class Kind
+    {
+        Message,
+        Question,
+        Input,
+        Pick,
+        Folder,
+        OpenFile,
+        SaveFile
+    };
 
     struct Prompt
     {

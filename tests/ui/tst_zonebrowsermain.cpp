@@ -1,3 +1,4 @@
+#include "platform/filestamp.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
 #include "shell/mainwindow.h"
@@ -50,12 +51,15 @@ private Q_SLOTS:
     void loadingBuildsBothTrees();
     void secondaryClickSelectsFromTheGrid();
     void recordDeletionSavesZoneAndBootFile();
+    void bootFileEditedMeanwhileIsKept();
     void zoneDeletionUpdatesBootFileAndGrids();
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
     QTreeWidgetItem* primaryRoot(const QString& zone) const;
     void pressItem(QTreeWidget* tree, QTreeWidgetItem* item, Qt::MouseButton button);
+    // Deletes the second host of example.com from the tree, answering the question; with a refusal expected.
+    void deleteSecondHost(DomainEditPage* page, const QString& refusal = QString());
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakePlatform> m_platform;
@@ -140,15 +144,8 @@ void TstZoneBrowserMain::secondaryClickSelectsFromTheGrid()
     QVERIFY(page->delsecondary->isEnabled());
 }
 
-void TstZoneBrowserMain::recordDeletionSavesZoneAndBootFile()
+void TstZoneBrowserMain::deleteSecondHost(DomainEditPage* page, const QString& refusal)
 {
-    DomainEditPage* page = m_window->domainEdit();
-    // A line the program's layout does not have shows whether the boot file was written again.
-    QFile boot(path(QStringLiteral("ns/named.boot")));
-    QVERIFY(boot.open(QIODevice::Append));
-    boot.write("; written by hand\r\n");
-    boot.close();
-
     QTreeWidgetItem* zone = primaryRoot(QStringLiteral("example.com"));
     zone->setExpanded(true);
     QTreeWidgetItem* hosts = zone->child(3);
@@ -156,15 +153,48 @@ void TstZoneBrowserMain::recordDeletionSavesZoneAndBootFile()
     pressItem(page->TreeView1, hosts->child(1), Qt::RightButton);
     m_prompter->expectMessage(QStringLiteral("Question!"),
                               QStringLiteral("Are you sure you want to delete this Host Address?"));
+    if (!refusal.isEmpty())
+        m_prompter->expectMessage(QStringLiteral("Error"), refusal);
     page->primdelete->trigger();
     page->primmenu->hide();
+}
+
+void TstZoneBrowserMain::recordDeletionSavesZoneAndBootFile()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    // Every write puts a new file in place, so a new inode shows that the boot file was written again.
+    const quint64 bootBefore = FileStamp::of(path(QStringLiteral("ns/named.boot"))).inode;
+
+    deleteSecondHost(page);
 
     const QStringList lines = splitTextLines(readBytes(path(QStringLiteral("ns/data/example.com.dns"))));
     QCOMPARE(lines.at(8), QStringLiteral("2026120702"));
     QVERIFY(!lines.contains(QStringLiteral("www.example.com.     IN     A     10.0.0.2 ")));
     const QByteArray bootAfter = readBytes(path(QStringLiteral("ns/named.boot")));
-    QVERIFY(!bootAfter.contains("; written by hand"));
+    QVERIFY(FileStamp::of(path(QStringLiteral("ns/named.boot"))).inode != bootBefore);
     QVERIFY(bootAfter.contains("primary     example.com     example.com.dns"));
+    QVERIFY(m_window->progressWindow()->isHidden());
+}
+
+void TstZoneBrowserMain::bootFileEditedMeanwhileIsKept()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    // Another program (here a person with an editor) changes the boot file while the server is loaded: the
+    // deletion must not write the loaded copy over that change.
+    const QString bootFile = path(QStringLiteral("ns/named.boot"));
+    QFile boot(bootFile);
+    QVERIFY(boot.open(QIODevice::Append));
+    boot.write("; written by hand\r\n");
+    boot.close();
+    const QByteArray edited = readBytes(bootFile);
+    const QByteArray zoneBefore = readBytes(path(QStringLiteral("ns/data/example.com.dns")));
+
+    deleteSecondHost(page, QStringLiteral("The boot file %1 was changed by another program since it was read, so "
+                                          "nothing was changed. Select the server again to read it anew.")
+                               .arg(bootFile));
+
+    QCOMPARE(readBytes(bootFile), edited);
+    QCOMPARE(readBytes(path(QStringLiteral("ns/data/example.com.dns"))), zoneBefore);
     QVERIFY(m_window->progressWindow()->isHidden());
 }
 

@@ -30,6 +30,13 @@ bool NamedPeer::available()
     return NamedProcess::available();
 }
 
+bool NamedPeer::addZone(const QString& zone, const QByteArray& text)
+{
+    const QString file = zone + QStringLiteral(".extra.zone");
+    m_extraZones += QStringLiteral("zone \"%1\" { type primary; file \"%2\"; };\n").arg(zone, file);
+    return writeBytes(m_dir.filePath(file), text);
+}
+
 bool NamedPeer::start()
 {
     m_port = freeLoopbackPort();
@@ -38,7 +45,8 @@ bool NamedPeer::start()
                          QStringLiteral("controls { };\n"
                                         "zone \"example.test\" { type primary; file \"example.test.zone\"; };\n"
                                         "zone \"refused.test\" { type primary; file \"refused.test.zone\"; "
-                                        "allow-transfer { none; }; };\n");
+                                        "allow-transfer { none; }; };\n") +
+                         m_extraZones;
     if (!writeBytes(dir + QStringLiteral("/named.conf"), conf.toLatin1()) ||
         !writeBytes(dir + QStringLiteral("/example.test.zone"), kExampleZone) ||
         !writeBytes(dir + QStringLiteral("/refused.test.zone"), kRefusedZone)) {

@@ -14,6 +14,8 @@ class NamedPeer
 public:
     NamedPeer();
 
+    // One more zone to serve, with transfers allowed; before start().
+    bool addZone(const QString& zone, const QByteArray& text);
     // Starts the server and waits until it answers; false with the reason in error() otherwise.
     bool start();
     quint16 port() const { return m_port; }
@@ -26,4 +28,5 @@ private:
     NamedProcess m_named;
     quint16 m_port = 0;
     QString m_error;
+    QString m_extraZones;
 };

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -37,7 +38,11 @@ private Q_SLOTS:
     void refusesMissingServerOrDomain_data();
     void refusesMissingServerOrDomain();
     void refusesTimeoutThatIsNoWholeNumber();
-    void refusesUnselectedRecordType();
+    void refusesWhatIsNoNameOrAddress_data();
+    void refusesWhatIsNoNameOrAddress();
+    void interpreterRefusesOptionsInPlaceOfADomain();
+    void refusesWhatIsNoRecordType_data();
+    void refusesWhatIsNoRecordType();
     void writesBatchAndCommandFiles();
     void keepsExistingBatchFile();
     void timeoutZeroEndsAtFirstTick();
@@ -108,15 +113,95 @@ void TstNsLookup::refusesTimeoutThatIsNoWholeNumber()
     QCOMPARE(prompter.pending(), 0);
 }
 
-void TstNsLookup::refusesUnselectedRecordType()
+void TstNsLookup::refusesWhatIsNoNameOrAddress_data()
 {
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("domain");
+    QTest::addColumn<QString>("text");
+    // Each of these would have put commands of its own into the command file, or an option on dig's line.
+    QTest::newRow("line break in the domain")
+        << "127.0.0.1"
+        << "example.test\nls -t ANY example.test > /tmp/elsewhere.txt"
+        << "example.test\nls -t ANY example.test > /tmp/elsewhere.txt is not a domain name.";
+    QTest::newRow("option for a domain") << "127.0.0.1"
+                                         << "-f/etc/passwd"
+                                         << "-f/etc/passwd is not a domain name.";
+    QTest::newRow("empty label") << "127.0.0.1"
+                                 << "example..test"
+                                 << "example..test is not a domain name.";
+    QTest::newRow("blank inside") << "127.0.0.1"
+                                  << "example.test > out.txt"
+                                  << "example.test > out.txt is not a domain name.";
+    QTest::newRow("line break in the server") << "127.0.0.1\nexit"
+                                              << "example.test"
+                                              << "127.0.0.1\nexit is not a name server's name or address.";
+    QTest::newRow("option for a server") << "-p1"
+                                         << "example.test"
+                                         << "-p1 is not a name server's name or address.";
+}
+
+void TstNsLookup::refusesWhatIsNoNameOrAddress()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, domain);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    ScriptedPrompter prompter;
+    prompter.expectMessage(QStringLiteral("Attention!"), text);
+    NsLookup lookup(prompter, dir.path(), silentInterpreter());
+    QVERIFY(!lookup.lookup(server, domain, QStringLiteral("ANY - All records"), QStringLiteral("15")));
+    QVERIFY(!lookup.isCountingDown());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(prompter.pending(), 0);
+    // Addresses of both families and names with a final dot or underscores are what a lookup takes.
+    for (const auto& [goodServer, goodDomain] :
+         {std::pair{QStringLiteral("::1"), QStringLiteral("_dmarc.example.test.")},
+          std::pair{QStringLiteral("ns1.example.test"), QStringLiteral("example.test")}}) {
+        NsLookup accepted(prompter, dir.path(), silentInterpreter());
+        QVERIFY(accepted.lookup(goodServer, goodDomain, QStringLiteral("ANY - All records"), QStringLiteral("0")));
+    }
+}
+
+void TstNsLookup::interpreterRefusesOptionsInPlaceOfADomain()
+{
+    // A command file written by something else reaches the interpreter as it stands.
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("command.txt")),
+                       "server 127.0.0.1\r\nls -t ANY -f/etc/shadow > out.txt\r\nexit\r\n"));
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("nsbatch.bat")), "type command.txt | nslookup\r\n"));
+    FakePlatform platform;
+    QProcess batch;
+    batch.start(NsLookup::defaultInterpreter(platform), {dir.filePath(QStringLiteral("nsbatch.bat"))});
+    QVERIFY(batch.waitForFinished(30000));
+    QCOMPARE(batch.exitCode(), 1);
+    QVERIFY2(batch.readAllStandardError().contains("Not a domain name: -f/etc/shadow"), "the refusal is said");
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.txt"))));
+}
+
+void TstNsLookup::refusesWhatIsNoRecordType_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none selected") << "Select a Record Type"
+                                   << "You must first select a record type.";
+    // A line break would have added a listing of its own, to any path.
+    QTest::newRow("line break in the type") << "MX\nls -t ANY example.test > /tmp/elsewhere.txt"
+                                            << "MX\nls -t ANY example.test > /tmp/elsewhere.txt is not a record type.";
+    QTest::newRow("option for a type") << "-f/etc/passwd"
+                                       << "-f/etc/passwd is not a record type.";
+}
+
+void TstNsLookup::refusesWhatIsNoRecordType()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(writeBytes(dir.filePath(QStringLiteral("output.txt")), "old listing\r\n"));
     ScriptedPrompter prompter;
-    prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select a record type."));
+    prompter.expectMessage(QStringLiteral("Attention!"), text);
     NsLookup lookup(prompter, dir.path(), silentInterpreter());
-    QVERIFY(!lookup.lookup(QStringLiteral("127.0.0.1"), QStringLiteral("example.test"),
-                           QStringLiteral("Select a Record Type"), QStringLiteral("15")));
+    QVERIFY(!lookup.lookup(QStringLiteral("127.0.0.1"), QStringLiteral("example.test"), type, QStringLiteral("15")));
+    QVERIFY(!lookup.isCountingDown());
     // The batch file is written and the old listing deleted before the type is looked at.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"nsbatch.bat"});
     QCOMPARE(prompter.pending(), 0);

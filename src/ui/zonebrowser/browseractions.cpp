@@ -10,12 +10,14 @@
 
 namespace {
 
-void readSelectedZone(ZoneContext& context, int index)
+// False when the zone file could not be read at all (which the reading has said).
+bool readSelectedZone(ZoneContext& context, int index)
 {
     AppState& state = context.state;
     selectPrimary(state.selection, state.zoneLists, index);
-    loadZone(context, state.selection.primfilename, state.selection.primdnsname);
+    const ZoneLoadStatus status = loadZone(context, state.selection.primfilename, state.selection.primdnsname);
     rebuildDisplays(state.zone, context.soaStep);
+    return status != ZoneLoadStatus::NoFileName && status != ZoneLoadStatus::Unreadable;
 }
 
 } // namespace
@@ -43,8 +45,8 @@ bool openZoneForChange(ZoneContext& context, const QString& zone)
                                  QStringLiteral("System error while in zone processing. Please restore from backup."));
         return false;
     }
-    readSelectedZone(context, index);
-    return true;
+    // A change of a zone whose file cannot be read would only lead to questions about a zone that is not there.
+    return readSelectedZone(context, index);
 }
 
 QString deleteQuestion(RecordKind kind)

@@ -13,7 +13,7 @@
 bool openZoneForEdit(ZoneContext& context, const QString& zone);
 
 // For "New" and "Delete": as for "Edit", but the selected file is first set to "*", which stays when no zone
-// has that name; that is reported as a processing error.
+// has that name; that is reported as a processing error. False as well when the zone file cannot be read.
 bool openZoneForChange(ZoneContext& context, const QString& zone);
 
 // The question asked before a record of the kind is deleted from the tree.

@@ -4,6 +4,7 @@
 #include "bootfile/bootwriter.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "servers/serverlock.h"
 #include "shell/appstate.h"
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/primaryzoneentry.h"
@@ -82,6 +83,11 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     }
     if (!askToDelete(context, zone))
         return PrimaryDeletion::Cancelled;
+    const ServerLock lock(state);
+    if (!lock.isHeld()) {
+        context.prompter.message(QStringLiteral("Attention!"), lock.errorText());
+        return PrimaryDeletion::Busy;
+    }
     if (hooks.showBusy)
         hooks.showBusy(true);
     context.progress.showProgress();

@@ -25,6 +25,7 @@ enum class PrimaryDeletion
     FileMissing,     // the zone file was already gone; the zone stays listed (reported)
     FileNotRemoved,  // the zone file could not be deleted; the zone stays listed (reported)
     BootFileFailed,  // the zone is gone, but the boot file could not be saved (reported)
+    Busy,            // another Quorvane is changing the server, or changed it since it was read (reported)
 };
 
 struct BootContext;

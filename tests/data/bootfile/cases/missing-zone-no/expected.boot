@@ -7,6 +7,7 @@ directory     C:\\dns\\data
 ;OS: Windows NT 4.X
 ;
 ;[PRIMARY SERVERS]
+primary     gone.com     gone.dns
 primary     kept.com     kept.dns
 ;
 ;[SECONDARY SERVERS]

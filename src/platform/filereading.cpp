@@ -1,0 +1,80 @@
+#include "platform/filereading.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+FileReadResult refused(FileReadResult::Problem problem, const QString& text)
+{
+    FileReadResult result;
+    result.errorText = text;
+    result.problem = problem;
+    return result;
+}
+
+FileReadResult tooLarge(const QString& path, qint64 limit)
+{
+    return refused(
+        FileReadResult::Problem::TooLarge,
+        QStringLiteral("%1 is larger than %2 MB, so it was not read.").arg(path).arg(limit / ReadLimit::kMegabyte));
+}
+
+FileReadResult unreadable(const QString& path, int error)
+{
+    return refused(FileReadResult::Problem::Unreadable,
+                   QStringLiteral("%1 could not be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(error))));
+}
+
+} // namespace
+
+FileReadResult readWholeFile(const QString& path, qint64 limit)
+{
+    // Opened without blocking, so that a pipe without a writer is seen for what it is instead of waited on.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == ENOENT)
+            return refused(FileReadResult::Problem::Missing, QStringLiteral("%1 does not exist.").arg(path));
+        return unreadable(path, error);
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return refused(FileReadResult::Problem::NotRegular,
+                       QStringLiteral("%1 is not a regular file, so it was not read.").arg(path));
+    }
+    if (info.st_size > limit) {
+        ::close(fd);
+        return tooLarge(path, limit);
+    }
+    QByteArray bytes;
+    bytes.reserve(qsizetype(info.st_size));
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            return unreadable(path, error);
+        }
+        if (got == 0)
+            break;
+        // A file that grows while it is read is held to the same limit.
+        if (bytes.size() + got > limit) {
+            ::close(fd);
+            return tooLarge(path, limit);
+        }
+        bytes.append(chunk, got);
+    }
+    ::close(fd);
+    FileReadResult result;
+    result.bytes = std::move(bytes);
+    return result;
+}

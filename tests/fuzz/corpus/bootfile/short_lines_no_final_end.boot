@@ -1,0 +1,4 @@
+directory data
+directory NOTTHERE
+cache
+primary a
