@@ -70,7 +70,7 @@ int restore(CliContext& cli, const QStringList& args)
         return usage(QStringLiteral("restore SERVER"));
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
-    return restoreLoadedServer(cli.state, cli.store, cli.prompter) ? CliSuccess : CliFailure;
+    return restoreLoadedServer(cli.state, cli.store, cli.progress, cli.prompter) ? CliSuccess : CliFailure;
 }
 
 QString tick(bool on)

@@ -1,36 +1,55 @@
 #include "operations/backuprestore.h"
 
 #include "bootfile/filenameindex.h"
+#include "operations/changedfilecopy.h"
 #include "operations/servercontrol.h"
-#include "platform/filereplacement.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 
-void copyInto(const QString& source, const QString& target, const QString& shownName, QStringList* failures)
+// How long the copying goes on between two turns of the window's event loop.
+constexpr std::chrono::milliseconds kStep{25};
+// A copy of at least this many files moves the progress bar as it goes; a shorter one only lets the window go
+// on between its steps.
+constexpr qsizetype kFilesShownGoing = 100;
+
+// Brings the copies up to date in steps, letting the window go on between them, then forces the copies onto
+// the disk at once.
+void copyChanged(QList<ChangedFileCopy::File> files, ChangedFileCopy::Times times, Progress& progress, int from, int to,
+                 QStringList* failures)
 {
-    if (const FileWriteResult copied = copyFileReplacing(source, target); !copied.ok)
-        *failures << shownName + QStringLiteral(": ") + copied.errorText;
+    ChangedFileCopy copy(std::move(files), times);
+    const bool showGoing = copy.count() >= kFilesShownGoing;
+    int shown = from;
+    while (copy.step(kStep)) {
+        const int position = from + int((to - from) * copy.done() / copy.count());
+        if (showGoing && position != shown) {
+            shown = position;
+            progress.setProgress(position);
+        } else {
+            progress.keepAlive();
+        }
+    }
+    while (!copy.flushed(kStep))
+        progress.keepAlive();
+    *failures << copy.failures();
 }
 
-// Copies the files of the folder whose names match one of the patterns (any case), files only, into the target
-// folder. Adds "name: reason" for each file that failed.
-void copyMatching(const QString& folder, const QStringList& patterns, const QString& targetFolder,
-                  QStringList* failures)
+// The files of the folder whose names match one of the patterns (any case), files only, each to the same name
+// in the target folder.
+QList<ChangedFileCopy::File> matching(const QString& folder, const QStringList& patterns, const QString& targetFolder)
 {
-    const QDir source(folder);
-    const QFileInfoList files = source.entryInfoList(patterns, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo& file : files)
-        copyInto(file.filePath(), QDir(targetFolder).filePath(file.fileName()), file.fileName(), failures);
-}
-
-void copyNamed(const QString& source, const QString& target, QStringList* failures)
-{
-    copyInto(source, target, QDir::toNativeSeparators(source), failures);
+    QList<ChangedFileCopy::File> files;
+    const QFileInfoList found =
+        QDir(folder).entryInfoList(patterns, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo& file : found)
+        files.append({file.filePath(), QDir(targetFolder).filePath(file.fileName()), file.fileName()});
+    return files;
 }
 
 // The data files as the folder holds them, each once: a boot file written where names match without regard to
@@ -40,10 +59,13 @@ QStringList filesOnDisk(const QString& dataDirectory, const QStringList& dataFil
 {
     const FileNameIndex index(dataDirectory);
     QStringList names;
+    QSet<QString> seen;
     for (const QString& name : dataFiles) {
         const std::optional<QString> onDisk = index.find(name);
-        if (onDisk && !names.contains(*onDisk))
+        if (onDisk && !seen.contains(*onDisk)) {
+            seen.insert(*onDisk);
             names << *onDisk;
+        }
     }
     return names;
 }
@@ -84,12 +106,14 @@ bool backupServer(const QString& dataDirectory, const QStringList& dataFiles, co
     else
         folderReady = true;
     if (folderReady) {
+        QList<ChangedFileCopy::File> files;
         for (const QString& name : filesOnDisk(dataDirectory, dataFiles))
-            copyInto(QDir(dataDirectory).filePath(name), QDir(folder).filePath(name), name, &failures);
+            files.append({QDir(dataDirectory).filePath(name), QDir(folder).filePath(name), name});
+        files.append(
+            {bootFilePath, QDir(folder).filePath(bootFileName(bootFilePath)), QDir::toNativeSeparators(bootFilePath)});
+        copyChanged(files, ChangedFileCopy::Times::OfSource, progress, 30, 60, &failures);
     }
     progress.setProgress(60);
-    if (folderReady)
-        copyNamed(bootFilePath, QDir(folder).filePath(bootFileName(bootFilePath)), &failures);
     progress.setProgress(85);
     progress.setProgress(100);
     progress.setProgressCaption(QStringLiteral("Progress..."));
@@ -104,7 +128,7 @@ bool backupServer(const QString& dataDirectory, const QStringList& dataFiles, co
     return true;
 }
 
-bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Prompter& prompter)
+bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Progress& progress, Prompter& prompter)
 {
     const QString folder = backupFolder(dataDirectory);
     if (dataDirectory.isEmpty() || !QFileInfo(folder).isDir()) {
@@ -115,10 +139,15 @@ bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Pr
     QStringList patterns{QStringLiteral("*.DNS")};
     if (!QDir(folder).entryList({QStringLiteral("cache.dns")}, QDir::Files).isEmpty())
         patterns << QStringLiteral("cache.dns");
-    QStringList failures;
-    copyMatching(folder, patterns, dataDirectory, &failures);
+    QList<ChangedFileCopy::File> files = matching(folder, patterns, dataDirectory);
     const QString name = bootFileName(bootFilePath);
-    copyNamed(QDir(folder).filePath(name), windowsDirectory(bootFilePath) + name, &failures);
+    const QString bootCopy = QDir(folder).filePath(name);
+    files.append({bootCopy, windowsDirectory(bootFilePath) + name, QDir::toNativeSeparators(bootCopy)});
+    QStringList failures;
+    progress.showProgress();
+    copyChanged(files, ChangedFileCopy::Times::Fresh, progress, 0, 100, &failures);
+    progress.setProgress(100);
+    progress.hideProgress();
 
     if (!failures.isEmpty()) {
         reportFailures(QStringLiteral("Restore"), failures, prompter);

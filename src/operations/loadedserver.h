@@ -29,4 +29,4 @@ QStringList serverDataFiles(const AppState& state);
 
 // Backup and restore of the loaded server (its data files and its boot file), under the server's lock.
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);
-bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Prompter& prompter);
+bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);

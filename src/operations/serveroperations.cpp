@@ -142,5 +142,5 @@ void ServerOperations::backupServer()
 void ServerOperations::restoreServer()
 {
     if (m_state.serverLoaded)
-        restoreLoadedServer(m_state, m_store, m_prompter);
+        restoreLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter);
 }

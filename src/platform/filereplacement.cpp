@@ -196,7 +196,7 @@ FileWriteResult replaceFile(const QString& path, const QByteArray& bytes, FileRe
     return file.commit();
 }
 
-FileWriteResult copyFileReplacing(const QString& source, const QString& target)
+FileWriteResult copyFileReplacing(const QString& source, const QString& target, FileReplacement::Durability durability)
 {
     const auto unreadable = [&source](int error) {
         return FileWriteResult{false, QStringLiteral("%1 could not be read: %2").arg(source, systemError(error))};
@@ -210,7 +210,7 @@ FileWriteResult copyFileReplacing(const QString& source, const QString& target)
         ::close(in);
         return FileWriteResult{false, QStringLiteral("%1 could not be read: it is not a file").arg(source)};
     }
-    FileReplacement out(target);
+    FileReplacement out(target, durability);
     out.setMode(info.st_mode, info.st_uid, info.st_gid);
     if (out.open()) {
         QByteArray chunk(kCopyChunk, Qt::Uninitialized);

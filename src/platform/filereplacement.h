@@ -65,4 +65,5 @@ FileWriteResult replaceFile(const QString& path, const QByteArray& bytes,
 
 // The source copied over the target, piece by piece; the target gets the source's permissions (and, when the
 // process may give it, its owner).
-FileWriteResult copyFileReplacing(const QString& source, const QString& target);
+FileWriteResult copyFileReplacing(const QString& source, const QString& target,
+                                  FileReplacement::Durability durability = FileReplacement::Durability::Synced);

@@ -12,6 +12,8 @@ public:
     virtual void setProgressCaption(const QString& caption) = 0;
     virtual void setProgress(int percent) = 0;
     virtual void hideProgress() = 0;
+    // Lets the window go on between two steps of long work without moving the bar.
+    virtual void keepAlive() {}
 };
 
 class NullProgress : public Progress

@@ -43,6 +43,11 @@ void ProgressWindow::hideProgress()
     hide();
 }
 
+void ProgressWindow::keepAlive()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 int ProgressWindow::position() const
 {
     return m_bar->value();

@@ -18,6 +18,7 @@ public:
     void setProgressCaption(const QString& caption) override;
     void setProgress(int percent) override;
     void hideProgress() override;
+    void keepAlive() override;
 
     int position() const;
 

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +37,14 @@ const QStringList kNamedFiles = {QStringLiteral("example.com.dns"), QStringLiter
                                  QStringLiteral("cache.dns"), QStringLiteral("ns1.0.reverse.DNS"),
                                  QStringLiteral("secondary.bak")};
 
+// A file written anew is another file on disk: its inode changes.
+quint64 inodeOf(const QString& path)
+{
+    struct stat info = {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return quint64(info.st_ino);
+}
+
 bool isNamed(const QString& name)
 {
     return kNamedFiles.contains(name, Qt::CaseInsensitive);
@@ -55,6 +64,8 @@ private Q_SLOTS:
     void backupBoxOnlyWithoutAutomaticBackup_data();
     void backupBoxOnlyWithoutAutomaticBackup();
     void secondBackupOverwritesAndKeepsStaleCopies();
+    void secondBackupWritesOnlyChangedFiles();
+    void restoreWritesOnlyChangedFiles();
     void failingCopyIsNamed();
     void missingBootFileIsNamed();
     void restoreWithoutBackupRefuses();
@@ -141,7 +152,7 @@ void TstBackupRestore::backupKeepsPermissions()
     const QFile::Permissions private_ = QFile::permissions(zone);
     QVERIFY(QFile::remove(zone));
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
-    QVERIFY(restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
     QCOMPARE(QFile::permissions(zone), private_);
     QVERIFY(!(private_ & (QFile::ReadGroup | QFile::ReadOther)));
 }
@@ -181,6 +192,46 @@ void TstBackupRestore::secondBackupOverwritesAndKeepsStaleCopies()
     QCOMPARE(readBytes(backupDir() + QStringLiteral("/secondary.bak")), QByteArray("a secondary's backup file\r\n"));
 }
 
+// A copy is written again only when its file's bytes changed: one the folder holds already stays the same file
+// on disk, whatever its time says.
+void TstBackupRestore::secondBackupWritesOnlyChangedFiles()
+{
+    QVERIFY(backup());
+    QHash<QString, quint64> inodes;
+    for (const QString& name : filesIn(backupDir()))
+        inodes.insert(name, inodeOf(QDir(backupDir()).filePath(name)));
+    // One file changed, one rewritten with the same bytes, the boot file untouched.
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/cache.dns"), ".     3600000  IN  NS    B.ROOT-SERVERS.NET.\r\n"));
+    QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), kDataFiles.first().second));
+    m_progress.steps.clear();
+    QVERIFY(backup());
+    for (const QString& name : filesIn(backupDir())) {
+        const bool changed = name == QLatin1String("cache.dns");
+        QCOMPARE(inodeOf(QDir(backupDir()).filePath(name)) != inodes.value(name), changed);
+    }
+    QCOMPARE(readBytes(backupDir() + QStringLiteral("/cache.dns")),
+             QByteArray(".     3600000  IN  NS    B.ROOT-SERVERS.NET.\r\n"));
+    QCOMPARE(m_progress.steps, (QStringList{"show", "caption Backing up data files...", "30", "60", "85", "100",
+                                            "caption Progress...", "hide"}));
+}
+
+void TstBackupRestore::restoreWritesOnlyChangedFiles()
+{
+    QVERIFY(backup());
+    const QString zone = dataDir() + QStringLiteral("/example.com.dns");
+    const QString other = dataDir() + QStringLiteral("/EXAMPLE.ORG.DNS");
+    QVERIFY(writeBytes(zone, "damaged\r\n"));
+    const QDateTime untouched = QFileInfo(other).lastModified();
+    const quint64 otherInode = inodeOf(other);
+    m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
+    QVERIFY(restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
+    QCOMPARE(readBytes(zone), kDataFiles.first().second);
+    // The file that held the backup's bytes already is left as it is, its time too: the name server's reload
+    // goes by that time.
+    QCOMPARE(inodeOf(other), otherInode);
+    QCOMPARE(QFileInfo(other).lastModified(), untouched);
+}
+
 void TstBackupRestore::failingCopyIsNamed()
 {
     // A folder where a copy must go cannot be overwritten by a file: that copy fails, the others go through.
@@ -215,7 +266,7 @@ void TstBackupRestore::restoreWithoutBackupRefuses()
 {
     m_prompter->expectMessage(QStringLiteral("Error."),
                               QStringLiteral("You must first execute a backup before attempting to restore."));
-    QVERIFY(!restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(!restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
     QVERIFY(!QFileInfo::exists(backupDir()));
 }
 
@@ -228,7 +279,7 @@ void TstBackupRestore::restoreBringsBackZonesCacheAndBootFile()
     QVERIFY(writeBytes(bootFile(), "damaged\r\n"));
 
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
-    QVERIFY(restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
     for (const auto& [name, bytes] : kDataFiles) {
         const bool restored = name.endsWith(QStringLiteral(".dns"), Qt::CaseInsensitive);
         QCOMPARE(readBytes(QDir(dataDir()).filePath(name)), restored ? bytes : QByteArray("damaged\r\n"));
@@ -245,7 +296,7 @@ void TstBackupRestore::restoreWithoutCacheFile()
     QVERIFY(writeBytes(dataDir() + QStringLiteral("/cache.dns"), "newer hints\r\n"));
     QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
-    QVERIFY(restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/cache.dns")), QByteArray("newer hints\r\n"));
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kDataFiles.first().second);
 }
@@ -259,7 +310,7 @@ void TstBackupRestore::restoreKeepsBootFileNameOfItsPath()
     QCOMPARE(readBytes(backupDir() + QStringLiteral("/boot.named")), kBootFile);
     QVERIFY(QFile::remove(otherBoot));
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
-    QVERIFY(restoreServer(dataDir(), otherBoot, *m_prompter));
+    QVERIFY(restoreServer(dataDir(), otherBoot, m_progress, *m_prompter));
     QCOMPARE(readBytes(otherBoot), kBootFile);
 }
 
@@ -269,7 +320,7 @@ void TstBackupRestore::failingRestoreIsNamed()
     QVERIFY(QFile::remove(backupDir() + QStringLiteral("/named.boot")));
     QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
     m_prompter->answer(Prompter::Button::Ok);
-    QVERIFY(!restoreServer(dataDir(), bootFile(), *m_prompter));
+    QVERIFY(!restoreServer(dataDir(), bootFile(), m_progress, *m_prompter));
     const ScriptedPrompter::Prompt& box = m_prompter->prompts().first();
     QCOMPARE(box.caption, QStringLiteral("Error."));
     QVERIFY2(box.text.startsWith(QStringLiteral("Restore failed. These files could not be copied:\n") +
