@@ -55,6 +55,16 @@ FileStamp FileStamp::of(const QString& path, const QByteArray& content)
     return stamp;
 }
 
+FileStamp FileStamp::beforeReading(const QString& path)
+{
+    return identityOf(path);
+}
+
+void FileStamp::setContent(const QByteArray& content)
+{
+    contentHash = hashOf(content);
+}
+
 bool FileStamp::isCurrent() const
 {
     const FileStamp now = identityOf(path);

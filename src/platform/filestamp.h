@@ -20,6 +20,11 @@ struct FileStamp
     static FileStamp of(const QString& path);
     // The file just written with these bytes.
     static FileStamp of(const QString& path, const QByteArray& content);
+    // The file's identity as it is on disk now, without its content: a reader takes it before it reads the file
+    // and then gives it what it read (setContent). A change made while it reads still shows, and the file is
+    // read once, not once more for its stamp.
+    static FileStamp beforeReading(const QString& path);
+    void setContent(const QByteArray& content);
 
     bool isTaken() const { return !path.isEmpty(); }
     // True when the file at the stamped path still holds what it held when stamped.

@@ -418,9 +418,14 @@ std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fil
 {
     const QString path = zoneFilePath(context.state.zoneLists.datapath, fileName);
     // Stamped before it is read: a change made while it is read shows as a change when it is written.
-    context.state.zone.fileStamp = FileStamp::of(path);
+    FileStamp stamp = FileStamp::beforeReading(path);
     QString refusal;
     const std::optional<QByteArray> bytes = readFileBytes(path, &refusal);
+    if (bytes)
+        stamp.setContent(*bytes);
+    else
+        stamp = FileStamp::of(path);
+    context.state.zone.fileStamp = stamp;
     if (!bytes) {
         if (!refusal.isEmpty())
             context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
