@@ -2,9 +2,7 @@
 
 #include <QDir>
 
-FakePlatform::FakePlatform(QString dataPath) : dataPath(std::move(dataPath))
-{
-}
+FakePlatform::FakePlatform(QString dataPath) : dataPath(std::move(dataPath)) {}
 
 QString FakePlatform::appDataPath() const
 {
@@ -12,11 +10,4 @@ QString FakePlatform::appDataPath() const
         return SystemPlatform::appDataPath();
     QDir().mkpath(dataPath);
     return dataPath;
-}
-
-bool FakePlatform::openDocument(const QString& path)
-{
-    // Tests record the request instead of starting the desktop's viewer, which a headless run does not have.
-    openedDocuments << path;
-    return true;
 }

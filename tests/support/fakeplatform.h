@@ -15,12 +15,10 @@ public:
     QDateTime now() const override { return clock; }
     QLocale locale() const override { return QLocale::c(); }
     QString appDataPath() const override;
-    bool openDocument(const QString& path) override;
 
     QString name = QStringLiteral("Linux");
     QString version = QStringLiteral("6.1");
     QString computer = QStringLiteral("testhost");
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 15));
     QString dataPath;
-    QStringList openedDocuments;
 };
