@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QSaveFile>
 #include <QUrl>
-
 #include <curl/curl.h>
 
 namespace {
@@ -260,6 +259,11 @@ bool FtpClient::perform(const QString& url, bool noBody)
         if (running) {
             curl_multi_poll(m_session->multi, nullptr, 0, kPollMs, nullptr);
             QCoreApplication::processEvents();
+            if (events.cancelRequested && events.cancelRequested()) {
+                curl_multi_remove_handle(m_session->multi, easy);
+                fail(int(CURLE_ABORTED_BY_CALLBACK), QStringLiteral("Cancelled."));
+                return false;
+            }
         }
     }
     int left = 0;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 
@@ -11,7 +10,12 @@
 class FtpClient
 {
 public:
-    enum Direction { Client = 0, Server = 1, Info = 2 };
+    enum Direction
+    {
+        Client = 0,
+        Server = 1,
+        Info = 2
+    };
 
     struct Events
     {
@@ -20,6 +24,8 @@ public:
         std::function<void(qint64 bytes)> transferProgress;
         std::function<void()> transferEnd;
         std::function<void(int code, const QString& description)> error;
+        // Asked while an action waits; true ends the action as failed ("Cancelled.").
+        std::function<bool()> cancelRequested;
     };
 
     FtpClient();

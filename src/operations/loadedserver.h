@@ -2,8 +2,8 @@
 
 #include "operations/servercontrol.h"
 
+#include <QDateTime>
 #include <QString>
-
 #include <optional>
 
 struct AppState;
@@ -26,3 +26,12 @@ std::optional<NdcTarget> selectedServerTarget(const AppState& state, const Setti
 // Backup and restore of the loaded server: its data directory and its boot file.
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);
 bool restoreLoadedServer(const AppState& state, const SettingsStore& store, Prompter& prompter);
+
+// When the loaded server's backup was made: the time its boot file copy, the last file a backup writes, was
+// written (the newest copy when that one is missing). None without a backup.
+std::optional<QDateTime> loadedServerBackupDate(const AppState& state, const SettingsStore& store);
+
+// The question before a restore from the windows: a restore replaces live zone files, so the user is shown
+// which backup it takes them from and may say no. True to go on, also when there is no backup (the restore then
+// says so itself).
+bool confirmRestore(const AppState& state, const SettingsStore& store, Prompter& prompter);

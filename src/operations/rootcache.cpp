@@ -57,7 +57,7 @@ QString rootCacheDownload(const QString& programFolder)
 
 bool fetchRootCache(const RootCacheSource& source, const QString& programFolder,
                     const std::function<void(const QString&)>& addLine, const std::function<void()>& clearLines,
-                    Prompter& prompter)
+                    Prompter& prompter, const std::function<bool()>& cancelRequested)
 {
     clearLines();
     FtpClient client;
@@ -72,9 +72,12 @@ bool fetchRootCache(const RootCacheSource& source, const QString& programFolder,
     client.events.error = [&addLine](int code, const QString& description) {
         addLine(QStringLiteral("ERR Event: ") + QString::number(code) + description);
     };
+    client.events.cancelRequested = cancelRequested;
     if (exchange(client, source, programFolder, addLine))
         return true;
     client.logOff();
+    if (cancelRequested && cancelRequested())
+        return false;
     prompter.message(QStringLiteral("Attention!"),
                      QStringLiteral("Error loading Winsock or connecting to InterNIC. Please check your "
                                     "configuration."));
@@ -104,8 +107,8 @@ RootCacheInstall installRootCache(const QString& programFolder, const QString& d
         bytes += line.toLatin1() + "\r\n";
     QSaveFile cache(QDir(dataDirectory).filePath(QStringLiteral("cache.dns")));
     if (!cache.open(QIODevice::WriteOnly) || cache.write(bytes) != bytes.size() || !cache.commit()) {
-        result.errorText = QStringLiteral("Cannot write file \"") + cache.fileName() + QStringLiteral("\". ") +
-                           cache.errorString();
+        result.errorText =
+            QStringLiteral("Cannot write file \"") + cache.fileName() + QStringLiteral("\". ") + cache.errorString();
         return result;
     }
     result.installed = true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 class Prompter;
@@ -21,15 +20,16 @@ QString rootCacheDownload(const QString& programFolder);
 // The FTP exchange of "Get Latest Cache File": "/domain/named.root" by anonymous FTP in ASCII mode into
 // "cache.tmp" in the program's folder, each step and event told through addLine (clearLines empties the list
 // first). On any failure the box "Error loading Winsock ..." is shown and the previous "cache.tmp" stays as it
-// was. True when the download completed.
+// was. cancelRequested is asked while the exchange waits: once it answers true the exchange stops, without the
+// box, and "cache.tmp" stays as it was too. True when the download completed.
 bool fetchRootCache(const RootCacheSource& source, const QString& programFolder,
                     const std::function<void(const QString&)>& addLine, const std::function<void()>& clearLines,
-                    Prompter& prompter);
+                    Prompter& prompter, const std::function<bool()>& cancelRequested = {});
 
 // What the cache timer found and did.
 struct RootCacheInstall
 {
-    bool read = false;      // "cache.tmp" could be read; text holds it
+    bool read = false; // "cache.tmp" could be read; text holds it
     QString text;
     bool installed = false; // "cache.dns" was written into the data directory
     QString errorText;      // why reading or writing failed
