@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev)
 if [ "${1:-}" = test ]; then
-    packages+=(bind9 bind9-utils bind9-dnsutils vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
+    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
                iproute2 xauth xvfb fonts-dejavu-core)
 fi
 missing=()

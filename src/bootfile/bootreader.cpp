@@ -42,8 +42,9 @@ enum class Outcome
 class BootReading
 {
 public:
-    BootReading(BootContext& context, bool skipZoneFileCheck)
-        : m_context(context), m_state(context.state), m_boot(context.state.boot), m_skip(skipZoneFileCheck),
+    BootReading(BootContext& context, bool skipZoneFileCheck, bool inspectOnly = false)
+        : m_context(context), m_state(context.state), m_boot(context.state.boot),
+          m_skip(skipZoneFileCheck || inspectOnly), m_inspectOnly(inspectOnly),
           m_data(context, DriveTable::load(context.store))
     {
     }
@@ -68,6 +69,7 @@ private:
     AppState& m_state;
     BootConfig& m_boot;
     const bool m_skip;
+    const bool m_inspectOnly;
     DataDirectoryProcessor m_data;
     FileNameIndex m_files;
     bool m_directorySeen = false;
@@ -122,7 +124,7 @@ void BootReading::rememberMapping()
     // The writer does not carry the "MAPPING:" line over; without the letter in the settings the next reading
     // would look for the data directory on this machine's own drive and then write that drive into the file.
     const QString letter = m_letter.trimmed();
-    if (m_state.servername.isEmpty() || letter.isEmpty() || !mappedLetter().isEmpty())
+    if (m_inspectOnly || m_state.servername.isEmpty() || letter.isEmpty() || !mappedLetter().isEmpty())
         return;
     m_context.store.setText(QStringLiteral("MAPPING"), m_state.servername, letter);
     QString error;
@@ -294,6 +296,8 @@ BootReadResult BootReading::finish()
                                                               "file. Please repair or restore your server."));
         return {BootReadStatus::NoDirectory, QString()};
     }
+    if (m_inspectOnly)
+        return {};
     if (!m_cacheSeen) {
         m_context.prompter.message(kAttention, QStringLiteral("A cache entry could not be found in your boot file. "
                                                               "This will be updated for you."));
@@ -347,5 +351,11 @@ std::optional<QString> localBootFilePath(const QString& bootFilePath, const Driv
 BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck)
 {
     BootReading reading(context, skipZoneFileCheck);
+    return reading.run();
+}
+
+BootReadResult inspectBootFile(BootContext& context)
+{
+    BootReading reading(context, true, true);
     return reading.run();
 }

@@ -3,7 +3,6 @@
 #include "bootfile/bootcontext.h"
 
 #include <QString>
-
 #include <optional>
 
 class DriveTable;
@@ -30,6 +29,11 @@ struct BootReadResult
 // lists and the grids, resolves the data directory, and writes the file back in the program's layout. With
 // skipZoneFileCheck a primary zone is admitted even when its file is missing. Only a successful reading writes.
 BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck);
+
+// Reads the boot file as readBootFile does, for a program that only looks at the server: every primary zone is
+// admitted without a question, and nothing is written (neither the boot file, nor the root cache file, nor the
+// settings).
+BootReadResult inspectBootFile(BootContext& context);
 
 // The local path of a boot file path that may name a drive letter; none when it is blank or its drive has no
 // folder here.

@@ -37,31 +37,16 @@ QString qualifyWithOrigin(const QString& name, const QString& origin)
     return name + QLatin1Char('.') + origin + QLatin1Char('.');
 }
 
+QString mailboxOf(const QString& email)
+{
+    QString mailbox = email.trimmed();
+    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
+    return mailbox.endsWith(QLatin1Char('.')) ? mailbox : mailbox + QLatin1Char('.');
+}
+
 bool hasAtLeastThreeDots(const QString& name)
 {
     return name.isEmpty() || name.count(QLatin1Char('.')) >= 3;
-}
-
-bool looksLikeIpAddress(const QString& text)
-{
-    // Positions counted from 1, as the shape rules are stated.
-    const qsizetype p1 = text.indexOf(QLatin1Char('.')) + 1;
-    if (p1 == 0)
-        return false;
-    const qsizetype p2 = text.indexOf(QLatin1Char('.'), p1) + 1;
-    if (p2 == 0)
-        return false;
-    const qsizetype p3 = text.indexOf(QLatin1Char('.'), p2) + 1;
-    if (p3 == 0)
-        return false;
-    if (p1 < 2 || p1 > 4)
-        return false;
-    if (p2 - p1 < 2 || p2 - p1 > 4)
-        return false;
-    if (p3 - p2 < 2 || p3 - p2 > 6)
-        return false;
-    const qsizetype rest = text.size() - p2;
-    return rest <= 8 && rest != 2;
 }
 
 namespace {
@@ -73,9 +58,9 @@ bool endsWithDottedEntry(const QString& lower, const TldList& tlds)
     const bool finalDot = lower.endsWith(QLatin1Char('.'));
     for (qsizetype at = lower.indexOf(QLatin1Char('.')); at >= 0; at = lower.indexOf(QLatin1Char('.'), at + 1)) {
         const QStringView rest = QStringView(lower).mid(at + 1);
-        if (tlds.containsLowerCase(rest.toString()))
+        if (tlds.knowsLowerCase(rest.toString()))
             return true;
-        if (finalDot && !rest.isEmpty() && tlds.containsLowerCase(rest.chopped(1).toString()))
+        if (finalDot && !rest.isEmpty() && tlds.knowsLowerCase(rest.chopped(1).toString()))
             return true;
     }
     return false;
@@ -92,10 +77,10 @@ bool endsWithKnownTld(const QString& name, const TldList& tlds)
     const qsizetype last = lower.lastIndexOf(QLatin1Char('.'));
     if (last < 0)
         return false;
-    if (tlds.containsLowerCase(lower.mid(last + 1)))
+    if (tlds.knowsLowerCase(lower.mid(last + 1)))
         return true;
     if (last != lower.size() - 1 || last == 0)
         return false;
     const qsizetype before = lower.lastIndexOf(QLatin1Char('.'), last - 1);
-    return before >= 0 && tlds.containsLowerCase(lower.mid(before + 1, last - before - 1));
+    return before >= 0 && tlds.knowsLowerCase(lower.mid(before + 1, last - before - 1));
 }

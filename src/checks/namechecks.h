@@ -18,10 +18,9 @@ QString qualifyWithOrigin(const QString& name, const QString& origin);
 // True for the empty name and for a name holding three or more dots.
 bool hasAtLeastThreeDots(const QString& name);
 
-// True when the text has the shape of a dotted address: at least three dots at the positions an address
-// puts them. Only the shape is tested; the parts need not be digits.
-bool looksLikeIpAddress(const QString& text);
-
 // True when the name, compared in lower case, ends in a dot followed by an entry of the list, with or without
 // a final dot.
 bool endsWithKnownTld(const QString& name, const TldList& tlds);
+
+// An e-mail address as a zone's mailbox name: every "@" a ".", surrounding blanks dropped, and a final dot.
+QString mailboxOf(const QString& email);

@@ -40,6 +40,19 @@ QString willReference(const QString& name, const QString& field, const QString& 
 
 } // namespace
 
+HostRecordCheck proceedWithoutHost(const QString& name, ServerKind kind, Prompter& prompter)
+{
+    // A mail server without an address is only a warning to the name server; a name server inside the zone
+    // without one makes it refuse the whole zone.
+    if (kind == ServerKind::MailServer)
+        return {};
+    prompter.message(QStringLiteral("Attention!"),
+                     QStringLiteral("The name server does not load a zone whose name server inside it has no host "
+                                    "address. Add a host address for ") +
+                         name + QStringLiteral(" first. Re-Enter"));
+    return {false, std::nullopt};
+}
+
 std::optional<QString> checkServerName(const QString& name, const QString& origin, const TldList& tlds,
                                        QString& nameall, Prompter& prompter)
 {
@@ -98,7 +111,7 @@ HostRecordCheck checkHostRecord(const QString& name, ServerKind kind, const QStr
             QStringLiteral("You have not defined a host address record for this name. You have not created any host "
                            "addresses to choose from. Click \"OK\" to proceed anyways, or \"CANCEL\" to re-enter."),
             Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
-        return {answer == Prompter::Button::Ok, std::nullopt};
+        return answer == Prompter::Button::Ok ? proceedWithoutHost(name, kind, prompter) : HostRecordCheck{false, {}};
     }
 
     const Prompter::Button answer = prompter.message(
@@ -107,8 +120,10 @@ HostRecordCheck checkHostRecord(const QString& name, ServerKind kind, const QStr
                        "list of already defined host addresses, \"OK\" to proceed anyways, or \"CANCEL\" to "
                        "re-enter."),
         Prompter::Button::Yes | Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Information);
+    // The name server compares names without regard to case: a host spelt otherwise is still the address.
     if (answer == Prompter::Button::Ok)
-        return {};
+        return hostaddrs.owners().contains(name, Qt::CaseInsensitive) ? HostRecordCheck{}
+                                                                      : proceedWithoutHost(name, kind, prompter);
     if (answer != Prompter::Button::Yes)
         return {false, std::nullopt};
 

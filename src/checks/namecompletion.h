@@ -34,6 +34,11 @@ struct HostRecordCheck
 };
 
 // Run after checkServerName succeeded: a name or mail server inside the zone should have a host record. Asks
-// when it has none and lets the user pick one of the zone's hosts instead.
+// when it has none and lets the user pick one of the zone's hosts instead. A mail server may go on without
+// one; a name server may not, since the name server refuses such a zone.
 HostRecordCheck checkHostRecord(const QString& name, ServerKind kind, const QString& origin,
                                 const RecordList& hostaddrs, Prompter& prompter);
+
+// "Proceed anyways" for a server inside the zone that has no host record: a mail server proceeds; a name server
+// is refused with a message naming it.
+HostRecordCheck proceedWithoutHost(const QString& name, ServerKind kind, Prompter& prompter);

@@ -39,6 +39,11 @@ const QStringList& TldList::builtIn()
     return list;
 }
 
+bool TldList::knowsLowerCase(const QString& lowerLabel) const
+{
+    return m_lowerSet.contains(lowerLabel) || m_delegated->contains(lowerLabel);
+}
+
 void TldList::load(const QString& storedValue)
 {
     m_mylist.clear();

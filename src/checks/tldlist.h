@@ -1,11 +1,14 @@
 #pragma once
 
+#include "checks/delegatedtlds.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 // The known top-level domains and country extensions: a fixed built-in part and up to 40 entries the user
-// added. toplist is what the user sees; the lower-case set answers the "ends in a known TLD" test in one lookup.
+// added. toplist is what the user sees; the lower-case set, with the root zone's top-level domains beside it,
+// answers the "ends in a known TLD" test in one lookup.
 class TldList
 {
 public:
@@ -23,7 +26,11 @@ public:
 
     bool containsExactly(const QString& entry) const { return m_toplist.contains(entry); }
     bool isBuiltIn(const QString& entry) const { return builtIn().contains(entry); }
-    bool containsLowerCase(const QString& lowerLabel) const { return m_lowerSet.contains(lowerLabel); }
+    // Whether the lower-case text is an entry of the list or a top-level domain of the root zone.
+    bool knowsLowerCase(const QString& lowerLabel) const;
+    // The root zone's top-level domains the checks know beyond the list (normally those of the installed public
+    // suffix list, or its built-in copy); they are not shown and cannot be deleted.
+    void setDelegatedTlds(TldSet tlds) { m_delegated = std::move(tlds); }
     // Whether some entry holds a dot ("co.uk"); only then can more than the last label of a name match.
     bool hasDottedEntries() const { return m_hasDottedEntries; }
 
@@ -36,5 +43,6 @@ private:
     QStringList m_mylist;
     QStringList m_toplist;
     QSet<QString> m_lowerSet;
+    TldSet m_delegated = defaultDelegatedTlds();
     bool m_hasDottedEntries = false;
 };

@@ -15,6 +15,7 @@ void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
+void registerBind9Commands();
 
 namespace {
 
@@ -29,6 +30,7 @@ void registerAllCommands()
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();
+    registerBind9Commands();
     registerReverseCommands();
 }
 

@@ -1,3 +1,4 @@
+#include "bind9/nameserverprobe.h"
 #include "bootfile/bootcontext.h"
 #include "bootfile/bootwriter.h"
 #include "cli/clicontext.h"
@@ -32,6 +33,7 @@ int ndc(CliContext& cli, const QStringList& args)
         return usage(usageText);
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
+    observeRunState(cli.state);
     const NdcOutcome outcome =
         runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
                       cli.state.serverRunState, cli.prompter, cli.platform, [&cli](const QString& text) {
@@ -211,8 +213,7 @@ int cacheFetch(CliContext& cli, const QStringList& args)
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     const bool fetched = fetchRootCache(
-        *source, cli.state.exepath, [&cli](const QString& line) { cli.out << line << Qt::endl; }, [] {},
-        cli.prompter);
+        *source, cli.state.exepath, [&cli](const QString& line) { cli.out << line << Qt::endl; }, [] {}, cli.prompter);
     cli.out << "Processing InterNIC Download..." << Qt::endl;
     QEventLoop wait;
     QTimer::singleShot(kCacheDelayMs, Qt::PreciseTimer, &wait, &QEventLoop::quit);

@@ -1,8 +1,11 @@
 #include "editors/editresult.h"
 
+#include "checks/namechecks.h"
+#include "editors/newzoneserver.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "zone/recorddeletion.h"
+#include "zone/recordfields.h"
 #include "zone/recordlist.h"
 #include "zone/zonewriter.h"
 
@@ -34,10 +37,64 @@ EditResult storeRecord(ZoneContext& context, RecordList& records, const QString&
     return saveChanged(context, treeText);
 }
 
+QString absoluteName(const QString& name, const QString& origin)
+{
+    if (name == QLatin1String("@"))
+        return origin.toLower() + QLatin1Char('.');
+    return qualifyWithOrigin(name, origin).toLower();
+}
+
+bool ownsRecordIn(const RecordList& records, const QString& name, const QString& origin, int except)
+{
+    const QString wanted = absoluteName(name, origin);
+    for (int index = 0; index < records.count(); ++index) {
+        if (index != except && absoluteName(recordOwner(records.line(index)), origin) == wanted)
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+// The name server inside the zone whose only address record is the host at the index, if any.
+std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int index)
+{
+    const RecordList& hosts = state.zone.hostaddrs;
+    if (index < 0 || index >= hosts.count())
+        return std::nullopt;
+    const QString origin = zoneOrigin(state);
+    const QString host = absoluteName(recordOwner(hosts.line(index)), origin);
+    if (ownsRecordIn(hosts, host, origin, index))
+        return std::nullopt;
+    for (const QString& line : state.zone.nameservers.lines()) {
+        const QList<RecordField> fields = recordFields(line);
+        if (fields.size() < 4)
+            continue;
+        const QString target = line.mid(fields.at(3).start, fields.at(3).length);
+        if (absoluteName(target, origin) == host && liesInZone(host, origin))
+            return target;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 EditResult deleteRecord(ZoneContext& context, RecordKind kind)
 {
     AppState& state = context.state;
     const int index = state.zone.records(kind).editIndex();
+    // The name server refuses a zone without a name server, or whose name server inside it has no address.
+    if (kind == RecordKind::NameServer && state.zone.nameservers.count() == 1 && index == 0)
+        return refuse(context.prompter, QStringLiteral("Attention!"),
+                      QStringLiteral("A zone needs a name server record: the name server does not load a zone "
+                                     "without one. Add another name server first."));
+    if (kind == RecordKind::HostAddress) {
+        if (const std::optional<QString> nameServer = nameServerLeftWithoutAddress(state, index))
+            return refuse(context.prompter, QStringLiteral("Attention!"),
+                          QStringLiteral("This host is the address of the name server ") + *nameServer +
+                              QStringLiteral(", and the name server does not load a zone whose name server inside "
+                                             "it has no host address. Delete or change the name server first."));
+    }
     if (!deleteRecordAt(state, kind, index))
         return EditResult{EditStatus::NoRecord, QString()};
     return saveChanged(context, QString());

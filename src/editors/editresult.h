@@ -34,8 +34,18 @@ EditResult refuse(Prompter& prompter, const QString& caption, const QString& tex
 EditResult storeRecord(ZoneContext& context, RecordList& records, const QString& line, const QString& display,
                        const QString& treeText);
 
+// A name of the zone, relative ("@" too) or absolute as stored, in one absolute lower-case form for comparing:
+// the name server compares names without regard to case.
+QString absoluteName(const QString& name, const QString& origin);
+
+// Whether a record of the list other than the one at except has the name as its owner, compared as absolute
+// names.
+bool ownsRecordIn(const RecordList& records, const QString& name, const QString& origin, int except = -1);
+
 // An editor's Delete: the record at the kind's edit index leaves the zone (a responsible person with its text
-// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked.
+// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked. The zone's last
+// name server record, and the last host record of a name server inside the zone, are refused (reported):
+// without them the name server refuses the zone.
 EditResult deleteRecord(ZoneContext& context, RecordKind kind);
 
 // The zone was changed in the model: save it and say how that went.

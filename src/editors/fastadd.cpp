@@ -1,6 +1,7 @@
 #include "editors/fastadd.h"
 
 #include "bootfile/bootwriter.h"
+#include "editors/newzoneserver.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
@@ -28,8 +29,7 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
             hooks.showStep(QStringLiteral("Adding Server ") + QString::number(created + 1));
         const QString zone = entry.toLower();
         // The timings are taken anew for each zone, as the Setup page holds them at that moment.
-        const QStringList lines =
-            fastAddZoneLines(zone, state.servername, state.emailaddr, fastAddTimings(state.setup));
+        const QStringList lines = fastAddZoneLines(zone, newZoneServer(state, zone), fastAddTimings(state.setup));
         // The boot file is saved once for all the zones: saving it twice for each zone made a long list take
         // many times longer, and the file is the same in the end.
         if (createPrimaryZoneFile(context, zone, lines, false) != CreationStatus::Created) {

@@ -1,5 +1,6 @@
 #include "editors/hosteditors.h"
 
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "checks/namecompletion.h"
 #include "platform/prompter.h"
@@ -65,6 +66,11 @@ bool confirmAliasTarget(ZoneContext& context, QString& target)
     return answer == Prompter::Button::Ok;
 }
 
+QString withoutFinalDot(const QString& text)
+{
+    return text.endsWith(QLatin1Char('.')) ? text.chopped(1) : text;
+}
+
 QString unquoted(const QString& text)
 {
     if (text.size() >= 2 && text.startsWith(kQuote) && text.endsWith(kQuote))
@@ -113,11 +119,13 @@ EditResult saveHost(ZoneContext& context, HostFields& fields)
         return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the host name field."));
     if (hasIllegalCharacters(fields.second))
         return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the IP field."));
+    // Checked whatever the owner: a zone with one address the name server cannot read is not loaded at all.
+    if (!isIpv4Address(withoutFinalDot(fields.second)))
+        return refuse(
+            prompter, kAttention,
+            ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP# in the first IP# field. Re-Enter.")));
     RecordList& hosts = state.zone.hostaddrs;
     if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
-        if (!looksLikeIpAddress(fields.second))
-            return refuse(prompter, kAttention,
-                          QStringLiteral("You have entered an invalid IP# in the first IP# field. Re-Enter."));
         const std::optional<QString> completed = completeZoneName(fields.first.toLower(), zoneOrigin(state), state.tlds,
                                                                   state.domainDefaults.nameall, prompter);
         if (!completed)
@@ -129,9 +137,7 @@ EditResult saveHost(ZoneContext& context, HostFields& fields)
             return refuse(prompter, kReEnter, QStringLiteral("You already have entered this host address."));
     }
     const QString host = stripToNameCharacters(fields.first);
-    QString address = stripToNameCharacters(fields.second);
-    if (address.endsWith(QLatin1Char('.')))
-        address.chop(1);
+    const QString address = withoutFinalDot(fields.second);
     return storeRecord(context, hosts, hostAddressLine(host, address), host + kFive + address, host);
 }
 
@@ -171,6 +177,15 @@ EditResult saveAlias(ZoneContext& context, AliasFields& fields)
         if (!confirmAliasTarget(context, fields.second))
             return EditResult{EditStatus::Refused, QString()};
     }
+    // A name with an alias may hold nothing else: the name server refuses a zone where one has both.
+    const QString origin = zoneOrigin(state);
+    if (absoluteName(fields.first, origin) == absoluteName(QStringLiteral("@"), origin) ||
+        ownsRecordIn(state.zone.hostaddrs, fields.first, origin) ||
+        ownsRecordIn(state.zone.responsible, fields.first, origin))
+        return refuse(prompter, kReEnter,
+                      QStringLiteral("This name already holds other records of the zone (the zone's own name, a host "
+                                     "or a responsible person), and an alias can share its name with none. "
+                                     "Re-Enter."));
     const QString alias = stripToNameCharacters(fields.first);
     const QString target = stripToNameCharacters(fields.second);
     return storeRecord(context, aliases, aliasLine(alias, target), alias + kFive + target, alias);
@@ -201,14 +216,19 @@ EditResult savePerson(ZoneContext& context, PersonFields& fields)
                       QStringLiteral("Your contact info is longer than 255 characters. Please shorten it and "
                                      "Re-Enter."));
     fields.third = quotedContact(fields.third);
-    const qsizetype dot = mailbox.indexOf(QLatin1Char('.'));
-    if (dot < 0)
+    if (!mailbox.contains(QLatin1Char('.')))
         return refuse(prompter, kAttention, QStringLiteral("Your e-mail address is entered improperly."));
 
+    if (ownsRecordIn(zone.aliases, fields.first, zoneOrigin(context.state)))
+        return refuse(prompter, kReEnter, QStringLiteral("You already have used this name as an alias."));
+    // Both names of the record are written absolute: a relative one gets the zone appended by the name
+    // server. The second names the text record written beside it, at the person's name in this zone.
     const QString& person = fields.first;
-    const QString rpLine = responsiblePersonLine(person, mailbox, person + mailbox.mid(dot));
+    const QString absoluteMailbox = mailbox.endsWith(QLatin1Char('.')) ? mailbox : mailbox + QLatin1Char('.');
+    const QString textName = qualifyWithOrigin(person, zoneOrigin(context.state));
+    const QString rpLine = responsiblePersonLine(person, absoluteMailbox, textName);
     const QString txtLine = textRecordLine(person, fields.third);
-    if (!zone.storeResponsible(rpLine, person + kFive + mailbox + QLatin1Char(' '), txtLine, txtLine))
+    if (!zone.storeResponsible(rpLine, person + kFive + absoluteMailbox + QLatin1Char(' '), txtLine, txtLine))
         return EditResult{EditStatus::NoRecord, person};
     return saveChanged(context, person);
 }

@@ -1,11 +1,13 @@
 #include "editors/primarywizard.h"
 
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "checks/namecompletion.h"
+#include "checks/numberchecks.h"
+#include "editors/newzoneserver.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "secondary/dottedaddress.h"
 #include "shell/appstate.h"
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/recordlines.h"
@@ -125,6 +127,9 @@ bool checkServers(std::array<QString, 5>& servers, WizardFields& fields, AppStat
         if (!confirmWithoutHost(fields, row, QStringLiteral("name ") + kNumberWords[row], pickerCaption, server,
                                 prompter, pick))
             return false;
+        if (!mail && !isHostName(fields, server) && liesInZone(server, fields.name) &&
+            !proceedWithoutHost(server, ServerKind::NameServer, prompter).proceed)
+            return false;
     }
     return true;
 }
@@ -174,10 +179,17 @@ bool checkZoneInformation(WizardFields& fields, Prompter& prompter)
             return false;
         }
     }
-    // A value that does not begin with a digit is no time a name server reads.
     for (const auto& value : values) {
-        if (hasIllegalCharacters(*value.first) || !value.first->at(0).isDigit()) {
+        if (hasIllegalCharacters(*value.first)) {
             prompter.message(QStringLiteral("Error."), value.second);
+            return false;
+        }
+        // A value the name server cannot read as a number or a time makes it refuse the zone.
+        const bool serial = value.first == &fields.serial;
+        if (serial ? !isSoaSerial(*value.first) : !isSoaTime(*value.first)) {
+            prompter.message(QStringLiteral("Error."), value.second + QStringLiteral(" The value must be ") +
+                                                           (serial ? soaSerialForm() : soaTimeForm()) +
+                                                           QLatin1Char('.'));
             return false;
         }
     }
@@ -226,10 +238,9 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
                                              QStringLiteral("IP field."));
             return false;
         }
-        // The shape test alone would let an address through that the name server refuses to load.
-        if (!isDottedIpv4Address(withoutFinalDot(address))) {
-            prompter.message(kAttention, QStringLiteral("You have entered an invalid IP# in the ") + kOrdinals[row] +
-                                             QStringLiteral(" IP# field. Re-Enter."));
+        if (!isIpv4Address(withoutFinalDot(address))) {
+            prompter.message(kAttention, ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP# in the ") +
+                                                            kOrdinals[row] + QStringLiteral(" IP# field. Re-Enter.")));
             return false;
         }
         const std::optional<QString> completed =
@@ -237,7 +248,7 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
         if (!completed)
             return false;
         name = stripToNameCharacters(*completed);
-        address = withoutFinalDot(stripToNameCharacters(address));
+        address = withoutFinalDot(address);
     }
     return !refuseRepeated(fields.names, QStringLiteral("Host address "), prompter);
 }
@@ -314,12 +325,12 @@ bool checkMailServers(WizardFields& fields, AppState& state, Prompter& prompter,
     return !refuseRepeated(fields.mailservers, QStringLiteral("Mail Server "), prompter);
 }
 
-void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString& server)
+void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const NewZoneServer& owner)
 {
     const QString& z = fields.name;
     zone.dnsname = z;
     zone.sourceofauth =
-        SoaRecord(QStringList{z + QLatin1Char('.'), server + QLatin1Char('.') + z + QLatin1Char('.'), fields.user,
+        SoaRecord(QStringList{z + QLatin1Char('.'), owner.server + QLatin1Char('.') + z + QLatin1Char('.'), fields.user,
                               fields.serial, fields.refresh, fields.retry, fields.expire, fields.minimum});
     zone.nameservers.clear();
     zone.mailservers.clear();
@@ -329,6 +340,10 @@ void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString&
         if (!nameServer.isEmpty())
             zone.nameservers.appendLine(wizardNameServerLine(z, nameServer));
     }
+    // A zone without a name server is refused by the name server: with none given, the loaded server serves it.
+    const bool ownNameServer = zone.nameservers.isEmpty();
+    if (ownNameServer)
+        zone.nameservers.appendLine(wizardNameServerLine(z, owner.nameServer));
     for (std::size_t row = 0; row < fields.mailservers.size(); ++row) {
         if (!fields.mailservers[row].isEmpty())
             zone.mailservers.appendLine(
@@ -338,6 +353,8 @@ void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString&
         if (!fields.names[row].isEmpty() && !fields.ips[row].isEmpty())
             zone.hostaddrs.appendLine(hostAddressLine(fields.names[row], fields.ips[row]));
     }
+    if (ownNameServer && !owner.address.isEmpty() && !zone.hostaddrs.containsOwner(owner.nameServer))
+        zone.hostaddrs.appendLine(hostAddressLine(owner.nameServer, owner.address));
     for (std::size_t row = 0; row < fields.aliases.size(); ++row) {
         if (!fields.aliases[row].isEmpty() && !fields.actuals[row].isEmpty())
             zone.aliases.appendLine(aliasLine(fields.aliases[row], fields.actuals[row]));
@@ -361,7 +378,7 @@ WizardFinish saveWizardZone(ZoneContext& context, const WizardFields& fields,
     // The zone of this wizard is the one saved, whatever the browser selected meanwhile.
     state.selection.primdnsname = fields.name;
     state.selection.primfilename = fields.name + QStringLiteral(".DNS");
-    buildWizardZone(state.zone, fields, state.servername);
+    buildWizardZone(state.zone, fields, newZoneServer(state, fields.name));
     context.progress.setProgress(50);
     const ZoneSaveResult saved = saveZone(context);
     context.progress.hideProgress();

@@ -9,6 +9,7 @@
 #include <optional>
 
 struct AppState;
+struct NewZoneServer;
 class Prompter;
 
 // The fields of the primary zone wizard's five pages and its hidden fields.
@@ -50,8 +51,9 @@ bool checkAliases(WizardFields& fields, AppState& state, Prompter& prompter, con
 bool checkMailServers(WizardFields& fields, AppState& state, Prompter& prompter, const WizardHostPicker& pick);
 
 // The records "Finish" puts into the zone: the start of authority and the NS, MX, A and CNAME lines in field
-// order, each mail server's priority following its field's position.
-void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const QString& server);
+// order, each mail server's priority following its field's position. With no name server given, the zone
+// gets the server's own, and its address record when the name lies inside the zone and no host row has it.
+void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const NewZoneServer& owner);
 
 enum class WizardFinish
 {

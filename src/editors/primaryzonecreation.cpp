@@ -2,10 +2,13 @@
 
 #include "bootfile/bootwriter.h"
 #include "checks/namechecks.h"
+#include "checks/numberchecks.h"
+#include "editors/newzoneserver.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "zone/primaryzoneentry.h"
+#include "zone/recordlines.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 
@@ -20,21 +23,21 @@ QString orFallback(const QString& value, const QString& fallback)
     return value.isEmpty() ? fallback : value;
 }
 
-// A value a start of authority can carry: the reader and the name servers want a number.
-QString numberOrFallback(const QString& value, const QString& fallback)
+// A value a start of authority can carry: the reader and the name servers want a number or a time.
+QString timeOrFallback(const QString& value, const QString& fallback)
 {
-    return !value.isEmpty() && value.at(0).isDigit() && value.at(0).unicode() < 128 ? value : fallback;
+    return isSoaTime(value) ? value : fallback;
 }
 
-QStringList headerAndSoa(const QString& zone, const QString& server, const QString& email, const SoaTimings& soa)
+QStringList headerAndSoa(const QString& zone, const NewZoneServer& owner, const SoaTimings& soa)
 {
     return {QStringLiteral(";[*-Quorvane-*]"),
             QStringLiteral(";Primary / Forward Mapping File"),
             QStringLiteral(";Origin added to names not ending in a dot :") + zone,
             QStringLiteral(";"),
             QStringLiteral(";[SOA]"),
-            zone + QStringLiteral(".     IN       SOA       ") + server + QLatin1Char('.') + zone +
-                QStringLiteral(". ") + email + QStringLiteral(" ("),
+            zone + QStringLiteral(".     IN       SOA       ") + owner.server + QLatin1Char('.') + zone +
+                QStringLiteral(". ") + owner.mailbox + QStringLiteral(" ("),
             soa.serial,
             soa.refresh,
             soa.retry,
@@ -44,11 +47,19 @@ QStringList headerAndSoa(const QString& zone, const QString& server, const QStri
             QStringLiteral(";")};
 }
 
-QStringList sections(const QStringList& headers)
+// The record sections, each heading followed by its lines and a ";": the server's own name server record, and
+// its address record when the name lies inside the zone.
+QStringList sections(const QString& zone, const NewZoneServer& owner, const QStringList& headers)
 {
     QStringList lines;
-    for (const QString& header : headers)
-        lines << header << QStringLiteral(";");
+    for (const QString& header : headers) {
+        lines << header;
+        if (header == QLatin1String(";[Name Servers]"))
+            lines << nameServerZoneLine(zone, owner.nameServer);
+        if (header == QLatin1String(";[Host Addresses]") && !owner.address.isEmpty())
+            lines << hostAddressLine(owner.nameServer, owner.address);
+        lines << QStringLiteral(";");
+    }
     return lines;
 }
 
@@ -74,27 +85,28 @@ SoaTimings wizardTimings(const SetupDefaults& defaults)
 
 SoaTimings fastAddTimings(const SetupDefaults& defaults)
 {
-    return {defaults.defaultserial, numberOrFallback(defaults.defaultrefresh, QStringLiteral("1080")),
-            numberOrFallback(defaults.defaultretry, QStringLiteral("3600")),
-            numberOrFallback(defaults.defaultexpire, QStringLiteral("604800")),
-            numberOrFallback(defaults.defaultminimum, QStringLiteral("86400"))};
+    return {defaults.defaultserial, timeOrFallback(defaults.defaultrefresh, QStringLiteral("1080")),
+            timeOrFallback(defaults.defaultretry, QStringLiteral("3600")),
+            timeOrFallback(defaults.defaultexpire, QStringLiteral("604800")),
+            timeOrFallback(defaults.defaultminimum, QStringLiteral("86400"))};
 }
 
-QStringList skeletonZoneLines(const QString& zone, const QString& server, const QString& email)
+QStringList skeletonZoneLines(const QString& zone, const NewZoneServer& owner)
 {
     const SoaTimings fixed{QStringLiteral("96110801"), QStringLiteral("1080"), QStringLiteral("3600"),
                            QStringLiteral("604800"), QStringLiteral("86400")};
-    return headerAndSoa(zone, server, email, fixed) +
-           sections({QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
+    return headerAndSoa(zone, owner, fixed) +
+           sections(zone, owner,
+                    {QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
                      QStringLiteral(";[Host Addresses]"), QStringLiteral(";[Aliases]"), QStringLiteral(";[Text Files]"),
                      QStringLiteral(";[Responsible Persons]")});
 }
 
-QStringList fastAddZoneLines(const QString& zone, const QString& server, const QString& email,
-                             const SoaTimings& timings)
+QStringList fastAddZoneLines(const QString& zone, const NewZoneServer& owner, const SoaTimings& timings)
 {
-    return headerAndSoa(zone, server, email, timings) +
-           sections({QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
+    return headerAndSoa(zone, owner, timings) +
+           sections(zone, owner,
+                    {QStringLiteral(";[Name Servers]"), QStringLiteral(";[Mail Servers]"),
                      QStringLiteral(";[Host Addresses]"), QStringLiteral(";[Aliases]")});
 }
 
@@ -157,6 +169,5 @@ CreationStatus startPrimaryZone(ZoneContext& context, QString& name)
     if (!checkNewPrimaryName(context.state, name, context.prompter))
         return CreationStatus::Refused;
     name = name.toLower();
-    const AppState& state = context.state;
-    return createPrimaryZoneFile(context, name, skeletonZoneLines(name, state.servername, state.emailaddr));
+    return createPrimaryZoneFile(context, name, skeletonZoneLines(name, newZoneServer(context.state, name)));
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 struct AppState;
+struct NewZoneServer;
 struct SetupDefaults;
 
 // The serial and the four timings a new zone's start of authority starts from.
@@ -21,17 +22,18 @@ struct SoaTimings
 // The timings the wizard offers: the Setup page's defaults, each empty one replaced by its fallback.
 SoaTimings wizardTimings(const SetupDefaults& defaults);
 
-// The timings fast add writes: the Setup page's defaults, each one that is empty or does not begin with a
-// digit replaced by its fallback (the running serial for the serial), since a start of authority without
-// numbers is refused by the zone reader and by every name server.
+// The timings fast add writes: the Setup page's defaults, each one that the name server cannot read as a time
+// (an empty one included) replaced by its fallback, since a start of authority without numbers is refused by
+// the zone reader and by every name server.
 SoaTimings fastAddTimings(const SetupDefaults& defaults);
 
-// The skeleton file "Create a new Primary Zone..." writes, with every section present.
-QStringList skeletonZoneLines(const QString& zone, const QString& server, const QString& email);
+// The skeleton file "Create a new Primary Zone..." writes, with every section present. Like fast add's, it
+// carries the server's own name server record (and its address when the name lies inside the zone), so that
+// the name server loads the zone from the start.
+QStringList skeletonZoneLines(const QString& zone, const NewZoneServer& owner);
 
 // The file fast add writes: the start of authority and the first four sections only.
-QStringList fastAddZoneLines(const QString& zone, const QString& server, const QString& email,
-                             const SoaTimings& timings);
+QStringList fastAddZoneLines(const QString& zone, const NewZoneServer& owner, const SoaTimings& timings);
 
 // The checks a new primary zone's name passes, in order, each reporting its own refusal: a known top-level
 // domain, no illegal characters, no zone of that name yet. Zones are created in lower case, so a name that

@@ -2,6 +2,7 @@
 
 #include "checks/namechecks.h"
 #include "checks/namecompletion.h"
+#include "checks/numberchecks.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "zone/recordlines.h"
@@ -43,6 +44,13 @@ bool completeServerName(ZoneContext& context, QString& name, ServerKind kind)
     if (host.pickedHost)
         name = *host.pickedHost;
     return host.proceed;
+}
+
+EditResult refusePriority(Prompter& prompter)
+{
+    return refuse(prompter, kAttention,
+                  QStringLiteral("You have entered an invalid priority in the value field (MX): it must be a whole "
+                                 "number from 0 to 65535. Re-Enter"));
 }
 
 } // namespace
@@ -108,6 +116,8 @@ EditResult saveMailServer(ZoneContext& context, MailServerFields& fields)
         }
         if (hasIllegalCharacters(fields.value))
             return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in value field (MX)."));
+        if (!isMailPriority(fields.value))
+            return refusePriority(prompter);
         if (!completeServerName(context, fields.second, ServerKind::MailServer))
             return EditResult{EditStatus::Refused, QString()};
         for (int i = 0; i < displays.size(); ++i) {
@@ -115,6 +125,9 @@ EditResult saveMailServer(ZoneContext& context, MailServerFields& fields)
                 return refuse(prompter, kReEnter, QStringLiteral("You already have entered this mail server."));
         }
     }
+    // The name server refuses a zone whose mail priority is no number from 0 to 65535, whatever the owner.
+    if (!isMailPriority(fields.value))
+        return refusePriority(prompter);
     const QString name = stripToNameCharacters(fields.second);
     const QString line = mailServerLine(soaOwner, state.selection.primdnsname, fields.value, name);
     return storeRecord(context, records, line, name + QStringLiteral("     ") + fields.value, name);

@@ -1,6 +1,7 @@
 #include "editors/soafields.h"
 
 #include "checks/namechecks.h"
+#include "checks/numberchecks.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "zone/soarecord.h"
@@ -125,6 +126,21 @@ EditResult saveSoa(ZoneContext& context, SoaFields& fields)
     for (const auto& [value, name] : required) {
         if (value->isEmpty())
             return refuse(context.prompter, kAttention, emptyFieldMessage(QLatin1String(name)));
+    }
+    if (!isSoaSerial(fields.serial))
+        return refuse(context.prompter, kAttention,
+                      QStringLiteral("Serial must be ") + soaSerialForm() + QStringLiteral(". Re-Enter"));
+    const std::array<std::pair<const QString*, const char*>, 4> times = {{
+        {&fields.refresh, "Refresh"},
+        {&fields.retry, "Retry"},
+        {&fields.expire, "Expire"},
+        {&fields.minimum, "Minimum"},
+    }};
+    for (const auto& [value, name] : times) {
+        if (!isSoaTime(*value))
+            return refuse(context.prompter, kAttention,
+                          QLatin1String(name) + QStringLiteral(" must be ") + soaTimeForm() +
+                              QStringLiteral(". Re-Enter"));
     }
     storeSoaFields(zone, fields);
     return saveChanged(context, QString());

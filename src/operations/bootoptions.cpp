@@ -1,5 +1,6 @@
 #include "operations/bootoptions.h"
 
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 
@@ -52,11 +53,6 @@ QString valueText(const QStringList& entries)
             text += QLatin1Char(' ') + entry;
     }
     return text;
-}
-
-bool addressAccepted(const QString& text)
-{
-    return !hasIllegalCharacters(text) && hasAtLeastThreeDots(text);
 }
 
 } // namespace
@@ -185,16 +181,19 @@ bool updateBootOptions(const BootOptions& options, QStringList& optionLines, Pro
 
 bool optionEntryAccepted(const QString& text)
 {
+    // An empty entry adds nothing to the file (the value text drops it), so it is let through.
+    if (text.isEmpty())
+        return true;
     const qsizetype split = text.size() > 1 ? text.lastIndexOf(QLatin1Char('&'), text.size() - 2) : -1;
     if (split < 0)
-        return addressAccepted(text);
-    return addressAccepted(text.left(split)) && addressAccepted(text.mid(split + 1));
+        return isIpv4Address(text);
+    return isIpv4Address(text.left(split)) && isIpv4Address(text.mid(split + 1));
 }
 
 bool checkOptionEntry(OptionEntryKind kind, const QString& text, Prompter& prompter)
 {
     if (optionEntryAccepted(text))
         return true;
-    prompter.message(kReEnter, optionEntryRejection(kind));
+    prompter.message(kReEnter, ipv4AddressRefusal(optionEntryRejection(kind)));
     return false;
 }

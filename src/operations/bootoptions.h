@@ -47,7 +47,8 @@ std::optional<QString> bootOptionsProblem(const BootOptions& options);
 bool updateBootOptions(const BootOptions& options, QStringList& optionLines, Prompter& prompter,
                        const std::function<bool()>& writeBootFile);
 
-// The address test of a list entry: an address, or an address and a mask after the last "&".
+// The address test of a list entry: an address, or an address and a mask after the last "&", each checked as
+// every address field is; the empty entry passes.
 bool optionEntryAccepted(const QString& text);
 
 // The "Add" of the dialog: true when the entry may be added, otherwise the rejection is shown.

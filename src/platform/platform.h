@@ -35,9 +35,14 @@ public:
     // The folder that holds the program's executable and its help file.
     virtual QString programPath() const = 0;
 
-    // Runs a program without a window and without a shell, letting window messages run while it waits.
+    // Runs a program without a window and without a shell, letting window messages run while it waits. The
+    // environment entries ("NAME=value") are added to the program's inherited environment.
     virtual ProcessResult runProcess(const QString& program, const QStringList& arguments,
-                                     const QString& workingDirectory) = 0;
+                                     const QString& workingDirectory, const QStringList& environment) = 0;
+    ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory)
+    {
+        return runProcess(program, arguments, workingDirectory, QStringList());
+    }
 
     // The date and time in the platform's short date and long time format.
     QString shortDateLongTime(const QDateTime& when) const;
@@ -45,3 +50,7 @@ public:
 
 // A multi-user networked platform: the NT family, and Linux, which stands where the NT family is tested for.
 bool isNtFamily(const QString& platformName);
+
+// One of Quorvane's own helper programs: beside the running program when it is installed there, else on the
+// search path, else where the build tree made it (a build run from its own tree).
+QString companionProgram(const QString& name, const Platform& platform, const QString& buildPath);

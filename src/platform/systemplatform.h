@@ -12,6 +12,7 @@ public:
     QLocale locale() const override;
     QString appDataPath() const override;
     QString programPath() const override;
-    ProcessResult runProcess(const QString& program, const QStringList& arguments,
-                             const QString& workingDirectory) override;
+    using Platform::runProcess;
+    ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory,
+                             const QStringList& environment) override;
 };

@@ -1,6 +1,8 @@
 #include "reverse/reversefile.h"
 
 #include "bootfile/bootwriter.h"
+#include "checks/namechecks.h"
+#include "checks/numberchecks.h"
 #include "shell/appstate.h"
 #include "zone/zonefileio.h"
 #include "zone/zoneserial.h"
@@ -46,14 +48,9 @@ FileWriteResult replaceDerivedFile(const QString& path, const QByteArray& bytes)
     return {};
 }
 
-bool beginsWithDigit(const QString& text)
-{
-    return !text.isEmpty() && text.front().isDigit();
-}
-
 void fallBack(QString& field, const QString& fallback)
 {
-    if (!beginsWithDigit(field))
+    if (!isSoaTime(field))
         field = fallback;
 }
 
@@ -67,15 +64,6 @@ void applyReverseSoaDefaults(SetupDefaults& setup)
     fallBack(setup.defaultminimum, QStringLiteral("86400"));
 }
 
-QString reverseMailbox(const QString& emailaddr)
-{
-    QString mailbox = emailaddr.trimmed();
-    mailbox.replace(QLatin1Char('@'), QLatin1Char('.'));
-    if (!mailbox.endsWith(QLatin1Char('.')))
-        mailbox += QLatin1Char('.');
-    return mailbox;
-}
-
 QStringList reverseSoaLines(const AppState& state)
 {
     // A name without its final dot would be taken as relative to the reverse zone.
@@ -83,7 +71,7 @@ QStringList reverseSoaLines(const AppState& state)
     if (!primary.endsWith(QLatin1Char('.')))
         primary += QLatin1Char('.');
     const SetupDefaults& setup = state.setup;
-    return {QStringLiteral("@     IN       SOA       ") + primary + QLatin1Char(' ') + reverseMailbox(state.emailaddr) +
+    return {QStringLiteral("@     IN       SOA       ") + primary + QLatin1Char(' ') + mailboxOf(state.emailaddr) +
                 QStringLiteral(" ("),
             setup.defaultserial.trimmed(),
             setup.defaultrefresh.trimmed(),

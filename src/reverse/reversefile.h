@@ -10,11 +10,8 @@ struct AppState;
 struct SetupDefaults;
 
 // The refresh, retry, expire and minimum defaults of the Setup page, each replaced there by its fallback
-// ("1080", "3600", "604800", "86400") when it is empty or does not begin with a digit.
+// ("1080", "3600", "604800", "86400") when the name server cannot read it as a time.
 void applyReverseSoaDefaults(SetupDefaults& setup);
-
-// The administrator's address in zone-file form: every "@" a "." and a "." at the end.
-QString reverseMailbox(const QString& emailaddr);
 
 // The six start of authority lines of every reverse file: the SOA line with the server's own name and the
 // mailbox, the running serial, refresh, retry, expire and minimum with the closing parenthesis.

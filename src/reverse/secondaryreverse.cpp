@@ -1,9 +1,8 @@
 #include "reverse/secondaryreverse.h"
 
 #include "bootfile/bootwriter.h"
-#include "checks/namechecks.h"
+#include "checks/ipv4address.h"
 #include "platform/prompter.h"
-#include "reverse/ipv4address.h"
 #include "shell/appstate.h"
 
 namespace {
@@ -12,7 +11,7 @@ const QString kFive = QStringLiteral("     ");
 
 bool isAddress(const QString& text)
 {
-    return !text.trimmed().isEmpty() && !hasIllegalCharacters(text.trimmed()) && canonicalIpv4(text).has_value();
+    return isIpv4Address(text.trimmed());
 }
 
 BootReadResult saveAndReread(BootContext& context)
@@ -59,16 +58,16 @@ std::optional<SecondaryReverseBlock> makeSecondaryReverseBlock(const QString& lo
 {
     const QString caption = QStringLiteral("Re-Enter");
     if (!isAddress(lowest)) {
-        prompter.message(caption, QStringLiteral("Your first IP is entered incorrectly."));
+        prompter.message(caption, ipv4AddressRefusal(QStringLiteral("Your first IP is entered incorrectly.")));
         return std::nullopt;
     }
     const std::optional<QString> zone = isAddress(highest) ? secondaryReverseZone(lowest, highest) : std::nullopt;
     if (!zone) {
-        prompter.message(caption, QStringLiteral("Your second IP is entered incorrectly."));
+        prompter.message(caption, ipv4AddressRefusal(QStringLiteral("Your second IP is entered incorrectly.")));
         return std::nullopt;
     }
     if (!isAddress(master)) {
-        prompter.message(caption, QStringLiteral("Your primary server IP is entered incorrectly."));
+        prompter.message(caption, ipv4AddressRefusal(QStringLiteral("Your primary server IP is entered incorrectly.")));
         return std::nullopt;
     }
     const QString server = master.trimmed();

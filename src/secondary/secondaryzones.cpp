@@ -1,10 +1,10 @@
 #include "secondary/secondaryzones.h"
 
 #include "bootfile/bootwriter.h"
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "secondary/dottedaddress.h"
 #include "shell/appstate.h"
 #include "zone/secondaryzoneentry.h"
 
@@ -75,8 +75,9 @@ bool checkSecondaryMaster(const QString& address, Prompter& prompter)
         prompter.message(kError, QStringLiteral("You have entered bad characters in the name field. Re-Enter."));
         return false;
     }
-    if (!isDottedIpv4Address(address)) {
-        prompter.message(kError, QStringLiteral("You have entered an invalid IP address. Re-Enter."));
+    if (!isIpv4Address(address)) {
+        prompter.message(kError,
+                         ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP address. Re-Enter.")));
         return false;
     }
     if (isBlank(address)) {
@@ -124,8 +125,9 @@ std::optional<SecondaryEdit> openSecondaryEdit(const AppState& state, const QStr
 
 bool addSecondaryMaster(QStringList& masters, const QString& address, Prompter& prompter)
 {
-    if (!isDottedIpv4Address(address) || hasIllegalCharacters(address)) {
-        prompter.message(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter."));
+    if (!isIpv4Address(address)) {
+        prompter.message(kError,
+                         ipv4AddressRefusal(QStringLiteral("Your IP address is entered incorrectly. Re-Enter.")));
         return false;
     }
     masters << address;

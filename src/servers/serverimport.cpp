@@ -4,6 +4,7 @@
 #include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
 #include "bootfile/drivetable.h"
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 #include "platform/stage.h"
@@ -299,9 +300,10 @@ bool ServerImport::convertToSecondary()
         if (!master)
             return end(kExiting, kImportCancelled);
         // An empty answer would leave secondary lines without a master, which the next reading drops.
-        if (!master->isEmpty() && !hasIllegalCharacters(*master) && hasAtLeastThreeDots(*master))
+        if (isIpv4Address(*master))
             break;
-        m_prompter.message(kAttention, QStringLiteral("You entered an invalid server IP. Re-Enter."));
+        m_prompter.message(kAttention,
+                           ipv4AddressRefusal(QStringLiteral("You entered an invalid server IP. Re-Enter.")));
         master.reset();
     }
     convertPrimariesToSecondaries(m_state.boot, *master);

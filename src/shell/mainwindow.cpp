@@ -231,6 +231,9 @@ void MainWindow::buildMenu()
         connect(action, &QAction::triggered, button, &QPushButton::click);
         m_serverActions << action;
     }
+    // Connected by the server operations.
+    m_serverActions << server->addAction(QStringLiteral("Check Server"));
+    m_serverActions.last()->setObjectName(QStringLiteral("checkservermenu"));
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("Utilities"));
     utilities->setObjectName(QStringLiteral("utilitiesmenu"));

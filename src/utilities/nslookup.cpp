@@ -6,10 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 
@@ -46,13 +44,7 @@ NsLookup::~NsLookup()
 
 QString NsLookup::defaultInterpreter(const Platform& platform)
 {
-    const QString beside = QDir(platform.programPath()).filePath(kInterpreterName);
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    const QString onPath = QStandardPaths::findExecutable(kInterpreterName);
-    if (!onPath.isEmpty())
-        return onPath;
-    return QStringLiteral(QUORVANE_NSBATCH_BUILD_PATH);
+    return companionProgram(kInterpreterName, platform, QStringLiteral(QUORVANE_NSBATCH_BUILD_PATH));
 }
 
 bool NsLookup::lookup(const QString& server, const QString& domain, const QString& typeText, const QString& timeoutText)

@@ -1,9 +1,10 @@
+#include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "checks/tldlist.h"
 
 #include <QTest>
 
-// The checks without questions: character filter, origin completion, dot count, address shape and the
+// The checks without questions: character filter, origin completion, dot count, the address test and the
 // known-TLD test.
 class TstNameChecks : public QObject
 {
@@ -15,8 +16,8 @@ private Q_SLOTS:
     void qualifiesWithOrigin();
     void countsThreeDots_data();
     void countsThreeDots();
-    void looksLikeIpAddress_data();
-    void looksLikeIpAddress();
+    void acceptsOnlyAddressesTheNameServerReads_data();
+    void acceptsOnlyAddressesTheNameServerReads();
     void endsWithKnownTld_data();
     void endsWithKnownTld();
     void userEntriesCountAsKnownTlds_data();
@@ -91,16 +92,23 @@ void TstNameChecks::countsThreeDots()
     QCOMPARE(hasAtLeastThreeDots(name), atLeastThree);
 }
 
-void TstNameChecks::looksLikeIpAddress_data()
+// Every address field is checked with the one test: the shape test that stood here let letters, five parts and
+// numbers above 255 through, each of which makes the name server refuse the zone.
+void TstNameChecks::acceptsOnlyAddressesTheNameServerReads_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("address");
     QTest::newRow("short address") << QStringLiteral("10.0.0.1") << true;
     QTest::newRow("long address") << QStringLiteral("192.168.100.200") << true;
     QTest::newRow("usual address") << QStringLiteral("192.168.1.1") << true;
-    QTest::newRow("letters have the shape") << QStringLiteral("a.b.c.d") << true;
-    QTest::newRow("mixed letters") << QStringLiteral("abc.de.f.g") << true;
-    QTest::newRow("five parts") << QStringLiteral("1.2.3.4.5") << true;
+    QTest::newRow("lowest") << QStringLiteral("0.0.0.0") << true;
+    QTest::newRow("highest") << QStringLiteral("255.255.255.255") << true;
+    QTest::newRow("letters") << QStringLiteral("a.b.c.d") << false;
+    QTest::newRow("mixed letters") << QStringLiteral("abc.de.f.g") << false;
+    QTest::newRow("five parts") << QStringLiteral("1.2.3.4.5") << false;
+    QTest::newRow("part above 255") << QStringLiteral("300.1.2.3") << false;
+    QTest::newRow("last part above 255") << QStringLiteral("1.2.3.256") << false;
+    QTest::newRow("leading zero") << QStringLiteral("010.1.2.3") << false;
     QTest::newRow("nothing after third dot") << QStringLiteral("1.2.3.") << false;
     QTest::newRow("first part of four") << QStringLiteral("1234.1.1.1") << false;
     QTest::newRow("two parts") << QStringLiteral("1.2") << false;
@@ -110,18 +118,16 @@ void TstNameChecks::looksLikeIpAddress_data()
     QTest::newRow("empty second part") << QStringLiteral("1..2.3") << false;
     QTest::newRow("second part of four") << QStringLiteral("1.2345.6.7") << false;
     QTest::newRow("empty third part") << QStringLiteral("1.2..3") << false;
-    QTest::newRow("third part of five") << QStringLiteral("1.2.34567.8") << true;
-    QTest::newRow("third part of six") << QStringLiteral("1.2.345678.9") << false;
-    QTest::newRow("eight after second dot") << QStringLiteral("1.2.3.456789") << true;
-    QTest::newRow("nine after second dot") << QStringLiteral("1.2.3.4567890") << false;
-    QTest::newRow("fourth part empty after longer third") << QStringLiteral("1.2.34.") << true;
+    QTest::newRow("third part of five") << QStringLiteral("1.2.34567.8") << false;
+    QTest::newRow("blank around") << QStringLiteral(" 1.2.3.4") << false;
+    QTest::newRow("sign") << QStringLiteral("+1.2.3.4") << false;
 }
 
-void TstNameChecks::looksLikeIpAddress()
+void TstNameChecks::acceptsOnlyAddressesTheNameServerReads()
 {
     QFETCH(QString, text);
     QFETCH(bool, address);
-    QCOMPARE(::looksLikeIpAddress(text), address);
+    QCOMPARE(isIpv4Address(text), address);
 }
 
 void TstNameChecks::endsWithKnownTld_data()

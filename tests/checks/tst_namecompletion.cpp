@@ -298,24 +298,34 @@ void TstNameCompletion::hostRecordWithoutQuestion()
 
 void TstNameCompletion::hostRecordWhenZoneHasNoHosts_data()
 {
+    QTest::addColumn<ServerKind>("kind");
     QTest::addColumn<Button>("answer");
     QTest::addColumn<bool>("proceed");
-    QTest::newRow("ok proceeds") << Button::Ok << true;
-    QTest::newRow("cancel re-enters") << Button::Cancel << false;
+    QTest::newRow("ok proceeds for a mail server") << ServerKind::MailServer << Button::Ok << true;
+    // A name server inside the zone without an address makes the name server refuse the whole zone.
+    QTest::newRow("ok refused for a name server") << ServerKind::NameServer << Button::Ok << false;
+    QTest::newRow("cancel re-enters") << ServerKind::NameServer << Button::Cancel << false;
 }
 
 void TstNameCompletion::hostRecordWhenZoneHasNoHosts()
 {
+    QFETCH(ServerKind, kind);
     QFETCH(Button, answer);
     QFETCH(bool, proceed);
     ScriptedPrompter prompter;
     prompter.expectMessage(QStringLiteral("Information"), kNoHostsAtAll, answer);
+    const bool refused = kind == ServerKind::NameServer && answer == Button::Ok;
+    if (refused)
+        prompter.expectMessage(QStringLiteral("Attention!"),
+                               QStringLiteral("The name server does not load a zone whose name server inside it has "
+                                              "no host address. Add a host address for ns1.example.com. first. "
+                                              "Re-Enter"));
     const HostRecordCheck check =
-        checkHostRecord(QStringLiteral("ns1.example.com."), ServerKind::NameServer, kOrigin, hosts({}), prompter);
+        checkHostRecord(QStringLiteral("ns1.example.com."), kind, kOrigin, hosts({}), prompter);
     QVERIFY(prompter.problems().isEmpty());
     QCOMPARE(check.proceed, proceed);
     QVERIFY(!check.pickedHost);
-    QCOMPARE(prompter.prompts().size(), 1);
+    QCOMPARE(prompter.prompts().size(), refused ? 2 : 1);
     QCOMPARE(prompter.prompts().first().buttons, Prompter::Buttons(Button::Ok | Button::Cancel));
 }
 

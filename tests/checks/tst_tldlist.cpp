@@ -53,11 +53,11 @@ void TstTldList::loadsUserEntriesFromStoredValue()
 void TstTldList::userEntriesJoinSortedListAndLookup()
 {
     TldList list;
-    QVERIFY(!list.containsLowerCase(QStringLiteral("local")));
+    QVERIFY(!list.knowsLowerCase(QStringLiteral("local")));
     list.addUserEntry(QStringLiteral("LOCAL"));
     QVERIFY(list.containsExactly(QStringLiteral("LOCAL")));
     QVERIFY(!list.containsExactly(QStringLiteral("local")));
-    QVERIFY(list.containsLowerCase(QStringLiteral("local")));
+    QVERIFY(list.knowsLowerCase(QStringLiteral("local")));
     const QStringList& entries = list.entries();
     const qsizetype at = entries.indexOf(QStringLiteral("LOCAL"));
     QVERIFY(at > 0);

@@ -1,5 +1,5 @@
 #include "support/testfiles.h"
-#include "zone/zonecheck.h"
+#include "support/zonecheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,11 +25,14 @@ class TstCreationCli : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init();
+    void cleanup();
     void zoneCreateFillsTheWizardsPages();
     void zoneCreateRefusalLeavesNothing();
     void zoneFastAddAndDelete();
     void secondaryAddModifyDelete();
     void usageErrors();
+    void freshServerZonesLoad_data();
+    void freshServerZonesLoad();
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
@@ -37,11 +40,13 @@ private:
     CliRun run(const QStringList& arguments, const QString& answers = QString()) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_suffixList; // the public suffix list the program is pointed at; empty: the installed one
 };
 
 void TstCreationCli::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    m_suffixList.clear();
     QDir().mkpath(path(QStringLiteral("config/Mervale")));
     QDir().mkpath(path(QStringLiteral("ns/data")));
     writeBytes(path(QStringLiteral("config/Mervale/Quorvane.conf")),
@@ -50,12 +55,19 @@ void TstCreationCli::init()
     writeBytes(path(QStringLiteral("ns/named.boot")), "directory C:\\\\ns\\\\data\r\ncache . cache.dns\r\n");
 }
 
+void TstCreationCli::cleanup()
+{
+    QUORVANE_VERIFY_ZONES_LOAD(path(QStringLiteral("ns/named.boot")), path(QStringLiteral("ns/data")));
+}
+
 CliRun TstCreationCli::run(const QStringList& arguments, const QString& answers) const
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), path(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("share")));
+    if (!m_suffixList.isEmpty())
+        env.insert(QStringLiteral("QUORVANE_PUBLIC_SUFFIX_LIST"), m_suffixList);
     process.setProcessEnvironment(env);
     QStringList globals{QStringLiteral("--identity"), QStringLiteral("ns@ns.example.com."),
                         QStringLiteral("--email"),    QStringLiteral("admin@example.com"),
@@ -161,6 +173,48 @@ void TstCreationCli::usageErrors()
     QCOMPARE(run({"zone", "create", path(QStringLiteral("ns/named.boot")), "a.com", "--host"}).status, 2);
     QCOMPARE(run({"zone", "fastadd", path(QStringLiteral("ns/named.boot"))}).status, 2);
     QCOMPARE(run({"secondary", "add", path(QStringLiteral("ns/named.boot")), "a.com"}).status, 2);
+}
+
+// On a server just set up, every zone fast add and the wizard make, and every record each editor's command adds,
+// leaves zones the name server loads: the server's own zone (its name server inside it), a zone elsewhere, and
+// zones and servers under domains newer than the built-in list, with and without the public suffix list.
+void TstCreationCli::freshServerZonesLoad_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::newRow("installed list") << "/usr/share/publicsuffix/public_suffix_list.dat";
+    QTest::newRow("no list") << "/nonexistent/public_suffix_list.dat";
+}
+
+void TstCreationCli::freshServerZonesLoad()
+{
+    QFETCH(QString, list);
+    m_suffixList = list;
+    QVERIFY(QDir().mkpath(path(QStringLiteral("win"))));
+    const CliRun added = run({"server", "add", "ns1", "example.com", path(QStringLiteral("win"))});
+    QVERIFY2(added.status == 0, added.err.constData());
+    const CliRun fast = run({"zone", "fastadd", "ns1", "example.com", "example.dev", "other.org"});
+    QVERIFY2(fast.status == 0, fast.err.constData());
+    const CliRun created = run({"zone", "create", "ns1", "example.net"});
+    QVERIFY2(created.status == 0, created.err.constData());
+    const QList<QPair<QStringList, QString>> records = {
+        {{"host", "www", "10.0.0.80"}, "ok"},  {{"ns", "ns2.provider.eu"}, ""},
+        {{"mx", "mx.provider.eu.", "10"}, ""}, {{"mx", "www", "20"}, "ok"},
+        {{"alias", "ftp", "www"}, "ok,ok"},    {{"person", "john", "john@example.com", "Room 12"}, ""},
+    };
+    for (const auto& [arguments, answers] : records) {
+        const CliRun result = run(QStringList{"record", "add", "ns1", "example.com"} + arguments, answers);
+        QVERIFY2(result.status == 0, result.err.constData());
+    }
+    const CliRun soa = run({"record", "change", "ns1", "example.com", "soa", "refresh", "2h"});
+    QVERIFY2(soa.status == 0, soa.err.constData());
+    const QByteArray zone = readBytes(path(QStringLiteral("win/quorvane/zones/example.com.DNS")));
+    QVERIFY(zone.contains("example.com.     IN     MX     10     mx.provider.eu. \r\n"));
+    QVERIFY(zone.contains("example.com.     IN     NS     ns2.provider.eu.\r\n"));
+    QVERIFY(zone.contains("john     IN     RP     john.example.com.  john.example.com. \r\n"));
+    const QByteArray boot = readBytes(path(QStringLiteral("win/named.boot")));
+    for (const char* zoneName : {"example.com", "example.dev", "other.org", "example.net"})
+        QVERIFY2(boot.contains(QByteArray(QByteArray("primary     ") + zoneName)), zoneName);
+    QUORVANE_VERIFY_ZONES_LOAD(path(QStringLiteral("win/named.boot")), path(QStringLiteral("win/quorvane/zones")));
 }
 
 QTEST_GUILESS_MAIN(TstCreationCli)

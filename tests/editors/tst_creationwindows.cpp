@@ -7,6 +7,7 @@
 #include "secondary/newsecondarydialog.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
@@ -74,6 +75,7 @@ void TstCreationWindows::cleanup()
     QVERIFY2(m_server->prompter.problems().isEmpty(), qPrintable(m_server->prompter.problems().join('\n')));
     QCOMPARE(m_server->prompter.pending(), 0);
     m_main.reset();
+    QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));
 }
 
 void TstCreationWindows::startWizard(const QString& zone)

@@ -1,9 +1,10 @@
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
+#include "net/localaddress.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/primarydeletion.h"
-#include "zone/zonecheck.h"
 #include "zone/zonefileio.h"
 
 #include <QFile>
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void aliasRefusals();
     void mailServerRefusals();
     void finishWritesTheZone();
+    void finishWithoutNameServers();
     void cancelOnFirstPageDeletesOnce();
     void abandonedZoneNoLongerListed();
 
@@ -66,7 +68,9 @@ private:
 void TstPrimaryWizard::init()
 {
     m_server = std::make_unique<ServerFixture>(kBoot);
-    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")), QByteArray());
+    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")),
+               "alpha.com.     IN       SOA       ns.alpha.com. admin.alpha.com. (\r\n1\r\n1080\r\n3600\r\n"
+               "604800\r\n86400\r\n)\r\nalpha.com.     IN     NS     ns.example.com.\r\n");
     QVERIFY(m_server->readBoot());
     // Completing relative names asks each time unless the user ticked the box once.
     m_server->state.domainDefaults.nameall = QStringLiteral("YES");
@@ -76,6 +80,7 @@ void TstPrimaryWizard::cleanup()
 {
     QVERIFY2(m_server->prompter.problems().isEmpty(), qPrintable(m_server->prompter.problems().join('\n')));
     QCOMPARE(m_server->prompter.pending(), 0);
+    QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));
 }
 
 WizardFields TstPrimaryWizard::start(const QString& zone)
@@ -129,9 +134,25 @@ void TstPrimaryWizard::zoneInformationRefusals_data()
     QTest::newRow("expire") << 3 << "x("
                             << "Error."
                             << "Expire Input Error. Re-Enter.";
+    // Values the name server cannot read as numbers made it refuse the finished zone.
+    const QString time =
+        QStringLiteral(" The value must be a whole number of seconds (such as 3600) or a time such as 1h, 2d or 1w2d.");
     QTest::newRow("time to live") << 4 << "ttl"
                                   << "Error."
-                                  << "Time To Live Input Error. Re-Enter.";
+                                  << "Time To Live Input Error. Re-Enter." + time;
+    QTest::newRow("refresh abc") << 1 << "abc"
+                                 << "Error."
+                                 << "Refresh Input Error. Re-Enter." + time;
+    QTest::newRow("retry 10abc") << 2 << "10abc"
+                                 << "Error."
+                                 << "Retry Input Error. Re-Enter." + time;
+    QTest::newRow("expire beyond 32 bits") << 3 << "4294967296"
+                                           << "Error."
+                                           << "Expire Input Error. Re-Enter." + time;
+    QTest::newRow("serial in units") << 0 << "1h"
+                                     << "Error."
+                                     << "Serial Input Error. Re-Enter. The value must be a whole number from 0 to "
+                                        "4294967295.";
 }
 
 void TstPrimaryWizard::zoneInformationRefusals()
@@ -188,11 +209,14 @@ void TstPrimaryWizard::hostAddressRefusals_data()
                                  << kAttention << "You have illegal characters in the IP field.";
     QTest::newRow("invalid address four")
         << QStringList{"a", "b", "c", "d", ""} << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0", ""}
-        << kAttention << "You have entered an invalid IP# in the fourth IP# field. Re-Enter.";
+        << kAttention
+        << "You have entered an invalid IP# in the fourth IP# field. Re-Enter. An IP address is four numbers from 0 to "
+           "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("address out of range five")
         << QStringList{"a", "b", "c", "d", "e"}
         << QStringList{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.300"} << kAttention
-        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter.";
+        << "You have entered an invalid IP# in the fifth IP# field. Re-Enter. An IP address is four numbers from 0 to "
+           "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("host twice") << QStringList{"www", "", "WWW", "", ""}
                                 << QStringList{"10.0.0.1", "", "10.0.0.2", "", ""} << kInformation
                                 << "Host address www.example.com. has been entered more than once. Please Re-Enter.";
@@ -235,9 +259,18 @@ void TstPrimaryWizard::nameServerRefusals()
     ScriptedPrompter& prompter = m_server->prompter;
     const WizardHostPicker pick = prompterHostPicker(prompter);
     WizardFields fields = prefillWizard(m_server->state, QStringLiteral("example.com"));
-    fields.nameservers = {"ns1", "n s", "", "", ""};
+    fields.nameservers = {"ns.provider.net", "n s", "", "", ""};
     prompter.expectMessage(kInformation, hostQuestion(QStringLiteral("name one"), false), Prompter::Button::Ok);
     prompter.expectMessage(kAttention, QStringLiteral("You have illegal characters in name field two."));
+    QVERIFY(!checkNameServers(fields, m_server->state, prompter, pick));
+    QCOMPARE(fields.nameservers[0], QStringLiteral("ns.provider.net."));
+
+    // A name server inside the zone without a host row would make the name server refuse the zone.
+    fields.nameservers = {"ns1", "", "", "", ""};
+    prompter.expectMessage(kInformation, hostQuestion(QStringLiteral("name one"), false), Prompter::Button::Ok);
+    prompter.expectMessage(kAttention,
+                           QStringLiteral("The name server does not load a zone whose name server inside it has no "
+                                          "host address. Add a host address for ns1.example.com. first. Re-Enter"));
     QVERIFY(!checkNameServers(fields, m_server->state, prompter, pick));
     QCOMPARE(fields.nameservers[0], QStringLiteral("ns1.example.com."));
 
@@ -371,6 +404,34 @@ void TstPrimaryWizard::finishWritesTheZone()
     const ZoneCheck check = checkZoneFile(QStringLiteral("example.com"), m_server->dataPath("example.com.DNS"));
     QVERIFY(check.ran);
     QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join('\n')));
+}
+
+// Finished without a name server, the zone gets the server's own (and its address, the name lying inside the
+// zone), so that the name server loads it.
+void TstPrimaryWizard::finishWithoutNameServers()
+{
+    ScriptedPrompter& prompter = m_server->prompter;
+    const WizardHostPicker pick = prompterHostPicker(prompter);
+    WizardFields fields = start(QStringLiteral("example.com"));
+    QVERIFY(checkZoneInformation(fields, prompter));
+    QVERIFY(checkHostAddresses(fields, m_server->state, prompter));
+    QVERIFY(checkNameServers(fields, m_server->state, prompter, pick));
+    QVERIFY(checkAliases(fields, m_server->state, prompter, pick));
+    ZoneContext ctx = context();
+    QCOMPARE(finishWizard(ctx, fields, pick, [this] { QVERIFY(m_server->readBoot()); }), WizardFinish::Finished);
+    const QByteArray com = readBytes(m_server->dataPath(QStringLiteral("example.com.DNS")));
+    QVERIFY(com.contains(";[Name Servers]\r\nexample.com.     IN     NS     ns.example.com. \r\n;\r\n"));
+    const QByteArray host = QByteArray("ns.example.com.     IN     A     " + localIpv4Address().toLatin1() + " ");
+    QVERIFY(com.contains(QByteArray(";[Host Addresses]\r\n" + host + "\r\n;\r\n")));
+
+    // Outside the zone the name needs no address; a host row of that name is not doubled.
+    m_server->state.zoneLists.firstzone = QStringLiteral("dns.example.net.");
+    WizardFields other = start(QStringLiteral("example.org"));
+    QVERIFY(checkZoneInformation(other, prompter));
+    QCOMPARE(finishWizard(ctx, other, pick, [this] { QVERIFY(m_server->readBoot()); }), WizardFinish::Finished);
+    const QByteArray org = readBytes(m_server->dataPath(QStringLiteral("example.org.DNS")));
+    QVERIFY(org.contains(";[Name Servers]\r\nexample.org.     IN     NS     dns.example.net. \r\n;\r\n"));
+    QVERIFY(org.contains(";[Host Addresses]\r\n;\r\n"));
 }
 
 void TstPrimaryWizard::cancelOnFirstPageDeletesOnce()

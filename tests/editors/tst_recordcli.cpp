@@ -1,8 +1,8 @@
 // quorvane-cli record add, change and delete over a server given by its boot file: every record kind added,
 // changed and deleted in turn, the zone file compared whole after each step and accepted by named-checkzone;
 // refusals, usage errors and unanswered questions change nothing.
-#include "../zone/zonecheck.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 
 #include <QDir>
 #include <QProcess>
@@ -28,6 +28,7 @@ class TestRecordCli : public QObject
 
 private Q_SLOTS:
     void init();
+    void cleanup();
     void everyKindAddedChangedAndDeleted();
     void refusals_data();
     void refusals();
@@ -50,6 +51,11 @@ void TestRecordCli::init()
                                        " \r\ncache       .     cache.dns \r\n"
                                        "primary     example.com     example.com.dns \r\n;OS: Windows NT 4.X\r\n"));
     QVERIFY(writeBytes(zoneFile(), readBytes(testDataPath(QStringLiteral("editors/example.com.dns")))));
+}
+
+void TestRecordCli::cleanup()
+{
+    QUORVANE_VERIFY_ZONES_LOAD(bootFile(), path(QStringLiteral("dns")));
 }
 
 CliRun TestRecordCli::run(const QStringList& arguments, const QString& serial, const QString& answers) const
@@ -151,6 +157,18 @@ void TestRecordCli::refusals_data()
         << QStringList{"record", "add", boot, "example.com", "person", "john", "john@example.com", QString(300, 'x')}
         << "" << 1
         << QByteArray("Attention!: Your contact info is longer than 255 characters. Please shorten it and Re-Enter.\n");
+    // Values the name server cannot read: it refused the whole zone after they were stored.
+    QTest::newRow("address above 255")
+        << QStringList{"record", "add", boot, "example.com", "host", "web", "300.1.2.3"} << "" << 1
+        << QByteArray("Attention!: You have entered an invalid IP# in the first IP# field. Re-Enter. An IP address is "
+                      "four numbers from 0 to 255 separated by dots, such as 192.168.1.10.\n");
+    QTest::newRow("priority ten") << QStringList{"record", "add", boot, "example.com", "mx", "mx2", "ten"} << "" << 1
+                                  << QByteArray("Attention!: You have entered an invalid priority in the value field "
+                                                "(MX): it must be a whole number from 0 to 65535. Re-Enter\n");
+    QTest::newRow("refresh abc") << QStringList{"record", "change", boot, "example.com", "soa", "refresh", "abc"} << ""
+                                 << 1
+                                 << QByteArray("Attention!: Refresh must be a whole number of seconds (such as 3600) "
+                                               "or a time such as 1h, 2d or 1w2d. Re-Enter\n");
     QTest::newRow("no such record") << QStringList{"record", "delete", boot, "example.com", "alias", "2"} << "" << 1
                                     << QByteArray("Error: The zone holds no record 2 of that kind.\n");
     QTest::newRow("no such zone") << QStringList{"record", "delete", boot, "example.net", "alias", "1"} << "" << 1

@@ -1,9 +1,10 @@
+#include "checks/delegatedtlds.h"
 #include "editors/fastadd.h"
 #include "editors/primaryzonecreation.h"
+#include "net/localaddress.h"
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
-#include "zone/recordlines.h"
-#include "zone/zonecheck.h"
+#include "support/zonecheck.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
 
@@ -21,10 +22,16 @@ const QByteArray kBoot = "directory C:\\\\ns\\\\data\r\n"
 
 const QString kAttention = QStringLiteral("Attention!");
 
+// A file as created; the address record of a name server inside the zone carries this machine's address.
 QByteArray expected(const QString& name)
 {
-    return readBytes(testDataPath(QStringLiteral("creating/") + name));
+    return readBytes(testDataPath(QStringLiteral("creating/") + name))
+        .replace("@LOCAL-ADDRESS@", localIpv4Address().toLatin1());
 }
+
+// A zone for the server's existing primary entry, so that every zone of the boot file is one a name server loads.
+const QByteArray kAlpha = "alpha.com.     IN       SOA       ns.alpha.com. admin.alpha.com. (\r\n1\r\n1080\r\n"
+                          "3600\r\n604800\r\n86400\r\n)\r\nalpha.com.     IN     NS     ns.example.com.\r\n";
 
 } // namespace
 
@@ -47,6 +54,11 @@ private Q_SLOTS:
     void fastAddWithEmptyDefaultsWritesFallbacks();
     void wizardTimingsFillOnlyEmptyValues();
     void createdZoneReadsAfterTheServerIsReadAgain();
+    void mailboxReadsBackAsWritten();
+    void ownNameServer_data();
+    void ownNameServer();
+    void newerTopLevelDomains_data();
+    void newerTopLevelDomains();
 
 private:
     // Saves the zone as the editor of its first name server does and runs the checker over the file.
@@ -58,7 +70,7 @@ private:
 void TstZoneCreation::init()
 {
     m_server = std::make_unique<ServerFixture>(kBoot);
-    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")), QByteArray());
+    writeBytes(m_server->dataPath(QStringLiteral("alpha.com.dns")), kAlpha);
     QVERIFY(m_server->readBoot());
     m_server->state.setup.defaultrefresh = QStringLiteral("7200");
     m_server->state.setup.defaultretry = QStringLiteral("1800");
@@ -70,23 +82,24 @@ void TstZoneCreation::cleanup()
 {
     QVERIFY2(m_server->prompter.problems().isEmpty(), qPrintable(m_server->prompter.problems().join('\n')));
     QCOMPARE(m_server->prompter.pending(), 0);
+    QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));
 }
 
 void TstZoneCreation::firstSaveIsAccepted(const QString& zone)
 {
+    // The zone loads as it was created, before any record was added, and after its first save.
+    const QString file = m_server->dataPath(zone + QStringLiteral(".DNS"));
+    const ZoneCheck created = checkZoneFile(zone, file);
+    QVERIFY2(created.accepted(), qPrintable(created.output.join('\n')));
+    QCOMPARE(created.complaints, QStringList());
     ZoneContext context = m_server->zoneContext();
     QCOMPARE(loadZone(context, zone + QStringLiteral(".DNS"), zone), ZoneLoadStatus::Loaded);
     m_server->state.selection.primfilename = zone + QStringLiteral(".DNS");
     m_server->state.selection.primdnsname = zone;
-    // A name server loads no zone without one; the editors add it as the first record.
-    ZoneModel& model = m_server->state.zone;
-    const QString host = QStringLiteral("ns1.") + zone + QLatin1Char('.');
-    model.nameservers.appendLine(nameServerLine(model.sourceofauth.value(SoaRecord::Owner), zone, host));
-    model.hostaddrs.appendLine(hostAddressLine(host, QStringLiteral("10.0.0.1")));
+    QCOMPARE(m_server->state.zone.nameservers.lines().size(), 1);
     QVERIFY(saveZone(context).ok());
-    const ZoneCheck check = checkZoneFile(zone, m_server->dataPath(zone + QStringLiteral(".DNS")));
-    QVERIFY(check.ran);
-    QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join('\n')));
+    const ZoneCheck saved = checkZoneFile(zone, file);
+    QVERIFY2(saved.accepted(), qPrintable(saved.output.join('\n')));
 }
 
 void TstZoneCreation::newNameRefusals_data()
@@ -133,7 +146,7 @@ void TstZoneCreation::skeletonMatchesItsTable()
     QVERIFY(state.boot.primaryEntries.contains(QStringLiteral("example.com     example.com.DNS")));
     QVERIFY(readBytes(m_server->bootPath()).contains("primary     example.com     example.com.DNS\r\n"));
     // The zone was read: the skeleton's start of authority is the loaded zone's.
-    QCOMPARE(state.zone.sourceofauth.values(), QStringList({"example.com.", "ns.example.com.", "admin@example.com",
+    QCOMPARE(state.zone.sourceofauth.values(), QStringList({"example.com.", "ns.example.com.", "admin.example.com.",
                                                             "96110801", "1080", "3600", "604800", "86400"}));
     firstSaveIsAccepted(QStringLiteral("example.com"));
 }
@@ -263,6 +276,122 @@ void TstZoneCreation::createdZoneReadsAfterTheServerIsReadAgain()
     QCOMPARE(loadZone(context, QStringLiteral("example.com.dns"), QStringLiteral("example.com")),
              ZoneLoadStatus::Loaded);
     QCOMPARE(m_server->state.zone.sourceofauth.value(SoaRecord::Serial), QStringLiteral("2026120701"));
+}
+
+// The administrator's address was written as typed, "@" and all; read back it became a name below the zone.
+void TstZoneCreation::mailboxReadsBackAsWritten()
+{
+    m_server->state.emailaddr = QStringLiteral("hostmaster@example.com");
+    ZoneContext context = m_server->zoneContext();
+    m_server->prompter.expectMessage(QStringLiteral("Information"),
+                                     QStringLiteral("1 zones have been added to your server."));
+    QCOMPARE(runFastAdd(context, {"one.com"}), 1);
+    QVERIFY(readBytes(m_server->dataPath(QStringLiteral("one.com.DNS")))
+                .contains("one.com.     IN       SOA       ns.one.com. hostmaster.example.com. (\r\n"));
+    QCOMPARE(loadZone(context, QStringLiteral("one.com.DNS"), QStringLiteral("one.com")), ZoneLoadStatus::Loaded);
+    QCOMPARE(m_server->state.zone.sourceofauth.value(SoaRecord::Mailbox), QStringLiteral("hostmaster.example.com."));
+    firstSaveIsAccepted(QStringLiteral("one.com"));
+    QCOMPARE(m_server->state.zone.sourceofauth.value(SoaRecord::Mailbox), QStringLiteral("hostmaster.example.com."));
+}
+
+// Fast add and the skeleton give every zone the server's own name server, with its address only where the name
+// lies inside the zone; a server without a full name serves under its name in the zone.
+void TstZoneCreation::ownNameServer_data()
+{
+    QTest::addColumn<QString>("fullName");
+    QTest::addColumn<QString>("email");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<QString>("nameServer");
+    QTest::addColumn<bool>("address");
+    QTest::addColumn<QString>("mailbox");
+    QTest::newRow("outside the zone") << "ns.example.com."
+                                      << "admin@example.com"
+                                      << "other.org"
+                                      << "ns.example.com." << false << "admin.example.com.";
+    QTest::newRow("inside the zone") << "ns.example.com."
+                                     << "admin@example.com"
+                                     << "example.com"
+                                     << "ns.example.com." << true << "admin.example.com.";
+    QTest::newRow("below the zone") << "ns.dept.example.com"
+                                    << "admin@example.com"
+                                    << "example.com"
+                                    << "ns.dept.example.com." << true << "admin.example.com.";
+    QTest::newRow("a zone ending like it") << "ns.myexample.com."
+                                           << "admin@example.com"
+                                           << "example.com"
+                                           << "ns.myexample.com." << false << "admin.example.com.";
+    QTest::newRow("no full name") << ""
+                                  << "admin@example.com"
+                                  << "example.com"
+                                  << "ns.example.com." << true << "admin.example.com.";
+    QTest::newRow("no administrator") << "ns.example.com."
+                                      << ""
+                                      << "other.org"
+                                      << "ns.example.com." << false << "hostmaster.other.org.";
+    QTest::newRow("unusable administrator") << "ns.example.com."
+                                            << "ad min@example.com"
+                                            << "other.org"
+                                            << "ns.example.com." << false << "hostmaster.other.org.";
+}
+
+void TstZoneCreation::ownNameServer()
+{
+    QFETCH(QString, fullName);
+    QFETCH(QString, email);
+    QFETCH(QString, zone);
+    QFETCH(QString, nameServer);
+    QFETCH(bool, address);
+    QFETCH(QString, mailbox);
+    AppState& state = m_server->state;
+    state.zoneLists.firstzone = fullName;
+    state.emailaddr = email;
+    for (const bool skeleton : {true, false}) {
+        ZoneContext context = m_server->zoneContext();
+        if (skeleton) {
+            QString name = zone;
+            QCOMPARE(startPrimaryZone(context, name), CreationStatus::Created);
+        } else {
+            m_server->prompter.expectMessage(QStringLiteral("Information"),
+                                             QStringLiteral("1 zones have been added to your server."));
+            QCOMPARE(runFastAdd(context, {zone}), 1);
+        }
+        QCOMPARE(state.zone.sourceofauth.value(SoaRecord::Mailbox), mailbox);
+        QCOMPARE(state.zone.nameservers.lines(), QStringList{zone + ".     IN     NS     " + nameServer});
+        const QStringList hosts =
+            address ? QStringList{nameServer + "     IN     A     " + localIpv4Address() + " "} : QStringList();
+        QCOMPARE(state.zone.hostaddrs.lines(), hosts);
+        firstSaveIsAccepted(zone);
+        QUORVANE_VERIFY_ZONES_LOAD(m_server->bootPath(), m_server->dataPath(QString()));
+        // The next round makes the zone anew.
+        state.zoneLists.primdns.removeAll(zone);
+        state.zoneLists.primfiles.removeAll(zone + QStringLiteral(".DNS"));
+        state.boot.primaryEntries.removeAll(zone + QStringLiteral("     ") + zone + QStringLiteral(".DNS"));
+    }
+}
+
+// A zone under a domain created since the built-in list was made is accepted whether or not the distribution's
+// public suffix list is installed.
+void TstZoneCreation::newerTopLevelDomains_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::newRow("installed list") << "/usr/share/publicsuffix/public_suffix_list.dat";
+    QTest::newRow("no list") << "/nonexistent/public_suffix_list.dat";
+}
+
+void TstZoneCreation::newerTopLevelDomains()
+{
+    QFETCH(QString, list);
+    m_server->state.tlds.setDelegatedTlds(delegatedTlds(list));
+    ZoneContext context = m_server->zoneContext();
+    QString name = QStringLiteral("Example.DEV");
+    QCOMPARE(startPrimaryZone(context, name), CreationStatus::Created);
+    QStringList addthem;
+    QVERIFY(addFastAddName(m_server->state, addthem, QStringLiteral("shop.app"), m_server->prompter));
+    QVERIFY(addFastAddName(m_server->state, addthem, QStringLiteral("example.info"), m_server->prompter));
+    m_server->prompter.expectMessage(QStringLiteral("Information"),
+                                     QStringLiteral("2 zones have been added to your server."));
+    QCOMPARE(runFastAdd(context, addthem), 2);
+    QCOMPARE(m_server->state.zoneLists.primdns, QStringList({"alpha.com", "example.dev", "shop.app", "example.info"}));
 }
 
 QTEST_GUILESS_MAIN(TstZoneCreation)

@@ -337,7 +337,8 @@ void TstServerCli::importAsksForAValidMaster()
                               box.path(QStringLiteral("dest")),
                               QStringLiteral("--secondary"),
                               QStringLiteral("10.0.5")};
-    const QByteArray asked = "Attention!: You entered an invalid server IP. Re-Enter.\n"
+    const QByteArray asked = "Attention!: You entered an invalid server IP. Re-Enter. An IP address is four numbers "
+                             "from 0 to 255 separated by dots, such as 192.168.1.10.\n"
                              "Primary Server IP: Please enter the IP of the primary server.\n";
     const CliRun unanswered = box.run(command);
     QCOMPARE(unanswered.status, 3);

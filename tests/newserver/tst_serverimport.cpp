@@ -224,7 +224,8 @@ void TstServerImport::conversionToSecondaryZones()
     ImportBox box;
     box.fields.secondary = true;
     const QMap<QString, QByteArray> before = treeChecksums(box.path(QStringLiteral("src")));
-    const QString invalid = QStringLiteral("You entered an invalid server IP. Re-Enter.");
+    const QString invalid = QStringLiteral("You entered an invalid server IP. Re-Enter. An IP address is four numbers "
+                                           "from 0 to 255 separated by dots, such as 192.168.1.10.");
     box.prompter.answerText(QStringLiteral("10.0.0"));
     box.prompter.expectMessage(kAttention, invalid);
     box.prompter.answerText(QString());

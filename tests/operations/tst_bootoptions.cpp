@@ -241,11 +241,14 @@ void TstBootOptions::entryAddressTest_data()
     QTest::newRow("short mask") << "1.2.3.0&255.255" << false;
     QTest::newRow("ending in ampersand") << "1.2.3.4&" << false;
     QTest::newRow("two full stops") << "1.2.3" << false;
-    QTest::newRow("letters") << "a.b.c.d" << true;
+    // The name server refuses a boot option whose address it cannot read; so does the one address check.
+    QTest::newRow("letters") << "a.b.c.d" << false;
+    QTest::newRow("part above 255") << "300.1.2.3" << false;
+    QTest::newRow("mask part above 255") << "10.0.0.0&255.255.255.256" << false;
     QTest::newRow("empty") << "" << true;
     QTest::newRow("blank inside") << "1.2.3. 4" << false;
     QTest::newRow("split at the last ampersand") << "1.2.3.0&1.2.3.4&255.255.255.0" << false;
-    QTest::newRow("mask only") << "&255.255.255.0" << true;
+    QTest::newRow("mask only") << "&255.255.255.0" << false;
     QTest::newRow("illegal character") << "10.0.0.1/24" << false;
 }
 
@@ -264,11 +267,14 @@ void TstBootOptions::entryRejections_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("xfr") << OptionEntryKind::Xfr << "XFR"
                          << "Add XFRNET"
-                         << "Your xfrnets option is entered incorrectly.";
+                         << "Your xfrnets option is entered incorrectly."
+                            " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("bogus") << OptionEntryKind::Bogus << "BOGUS" << "Add BOGUS NS"
-                           << "Your bogus ns option is entered incorrectly.";
+                           << "Your bogus ns option is entered incorrectly."
+                            " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("forwarder") << OptionEntryKind::Forwarder << "FORWARDER" << "Add FORWARDER"
-                               << "Your forwarder option is entered incorrectly.";
+                               << "Your forwarder option is entered incorrectly."
+                            " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
 }
 
 void TstBootOptions::entryRejections()

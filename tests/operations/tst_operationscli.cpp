@@ -208,7 +208,8 @@ void TstOperationsCli::optionsSetRefusesABadEntry()
     CliRun result = run({QStringLiteral("options"), bootFile(), QStringLiteral("set"), QStringLiteral("--xfrnet"),
                          QStringLiteral("1.2.3")});
     QCOMPARE(result.status, 1);
-    QCOMPARE(result.err, QByteArray("Re-Enter.: Your xfrnets option is entered incorrectly.\n"));
+    QCOMPARE(result.err, QByteArray("Re-Enter.: Your xfrnets option is entered incorrectly. An IP address is four "
+                                    "numbers from 0 to 255 separated by dots, such as 192.168.1.10.\n"));
     result = run({QStringLiteral("options"), bootFile(), QStringLiteral("set"), QStringLiteral("--transfers-in"),
                   QStringLiteral("5/2")});
     QCOMPARE(result.status, 1);

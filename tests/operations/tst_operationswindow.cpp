@@ -231,15 +231,18 @@ void TstOperationsWindow::addDialogTakesCheckedEntries_data()
     QTest::newRow("xfrnets") << OptionEntryKind::Xfr << "addxfrnet"
                              << "xfrnets"
                              << "Add XFRNET"
-                             << "Your xfrnets option is entered incorrectly.";
+                             << "Your xfrnets option is entered incorrectly. An IP address is four numbers from 0 to "
+                                "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("bogusns") << OptionEntryKind::Bogus << "addbogus"
                              << "bogusns"
                              << "Add BOGUS NS"
-                             << "Your bogus ns option is entered incorrectly.";
+                             << "Your bogus ns option is entered incorrectly. An IP address is four numbers from 0 to "
+                                "255 separated by dots, such as 192.168.1.10.";
     QTest::newRow("forwarders") << OptionEntryKind::Forwarder << "addforwarder"
                                 << "forwarders"
                                 << "Add FORWARDER"
-                                << "Your forwarder option is entered incorrectly.";
+                                << "Your forwarder option is entered incorrectly. An IP address is four numbers from 0 "
+                                   "to 255 separated by dots, such as 192.168.1.10.";
 }
 
 void TstOperationsWindow::addDialogTakesCheckedEntries()

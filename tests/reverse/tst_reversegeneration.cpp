@@ -1,7 +1,7 @@
 #include "reversefixture.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "zone/zonefileio.h"
-#include "zonecheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -148,9 +148,12 @@ void TestReverseWindows::addChecks_data()
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("entry");
 
-    const QString first = QStringLiteral("Your first IP is entered incorrectly.");
-    const QString second = QStringLiteral("Your second IP is entered incorrectly.");
-    const QString master = QStringLiteral("Your primary server IP is entered incorrectly.");
+    const QString first = QStringLiteral("Your first IP is entered incorrectly. An IP address is four numbers from 0 "
+                                         "to 255 separated by dots, such as 192.168.1.10.");
+    const QString second = QStringLiteral("Your second IP is entered incorrectly. An IP address is four numbers from 0 "
+                                          "to 255 separated by dots, such as 192.168.1.10.");
+    const QString master = QStringLiteral("Your primary server IP is entered incorrectly. An IP address is four "
+                                          "numbers from 0 to 255 separated by dots, such as 192.168.1.10.");
     QTest::newRow("class C block") << "206.117.30.0"
                                    << "206.117.30.255"
                                    << "10.0.0.1"

@@ -1,4 +1,4 @@
-#include "secondary/dottedaddress.h"
+#include "checks/ipv4address.h"
 #include "secondary/secondaryzones.h"
 #include "serverfixture.h"
 #include "support/testfiles.h"
@@ -112,7 +112,8 @@ void TstSecondaryZones::masterRefusals_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("text");
     const QString bad = QStringLiteral("You have entered bad characters in the name field. Re-Enter.");
-    const QString invalid = QStringLiteral("You have entered an invalid IP address. Re-Enter.");
+    const QString invalid = QStringLiteral("You have entered an invalid IP address. Re-Enter. An IP address is four "
+                                           "numbers from 0 to 255 separated by dots, such as 192.168.1.10.");
     QTest::newRow("bad characters") << "10.0.0.1;" << bad;
     QTest::newRow("single blank") << " " << bad;
     QTest::newRow("shape") << "1.2.3." << invalid;
@@ -145,7 +146,7 @@ void TstSecondaryZones::dottedAddresses()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
-    QCOMPARE(isDottedIpv4Address(text), valid);
+    QCOMPARE(isIpv4Address(text), valid);
 }
 
 void TstSecondaryZones::createModifyDelete()
@@ -217,9 +218,13 @@ void TstSecondaryZones::modifyListRefusals()
 {
     QStringList masters{QStringLiteral("10.0.0.1")};
     ScriptedPrompter& prompter = m_server->prompter;
-    prompter.expectMessage(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter."));
+    prompter.expectMessage(kError,
+                           QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four "
+                                          "numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
     QVERIFY(!addSecondaryMaster(masters, QStringLiteral("10.0.0"), prompter));
-    prompter.expectMessage(kError, QStringLiteral("Your IP address is entered incorrectly. Re-Enter."));
+    prompter.expectMessage(kError,
+                           QStringLiteral("Your IP address is entered incorrectly. Re-Enter. An IP address is four "
+                                          "numbers from 0 to 255 separated by dots, such as 192.168.1.10."));
     QVERIFY(!addSecondaryMaster(masters, QStringLiteral("10.0.0.1;"), prompter));
     QVERIFY(addSecondaryMaster(masters, QStringLiteral("10.0.0.1"), prompter));
     QCOMPARE(masters, QStringList({"10.0.0.1", "10.0.0.1"}));

@@ -1,9 +1,9 @@
 #include "shell/appstate.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 #include "zone/recordlines.h"
-#include "zone/zonecheck.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 #include "zone/zonewriter.h"
@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-
 #include <functional>
 #include <memory>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "support/loopback.h"
+#include "support/namedprocess.h"
 
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,7 +13,6 @@ class NamedPeer
 {
 public:
     NamedPeer();
-    ~NamedPeer();
 
     // Starts the server and waits until it answers; false with the reason in error() otherwise.
     bool start();
@@ -24,7 +23,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_process;
+    NamedProcess m_named;
     quint16 m_port = 0;
     QString m_error;
 };

@@ -1,5 +1,5 @@
 #include "support/testfiles.h"
-#include "zonecheck.h"
+#include "support/zonecheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,14 @@
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
 #include "zone/zoneserial.h"
 #include "zone/zonewriter.h"
-#include "zonecheck.h"
 #include "zonefixture.h"
 
 #include <QFile>
 #include <QTest>
-
 #include <csignal>
 #include <sys/resource.h>
 
