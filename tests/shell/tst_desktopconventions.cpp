@@ -1,7 +1,6 @@
 // What every window of the desktop program keeps to, checked over the whole program as the sample server shows
 // it: access keys, hints, the help window and its sections, a window that fits small screens and comes back
 // where it was left, and a sample server whose zones the name server loads.
-#include "../zone/zonecheck.h"
 #include "editors/aliaseditor.h"
 #include "editors/hosteditor.h"
 #include "editors/zoneeditors.h"
@@ -14,6 +13,7 @@
 #include "shell/mnemonics.h"
 #include "support/modaldriver.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAbstractButton>
@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -244,20 +245,18 @@ void TstDesktopConventions::sampleServerLoadsInTheNameServer()
          {"     IN     MX ", "     IN     NS     ", "     IN     CNAME     ", " IN     RP ", " IN     TXT "})
         QVERIFY2(com.contains(record), record);
 
-    // Every zone file of the boot file, forward and reverse, passes the name server's own check.
-    const QStringList lines = QString::fromLatin1(readBytes(state.tobeloaded)).split(QStringLiteral("\r\n"));
-    int checked = 0;
-    for (const QString& line : lines) {
-        const QStringList fields = line.simplified().split(QLatin1Char(' '));
-        if (fields.size() != 3 || fields.first() != QLatin1String("primary"))
-            continue;
-        const ZoneCheck check = checkZoneFile(fields.at(1), QDir(state.zoneLists.datapath).filePath(fields.at(2)));
-        QVERIFY(check.ran);
-        QVERIFY2(check.complaints.isEmpty(), qPrintable(fields.at(1) + QLatin1Char('\n') + check.output.join('\n')));
-        ++checked;
+    // Every zone file of the boot file, forward and reverse, passes the name server's own check: three forward
+    // zones, the loopback zone and a reverse zone for each of the three networks.
+    QUORVANE_VERIFY_ZONES_LOAD(state.tobeloaded, state.zoneLists.datapath);
+    const QStringList primaries = QString::fromLatin1(readBytes(state.tobeloaded))
+                                      .split(QStringLiteral("\r\n"))
+                                      .filter(QRegularExpression(QStringLiteral("^primary ")));
+    QCOMPARE(primaries.size(), 7);
+    // The check passes over a zone whose file is missing: the sample writes every one of them.
+    for (const QString& line : primaries) {
+        const QString file = line.simplified().section(QLatin1Char(' '), 2, 2);
+        QVERIFY2(QDir(state.zoneLists.datapath).exists(file), qPrintable(line));
     }
-    // Three forward zones, the loopback zone and a reverse zone for each of the three networks.
-    QCOMPARE(checked, 7);
 }
 
 void TstDesktopConventions::sampleOfferShowsOnlyWithoutServers()

@@ -1,7 +1,6 @@
 // The desktop program with its real message boxes, questions and pickers, driven as a person drives it: the
 // windows in front are found with QApplication::activeModalWidget() and answered with keys and buttons. A box
 // that belongs to a disabled window, or one that never comes to the front, is never answered and fails.
-#include "../zone/zonecheck.h"
 #include "editors/aliaseditor.h"
 #include "editors/hosteditor.h"
 #include "editors/mailservereditor.h"
@@ -16,6 +15,7 @@
 #include "servers/serverinfopage.h"
 #include "support/modaldriver.h"
 #include "support/testfiles.h"
+#include "support/zonecheck.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
