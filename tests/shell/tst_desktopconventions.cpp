@@ -28,6 +28,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void helpHasASectionForEveryPageAndDialog();
     void installedHelpIsPreferred();
     void windowFitsSmallScreensAndIsRemembered();
+    void everyButtonIsReachableOnTheScreen();
     void sampleServerLoadsInTheNameServer();
     void sampleOfferShowsOnlyWithoutServers();
 
@@ -229,6 +231,43 @@ void TstDesktopConventions::windowFitsSmallScreensAndIsRemembered()
     window->close();
     m_desk->window = std::make_unique<MainWindow>(m_desk->state, m_desk->store, m_desk->prompter, m_desk->platform);
     QCOMPARE(m_desk->window->size(), QSize(840, 600));
+}
+
+void TstDesktopConventions::everyButtonIsReachableOnTheScreen()
+{
+    // CTest runs this once more at scale factor 2 on a 1920 by 1080 screen, 960 by 540 to the program.
+    MainWindow* window = m_desk->window.get();
+    const QSize screen = window->screen()->availableGeometry().size();
+    const QString sizes = QStringLiteral("window %1x%2, least %3x%4, screen %5x%6")
+                              .arg(window->width())
+                              .arg(window->height())
+                              .arg(window->minimumSizeHint().width())
+                              .arg(window->minimumSizeHint().height())
+                              .arg(screen.width())
+                              .arg(screen.height());
+    QVERIFY2(window->width() <= screen.width() && window->height() <= screen.height(), qPrintable(sizes));
+    QVERIFY2(window->minimumSizeHint().width() <= screen.width() &&
+                 window->minimumSizeHint().height() <= screen.height(),
+             qPrintable(sizes));
+
+    // Each page's buttons come into sight above the status bar, scrolled to where the page is taller.
+    auto* pages = window->findChild<QTabWidget*>(QStringLiteral("pages"));
+    auto* scroller = window->findChild<QScrollArea*>(QStringLiteral("pagescroller"));
+    const QRect visible(scroller->mapTo(window, QPoint(0, 0)), scroller->viewport()->size());
+    QVERIFY2(visible.bottom() < window->statusBar()->geometry().top(), qPrintable(sizes));
+    QStringList hidden;
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        for (QPushButton* button : pages->widget(i)->findChildren<QPushButton*>()) {
+            if (!button->isVisibleTo(pages->widget(i)))
+                continue;
+            scroller->ensureWidgetVisible(button, 0, 0);
+            const QRect at(button->mapTo(window, QPoint(0, 0)), button->size());
+            if (!visible.contains(at))
+                hidden << button->objectName();
+        }
+    }
+    QVERIFY2(hidden.isEmpty(), qPrintable(sizes + QStringLiteral(": ") + hidden.join(QStringLiteral(", "))));
 }
 
 void TstDesktopConventions::sampleServerLoadsInTheNameServer()

@@ -37,7 +37,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void twoHostsInARowEachAskedOnce();
-    void zoneWizardByKeyboardOnly();
+    void zoneWizardByKeyboardOnlyThenAHost();
     void escapeLeavesTheWizardAndItsZone();
     void deleteServerAnsweredNoLeavesEveryFile();
     void editorMessagesBelongToTheEditor_data();
@@ -110,7 +110,7 @@ void TstRealDialogs::twoHostsInARowEachAskedOnce()
     QCOMPARE(check.complaints, QStringList());
 }
 
-void TstRealDialogs::zoneWizardByKeyboardOnly()
+void TstRealDialogs::zoneWizardByKeyboardOnlyThenAHost()
 {
     auto* create = m_desk->window->findChild<NewPrimaryZoneDialog*>();
     auto* wizard = m_desk->window->findChild<PrimaryZoneWizard*>();
@@ -174,11 +174,34 @@ void TstRealDialogs::zoneWizardByKeyboardOnly()
     pressKey(Qt::Key_Return);
     QTRY_VERIFY(!wizard->isVisible());
 
-    const QByteArray zone = readBytes(zoneFile(QStringLiteral("keyboard.com")));
-    QVERIFY(zone.contains("www.keyboard.com.     IN     A     192.0.2.80 \r\n"));
-    QVERIFY(zone.contains("keyboard.com.     IN     NS     ns1.example.com. \r\n"));
     QVERIFY(m_desk->state.zoneLists.primdns.contains(QStringLiteral("keyboard.com")));
     QVERIFY(m_desk->zone(QStringLiteral("keyboard.com")));
+
+    // The first host after the wizard: its question, the same the wizard asked, comes in front of the editor.
+    HostEditor* editor = editors()->hostEditor();
+    m_desk->selectInTree(m_desk->group(QStringLiteral("keyboard.com"), QStringLiteral("Host Addresses")));
+    pressKey(Qt::Key_Insert);
+    QTRY_COMPARE(keyboardFocus(), editor->first);
+    typeText(QStringLiteral("mail"));
+    pressKey(Qt::Key_Tab);
+    typeText(QStringLiteral("192.0.2.81"));
+    QWidget* askedBy = nullptr;
+    driver.then([&](QWidget* modal) {
+        askedBy = modal->parentWidget();
+        completion = modal->findChild<QLabel*>(QStringLiteral("questiontext"))->text();
+        pressKey(Qt::Key_Return);
+    });
+    pressKey(Qt::Key_Return);
+    QVERIFY2(driver.finish(), qPrintable(driver.problems().join(QLatin1Char('\n'))));
+    QCOMPARE(askedBy, editor);
+    QVERIFY2(completion.contains(QStringLiteral("mail.keyboard.com")), qPrintable(completion));
+    QTRY_VERIFY(!editor->isVisible());
+    QVERIFY(m_desk->window->isEnabled());
+
+    const QByteArray zone = readBytes(zoneFile(QStringLiteral("keyboard.com")));
+    QVERIFY(zone.contains("www.keyboard.com.     IN     A     192.0.2.80 \r\n"));
+    QVERIFY(zone.contains("mail.keyboard.com.     IN     A     192.0.2.81 \r\n"));
+    QVERIFY(zone.contains("keyboard.com.     IN     NS     ns1.example.com. \r\n"));
     const ZoneCheck check = checkZoneFile(QStringLiteral("keyboard.com"), zoneFile(QStringLiteral("keyboard.com")));
     QVERIFY(check.ran);
     QCOMPARE(check.complaints, QStringList());
