@@ -142,6 +142,8 @@ PrimaryZoneWizard::PrimaryZoneWizard(AppState& state, Prompter& prompter, Primar
         auto* buttons = new QHBoxLayout;
         buttons->addStretch();
         backs[i] = makeButton(pages[i], QStringLiteral("back") + QString::number(i + 1), QStringLiteral("Back"));
+        // "Back" from the first page deletes the zone just made: Enter never lands on it, however the page opens.
+        backs[i]->setAutoDefault(false);
         buttons->addWidget(backs[i]);
         connect(backs[i], &QPushButton::clicked, this, [this, i] { backClick(i); });
         if (i < 4) {

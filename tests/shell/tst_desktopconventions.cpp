@@ -18,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -36,6 +37,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 
 class TstDesktopConventions : public QObject
@@ -52,6 +54,7 @@ private Q_SLOTS:
     void installedHelpIsPreferred();
     void windowFitsSmallScreensAndIsRemembered();
     void everyButtonIsReachableOnTheScreen();
+    void everyDialogOpensReadyForTheKeyboard();
     void sampleServerLoadsInTheNameServer();
     void sampleOfferShowsOnlyWithoutServers();
 
@@ -268,6 +271,45 @@ void TstDesktopConventions::everyButtonIsReachableOnTheScreen()
         }
     }
     QVERIFY2(hidden.isEmpty(), qPrintable(sizes + QStringLiteral(": ") + hidden.join(QStringLiteral(", "))));
+}
+
+void TstDesktopConventions::everyDialogOpensReadyForTheKeyboard()
+{
+    // Every dialog the program keeps, shown as it comes: the keyboard in a field where it has one, Enter on a
+    // button that destroys nothing, Escape closes it.
+    static const QRegularExpression destructive(QStringLiteral("^(delete|remove|back|clear|reset)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+    QStringList problems;
+    int checked = 0;
+    const QList<QDialog*> dialogs = m_desk->window->findChildren<QDialog*>();
+    for (QDialog* dialog : dialogs) {
+        if (qobject_cast<QMessageBox*>(dialog) || qobject_cast<QFileDialog*>(dialog) ||
+            qobject_cast<QInputDialog*>(dialog) || dialog->isVisible() || dialog->parentWidget() == nullptr)
+            continue;
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        ++checked;
+        const QString name = dialog->objectName();
+        const QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+        const bool hasField = std::any_of(edits.cbegin(), edits.cend(), [dialog](const QLineEdit* edit) {
+            return edit->isVisibleTo(dialog) && edit->isEnabled() && !edit->isReadOnly();
+        });
+        const QWidget* focus = dialog->focusWidget();
+        if (hasField && !qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus))
+            problems << name + QStringLiteral(": keyboard on ") + (focus ? focus->objectName() : QStringLiteral("-"));
+        for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->window() == dialog && button->isVisibleTo(dialog) && button->isDefault() &&
+                destructive.match(QString(button->text()).remove(QLatin1Char('&'))).hasMatch())
+                problems << name + QStringLiteral(": Enter presses ") + button->text();
+        }
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+        if (!QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 2000)) {
+            problems << name + QStringLiteral(": Escape leaves it open");
+            dialog->hide();
+        }
+    }
+    QVERIFY2(checked >= 15, qPrintable(QString::number(checked)));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
 void TstDesktopConventions::sampleServerLoadsInTheNameServer()
