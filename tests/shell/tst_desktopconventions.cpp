@@ -276,7 +276,7 @@ void TstDesktopConventions::everyButtonIsReachableOnTheScreen()
 void TstDesktopConventions::everyDialogOpensReadyForTheKeyboard()
 {
     // Every dialog the program keeps, shown as it comes: the keyboard in a field where it has one, Enter on a
-    // button that destroys nothing, Escape closes it.
+    // button that destroys nothing, an access key on every button, Escape closes it.
     static const QRegularExpression destructive(QStringLiteral("^(delete|remove|back|clear|reset)"),
                                                 QRegularExpression::CaseInsensitiveOption);
     QStringList problems;
@@ -298,9 +298,12 @@ void TstDesktopConventions::everyDialogOpensReadyForTheKeyboard()
         if (hasField && !qobject_cast<const QLineEdit*>(focus) && !qobject_cast<const QComboBox*>(focus))
             problems << name + QStringLiteral(": keyboard on ") + (focus ? focus->objectName() : QStringLiteral("-"));
         for (const QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->window() == dialog && button->isVisibleTo(dialog) && button->isDefault() &&
-                destructive.match(QString(button->text()).remove(QLatin1Char('&'))).hasMatch())
+            if (button->window() != dialog || !button->isVisibleTo(dialog))
+                continue;
+            if (button->isDefault() && destructive.match(QString(button->text()).remove(QLatin1Char('&'))).hasMatch())
                 problems << name + QStringLiteral(": Enter presses ") + button->text();
+            if (!button->text().isEmpty() && mnemonicOf(button->text()).isNull())
+                problems << name + QStringLiteral(": no access key on ") + button->text();
         }
         QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
         if (!QTest::qWaitFor([dialog] { return !dialog->isVisible(); }, 2000)) {
