@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build (and, with "test", the test peers) needs; does nothing when all are there.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev)
+packages=(build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libknot-dev)
 if [ "${1:-}" = test ]; then
     packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
                iproute2 xauth xvfb fonts-dejavu-core)

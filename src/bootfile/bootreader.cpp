@@ -23,6 +23,12 @@ const QLatin1String kParameterKeywords[] = {QLatin1String("options "), QLatin1St
                                             QLatin1String("xfrnets "), QLatin1String("bogusns "),
                                             QLatin1String("forwarders ")};
 
+// A comment counts as a directory line only when it is one commented out: its first word is "directory".
+bool isCommentedDirectoryLine(const QString& blanked)
+{
+    return blanked.mid(1).trimmed().startsWith(QLatin1String("directory "));
+}
+
 QString withoutTrailingBlanks(const QString& text)
 {
     qsizetype end = text.size();
@@ -244,13 +250,22 @@ void BootReading::secondaryLine(const QString& line, const QString& blanked)
 
 Outcome BootReading::readLines(const QStringList& lines)
 {
+    // The comment lines the program writes itself are its layout; those of a file written elsewhere, and those
+    // the program carried over under ";[OTHER ENTRIES]", are kept.
+    const bool own = !lines.isEmpty() && (lines.first().startsWith(QLatin1String(";DNS File Name:")) ||
+                                          lines.first() == QLatin1String(";[*-Quorvane-*]"));
+    bool keepComments = !own;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
         const QString blanked = blanksForTabs(line);
         const bool comment = line.startsWith(QLatin1Char(';'));
         bool recognised = i == m_mappingLine;
+        if (own && line == otherEntriesHeading()) {
+            keepComments = true;
+            continue;
+        }
 
-        if (blanked.contains(QLatin1String("directory "))) {
+        if (comment ? isCommentedDirectoryLine(blanked) : blanked.contains(QLatin1String("directory "))) {
             recognised = true;
             if (const Outcome outcome = directoryLine(lines, i, blanked); outcome != Outcome::Done)
                 return outcome;
@@ -272,15 +287,17 @@ Outcome BootReading::readLines(const QStringList& lines)
             recognised = true;
             secondaryLine(line, blanked);
         }
-        // A line with two option keywords is still one line of the file: it is kept once.
+        // A line with two option keywords is still one line of the file: it is kept once. A commented-out option
+        // is no option.
         for (const QLatin1String keyword : kParameterKeywords) {
-            if (blanked.contains(keyword)) {
+            if (!comment && blanked.contains(keyword)) {
                 recognised = true;
                 m_boot.parameterLines << line;
                 break;
             }
         }
-        if (!recognised && !comment && !blanked.trimmed().isEmpty())
+        const QString trimmed = blanked.trimmed();
+        if (!recognised && !trimmed.isEmpty() && trimmed != QLatin1String(";") && (!comment || keepComments))
             m_boot.otherLines << line;
     }
     return Outcome::Done;

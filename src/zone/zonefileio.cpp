@@ -37,7 +37,7 @@ QStringList splitTextLines(const QByteArray& bytes)
     return lines;
 }
 
-std::optional<QStringList> readTextFile(const QString& path)
+std::optional<QByteArray> readFileBytes(const QString& path)
 {
     // A folder opens like a file on some systems and then reads as empty.
     if (!QFileInfo(path).isFile())
@@ -45,10 +45,18 @@ std::optional<QStringList> readTextFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    return splitTextLines(bytes);
+    return bytes;
+}
+
+std::optional<QStringList> readTextFile(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readFileBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return splitTextLines(*bytes);
 }
 
 QByteArray crlfBytes(const QStringList& lines)

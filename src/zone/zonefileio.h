@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Zone files are read and written as bytes mapped one to one to characters, so that every byte a file holds
@@ -14,6 +13,9 @@
 // The lines of a text: CR LF, a lone LF and a lone CR each end a line, and a last line without a line end
 // counts as a line.
 QStringList splitTextLines(const QByteArray& bytes);
+
+// The bytes of a regular file; none when it cannot be read.
+std::optional<QByteArray> readFileBytes(const QString& path);
 
 // The lines of a file; none when it cannot be read.
 std::optional<QStringList> readTextFile(const QString& path);

@@ -21,7 +21,9 @@ struct CliRun
 
 QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, const QStringList& hosts)
 {
-    QStringList lines{QStringLiteral(";[SOA]"),
+    // The program's own layout, its signature line first.
+    QStringList lines{QStringLiteral(";[*-Quorvane-*]"),
+                      QStringLiteral(";[SOA]"),
                       soaOwner + QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
                       QStringLiteral("2026120701"),
                       QStringLiteral("1080"),

@@ -277,6 +277,7 @@ void TstRealDialogs::editorMessagesBelongToTheEditor_data()
     QTest::newRow("mail server") << QStringLiteral("Mail Servers") << -1 << QStringLiteral("MailServerEditor");
     QTest::newRow("person") << QStringLiteral("Responsible Persons") << -1 << QStringLiteral("ResponsiblePersonEditor");
     QTest::newRow("start of authority") << QStringLiteral("Update Timing") << 2 << QStringLiteral("SoaEditor");
+    QTest::newRow("other record") << QStringLiteral("Other Records") << -1 << QStringLiteral("GenericRecordEditor");
 }
 
 void TstRealDialogs::editorMessagesBelongToTheEditor()

@@ -16,6 +16,7 @@
 
 struct AppState;
 class Prompter;
+class OtherRecordsNode;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -98,6 +99,8 @@ public:
 
     // The context a zone operation of this page runs with.
     ZoneContext zoneContext();
+    // The "Other Records" label of each zone and its editor.
+    OtherRecordsNode* otherRecords() const { return m_otherRecords; }
 
     void buildPrimaryTree();
     void buildSecondaryTree();
@@ -148,6 +151,7 @@ private:
     std::function<void(const QString&)> m_openSecondaryEditor;
     std::function<QList<SecondaryZoneEntry>()> m_secondaryRows;
     std::function<void(const QString&)> m_reportStatus;
+    OtherRecordsNode* m_otherRecords;
     FindIndex m_primIndex;
     FindIndex m_secIndex;
     ZoneTextSearch m_search;

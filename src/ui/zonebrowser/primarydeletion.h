@@ -3,7 +3,6 @@
 #include "zone/zonecontext.h"
 
 #include <QString>
-
 #include <functional>
 
 // Where deleting a primary zone reaches beyond the zone: the boot file and the tree.
