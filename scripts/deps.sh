@@ -3,8 +3,9 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkgconf qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libknot-dev)
 if [ "${1:-}" = test ]; then
-    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
-               iproute2 xauth xvfb fonts-dejavu-core)
+    packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd
+               fingerd finger iproute2 xauth xvfb fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
+               man-db)
 fi
 missing=()
 for p in "${packages[@]}"; do

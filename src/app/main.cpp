@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -76,6 +77,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // No display name is set: the platform would add it to every caption, and each caption names its window.
     const Options options = describe(app);
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.mervale.Quorvane"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     AppState state;
     SettingsStore store;

@@ -1,5 +1,6 @@
 #include "bind9/bind9settings.h"
 
+#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "shell/settingsstore.h"
 
@@ -117,7 +118,8 @@ QString controlProgramPath(const QString& program, const Platform& platform)
 {
     if (program != ownControlProgramName())
         return program;
-    return companionProgram(program, platform, QStringLiteral(QUORVANE_NDC_BUILD_PATH));
+    const QString found = installlayout::helperProgram(platform.programPath(), program);
+    return found.isEmpty() ? program : found;
 }
 
 QString bind9ToolPath(const QString& program)

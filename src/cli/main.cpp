@@ -16,6 +16,7 @@ void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
 void registerBind9Commands();
+void registerPathCommands();
 
 namespace {
 
@@ -32,6 +33,7 @@ void registerAllCommands()
     registerOperationCommands();
     registerBind9Commands();
     registerReverseCommands();
+    registerPathCommands();
 }
 
 QString commandList()

@@ -50,7 +50,3 @@ public:
 
 // A multi-user networked platform: the NT family, and Linux, which stands where the NT family is tested for.
 bool isNtFamily(const QString& platformName);
-
-// One of Quorvane's own helper programs: beside the running program when it is installed there, else on the
-// search path, else where the build tree made it (a build run from its own tree).
-QString companionProgram(const QString& name, const Platform& platform, const QString& buildPath);

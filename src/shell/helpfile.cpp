@@ -1,8 +1,8 @@
 #include "shell/helpfile.h"
 
-#include <QDir>
+#include "platform/installlayout.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 namespace {
 
@@ -12,13 +12,8 @@ const QString kFileName = QStringLiteral("quorvane.html");
 
 QString helpDocumentPath(const QString& programDirectory)
 {
-    const QDir program(programDirectory);
-    for (const QString& candidate :
-         {program.filePath(QStringLiteral("../share/quorvane/") + kFileName), program.filePath(kFileName)}) {
-        if (QFileInfo(candidate).isFile())
-            return QDir::cleanPath(candidate);
-    }
-    return QStringLiteral(":/help/") + kFileName;
+    const QString installed = installlayout::dataFile(programDirectory, QStringLiteral("help/") + kFileName);
+    return installed.isEmpty() ? QStringLiteral(":/help/") + kFileName : installed;
 }
 
 QString readHelpDocument(const QString& path)

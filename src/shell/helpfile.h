@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// The program's help is one HTML document with a section (an element id) per page and dialog. An installed copy
-// (share/quorvane beside the program's bin folder) or one beside the program wins, so that the help can be
-// corrected without building the program again; the copy built into the program is there when neither is.
+// The program's help is one HTML document with a section (an element id) per page and dialog. The installed copy
+// (share/quorvane/help beside the program's bin folder, in the build tree as in an installation) wins, so that
+// the help can be corrected without building the program again; the copy built into the program is there when
+// it is missing.
 QString helpDocumentPath(const QString& programDirectory);
 
 // The document's text; empty when it cannot be read.

@@ -1,5 +1,6 @@
 #include "utilities/nslookup.h"
 
+#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "utilities/utilityformat.h"
@@ -44,7 +45,7 @@ NsLookup::~NsLookup()
 
 QString NsLookup::defaultInterpreter(const Platform& platform)
 {
-    return companionProgram(kInterpreterName, platform, QStringLiteral(QUORVANE_NSBATCH_BUILD_PATH));
+    return installlayout::helperProgram(platform.programPath(), kInterpreterName);
 }
 
 bool NsLookup::lookup(const QString& server, const QString& domain, const QString& typeText, const QString& timeoutText)
