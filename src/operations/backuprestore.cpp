@@ -7,8 +7,11 @@
 #include "platform/prompter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -109,9 +112,13 @@ bool backupServer(const QString& dataDirectory, const QStringList& dataFiles, co
         QList<ChangedFileCopy::File> files;
         for (const QString& name : filesOnDisk(dataDirectory, dataFiles))
             files.append({QDir(dataDirectory).filePath(name), QDir(folder).filePath(name), name});
-        files.append(
-            {bootFilePath, QDir(folder).filePath(bootFileName(bootFilePath)), QDir::toNativeSeparators(bootFilePath)});
+        const QString bootCopy = QDir(folder).filePath(bootFileName(bootFilePath));
+        files.append({bootFilePath, bootCopy, QDir::toNativeSeparators(bootFilePath)});
         copyChanged(files, ChangedFileCopy::Times::OfSource, progress, 30, 60, &failures);
+        // The boot file's copy, the last the backup goes through, tells when the backup was made (the restore's
+        // question names that time), whether or not its bytes had to be written.
+        if (failures.isEmpty())
+            ::utimensat(AT_FDCWD, QFile::encodeName(bootCopy).constData(), nullptr, 0);
     }
     progress.setProgress(60);
     progress.setProgress(85);
