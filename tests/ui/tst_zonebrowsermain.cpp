@@ -365,7 +365,7 @@ void TstZoneBrowserMain::keysActOnTheSelectedNode()
     model.sourceofauth = SoaRecord(
         QStringList{"@", "ns1.beta.net.", "hostmaster.beta.net.", "2026010102", "1080", "3600", "604800", "86400"});
     model.hostaddrs.appendLine(hostAddressLine(QStringLiteral("new.beta.net."), QStringLiteral("10.0.0.3")));
-    writeBytes(path(QStringLiteral("ns/data/beta.net.dns")), crlfBytes(zoneFileLines(model)));
+    writeBytes(path(QStringLiteral("ns/data/beta.net.dns")), zoneFileBytes(model));
     page->TreeView1->setCurrentItem(hosts);
     QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
     QTest::keyClick(page->TreeView1, Qt::Key_F5);
