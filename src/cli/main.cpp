@@ -5,7 +5,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
-#include <cstdlib>
 
 void registerBootCommands();
 void registerServerCommands();
@@ -60,16 +59,12 @@ const CliCommand* findCommand(const QStringList& positional, int* wordCount)
     return best;
 }
 
-// Taking apart the model of a zone of a million records costs a tenth of the command, and nothing in it needs
-// to be: once the results are out and the settings written, the process ends without running destructors.
-// Every file a command writes is complete when the command returns, and each command releases its own locks
-// and temporary files before then.
-[[noreturn]] void finish(CliContext& context, int status)
+// Taking apart the model of a zone of a million records costs a tenth of the command and frees nothing the
+// process still needs: the model goes to a holder that is never destroyed, and the system takes its memory back
+// at exit. Everything else (locks, settings, output) is closed as usual.
+void leaveZoneToExit(AppState& state)
 {
-    context.out.flush();
-    context.store.sync();
-    std::fflush(nullptr);
-    std::_Exit(status);
+    [[maybe_unused]] static const ZoneModel* const held = new ZoneModel(std::move(state.zone));
 }
 
 } // namespace
@@ -156,5 +151,6 @@ int main(int argc, char* argv[])
     } catch (const NoAnswerLeft&) {
         status = CliNoAnswer;
     }
-    finish(context, status);
+    leaveZoneToExit(context.state);
+    return status;
 }
