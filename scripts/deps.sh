@@ -2,7 +2,8 @@
 # Installs the Debian packages a build (with "test", also the test peers; with "fuzz", clang and libFuzzer) needs;
 # does nothing when all are there.
 set -euo pipefail
-packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev)
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-base-dev-tools libcurl4-openssl-dev libgit2-dev
+          pkg-config)
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-14-dev)
 fi

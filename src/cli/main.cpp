@@ -1,5 +1,6 @@
 #include "cli/clicontext.h"
 #include "cli/registrationcommands.h"
+#include "history/changerecording.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -15,6 +16,7 @@ void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
+void registerHistoryCommands();
 
 namespace {
 
@@ -30,6 +32,7 @@ void registerAllCommands()
     registerRegistrationCommands();
     registerOperationCommands();
     registerReverseCommands();
+    registerHistoryCommands();
 }
 
 QString commandList()
@@ -135,7 +138,13 @@ int main(int argc, char* argv[])
             context.state.setup.defaultserial = context.serialOption;
         if (!context.emailOption.isEmpty())
             context.state.emailaddr = context.emailOption;
-        return command->run(context, commandPart.mid(wordCount));
+        const int status = command->run(context, commandPart.mid(wordCount));
+        // The server's lock, and with it the recording of the change, ends here.
+        context.serverLock.reset();
+        const QStringList failures = ChangeRecording::takeFailures();
+        for (const QString& failure : failures)
+            context.prompter.inform(QStringLiteral("Attention!"), failure);
+        return failures.isEmpty() ? status : CliFailure;
     } catch (const NoAnswerLeft&) {
         return CliNoAnswer;
     }
