@@ -9,7 +9,7 @@ if [ "${1:-}" = fuzz ]; then
 fi
 if [ "${1:-}" = test ]; then
     packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd fingerd finger
-               iproute2 xauth xvfb)
+               iproute2 xauth xvfb git)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -112,7 +112,7 @@ void record(const Journal& journal)
         return;
     if (!history.exists()) {
         QList<HistoryFile> found;
-        QStringList names = journal.fileNames;
+        QStringList names = history.namesOnDisk(journal.fileNames);
         for (const FileChange& change : std::as_const(changes)) {
             if (!names.contains(change.name))
                 names << change.name;

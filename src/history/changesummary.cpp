@@ -68,7 +68,8 @@ std::optional<Record> recordOf(const QString& line)
     const auto kind = kinds.constFind(words.at(2).toUpper());
     if (kind == kinds.cend())
         return std::nullopt;
-    QStringList data = words.mid(3);
+    // A responsible person is told by the mailbox, not by the text record's name that follows it.
+    QStringList data = *kind == QLatin1String("responsible person") ? words.mid(3, 1) : words.mid(3);
     for (QString& word : data)
         word = withoutDot(word);
     return Record{*kind, withoutDot(words.at(0)), data.join(QLatin1Char(' '))};
@@ -91,6 +92,16 @@ QString zoneRecordChange(const QString& zone, const QStringList& removedLines, c
         else
             otherLines = true;
     }
+    // A responsible person comes with the text record its entry names.
+    const auto withoutTexts = [](QList<Record>& records) {
+        const bool person = std::any_of(records.cbegin(), records.cend(), [](const Record& record) {
+            return record.kind == QLatin1String("responsible person");
+        });
+        if (person)
+            records.removeIf([](const Record& record) { return record.kind == QLatin1String("text"); });
+    };
+    withoutTexts(removed);
+    withoutTexts(added);
     if (removed.isEmpty() && added.isEmpty())
         return otherLines ? QStringLiteral("Change start of authority of %1").arg(zone) : QString();
     if (removed.isEmpty() && added.size() == 1)

@@ -199,7 +199,7 @@ std::optional<QString> changesSinceLoaded(const AppState& state, QString* error)
         const std::optional<QList<Revision>> all = history.revisions();
         from = all ? std::optional<QString>(all->isEmpty() ? QString() : all->last().id) : std::nullopt;
     }
-    QStringList names = historyFiles(state);
+    QStringList names = history.namesOnDisk(historyFiles(state));
     // A file the name server loaded that is gone since is a change as well.
     const std::optional<QMap<QString, QByteArray>> loaded =
         from && !from->isEmpty() ? history.files(*from) : std::optional<QMap<QString, QByteArray>>();

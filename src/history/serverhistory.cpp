@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QHostInfo>
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -183,6 +184,21 @@ bool ServerHistory::open(bool create)
 QString ServerHistory::diskPath(const QString& name) const
 {
     return QDir(name == bootName() ? m_bootDirectory : m_dataDirectory).filePath(name);
+}
+
+QStringList ServerHistory::namesOnDisk(const QStringList& names) const
+{
+    // One listing of the folder rather than one search per name: a server may have thousands of zones.
+    QHash<QString, QString> spelled;
+    for (const QString& entry : QDir(m_dataDirectory).entryList(QDir::Files))
+        spelled.insert(entry.toLower(), entry);
+    QStringList result;
+    for (const QString& name : names) {
+        const QString found = name == bootName() ? name : spelled.value(name.toLower(), name);
+        if (!result.contains(found))
+            result << found;
+    }
+    return result;
 }
 
 QString ServerHistory::nameOf(const QString& path) const

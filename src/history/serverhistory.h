@@ -74,6 +74,9 @@ public:
 
     // Where a file of a revision lies on the disk.
     QString diskPath(const QString& name) const;
+    // The names as the files are spelled on the disk: the server's lists hold them in lower case, and the program
+    // finds them without regard to case.
+    QStringList namesOnDisk(const QStringList& names) const;
     // The name under which a file on the disk is kept; empty when it belongs to neither folder.
     QString nameOf(const QString& path) const;
 
