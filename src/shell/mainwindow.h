@@ -8,6 +8,7 @@ struct AppState;
 class AddlPropertiesActions;
 class AddlPropertiesPage;
 class DomainEditPage;
+class HistoryMenu;
 class Platform;
 class ProgressWindow;
 class Prompter;
@@ -46,6 +47,7 @@ public:
     ServerOperations* serverOperations() const { return m_serverOperations; }
     AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
     ReverseActions* reverseActions() const { return m_reverseActions; }
+    HistoryMenu* historyMenu() const { return m_historyMenu; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -115,6 +117,7 @@ private:
     ServerOperations* m_serverOperations = nullptr;
     AddlPropertiesActions* m_addlActions = nullptr;
     ReverseActions* m_reverseActions = nullptr;
+    HistoryMenu* m_historyMenu = nullptr;
 
     QList<QAction*> m_serverActions;  // the "Server" menu's items after "Add Server"
     QList<QAction*> m_utilityActions; // the first three of "Utilities"

@@ -1,5 +1,6 @@
 #include "fakendc.h"
 #include "ftppeer.h"
+#include "history/changepreviewdialog.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/addoptiondialog.h"
@@ -149,7 +150,14 @@ void TstOperationsWindow::serverButtonsAndMenuRunTheControlProgram()
     QCOMPARE(m_window->statusText(), QStringLiteral("Server already started."));
     action(QStringLiteral("reloaddbmenu"))->trigger();
     QCOMPARE(m_window->statusText(), QStringLiteral("Database Reloaded."));
+    // The preview comes first; the reload just now loaded every file there is.
+    QString previewHeading;
+    whenOpen<ChangePreviewDialog>([&previewHeading](ChangePreviewDialog* preview) {
+        previewHeading = preview->heading->text();
+        preview->apply->click();
+    });
     m_window->domainEdit()->updatechanges->click();
+    QCOMPARE(previewHeading, QStringLiteral("No changes since the name server last loaded the files."));
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Restarted."));
     info()->stopserver->click();
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Stopped."));
