@@ -164,20 +164,23 @@ void begin(const QString& key, const QString& bootDirectory)
     journals()[key] = std::move(journal);
 }
 
-void describeServer(const QString& key, const QString& dataDirectory, const QStringList& fileNames)
+void describeServer(const QString& key, const QString& dataDirectory, const std::function<QStringList()>& fileNames)
 {
     const auto found = journals().find(key);
     if (found == journals().end() || dataDirectory.isEmpty())
         return;
-    found->second.dataDirectory = canonicalFolder(dataDirectory);
-    found->second.fileNames = fileNames;
-    if (!seenHeads().contains(found->second.dataDirectory)) {
-        ServerHistory history(found->second.bootDirectory, found->second.dataDirectory);
-        if (history.exists()) {
-            if (const std::optional<QString> head = history.head())
-                setSeenHead(found->second.dataDirectory, *head);
-        }
+    Journal& journal = found->second;
+    journal.dataDirectory = canonicalFolder(dataDirectory);
+    if (seenHeads().contains(journal.dataDirectory))
+        return;
+    ServerHistory history(journal.bootDirectory, journal.dataDirectory);
+    if (!history.exists()) {
+        // Listing thousands of zones is worth it only for the first revision.
+        journal.fileNames = fileNames();
+        return;
     }
+    if (const std::optional<QString> head = history.head())
+        setSeenHead(journal.dataDirectory, *head);
 }
 
 void finish(const QString& key)

@@ -16,8 +16,10 @@ void begin(const QString& key, const QString& bootDirectory);
 void finish(const QString& key);
 // Records what the hold has changed so far as a revision of its own and goes on with a fresh one.
 void checkpoint(const QString& key);
-// What the operation knows of the server: its data directory and the files the program keeps for it.
-void describeServer(const QString& key, const QString& dataDirectory, const QStringList& fileNames);
+// What the operation knows of the server: its data directory and the files the program keeps for it, which are
+// only listed when the server has no history yet.
+void describeServer(const QString& key, const QString& dataDirectory,
+                    const std::function<QStringList()>& fileNames);
 
 // Where a failure to record goes; without a handler it waits for takeFailures().
 void setFailureHandler(std::function<void(const QString& text)> handler);

@@ -60,7 +60,7 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
     const FileStamp& read = state.boot.fileStamp;
     const QString bootFile = QDir(state.boot.bootDirectory).filePath(BootConfig::fileName());
     if (m_held && !m_key.isEmpty())
-        ChangeRecording::describeServer(m_key, state.zoneLists.datapath, historyFiles(state));
+        ChangeRecording::describeServer(m_key, state.zoneLists.datapath, [&state] { return historyFiles(state); });
     if (!m_held || state.boot.bootDirectory.isEmpty() || read.path != bootFile || read.isCurrent())
         return;
     // What this program holds of the server is older than its boot file: changing it would undo that change.
