@@ -3,9 +3,9 @@
 
 #include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
-#include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"
+#include "silentprompter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,30 +13,12 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
 
 namespace {
-
-// No prompt is expected: every zone file exists and the data directory too.
-class SilentPrompter : public Prompter
-{
-public:
-    Button message(const QString& caption, const QString& text, Buttons, Icon) override
-    {
-        std::fprintf(stderr, "unexpected prompt: %s: %s\n", qPrintable(caption), qPrintable(text));
-        std::exit(1);
-    }
-    Button askQuestion(const QString&, bool) override { return Button::Cancel; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<int> pick(const QString&, const QStringList&) override { return std::nullopt; }
-    std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-};
 
 // A foreign boot file: tabs and single blanks, zones in random order, a few secondaries and options.
 QByteArray foreignBootFile(const QString& dataDir, int zones)

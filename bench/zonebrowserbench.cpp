@@ -2,11 +2,11 @@
 // "Domain Edit" page; and building the primary tree alone.
 // Usage: zonebrowserbench [ZONES] [RUNS]   (targets for 10,000 zones: loading under 1 s, the tree under 300 ms)
 
-#include "platform/prompter.h"
 #include "platform/systemplatform.h"
 #include "servers/serverloading.h"
 #include "shell/appstate.h"
 #include "shell/settingsstore.h"
+#include "silentprompter.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
@@ -15,29 +15,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTreeWidget>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// Every zone file exists and the data directory too: any prompt is a failure of the benchmark.
-class SilentPrompter : public Prompter
-{
-public:
-    Button message(const QString& caption, const QString& text, Buttons, Icon) override
-    {
-        std::fprintf(stderr, "unexpected prompt: %s: %s\n", qPrintable(caption), qPrintable(text));
-        std::exit(1);
-    }
-    Button askQuestion(const QString&, bool) override { return Button::Cancel; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<int> pick(const QString&, const QStringList&) override { return std::nullopt; }
-    std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-};
 
 double median(QList<double> values)
 {
@@ -65,8 +47,8 @@ int main(int argc, char* argv[])
         boot += "primary zone" + QByteArray::number(i) + ".example.com " + file + "\r\n";
     }
     for (int i = 0; i < zones / 10; ++i)
-        boot += "secondary sec" + QByteArray::number(i) + ".example.net 10.0.0.1 sec" + QByteArray::number(i) +
-                ".bak\r\n";
+        boot +=
+            "secondary sec" + QByteArray::number(i) + ".example.net 10.0.0.1 sec" + QByteArray::number(i) + ".bak\r\n";
     QFile(QDir(dataDir).filePath(QStringLiteral("cache.dns"))).open(QIODevice::WriteOnly);
     const QString bootFile = root.filePath(QStringLiteral("named.boot"));
 

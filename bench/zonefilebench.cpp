@@ -4,8 +4,8 @@
 // it RUNS times and prints the median time in milliseconds of one reading plus one save.
 
 #include "platform/progress.h"
-#include "platform/prompter.h"
 #include "shell/appstate.h"
+#include "silentprompter.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
@@ -14,29 +14,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// Every line of the generated file is well formed: any prompt is a failure of the benchmark.
-class SilentPrompter : public Prompter
-{
-public:
-    Button message(const QString& caption, const QString& text, Buttons, Icon) override
-    {
-        std::fprintf(stderr, "unexpected prompt: %s: %s\n", qPrintable(caption), qPrintable(text.left(200)));
-        std::exit(1);
-    }
-    Button askQuestion(const QString&, bool) override { return Button::Cancel; }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<int> pick(const QString&, const QStringList&) override { return std::nullopt; }
-    std::optional<QString> browseFolder(const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> openFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override { return std::nullopt; }
-};
 
 QString address(int i)
 {

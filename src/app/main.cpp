@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,6 +52,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     describe(app);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.mervale.Quorvane"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
 
     AppState state;
     SettingsStore store;

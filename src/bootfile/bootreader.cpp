@@ -25,6 +25,12 @@ const QLatin1String kParameterKeywords[] = {QLatin1String("options "), QLatin1St
                                             QLatin1String("xfrnets "), QLatin1String("bogusns "),
                                             QLatin1String("forwarders ")};
 
+// A comment counts as a directory line only when it is one commented out: its first word is "directory".
+bool isCommentedDirectoryLine(const QString& blanked)
+{
+    return blanked.mid(1).trimmed().startsWith(QLatin1String("directory "));
+}
+
 QString withoutTrailingBlanks(const QString& text)
 {
     qsizetype end = text.size();
@@ -44,8 +50,9 @@ enum class Outcome
 class BootReading
 {
 public:
-    BootReading(BootContext& context, bool skipZoneFileCheck)
-        : m_context(context), m_state(context.state), m_boot(context.state.boot), m_skip(skipZoneFileCheck),
+    BootReading(BootContext& context, bool skipZoneFileCheck, bool inspectOnly = false)
+        : m_context(context), m_state(context.state), m_boot(context.state.boot),
+          m_skip(skipZoneFileCheck || inspectOnly), m_inspectOnly(inspectOnly),
           m_data(context, DriveTable::load(context.store))
     {
     }
@@ -71,6 +78,7 @@ private:
     AppState& m_state;
     BootConfig& m_boot;
     const bool m_skip;
+    const bool m_inspectOnly;
     DataDirectoryProcessor m_data;
     FileNameIndex m_files;
     bool m_directorySeen = false;
@@ -131,7 +139,7 @@ void BootReading::rememberMapping()
     // The writer does not carry the "MAPPING:" line over; without the letter in the settings the next reading
     // would look for the data directory on this machine's own drive and then write that drive into the file.
     const QString letter = m_letter.trimmed();
-    if (m_state.servername.isEmpty() || letter.isEmpty() || !mappedLetter().isEmpty())
+    if (m_inspectOnly || m_state.servername.isEmpty() || letter.isEmpty() || !mappedLetter().isEmpty())
         return;
     m_context.store.setText(QStringLiteral("MAPPING"), m_state.servername, letter);
     QString error;
@@ -262,13 +270,22 @@ void BootReading::secondaryLine(const QString& line, const QString& blanked)
 
 Outcome BootReading::readLines(const QStringList& lines)
 {
+    // The comment lines the program writes itself are its layout; those of a file written elsewhere, and those
+    // the program carried over under ";[OTHER ENTRIES]", are kept.
+    const bool own = !lines.isEmpty() && (lines.first().startsWith(QLatin1String(";DNS File Name:")) ||
+                                          lines.first() == QLatin1String(";[*-Quorvane-*]"));
+    bool keepComments = !own;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines.at(i);
         const QString blanked = blanksForTabs(line);
         const bool comment = line.startsWith(QLatin1Char(';'));
         bool recognised = i == m_mappingLine;
+        if (own && line == otherEntriesHeading()) {
+            keepComments = true;
+            continue;
+        }
 
-        if (blanked.contains(QLatin1String("directory "))) {
+        if (comment ? isCommentedDirectoryLine(blanked) : blanked.contains(QLatin1String("directory "))) {
             recognised = true;
             if (const Outcome outcome = directoryLine(lines, i, blanked); outcome != Outcome::Done)
                 return outcome;
@@ -290,15 +307,17 @@ Outcome BootReading::readLines(const QStringList& lines)
             recognised = true;
             secondaryLine(line, blanked);
         }
-        // A line with two option keywords is still one line of the file: it is kept once.
+        // A line with two option keywords is still one line of the file: it is kept once. A commented-out option
+        // is no option.
         for (const QLatin1String keyword : kParameterKeywords) {
-            if (blanked.contains(keyword)) {
+            if (!comment && blanked.contains(keyword)) {
                 recognised = true;
                 m_boot.parameterLines << line;
                 break;
             }
         }
-        if (!recognised && !comment && !blanked.trimmed().isEmpty())
+        const QString trimmed = blanked.trimmed();
+        if (!recognised && !trimmed.isEmpty() && trimmed != QLatin1String(";") && (!comment || keepComments))
             m_boot.otherLines << line;
     }
     return Outcome::Done;
@@ -314,6 +333,8 @@ BootReadResult BootReading::finish()
                                                               "file. Please repair or restore your server."));
         return {BootReadStatus::NoDirectory, QString()};
     }
+    if (m_inspectOnly)
+        return {};
     if (!m_cacheSeen) {
         m_context.prompter.message(kAttention, QStringLiteral("A cache entry could not be found in your boot file. "
                                                               "This will be updated for you."));
@@ -384,5 +405,11 @@ std::optional<QString> localBootFilePath(const QString& bootFilePath, const Driv
 BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck)
 {
     BootReading reading(context, skipZoneFileCheck);
+    return reading.run();
+}
+
+BootReadResult inspectBootFile(BootContext& context)
+{
+    BootReading reading(context, true, true);
     return reading.run();
 }

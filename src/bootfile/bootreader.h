@@ -32,6 +32,11 @@ struct BootReadResult
 // Since it writes, the reading holds the server's lock; while another Quorvane holds it nothing is read.
 BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck);
 
+// Reads the boot file as readBootFile does, for a program that only looks at the server: every primary zone is
+// admitted without a question, and nothing is written (neither the boot file, nor the root cache file, nor the
+// settings).
+BootReadResult inspectBootFile(BootContext& context);
+
 // The local path of a boot file path that may name a drive letter; none when it is blank or its drive has no
 // folder here.
 std::optional<QString> localBootFilePath(const QString& bootFilePath, const DriveTable& drives);

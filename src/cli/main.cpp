@@ -16,6 +16,8 @@ void registerReverseCommands();
 void registerZoneCommands();
 void registerRecordCommands();
 void registerCreationCommands();
+void registerBind9Commands();
+void registerPathCommands();
 void registerHistoryCommands();
 
 namespace {
@@ -31,7 +33,9 @@ void registerAllCommands()
     registerUtilityCommands();
     registerRegistrationCommands();
     registerOperationCommands();
+    registerBind9Commands();
     registerReverseCommands();
+    registerPathCommands();
     registerHistoryCommands();
 }
 

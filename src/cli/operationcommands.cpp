@@ -1,3 +1,4 @@
+#include "bind9/nameserverprobe.h"
 #include "bootfile/bootcontext.h"
 #include "bootfile/bootwriter.h"
 #include "cli/clicontext.h"
@@ -34,6 +35,7 @@ int ndc(CliContext& cli, const QStringList& args)
         return usage(usageText);
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
+    observeRunState(cli.state);
     if (preview && loadsFiles(*command)) {
         QString error;
         const std::optional<QString> changes = changesSinceLoaded(cli.state, &error);

@@ -1,6 +1,7 @@
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
 #include "editors/hosteditors.h"
+#include "editors/otherrecordeditor.h"
 #include "editors/servereditors.h"
 #include "editors/soafields.h"
 #include "servers/serverloading.h"
@@ -120,9 +121,70 @@ bool setEditIndex(CliContext& cli, RecordKind kind, const QString& position)
 }
 
 const QString kKinds = QStringLiteral("ns|mx|host|alias|person");
+const QString kOther = QStringLiteral("other OWNER TTL TYPE DATA...");
+
+bool isOther(const QString& kind)
+{
+    return kind.compare(QLatin1String("other"), Qt::CaseInsensitive) == 0;
+}
+
+// OWNER TTL TYPE DATA...: a TTL of "-" or "" leaves the zone's default; the data may run over several words.
+GenericRecordFields otherFields(const QStringList& values)
+{
+    const QString ttl = values.value(1) == QLatin1String("-") ? QString() : values.value(1);
+    return {values.value(0), ttl, values.value(2), values.mid(3).join(QLatin1Char(' '))};
+}
+
+// The 1-based position of an other record as "zone read" lists it; false when it names none.
+bool setOtherEditIndex(CliContext& cli, const QString& position)
+{
+    bool ok = false;
+    const int index = position.toInt(&ok) - 1;
+    OtherRecords& others = cli.state.zone.otherrecords;
+    if (!ok || !others.isValidIndex(index)) {
+        cli.prompter.inform(QStringLiteral("Error"),
+                            QStringLiteral("The zone holds no other record %1.").arg(position));
+        return false;
+    }
+    others.setEditIndex(index);
+    return true;
+}
+
+int otherAdd(CliContext& cli, const QStringList& args)
+{
+    if (args.size() < 7)
+        return usage(QStringLiteral("record add SERVER ZONE ") + kOther);
+    ZoneContext context = recordContext(cli);
+    if (!openZone(cli, context, args.at(0), args.at(1)))
+        return CliFailure;
+    cli.state.zone.otherrecords.setEditIndex(OtherRecords::kNewRecord);
+    return report(cli, saveOtherRecord(context, otherFields(args.mid(3))));
+}
+
+int otherChange(CliContext& cli, const QStringList& args)
+{
+    if (args.size() < 8)
+        return usage(QStringLiteral("record change SERVER ZONE other INDEX OWNER TTL TYPE DATA..."));
+    ZoneContext context = recordContext(cli);
+    if (!openZone(cli, context, args.at(0), args.at(1)) || !setOtherEditIndex(cli, args.at(3)))
+        return CliFailure;
+    return report(cli, saveOtherRecord(context, otherFields(args.mid(4))));
+}
+
+int otherDelete(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 4)
+        return usage(QStringLiteral("record delete SERVER ZONE other INDEX"));
+    ZoneContext context = recordContext(cli);
+    if (!openZone(cli, context, args.at(0), args.at(1)) || !setOtherEditIndex(cli, args.at(3)))
+        return CliFailure;
+    return report(cli, deleteOtherRecord(context));
+}
 
 int recordAdd(CliContext& cli, const QStringList& args)
 {
+    if (isOther(args.value(2)))
+        return otherAdd(cli, args);
     const QString text = QStringLiteral("record add SERVER ZONE %1 FIELD...").arg(kKinds);
     const std::optional<KindInfo> kind = kindNamed(args.value(2));
     if (args.size() < 3 || !kind || args.size() != 3 + kind->fieldCount)
@@ -141,6 +203,8 @@ int recordChange(CliContext& cli, const QStringList& args)
             .arg(kKinds);
     if (args.size() < 3)
         return usage(text);
+    if (isOther(args.at(2)))
+        return otherChange(cli, args);
     if (args.at(2).toLower() == QLatin1String("soa")) {
         if (args.size() != 5 ||
             soaFieldObjectName(args.at(3).left(1).toUpper() + args.at(3).mid(1).toLower()).isEmpty())
@@ -161,6 +225,8 @@ int recordChange(CliContext& cli, const QStringList& args)
 
 int recordDelete(CliContext& cli, const QStringList& args)
 {
+    if (isOther(args.value(2)))
+        return otherDelete(cli, args);
     const QString text = QStringLiteral("record delete SERVER ZONE %1 INDEX").arg(kKinds);
     const std::optional<KindInfo> kind = kindNamed(args.value(2));
     if (args.size() != 4 || !kind)
@@ -176,18 +242,20 @@ int recordDelete(CliContext& cli, const QStringList& args)
 void registerRecordCommands()
 {
     cliCommands() << CliCommand{QStringLiteral("record add"),
-                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person FIELD..."),
+                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person FIELD... | SERVER ZONE other OWNER "
+                                               "TTL TYPE DATA..."),
                                 QStringLiteral("Adds a record through its editor's checks and saves the zone; the "
-                                               "fields are the editor's, in its order."),
+                                               "fields are the editor's, in its order. \"other\" adds any other "
+                                               "record (TTL \"-\" for the zone's default)."),
                                 recordAdd}
                   << CliCommand{QStringLiteral("record change"),
-                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person INDEX FIELD... | SERVER ZONE soa "
-                                               "User|Serial|Refresh|Retry|Expire|Minimum VALUE"),
+                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person|other INDEX FIELD... | SERVER "
+                                               "ZONE soa User|Serial|Refresh|Retry|Expire|Minimum VALUE"),
                                 QStringLiteral("Replaces record INDEX (1-based, as \"zone read\" lists it), or one "
                                                "value of the start of authority, and saves the zone."),
                                 recordChange}
                   << CliCommand{QStringLiteral("record delete"),
-                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person INDEX"),
+                                QStringLiteral("SERVER ZONE ns|mx|host|alias|person|other INDEX"),
                                 QStringLiteral("Deletes record INDEX as its editor's Delete does and saves the zone."),
                                 recordDelete};
 }

@@ -48,6 +48,13 @@ int zoneRead(CliContext& cli, const QStringList& args)
     printList(cli.out, "[Aliases]", zone.aliases.displays());
     printList(cli.out, "[Responsible Persons]", zone.responsible.displays());
     printList(cli.out, "[Text Files]", zone.textfiles.displays());
+    // Zones with no other records print as they always did.
+    if (!zone.otherrecords.isEmpty()) {
+        QStringList others;
+        for (const QString& line : zone.otherrecords.lines())
+            others << otherRecordText(line, zone.effectiveDefaultTtl());
+        printList(cli.out, "[Other Records]", others);
+    }
     cli.out.flush();
     return status == ZoneLoadStatus::Loaded ? CliSuccess : CliFailure;
 }
@@ -63,6 +70,13 @@ int zoneSave(CliContext& cli, const QStringList& args)
     // A reading that stopped holds only part of the zone; saving it would lose the rest.
     if (loadZone(context, given->file, given->zone) != ZoneLoadStatus::Loaded)
         return CliFailure;
+    // A save would turn lines the name server may still read into comments: it is the user's to repair them.
+    if (!cli.state.zone.unkept.isEmpty()) {
+        cli.prompter.inform(
+            QStringLiteral("Error"),
+            QStringLiteral("%1 was not saved, as it holds lines that could not be kept as records.").arg(given->file));
+        return CliFailure;
+    }
     cli.state.selection.primfilename = given->file;
     cli.state.selection.primdnsname = given->zone;
     if (!saveZone(context).ok())

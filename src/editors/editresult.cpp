@@ -4,6 +4,7 @@
 #include "editors/newzoneserver.h"
 #include "platform/prompter.h"
 #include "shell/appstate.h"
+#include "zone/otherrecords.h"
 #include "zone/recorddeletion.h"
 #include "zone/recordfields.h"
 #include "zone/recordlist.h"
@@ -54,7 +55,33 @@ bool ownsRecordIn(const RecordList& records, const QString& name, const QString&
     return false;
 }
 
+bool otherRecordAt(const ZoneModel& zone, const QString& name, const QString& origin, bool aliasOnly)
+{
+    const QString wanted = absoluteName(name, origin);
+    for (const QString& line : zone.otherrecords.lines()) {
+        const OtherRecordFields fields = otherRecordFields(line);
+        if (fields.record && absoluteName(fields.owner, origin) == wanted &&
+            (!aliasOnly || fields.type.compare(QLatin1String("CNAME"), Qt::CaseInsensitive) == 0))
+            return true;
+    }
+    return false;
+}
+
 namespace {
+
+// The other records of the types, each as its absolute owner and its data: records a list does not hold (a time
+// to live of their own, say) count as much as the list's.
+QList<std::pair<QString, QString>> otherRecordsOf(const ZoneModel& zone, const QStringList& types,
+                                                  const QString& origin)
+{
+    QList<std::pair<QString, QString>> found;
+    for (const QString& line : zone.otherrecords.lines()) {
+        const OtherRecordFields fields = otherRecordFields(line);
+        if (fields.record && types.contains(fields.type, Qt::CaseInsensitive))
+            found.append({absoluteName(fields.owner, origin), fields.data});
+    }
+    return found;
+}
 
 // The name server inside the zone whose only address record is the host at the index, if any.
 std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int index)
@@ -66,15 +93,38 @@ std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int i
     const QString host = absoluteName(recordOwner(hosts.line(index)), origin);
     if (ownsRecordIn(hosts, host, origin, index))
         return std::nullopt;
+    for (const auto& [owner, address] :
+         otherRecordsOf(state.zone, {QStringLiteral("A"), QStringLiteral("AAAA")}, origin)) {
+        if (owner == host)
+            return std::nullopt;
+    }
+    QStringList targets;
     for (const QString& line : state.zone.nameservers.lines()) {
         const QList<RecordField> fields = recordFields(line);
-        if (fields.size() < 4)
-            continue;
-        const QString target = line.mid(fields.at(3).start, fields.at(3).length);
+        if (fields.size() >= 4)
+            targets << line.mid(fields.at(3).start, fields.at(3).length);
+    }
+    for (const auto& [owner, target] : otherRecordsOf(state.zone, {QStringLiteral("NS")}, origin))
+        targets << target;
+    for (const QString& target : std::as_const(targets)) {
         if (absoluteName(target, origin) == host && liesInZone(host, origin))
             return target;
     }
     return std::nullopt;
+}
+
+// Whether the zone keeps a name server record of its own without the list's record at the index.
+bool otherNameServerOfTheZone(const AppState& state, int index)
+{
+    const QString origin = zoneOrigin(state);
+    const QString apex = absoluteName(QStringLiteral("@"), origin);
+    if (state.zone.nameservers.count() > 1 || index != 0)
+        return true;
+    for (const auto& [owner, target] : otherRecordsOf(state.zone, {QStringLiteral("NS")}, origin)) {
+        if (owner == apex)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -84,7 +134,7 @@ EditResult deleteRecord(ZoneContext& context, RecordKind kind)
     AppState& state = context.state;
     const int index = state.zone.records(kind).editIndex();
     // The name server refuses a zone without a name server, or whose name server inside it has no address.
-    if (kind == RecordKind::NameServer && state.zone.nameservers.count() == 1 && index == 0)
+    if (kind == RecordKind::NameServer && !otherNameServerOfTheZone(state, index))
         return refuse(context.prompter, QStringLiteral("Attention!"),
                       QStringLiteral("A zone needs a name server record: the name server does not load a zone "
                                      "without one. Add another name server first."));

@@ -6,6 +6,7 @@
 #include <QString>
 
 class RecordList;
+class ZoneModel;
 
 enum class EditStatus
 {
@@ -41,6 +42,9 @@ QString absoluteName(const QString& name, const QString& origin);
 // Whether a record of the list other than the one at except has the name as its owner, compared as absolute
 // names.
 bool ownsRecordIn(const RecordList& records, const QString& name, const QString& origin, int except = -1);
+
+// Whether one of the zone's other records stands at the name; with aliasOnly, an alias (CNAME) of them.
+bool otherRecordAt(const ZoneModel& zone, const QString& name, const QString& origin, bool aliasOnly);
 
 // An editor's Delete: the record at the kind's edit index leaves the zone (a responsible person with its text
 // record, a host with its reverse-ignore entries) and the zone is saved. No question is asked. The zone's last

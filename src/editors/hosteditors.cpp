@@ -131,7 +131,8 @@ EditResult saveHost(ZoneContext& context, HostFields& fields)
         if (!completed)
             return EditResult{EditStatus::Refused, QString()};
         fields.first = *completed;
-        if (state.zone.aliases.containsOwner(fields.first))
+        if (state.zone.aliases.containsOwner(fields.first) ||
+            otherRecordAt(state.zone, fields.first, zoneOrigin(state), true))
             return refuse(prompter, kReEnter, QStringLiteral("You already have used the host name as an alias."));
         if (hosts.containsOwner(fields.first, hosts.editIndex()))
             return refuse(prompter, kReEnter, QStringLiteral("You already have entered this host address."));
@@ -186,6 +187,10 @@ EditResult saveAlias(ZoneContext& context, AliasFields& fields)
                       QStringLiteral("This name already holds other records of the zone (the zone's own name, a host "
                                      "or a responsible person), and an alias can share its name with none. "
                                      "Re-Enter."));
+    if (otherRecordAt(state.zone, fields.first, origin, false))
+        return refuse(prompter, kReEnter,
+                      QStringLiteral("This name already holds records listed under Other Records, and an alias can "
+                                     "share its name with none. Re-Enter."));
     const QString alias = stripToNameCharacters(fields.first);
     const QString target = stripToNameCharacters(fields.second);
     return storeRecord(context, aliases, aliasLine(alias, target), alias + kFive + target, alias);
@@ -219,7 +224,8 @@ EditResult savePerson(ZoneContext& context, PersonFields& fields)
     if (!mailbox.contains(QLatin1Char('.')))
         return refuse(prompter, kAttention, QStringLiteral("Your e-mail address is entered improperly."));
 
-    if (ownsRecordIn(zone.aliases, fields.first, zoneOrigin(context.state)))
+    if (ownsRecordIn(zone.aliases, fields.first, zoneOrigin(context.state)) ||
+        otherRecordAt(zone, fields.first, zoneOrigin(context.state), true))
         return refuse(prompter, kReEnter, QStringLiteral("You already have used this name as an alias."));
     // Both names of the record are written absolute: a relative one gets the zone appended by the name
     // server. The second names the text record written beside it, at the person's name in this zone.

@@ -1,5 +1,7 @@
 #include "operations/servercontrol.h"
 
+#include "bind9/bind9control.h"
+#include "bind9/bind9settings.h"
 #include "platform/filereading.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
@@ -67,6 +69,19 @@ QString notStartedText(const QString& program, const QString& reason)
 {
     return QStringLiteral("The name server control program \"") + program +
            QStringLiteral("\" could not be started: ") + reason;
+}
+
+// What a control program that failed said last on its error stream: the reason, in one line.
+QString failureText(const QString& program, const Platform::ProcessResult& result)
+{
+    const QStringList lines = QString::fromLocal8Bit(result.standardError).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (!lines.at(i).trimmed().isEmpty())
+            return lines.at(i).trimmed();
+    }
+    return QStringLiteral("The name server control program \"%1\" ended with exit status %2.")
+        .arg(program)
+        .arg(result.exitCode);
 }
 
 } // namespace
@@ -165,14 +180,22 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
     }
 
     showStatus(QString::fromLatin1(texts.statusBefore));
+    // The control program learns the server from the environment; any other program ignores it.
     const Platform::ProcessResult result =
-        platform.runProcess(program, ndcArguments(command, computer, remote), QString());
+        platform.runProcess(controlProgramPath(program, platform), ndcArguments(command, computer, remote), QString(),
+                            controlEnvironment(target.server.bootFilePath, target.server.identifier));
     outcome.clearStatusLater = true;
     if (!result.started) {
         // A command that never ran must not read as done, nor move the run state.
         showStatus(QString());
         prompter.message(QStringLiteral("Error."), notStartedText(program, result.errorText));
         outcome.end = NdcOutcome::End::NotRun;
+        return outcome;
+    }
+    if (result.exitCode != 0) {
+        showStatus(QString());
+        prompter.message(QStringLiteral("Error."), failureText(program, result));
+        outcome.end = NdcOutcome::End::Failed;
         return outcome;
     }
     showStatus(QString::fromLatin1(texts.statusAfter));

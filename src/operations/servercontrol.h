@@ -36,6 +36,7 @@ struct NdcOutcome
         NotLocal,  // a Windows 95 server on another machine, told in a box
         Windows95, // a dump or statistics of a Windows 95 server, told in a box
         NotRun,    // the control program could not be started, told in a box
+        Failed,    // the control program said it failed; its last line is told in a box
         Done,      // the control program ran and ended
     };
     End end = End::Done;
@@ -61,7 +62,9 @@ QStringList ndcArguments(NdcCommand command, const QString& computerName, bool r
 
 // Runs one control command for the target, as the server buttons do: the refusals by run state, the choice
 // between local and remote form, the status texts before and after, the new run state. The dump and statistics
-// file is deleted before anything else; the caller shows it when the outcome is Done.
+// file is deleted before anything else; the caller shows it when the outcome is Done. A control program that
+// ends with a status other than 0 has failed: the last line of its error stream is shown with the caption
+// "Error.", and neither the status texts nor the run state move.
 NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
                          Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus);
 

@@ -1,5 +1,8 @@
 #include "operations/serveroperations.h"
 
+#include "bind9/configcheck.h"
+#include "bind9/nameserverprobe.h"
+#include "bind9/nameserverquery.h"
 #include "bootfile/bootcontext.h"
 #include "history/changepreviewdialog.h"
 #include "history/historyactions.h"
@@ -16,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -40,6 +44,9 @@ ServerOperations::ServerOperations(MainWindow& window, AppState& state, Settings
         connect(backup, &QAction::triggered, this, &ServerOperations::backupServer);
     if (QAction* restore = window.findChild<QAction*>(QStringLiteral("restoreserver")))
         connect(restore, &QAction::triggered, this, &ServerOperations::restoreServer);
+    if (QAction* check = window.findChild<QAction*>(QStringLiteral("checkservermenu")))
+        connect(check, &QAction::triggered, this, &ServerOperations::checkServer);
+    connect(&window, &MainWindow::bootFileRead, this, &ServerOperations::showNameServerStatus);
 }
 
 void ServerOperations::runCommand(NdcCommand command)
@@ -58,8 +65,10 @@ void ServerOperations::runCommand(NdcCommand command)
     {
         // A second command must not start while the control program of the first is still running.
         CommandLock lock(m_window);
+        observeRunState(m_state);
         outcome = runNdcCommand(command, *target, m_state.ndcProgram, m_state.serverRunState, m_prompter, m_platform,
                                 [this](const QString& text) { m_window.showStatus(text); });
+        showNameServerStatus();
     }
     if (outcome.end == NdcOutcome::End::Done && loadsFiles(command)) {
         if (const QString error = markLoaded(m_state); !error.isEmpty())
@@ -99,6 +108,51 @@ void ServerOperations::showDataFile(const QString& path)
     viewer.datatext->setPlainText(*text);
     viewer.exec();
     m_window.clearStatusLater();
+}
+
+void ServerOperations::checkServer()
+{
+    if (!m_state.serverLoaded)
+        return;
+    ServerCheckReport report;
+    {
+        CommandLock lock(m_window);
+        ProgressWindow* progress = m_window.progressWindow();
+        progress->showProgress();
+        m_window.showStatus(QStringLiteral("Checking Server..."));
+        report = checkLoadedServer(m_state, m_platform, [progress](int percent) { progress->setProgress(percent); });
+        progress->hideProgress();
+        m_window.showStatus(report.check.passed ? QStringLiteral("Server Checked.")
+                                                : QStringLiteral("Server Checked: problems found."));
+    }
+    showLines(serverCheckLines(report));
+}
+
+void ServerOperations::showLines(const QStringList& lines)
+{
+    DatafileViewer viewer(&m_window);
+    viewer.datatext->setPlainText(lines.join(QLatin1Char('\n')));
+    viewer.exec();
+}
+
+void ServerOperations::showNameServerStatus()
+{
+    QLabel* label = m_window.serverInfo()->nameserverstatus;
+    // Only the last question counts.
+    delete m_statusQuery;
+    if (!m_state.serverLoaded) {
+        label->setText(QStringLiteral("Not Loaded"));
+        return;
+    }
+    m_statusQuery = new NameServerQuery(this);
+    const NameServerStatus target = nameServerTarget(m_state);
+    connect(m_statusQuery, &NameServerQuery::finished, label, [label, target, query = m_statusQuery](bool answered) {
+        NameServerStatus status = target;
+        status.answering = answered;
+        label->setText(nameServerStatusText(status));
+        query->deleteLater();
+    });
+    m_statusQuery->ask(target.address, target.port, target.zone, kNameServerQueryMs);
 }
 
 void ServerOperations::backupServer()

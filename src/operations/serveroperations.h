@@ -3,8 +3,10 @@
 #include "operations/servercontrol.h"
 
 #include <QObject>
+#include <QPointer>
 
 struct AppState;
+class NameServerQuery;
 class Platform;
 class Prompter;
 class SettingsStore;
@@ -23,13 +25,20 @@ public:
     void updateChanges();
     void backupServer();
     void restoreServer();
+    // "Check Server": BIND 9's checkers over the loaded server's configuration and zones, shown in the viewer.
+    void checkServer();
+    // The "Name Server:" line of the "Server Info" page, from a query to the name server; the line changes when
+    // the answer comes, and nothing waits for it.
+    void showNameServerStatus();
 
 private:
     void showDataFile(const QString& path);
+    void showLines(const QStringList& lines);
 
     MainWindow& m_window;
     AppState& m_state;
     SettingsStore& m_store;
     Prompter& m_prompter;
     Platform& m_platform;
+    QPointer<NameServerQuery> m_statusQuery;
 };

@@ -37,9 +37,14 @@ public:
 
     virtual bool openDocument(const QString& path) = 0;
 
-    // Runs a program without a window and without a shell, letting window messages run while it waits.
+    // Runs a program without a window and without a shell, letting window messages run while it waits. The
+    // environment entries ("NAME=value") are added to the program's inherited environment.
     virtual ProcessResult runProcess(const QString& program, const QStringList& arguments,
-                                     const QString& workingDirectory) = 0;
+                                     const QString& workingDirectory, const QStringList& environment) = 0;
+    ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory)
+    {
+        return runProcess(program, arguments, workingDirectory, QStringList());
+    }
 
     // The date and time in the platform's short date and long time format.
     QString shortDateLongTime(const QDateTime& when) const;

@@ -66,12 +66,18 @@ bool SystemPlatform::openDocument(const QString& path)
 }
 
 Platform::ProcessResult SystemPlatform::runProcess(const QString& program, const QStringList& arguments,
-                                                   const QString& workingDirectory)
+                                                   const QString& workingDirectory, const QStringList& environment)
 {
     ProcessResult result;
     QProcess process;
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
+    if (!environment.isEmpty()) {
+        QProcessEnvironment inherited = QProcessEnvironment::systemEnvironment();
+        for (const QString& entry : environment)
+            inherited.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+        process.setProcessEnvironment(inherited);
+    }
     process.start(program, arguments);
     if (!process.waitForStarted(-1)) {
         result.errorText = process.errorString();

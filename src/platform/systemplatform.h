@@ -13,6 +13,7 @@ public:
     QString appDataPath() const override;
     QString programPath() const override;
     bool openDocument(const QString& path) override;
-    ProcessResult runProcess(const QString& program, const QStringList& arguments,
-                             const QString& workingDirectory) override;
+    using Platform::runProcess;
+    ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory,
+                             const QStringList& environment) override;
 };

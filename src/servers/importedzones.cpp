@@ -5,6 +5,8 @@
 #include "shell/appstate.h"
 #include "zone/recorddisplay.h"
 #include "zone/recordlines.h"
+#include "zone/zonefileio.h"
+#include "zone/zonenormaliser.h"
 #include "zone/zonereader.h"
 #include "zone/zoneselect.h"
 #include "zone/zonewriter.h"
@@ -42,6 +44,100 @@ QString withQualifiedTail(const QString& line, int index, const QString& zone, c
     const QString name = line.mid(start).trimmed();
     const QString qualified = qualifyImportedName(name, zone, tlds);
     return qualified == name ? line : line.left(start) + qualified;
+}
+
+// A zone file written elsewhere is read against this origin first: the names it leaves relative to the zone
+// then end in it, apart from names written in full or relative to an "$ORIGIN" of the file.
+const QString kRelativeMark = QStringLiteral("relative.quorvane.invalid");
+
+bool endsInMark(QStringView name)
+{
+    return name == QString(kRelativeMark + QLatin1Char('.')) ||
+           name.endsWith(QString(QLatin1Char('.') + kRelativeMark + QLatin1Char('.')));
+}
+
+// The names the qualifying rule completes: the owner of a host, the host of a name server and of a mail
+// server, both names of an alias. Every other name left relative is completed with the zone, as the name
+// server completes it.
+bool takesTheRule(NormalisedKind kind, int word, int type)
+{
+    switch (kind) {
+    case NormalisedKind::Host:
+        return word == 0;
+    case NormalisedKind::NameServer:
+        return word == type + 1;
+    case NormalisedKind::MailServer:
+        return word == type + 2;
+    case NormalisedKind::Alias:
+        return word == 0 || word == type + 1;
+    default:
+        return false;
+    }
+}
+
+// A line of the zone read against the mark, its relative names completed.
+QString repairedLine(const QString& line, NormalisedKind kind, const QString& zone, const TldList& tlds)
+{
+    struct Word
+    {
+        qsizetype start;
+        qsizetype length;
+    };
+    QList<Word> words;
+    for (qsizetype at = 0; at < line.size();) {
+        if (isBlank(line.at(at))) {
+            ++at;
+            continue;
+        }
+        const qsizetype start = at;
+        bool quoted = false;
+        while (at < line.size() && (quoted || !isBlank(line.at(at)))) {
+            if (line.at(at) == QLatin1Char('\\'))
+                ++at;
+            else if (line.at(at) == QLatin1Char('"'))
+                quoted = !quoted;
+            ++at;
+        }
+        words.append({start, std::min(at, line.size()) - start});
+    }
+    // The time to live, when the line gives one, stands before the class.
+    const int type = words.size() > 1 && line.at(words.at(1).start).isDigit() ? 3 : 2;
+    QString out = line;
+    for (qsizetype index = words.size() - 1; index >= 0; --index) {
+        const Word& word = words.at(index);
+        const QStringView name = QStringView(line).sliced(word.start, word.length);
+        if (!endsInMark(name))
+            continue;
+        const QString relative = name.chopped(kRelativeMark.size() + 1).toString();
+        QString complete;
+        if (relative.isEmpty())
+            complete = zone + QLatin1Char('.');
+        else if (takesTheRule(kind, int(index), type))
+            complete = qualifyImportedName(relative.chopped(1), zone, tlds);
+        else
+            complete = relative + zone + QLatin1Char('.');
+        out.replace(word.start, word.length, complete);
+    }
+    return out;
+}
+
+// Reads a zone file written elsewhere with its names completed by the qualifying rule; none when the file
+// cannot be read against the mark. atOwner tells whether its start of authority was written "@".
+std::optional<NormalisedZone> repairedZone(const QByteArray& bytes, const QString& zone, const QString& datapath,
+                                           const TldList& tlds, bool* atOwner)
+{
+    NormalisedZone marked = normaliseZone(bytes, kRelativeMark, datapath);
+    if (!marked.ok)
+        return std::nullopt;
+    const QString origin = zone.endsWith(QLatin1Char('.')) ? zone.chopped(1) : zone;
+    *atOwner = false;
+    for (qsizetype index = 0; index < marked.lines.size(); ++index) {
+        QString& line = marked.lines[index];
+        if (marked.kinds.at(index) == NormalisedKind::StartOfAuthority && !*atOwner)
+            *atOwner = line.startsWith(kRelativeMark + QStringLiteral(". "));
+        line = repairedLine(line, marked.kinds.at(index), origin, tlds);
+    }
+    return marked;
 }
 
 bool wholeStartOfAuthority(const SoaRecord& soa)
@@ -123,7 +219,17 @@ void qualifyImportedZones(AppState& state, Prompter& prompter, Progress& progres
         selectPrimary(state.selection, lists, index);
         const QString& file = lists.primfiles.at(index);
         const QString& zone = lists.primdns.at(index);
-        loadZone(context, file, zone);
+        // A file written elsewhere has its relative names completed as it is read, by the rule below where the
+        // zone left them relative and as the name server reads them where an "$ORIGIN" of the file did.
+        const std::optional<QByteArray> bytes = readFileBytes(zoneFilePath(lists.datapath, file));
+        bool atOwner = false;
+        std::optional<NormalisedZone> repaired;
+        if (bytes && !isOwnLayout(*bytes))
+            repaired = repairedZone(*bytes, zone, lists.datapath, state.tlds, &atOwner);
+        if (repaired)
+            readNormalisedZone(context, file, zone, *repaired);
+        else
+            loadZone(context, file, zone);
         ZoneModel& model = state.zone;
         if (!wholeStartOfAuthority(model.sourceofauth)) {
             prompter.message(QStringLiteral("Information"),
@@ -131,6 +237,11 @@ void qualifyImportedZones(AppState& state, Prompter& prompter, Progress& progres
                                  QStringLiteral(". This file must be manually repaired."),
                              Prompter::Button::Ok, Prompter::Icon::Information);
             return;
+        }
+        if (repaired) {
+            if (!atOwner)
+                writeZone(context);
+            continue;
         }
         if (usesAtOwner(model.sourceofauth.value(SoaRecord::Owner)))
             continue;

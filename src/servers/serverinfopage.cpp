@@ -67,11 +67,15 @@ ServerInfoPage::ServerInfoPage(QWidget* parent) : QWidget(parent)
     inifilelabel = new QLabel(QStringLiteral("Not Loaded"), this);
     inifilelabel->setObjectName(QStringLiteral("inifilelabel"));
 
+    nameserverstatus = new QLabel(QStringLiteral("Not Loaded"), this);
+    nameserverstatus->setObjectName(QStringLiteral("nameserverstatus"));
+
     auto* info = new QFormLayout;
     info->addRow(serverbox);
     info->addRow(QStringLiteral("Current Path:"), pathlabel);
     info->addRow(QStringLiteral("Server Name:"), servernamelabel);
     info->addRow(QStringLiteral("Boot File:"), inifilelabel);
+    info->addRow(QStringLiteral("Name Server:"), nameserverstatus);
 
     primgrid = makeGrid(this, QStringLiteral("primgrid"),
                         {QStringLiteral("Serving Primary for"), QStringLiteral("Forward Mapping File")});

@@ -22,6 +22,7 @@ public:
     QLabel* pathlabel;
     QLabel* servernamelabel;
     QLabel* inifilelabel;
+    QLabel* nameserverstatus; // whether the loaded server's name server answers
     QTableWidget* primgrid;
     QTableWidget* secgrid;
     QTableWidget* secgridfull; // hidden: every master address of each secondary zone

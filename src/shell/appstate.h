@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bind9/bind9settings.h"
 #include "bootfile/bootconfig.h"
 #include "checks/tldlist.h"
 #include "registration/registrationdefaults.h"
@@ -10,7 +11,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 // The "Setup" page's defaults for the zone wizards and the start of authority.
@@ -67,6 +67,8 @@ struct AppState
     bool autoBackup = true;
     // The name server's control program, found on the search path unless it names a folder.
     QString ndcProgram = QStringLiteral("ndc");
+    // How the loaded server is served with BIND 9.
+    Bind9Settings bind9;
     // The registry's FTP server for the root hints.
     QString ftpHost = QStringLiteral("192.0.32.9");
     int ftpPort = 21;

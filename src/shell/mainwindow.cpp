@@ -10,6 +10,7 @@
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
+#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
@@ -175,6 +176,9 @@ void MainWindow::buildMenu()
         connect(action, &QAction::triggered, button, &QPushButton::click);
         m_serverActions << action;
     }
+    // Connected by the server operations.
+    m_serverActions << server->addAction(QStringLiteral("Check Server"));
+    m_serverActions.last()->setObjectName(QStringLiteral("checkservermenu"));
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("Utilities"));
     utilities->setObjectName(QStringLiteral("utilitiesmenu"));
@@ -382,7 +386,7 @@ QString MainWindow::statusText() const
 
 void MainWindow::openHelp()
 {
-    m_platform.openDocument(QDir(m_platform.programPath()).filePath(QStringLiteral("quorvane.html")));
+    m_platform.openDocument(installlayout::dataFile(m_platform.programPath(), QStringLiteral("help/quorvane.html")));
 }
 
 void MainWindow::showAbout()

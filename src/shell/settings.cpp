@@ -151,7 +151,8 @@ void loadSettings(AppState& state, const SettingsStore& store, Prompter& prompte
         store.text(kInit, QStringLiteral("AutoBackup"), QStringLiteral("true")) != QLatin1String("false");
 
     state.tlds.load(store.text(kInit, QStringLiteral("TLD")));
-    state.ndcProgram = store.text(kInit, QStringLiteral("Control Program"), QStringLiteral("ndc"));
+    state.ndcProgram = store.text(kInit, QStringLiteral("Control Program"), defaultControlProgram());
+    state.bind9 = Bind9Settings::load(store);
     state.ftpHost = store.text(kInit, QStringLiteral("Root Cache FTP Server"), AppState().ftpHost);
     bool portOk = false;
     const int port = store.text(kInit, QStringLiteral("Root Cache FTP Port")).toInt(&portOk);
@@ -221,6 +222,7 @@ bool saveSettings(const AppState& state, SettingsStore& store, QString* errorTex
                   state.autoBackup ? QStringLiteral("true") : QStringLiteral("false"));
     store.setText(kInit, QStringLiteral("TLD"), state.tlds.storedValue());
     store.setText(kInit, QStringLiteral("Control Program"), state.ndcProgram);
+    state.bind9.save(store);
     store.setText(kInit, QStringLiteral("Root Cache FTP Server"), state.ftpHost);
     store.setText(kInit, QStringLiteral("Root Cache FTP Port"), QString::number(state.ftpPort));
     store.setText(kInit, QStringLiteral("WHOIS Server"), state.whoisserver);

@@ -1,5 +1,6 @@
 #include "shell/setuppage.h"
 
+#include "bind9/bind9setupgroup.h"
 #include "editors/domaindefaults.h"
 #include "shell/appstate.h"
 
@@ -102,8 +103,12 @@ SetupPage::SetupPage(AppState& state, QWidget* parent) : QWidget(parent), m_stat
     right->addWidget(soaGroup);
     right->addWidget(otherGroup);
     right->addWidget(mailGroup);
+    bind9setup = new Bind9SetupGroup(m_state, this);
+    auto* left = new QVBoxLayout;
+    left->addWidget(wizardGroup, 1);
+    left->addWidget(bind9setup);
     auto* columns = new QHBoxLayout;
-    columns->addWidget(wizardGroup, 2);
+    columns->addLayout(left, 2);
     columns->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns, 1);
@@ -143,4 +148,5 @@ void SetupPage::showState()
             field->setText(*target);
     }
     autobackup->setChecked(m_state.autoBackup);
+    bind9setup->showState();
 }

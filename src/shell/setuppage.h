@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 
 struct AppState;
 class Prompter;
+class Bind9SetupGroup;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -41,6 +41,7 @@ public:
     QLineEdit* defaultsecondary;
     QCheckBox* autobackup;
     QPushButton* updatedefaults;
+    Bind9SetupGroup* bind9setup;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

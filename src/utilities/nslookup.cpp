@@ -3,6 +3,7 @@
 #include "checks/domainname.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
+#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "utilities/utilityformat.h"
@@ -49,13 +50,7 @@ NsLookup::~NsLookup()
 
 QString NsLookup::defaultInterpreter(const Platform& platform)
 {
-    const QString beside = QDir(platform.programPath()).filePath(kInterpreterName);
-    if (QFileInfo(beside).isExecutable())
-        return beside;
-    const QString onPath = QStandardPaths::findExecutable(kInterpreterName);
-    if (!onPath.isEmpty())
-        return onPath;
-    return QStringLiteral(QUORVANE_NSBATCH_BUILD_PATH);
+    return installlayout::helperProgram(platform.programPath(), kInterpreterName);
 }
 
 bool NsLookup::lookup(const QString& server, const QString& domain, const QString& typeText, const QString& timeoutText)

@@ -3,7 +3,6 @@
 #include "zone/primaryzoneentry.h"
 
 #include <QString>
-
 #include <optional>
 
 // One secondary zone of a server: its master addresses (dotted IPv4 addresses separated by single spaces) and

@@ -7,17 +7,17 @@
 // Entry i of each name list belongs to entry i of its file list.
 struct ServerZoneLists
 {
-    QString datapath;       // the server's data directory; zone file names are relative to it
-    QStringList primdns;    // primary zone names, lower case
-    QStringList primfiles;  // their zone files, lower case
+    QString datapath;      // the server's data directory; zone file names are relative to it
+    QStringList primdns;   // primary zone names, lower case
+    QStringList primfiles; // their zone files, lower case
     QStringList primdnssort;
     QStringList primfilesort;
-    QStringList secdns;     // secondary zone names, lower case
-    QStringList secfiles;   // their backup files, lower case
+    QStringList secdns;   // secondary zone names, lower case
+    QStringList secfiles; // their backup files, lower case
     QStringList secdnssort;
     QStringList secfilesort;
-    QStringList reverseignore; // fully qualified host names that get no reverse record
-    QString firstzone;      // the server's own full name with a trailing "."
+    QStringList reverseignore;               // fully qualified host names that get no reverse record
+    QString firstzone;                       // the server's own full name with a trailing "."
     QString stealth = QStringLiteral("OFF"); // "ON": the next zone deletion asks no question
 };
 

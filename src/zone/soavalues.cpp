@@ -1,7 +1,8 @@
 #include "zone/soavalues.h"
 
+#include "zone/lineshape.h"
 #include "zone/recordfields.h"
-#include "zone/zonereader.h"
+#include "zone/zonetext.h"
 
 namespace {
 
@@ -79,6 +80,12 @@ QString wordAt(QStringView line, const QList<RecordField>& fields, qsizetype ind
 
 } // namespace
 
+bool isSoaValueLine(QStringView line)
+{
+    const QStringView text = uncommented(line);
+    return !text.isEmpty() && isValueLine(text);
+}
+
 std::optional<SoaHead> parseSoaHead(QStringView line)
 {
     const QStringView text = uncommented(line);
@@ -98,6 +105,11 @@ std::optional<SoaHead> parseSoaHead(QStringView line)
 
     SoaHead head;
     head.owner = blankOwner ? QStringLiteral("@") : wordAt(text, fields, 0);
+    for (qsizetype index = first; index < type; ++index) {
+        const QString word = wordAt(text, fields, index);
+        if (parseTtl(word.toLatin1()))
+            head.ttl = word;
+    }
     head.primaryServer = wordAt(text, fields, type + 1);
     qsizetype restAt = text.size();
     if (type + 2 < fields.size()) {
@@ -111,17 +123,33 @@ std::optional<SoaHead> parseSoaHead(QStringView line)
     return head;
 }
 
-QStringList findSoaValues(const SoaHead& head, const QStringList& lines, qsizetype from)
+QStringList findSoaValues(const SoaHead& head, const QStringList& lines, qsizetype from, qsizetype* lastLine)
 {
     QStringList values;
-    if (takeValues(head.rest, values))
-        return values;
-    for (qsizetype index = from; index < lines.size(); ++index) {
-        const QStringView text = uncommented(lines.at(index));
-        if (text.isEmpty() || !isValueLine(text))
-            continue;
-        if (takeValues(text, values))
-            break;
+    qsizetype last = from - 1;
+    // The parentheses the numbers stand in, so that a closing one on a line of its own belongs to them.
+    qsizetype open = head.rest.count(QLatin1Char('(')) - head.rest.count(QLatin1Char(')'));
+    if (!takeValues(head.rest, values)) {
+        for (qsizetype index = from; index < lines.size(); ++index) {
+            const QStringView text = uncommented(lines.at(index));
+            if (text.isEmpty() || !isValueLine(text))
+                continue;
+            last = index;
+            open += text.count(QLatin1Char('(')) - text.count(QLatin1Char(')'));
+            if (takeValues(text, values))
+                break;
+        }
     }
+    for (qsizetype index = last + 1; open > 0 && index < lines.size(); ++index) {
+        const QStringView text = uncommented(lines.at(index));
+        if (text.isEmpty())
+            continue;
+        if (text.count(QLatin1Char(')')) != text.size())
+            break;
+        last = index;
+        open -= text.size();
+    }
+    if (lastLine)
+        *lastLine = last;
     return values;
 }

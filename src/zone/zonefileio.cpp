@@ -37,16 +37,24 @@ QStringList splitTextLines(const QByteArray& bytes)
     return lines;
 }
 
-std::optional<QStringList> readTextFile(const QString& path, QString* refusal)
+std::optional<QByteArray> readFileBytes(const QString& path, QString* refusal)
 {
-    const FileReadResult read = readWholeFile(path, ReadLimit::kZoneFile);
+    FileReadResult read = readWholeFile(path, ReadLimit::kZoneFile);
     if (!read.ok()) {
         // A file too large to hold is the one case the caller's own message would not explain.
         if (refusal && read.problem == FileReadResult::Problem::TooLarge)
             *refusal = read.errorText;
         return std::nullopt;
     }
-    return splitTextLines(*read.bytes);
+    return std::move(read.bytes);
+}
+
+std::optional<QStringList> readTextFile(const QString& path, QString* refusal)
+{
+    const std::optional<QByteArray> bytes = readFileBytes(path, refusal);
+    if (!bytes)
+        return std::nullopt;
+    return splitTextLines(*bytes);
 }
 
 QByteArray crlfBytes(const QStringList& lines)

@@ -15,8 +15,11 @@
 // counts as a line.
 QStringList splitTextLines(const QByteArray& bytes);
 
-// The lines of a file; none when it cannot be read (or is no regular file). A file larger than a zone file may be
-// gives the reason in `refusal`.
+// The bytes of a regular file of at most a zone file's size; none when it cannot be read (or is no regular file).
+// A file larger than a zone file may be gives the reason in `refusal`.
+std::optional<QByteArray> readFileBytes(const QString& path, QString* refusal = nullptr);
+
+// The lines of such a file; none when it cannot be read, as above.
 std::optional<QStringList> readTextFile(const QString& path, QString* refusal = nullptr);
 
 // The path of a zone file of the data directory. The server's lists hold file names in lower case, as the boot

@@ -46,6 +46,15 @@ void ZoneModel::clearRecords()
     serialAsRead.clear();
     for (RecordList* list : recordLists())
         list->clear();
+    otherrecords.clear();
+    defaultTtl.clear();
+    soaTtl.clear();
+    unkept.clear();
+}
+
+QString ZoneModel::effectiveDefaultTtl() const
+{
+    return defaultTtl.isEmpty() ? sourceofauth.value(SoaRecord::Minimum) : defaultTtl;
 }
 
 void ZoneModel::rebuildSoaDisplay()

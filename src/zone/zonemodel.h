@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/filestamp.h"
+#include "zone/otherrecords.h"
 #include "zone/recordkind.h"
 #include "zone/recordlist.h"
 #include "zone/soarecord.h"
@@ -34,6 +35,17 @@ public:
     RecordList aliases{RecordKind::Alias};
     RecordList responsible{RecordKind::ResponsiblePerson};
     RecordList textfiles{RecordKind::TextRecord};
+    // Every record the six lists do not take, kept as read and written back after them.
+    OtherRecords otherrecords;
+
+    // The zone file's "$TTL" (written first after the header) and the time to live its start of authority
+    // carries of its own; empty when it has none. Without a "$TTL" a record that carries no time to live has
+    // the start of authority's minimum.
+    QString defaultTtl;
+    QString soaTtl;
+    // The lines the last reading could not keep as records (kept as comments instead), each with its place and
+    // the reason.
+    QStringList unkept;
 
     // Working lists of reverse mapping generation; empty outside it.
     QStringList reversesoa;
@@ -49,9 +61,12 @@ public:
     // Empties the zone name, the start of authority and every record and display list, and the reverse
     // generation's name server and address lists. Edit indexes stay as they were set.
     void clearZone();
-    // What reading a zone file starts from: the start of authority and the record and display lists emptied,
-    // the zone name and the reverse lists untouched.
+    // What reading a zone file starts from: the start of authority, the record and display lists and the other
+    // records emptied, the zone name and the reverse lists untouched.
     void clearRecords();
+
+    // The time to live of a record that carries none: the "$TTL", else the start of authority's minimum.
+    QString effectiveDefaultTtl() const;
 
     // The nine display lines from the start of authority as it stands.
     void rebuildSoaDisplay();

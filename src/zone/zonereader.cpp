@@ -2,12 +2,16 @@
 
 #include "platform/prompter.h"
 #include "shell/appstate.h"
+#include "zone/lineshape.h"
 #include "zone/recordfields.h"
 #include "zone/soavalues.h"
 #include "zone/zonefileio.h"
+#include "zone/zonenormaliser.h"
+#include "zone/zonescanner.h"
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -15,155 +19,8 @@ const QString kInformation = QStringLiteral("Information");
 // A message box cannot show a line of several megabytes; what is shown of a rejected line stops here.
 constexpr qsizetype kShownLineLength = 512;
 
-// What the line tests need of a line, found in one pass: which record words stand in it between blanks, and
-// its field counts. Tabs are blanks. What stands between the first and the last double quote is no record
-// word and, for the text field count, no blank: a quoted text is one field, and cannot make its line a record
-// of another kind. The outermost pair keeps whole the texts the person editor stores, which may hold further
-// quotes of their own.
-struct LineShape
-{
-    bool soa = false; // a word ending in "IN" and a word ending in "SOA", each followed by a blank
-    bool in = false;  // " IN ": the word between blanks; likewise the others
-    bool ns = false;
-    bool mx = false;
-    bool a = false;
-    bool cname = false;
-    bool rp = false;
-    bool txt = false;
-    int fields = 0;     // fieldCount
-    int textFields = 0; // textFieldCount
-
-    explicit LineShape(QStringView line);
-
-private:
-    void readPlain(QStringView line);
-    void readQuoted(QStringView line);
-    void noteRecordWord(const char16_t* word, qsizetype length);
-};
-
-// Whether the characters spell the text exactly; record words are plain letters.
-bool spells(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
-{
-    if (length != textLength)
-        return false;
-    for (qsizetype at = 0; at < length; ++at) {
-        if (word[at] != char16_t(text[at]))
-            return false;
-    }
-    return true;
-}
-
-bool endsIn(const char16_t* word, qsizetype length, const char* text, qsizetype textLength)
-{
-    return length >= textLength && spells(word + length - textLength, textLength, text, textLength);
-}
-
-void LineShape::noteRecordWord(const char16_t* word, qsizetype length)
-{
-    switch (length) {
-    case 1:
-        a = a || word[0] == u'A';
-        break;
-    case 2:
-        in = in || spells(word, 2, "IN", 2);
-        ns = ns || spells(word, 2, "NS", 2);
-        mx = mx || spells(word, 2, "MX", 2);
-        rp = rp || spells(word, 2, "RP", 2);
-        break;
-    case 3:
-        txt = txt || spells(word, 3, "TXT", 3);
-        break;
-    case 5:
-        cname = cname || spells(word, 5, "CNAME", 5);
-        break;
-    default:
-        break;
-    }
-}
-
-LineShape::LineShape(QStringView line)
-{
-    if (line.contains(QLatin1Char('"')))
-        readQuoted(line);
-    else
-        readPlain(line);
-}
-
-// Word by word; nearly every line of a zone holds no quote and takes this way.
-void LineShape::readPlain(QStringView line)
-{
-    const char16_t* text = line.utf16();
-    const qsizetype size = line.size();
-    bool endsInIn = false;
-    bool endsInSoa = false;
-    int runs = 0;
-    qsizetype at = 0;
-    while (at < size) {
-        const qsizetype wordStart = at;
-        while (at < size && text[at] != u' ' && text[at] != u'\t')
-            ++at;
-        if (at == size)
-            break;
-        if (at > wordStart) {
-            endsInIn = endsInIn || endsIn(text + wordStart, at - wordStart, "IN", 2);
-            endsInSoa = endsInSoa || endsIn(text + wordStart, at - wordStart, "SOA", 3);
-            if (wordStart > 0)
-                noteRecordWord(text + wordStart, at - wordStart);
-        }
-        // A run that only the last character of the line makes is not counted.
-        runs += at < size - 1;
-        while (at < size && (text[at] == u' ' || text[at] == u'\t'))
-            ++at;
-    }
-    soa = endsInIn && endsInSoa;
-    fields = runs;
-    textFields = runs;
-}
-
-// Character by character, with what stands between the first and the last quote taken as masked.
-void LineShape::readQuoted(QStringView line)
-{
-    const char16_t* text = line.utf16();
-    const qsizetype size = line.size();
-    const qsizetype firstQuote = line.indexOf(QLatin1Char('"'));
-    const qsizetype lastQuote = line.lastIndexOf(QLatin1Char('"'));
-    bool endsInIn = false;
-    bool endsInSoa = false;
-    bool inRun = false;
-    bool inMaskedRun = false;
-    qsizetype wordStart = 0;
-    bool wordMasked = false;
-    int runs = 0;
-    int maskedRuns = 0;
-    for (qsizetype at = 0; at <= size; ++at) {
-        const bool plainBlank = at < size && (text[at] == u' ' || text[at] == u'\t');
-        const bool masked = at > firstQuote && at < lastQuote;
-        const bool blank = plainBlank && !masked;
-        if (at < size - 1) {
-            runs += plainBlank && !inRun;
-            inRun = plainBlank;
-            maskedRuns += blank && !inMaskedRun;
-            inMaskedRun = blank;
-        }
-        if (at < size && !blank) {
-            wordMasked = wordMasked || masked;
-            continue;
-        }
-        if (at < size && at > wordStart) {
-            // Of a word holding masked text only what follows the closing quote can end it in a record word.
-            const qsizetype tailStart = wordMasked ? lastQuote : wordStart;
-            endsInIn = endsInIn || endsIn(text + tailStart, at - tailStart, "IN", 2);
-            endsInSoa = endsInSoa || endsIn(text + tailStart, at - tailStart, "SOA", 3);
-            if (wordStart > 0 && !wordMasked)
-                noteRecordWord(text + wordStart, at - wordStart);
-        }
-        wordStart = at + 1;
-        wordMasked = false;
-    }
-    soa = endsInIn && endsInSoa;
-    fields = runs;
-    textFields = maskedRuns;
-}
+// At most this many places are listed in one message; the rest are counted.
+constexpr qsizetype kListedPlaces = 20;
 
 QString shownLine(const QString& line)
 {
@@ -172,21 +29,109 @@ QString shownLine(const QString& line)
     return line.left(kShownLineLength) + QStringLiteral("...");
 }
 
+QString listedPlaces(const QStringList& places)
+{
+    QString text = places.mid(0, kListedPlaces).join(QStringLiteral(", "));
+    if (places.size() > kListedPlaces)
+        text += QStringLiteral(" and %1 more").arg(places.size() - kListedPlaces);
+    return text;
+}
+
+// Where the lines a reading examines come from.
+enum class Source
+{
+    OwnLayout,  // a file the program wrote: lines as written, each one context-free
+    Normalised, // a file written elsewhere, put in context-free form first
+    AsWritten,  // a file whose zone name is no origin to read it against: lines as written, nothing checked
+};
+
+enum class Reading
+{
+    Done,
+    SoaMalformed, // a start of authority line had too few fields; the lines after it were not read
+    NeedsContext, // a line of a file the program wrote needs the lines before it (hand-edited)
+};
+
+enum class LineUse : quint8
+{
+    Unseen,    // nothing took it yet: an other record, unless a responsible person takes it as its text
+    Accounted, // a comment, the start of authority, the "$TTL": no record of the lists or the other records
+    Taken,     // a list holds it
+    Verbatim,  // a line of the other records section of the program's own layout
+};
+
+struct Message
+{
+    QString caption;
+    QString text;
+    Prompter::Button buttons;
+    Prompter::Icon icon;
+};
+
+bool isCommentOrBlank(const QString& line)
+{
+    for (const QChar c : line) {
+        if (isFieldBlank(c))
+            continue;
+        return c == QLatin1Char(';');
+    }
+    return true;
+}
+
+bool isTtlLine(const QString& line)
+{
+    return line.startsWith(QLatin1String("$TTL"), Qt::CaseInsensitive) &&
+           (line.size() == 4 || isFieldBlank(line.at(4)));
+}
+
+// A parenthesis outside quotes and comments continues the record onto other lines.
+bool holdsParenthesis(const QString& line)
+{
+    if (!line.contains(QLatin1Char('(')) && !line.contains(QLatin1Char(')')))
+        return false;
+    bool quoted = false;
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const QChar c = line.at(at);
+        if (c == QLatin1Char('\\'))
+            ++at;
+        else if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char(';'))
+            return false;
+        else if (!quoted && (c == QLatin1Char('(') || c == QLatin1Char(')')))
+            return true;
+    }
+    return false;
+}
+
+// A line that means something only after the lines before it: one without an owner, a directive, or one
+// continued by parentheses.
+bool dependsOnContext(const QString& line)
+{
+    return isFieldBlank(line.front()) || line.front() == QLatin1Char('$') || holdsParenthesis(line);
+}
+
 class ZoneReading
 {
 public:
-    ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines)
-        : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines)
-    {
-    }
+    // A normalised zone comes with the kind of each line.
+    ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines,
+                Source source, const QList<NormalisedKind>* kinds = nullptr);
 
-    // False when a malformed start of authority ended the reading.
-    bool examineAll();
+    Reading examineAll();
+    // Every line nothing took becomes an other record, in file order. A line of the program's own layout is
+    // read on its own first; one no scanner can read is kept as a comment.
+    void keepTheRest();
+    // The messages of the reading, one after the other, then the lines that could not be kept as records.
+    void report(const QStringList& unreadable, const QStringList& includesKept);
 
 private:
+    Reading examineNormalised();
     bool startOfAuthority(qsizetype index);
-    void record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase);
-    void responsiblePerson(const QString& line, const LineShape& shape);
+    void defaultTtlLine(qsizetype index);
+    void examineRecord(qsizetype index);
+    void record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase);
+    void responsiblePerson(qsizetype index, bool wellFormed);
     void indexTextRecords();
     void inform(const QString& text);
     // Each line is looked at once, however often the tests and the text record search come back to it.
@@ -197,6 +142,17 @@ private:
     const QString& m_fileName;
     const QString& m_zoneName;
     const QStringList& m_lines;
+    const Source m_source;
+    const QList<NormalisedKind>* m_kinds;
+
+    QList<LineUse> m_use;
+    QList<Message> m_messages;
+    // Why a list refused a line of the program's own layout that is then kept as an other record.
+    QHash<qsizetype, QString> m_refusals;
+    QStringList m_unreadable;
+    qsizetype m_otherSection;
+    qsizetype m_soaEnd = -1;
+    bool m_ttlSeen = false;
 
     // The TXT lines an RP line may pair with, found in one pass over the file on the first RP line: the first
     // well-formed TXT line of each owner, and the malformed TXT lines a search from the top meets on its way.
@@ -205,6 +161,16 @@ private:
     QHash<QString, qsizetype> m_firstText;
     QList<qsizetype> m_malformedText;
 };
+
+ZoneReading::ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                         const QStringList& lines, Source source, const QList<NormalisedKind>* kinds)
+    : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines),
+      m_source(source), m_kinds(kinds), m_use(lines.size(), LineUse::Unseen)
+{
+    m_otherSection = source == Source::Normalised ? lines.size() : lines.indexOf(otherRecordsHeading());
+    if (m_otherSection < 0)
+        m_otherSection = lines.size();
+}
 
 const LineShape& ZoneReading::shapeAt(qsizetype index)
 {
@@ -217,34 +183,109 @@ const LineShape& ZoneReading::shapeAt(qsizetype index)
 
 void ZoneReading::inform(const QString& text)
 {
-    m_context.prompter.message(kInformation, text, Prompter::Button::Ok, Prompter::Icon::Information);
+    m_messages.append({kInformation, text, Prompter::Button::Ok, Prompter::Icon::Information});
 }
 
-bool ZoneReading::examineAll()
+// A normalised zone says what each line is: its record lines have the layouts the lists take.
+Reading ZoneReading::examineNormalised()
 {
     for (qsizetype index = 0; index < m_lines.size(); ++index) {
-        const QString& line = m_lines.at(index);
-        const LineShape shape = shapeAt(index);
-        if (shape.soa && !startOfAuthority(index))
-            return false;
-        if (!shape.in)
-            continue;
-        if (shape.ns)
-            record(m_zone.nameservers, line, shape.fields == 3,
-                   QStringLiteral(", a name server entry, has been entered incorrectly. Ignoring..."));
-        if (shape.mx)
-            record(m_zone.mailservers, line, shape.fields == 4,
-                   QStringLiteral(", a mail entry, has been entered incorrectly. Ignoring..."));
-        if (shape.a)
-            record(m_zone.hostaddrs, line, shape.fields == 3,
-                   QStringLiteral(", a host address, has been entered incorrectly. Ignoring..."));
-        if (shape.cname)
-            record(m_zone.aliases, line, shape.fields == 3,
-                   QStringLiteral(", an alias, has been entered incorrectly. Ignoring..."));
-        if (shape.rp)
-            responsiblePerson(line, shape);
+        switch (m_kinds->at(index)) {
+        case NormalisedKind::DefaultTtl:
+            defaultTtlLine(index);
+            break;
+        case NormalisedKind::StartOfAuthority:
+            if (!startOfAuthority(index))
+                return Reading::SoaMalformed;
+            break;
+        case NormalisedKind::NameServer:
+            record(m_zone.nameservers, index, true, QString());
+            break;
+        case NormalisedKind::MailServer:
+            record(m_zone.mailservers, index, true, QString());
+            break;
+        case NormalisedKind::Host:
+            record(m_zone.hostaddrs, index, true, QString());
+            break;
+        case NormalisedKind::Alias:
+            record(m_zone.aliases, index, true, QString());
+            break;
+        case NormalisedKind::Person:
+            responsiblePerson(index, true);
+            break;
+        case NormalisedKind::Text:
+        case NormalisedKind::Other:
+            break;
+        }
     }
-    return true;
+    return Reading::Done;
+}
+
+void ZoneReading::defaultTtlLine(qsizetype index)
+{
+    m_ttlSeen = true;
+    const QList<RecordField> fields = recordFields(m_lines.at(index));
+    m_zone.defaultTtl = fields.size() > 1 ? m_lines.at(index).mid(fields.at(1).start).trimmed() : QString();
+    m_use[index] = LineUse::Accounted;
+}
+
+Reading ZoneReading::examineAll()
+{
+    if (m_kinds)
+        return examineNormalised();
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        const QString& line = m_lines.at(index);
+        if (index >= m_otherSection) {
+            // The heading and the closing ";" belong to the layout, everything else in the section is kept.
+            const bool layout = index == m_otherSection || line == QLatin1String(";") || line.trimmed().isEmpty();
+            m_use[index] = layout ? LineUse::Accounted : LineUse::Verbatim;
+            continue;
+        }
+        if (isCommentOrBlank(line)) {
+            m_use[index] = LineUse::Accounted;
+            continue;
+        }
+        // The program writes its "$TTL" before the start of authority; one anywhere else governs only the
+        // records after it.
+        if (isTtlLine(line) && !m_ttlSeen && m_zone.sourceofauth.isEmpty()) {
+            defaultTtlLine(index);
+            continue;
+        }
+        const LineShape& shape = shapeAt(index);
+        if (shape.soa) {
+            if (!startOfAuthority(index))
+                return Reading::SoaMalformed;
+            continue;
+        }
+        if (index <= m_soaEnd && isSoaValueLine(line)) {
+            m_use[index] = LineUse::Accounted;
+            continue;
+        }
+        if (m_source == Source::OwnLayout && dependsOnContext(line))
+            return Reading::NeedsContext;
+        examineRecord(index);
+    }
+    return Reading::Done;
+}
+
+void ZoneReading::examineRecord(qsizetype index)
+{
+    const LineShape& shape = shapeAt(index);
+    if (!shape.in)
+        return;
+    if (shape.ns)
+        record(m_zone.nameservers, index, shape.fields == 3,
+               QStringLiteral(", a name server entry, has been entered incorrectly."));
+    if (shape.mx)
+        record(m_zone.mailservers, index, shape.fields == 4,
+               QStringLiteral(", a mail entry, has been entered incorrectly."));
+    if (shape.a)
+        record(m_zone.hostaddrs, index, shape.fields == 3,
+               QStringLiteral(", a host address, has been entered incorrectly."));
+    if (shape.cname)
+        record(m_zone.aliases, index, shape.fields == 3, QStringLiteral(", an alias, has been entered incorrectly."));
+    if (shape.rp)
+        responsiblePerson(index, shape.fields == 4);
 }
 
 bool ZoneReading::startOfAuthority(qsizetype index)
@@ -255,29 +296,39 @@ bool ZoneReading::startOfAuthority(qsizetype index)
                QStringLiteral("Please re-enter."));
         return false;
     }
-    const QStringList values = findSoaValues(*head, m_lines, index + 1);
+    const QStringList values = findSoaValues(*head, m_lines, index + 1, &m_soaEnd);
     if (values.size() < kSoaNumberCount)
-        m_context.prompter.message(QStringLiteral("Attention!"),
-                                   QStringLiteral("You have errors in your start of authority. Quorvane could not "
-                                                  "find all values."));
+        m_messages.append({QStringLiteral("Attention!"),
+                           QStringLiteral("You have errors in your start of authority. Quorvane could not find all "
+                                          "values."),
+                           Prompter::Button::Ok, Prompter::Icon::Information});
     m_zone.sourceofauth = SoaRecord(QStringList{head->owner, head->primaryServer, head->mailbox} + values);
+    m_zone.soaTtl = head->ttl;
     m_zone.serialAsRead = values.value(0);
     m_zone.dnsname = m_zoneName;
+    m_use[index] = LineUse::Accounted;
     return true;
 }
 
-void ZoneReading::record(RecordList& list, const QString& line, bool wellFormed, const QString& phrase)
+void ZoneReading::record(RecordList& list, qsizetype index, bool wellFormed, const QString& phrase)
 {
-    if (wellFormed)
-        list.appendLine(line);
-    else
-        inform(shownLine(line) + phrase);
+    if (wellFormed) {
+        list.appendLine(m_lines.at(index));
+        m_use[index] = LineUse::Taken;
+    } else if (m_source == Source::OwnLayout) {
+        m_refusals.insert(index, shownLine(m_lines.at(index)) + phrase);
+    }
 }
 
 void ZoneReading::indexTextRecords()
 {
     m_textIndexed = true;
-    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+    for (qsizetype index = 0; index < m_otherSection; ++index) {
+        if (m_kinds) {
+            if (m_kinds->at(index) == NormalisedKind::Text && !m_firstText.contains(recordOwner(m_lines.at(index))))
+                m_firstText.insert(recordOwner(m_lines.at(index)), index);
+            continue;
+        }
         const LineShape& shape = shapeAt(index);
         if (!shape.in || !shape.txt)
             continue;
@@ -289,40 +340,149 @@ void ZoneReading::indexTextRecords()
     }
 }
 
-void ZoneReading::responsiblePerson(const QString& line, const LineShape& shape)
+// A person is held with the first text record of its owner; one without is kept as an other record.
+void ZoneReading::responsiblePerson(qsizetype index, bool wellFormed)
 {
-    if (shape.fields != 4) {
-        inform(shownLine(line) + QStringLiteral(", a responsible person entry, has been entered incorrectly. "
-                                                "Ignoring..."));
+    const QString& line = m_lines.at(index);
+    const bool own = m_source == Source::OwnLayout;
+    if (!wellFormed) {
+        if (own)
+            m_refusals.insert(index, shownLine(line) + QStringLiteral(", a responsible person entry, has been entered "
+                                                                      "incorrectly."));
         return;
     }
     if (!m_textIndexed)
         indexTextRecords();
     const qsizetype match = m_firstText.value(recordOwner(line), m_lines.size());
     for (const qsizetype malformed : std::as_const(m_malformedText)) {
-        if (malformed >= match)
+        if (malformed >= match || !own)
             break;
-        inform(shownLine(m_lines.at(malformed)) +
-               QStringLiteral(", a text file entry, has been entered incorrectly. Ignoring..."));
+        m_refusals.insert(malformed, shownLine(m_lines.at(malformed)) +
+                                         QStringLiteral(", a text file entry, has been entered incorrectly."));
     }
     if (match == m_lines.size()) {
-        inform(QStringLiteral("A text file entry could not be found for RP entry: ") + shownLine(line));
+        if (own)
+            m_refusals.insert(index, QStringLiteral("A text file entry could not be found for RP entry: ") +
+                                         shownLine(line) + QLatin1Char('.'));
         return;
     }
     m_zone.textfiles.appendLine(m_lines.at(match));
     m_zone.responsible.appendLine(line);
+    m_use[match] = LineUse::Taken;
+    m_use[index] = LineUse::Taken;
+}
+
+void ZoneReading::keepTheRest()
+{
+    std::optional<RecordLineChecker> checker;
+    std::optional<QSet<QString>> taken;
+    OtherRecords& others = m_zone.otherrecords;
+    for (qsizetype index = 0; index < m_lines.size(); ++index) {
+        const LineUse use = m_use.at(index);
+        const QString& line = m_lines.at(index);
+        if (use == LineUse::Verbatim || (use == LineUse::Unseen && m_source != Source::OwnLayout)) {
+            others.append(line);
+            continue;
+        }
+        if (use != LineUse::Unseen)
+            continue;
+        // Two persons of one owner share its first text record, which the file then holds twice: the copy is
+        // that same record, not another.
+        if (!taken) {
+            taken.emplace();
+            for (qsizetype at = 0; at < m_lines.size(); ++at) {
+                if (m_use.at(at) == LineUse::Taken)
+                    taken->insert(m_lines.at(at));
+            }
+        }
+        if (taken->contains(line))
+            continue;
+        if (!checker)
+            checker.emplace(absoluteName(m_zoneName.toLatin1(), QByteArrayLiteral(".")));
+        const ScannedLine scanned = checker->check(line);
+        if (!scanned.ok) {
+            others.append(unreadableLineComment(QString(), index + 1, line));
+            m_unreadable << QStringLiteral("line %1 (%2)").arg(index + 1).arg(scanned.errorText);
+            continue;
+        }
+        others.append(line);
+        if (const auto refusal = m_refusals.constFind(index); refusal != m_refusals.constEnd())
+            m_context.state.debugLog.logLine(QStringLiteral("--") + *refusal +
+                                             QStringLiteral(" Kept under Other Records."));
+    }
+}
+
+void ZoneReading::report(const QStringList& unreadable, const QStringList& includesKept)
+{
+    for (const Message& message : std::as_const(m_messages))
+        m_context.prompter.message(message.caption, message.text, message.buttons, message.icon);
+    const QStringList lines = m_unreadable + unreadable;
+    m_zone.unkept = lines;
+    if (!lines.isEmpty())
+        m_context.prompter.message(QStringLiteral("Attention!"), unreadableLinesText(m_fileName, lines));
+    if (!includesKept.isEmpty())
+        m_context.prompter.message(QStringLiteral("Attention!"), keptIncludesText(m_fileName, includesKept));
+}
+
+std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fileName)
+{
+    const QString path = zoneFilePath(context.state.zoneLists.datapath, fileName);
+    // Stamped before it is read: a change made while it is read shows as a change when it is written.
+    context.state.zone.fileStamp = FileStamp::of(path);
+    QString refusal;
+    const std::optional<QByteArray> bytes = readFileBytes(path, &refusal);
+    if (!bytes) {
+        if (!refusal.isEmpty())
+            context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
+        context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
+                                 Prompter::Button::Ok, Prompter::Icon::Information);
+    }
+    return bytes;
+}
+
+// Reads the lines into the zone; none when a line of the program's own layout needs the lines before it.
+std::optional<ZoneLoadStatus> read(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                                   const QStringList& lines, Source source, const NormalisedZone* normalised)
+{
+    ZoneReading reading(context, fileName, zoneName, lines, source, normalised ? &normalised->kinds : nullptr);
+    const Reading outcome = reading.examineAll();
+    if (outcome == Reading::NeedsContext)
+        return std::nullopt;
+    if (outcome == Reading::Done)
+        reading.keepTheRest();
+    reading.report(normalised ? normalised->unreadable : QStringList(),
+                   normalised ? normalised->includesKept : QStringList());
+    return outcome == Reading::Done ? ZoneLoadStatus::Loaded : ZoneLoadStatus::SoaMalformed;
 }
 
 } // namespace
 
-int fieldCount(QStringView line)
+QString otherRecordsHeading()
 {
-    return LineShape(line).fields;
+    return QStringLiteral(";[Other Records]");
 }
 
-int textFieldCount(QStringView line)
+bool isOwnLayout(const QByteArray& bytes)
 {
-    return LineShape(line).textFields;
+    static const QByteArray signature = QByteArrayLiteral(";[*-Quorvane-*]");
+    return bytes.startsWith(signature) && (bytes.size() == signature.size() || bytes.at(signature.size()) == '\r' ||
+                                           bytes.at(signature.size()) == '\n');
+}
+
+QString unreadableLinesText(const QString& fileName, const QStringList& lines)
+{
+    return fileName +
+           QStringLiteral(" holds lines that could not be read as records. They are kept as comment lines, "
+                          "which the name server passes over: ") +
+           listedPlaces(lines) + QLatin1Char('.');
+}
+
+QString keptIncludesText(const QString& fileName, const QStringList& includes)
+{
+    return fileName +
+           QStringLiteral(" includes files that were not read, as they lie outside the data directory "
+                          "or cannot be read; the lines are kept as they stand: ") +
+           listedPlaces(includes) + QLatin1Char('.');
 }
 
 ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName)
@@ -335,20 +495,37 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         return ZoneLoadStatus::NoFileName;
     }
     state.zone.clearRecords();
-    const QString path = zoneFilePath(state.zoneLists.datapath, fileName);
-    state.zone.fileStamp = FileStamp::of(path);
-    QString refusal;
-    const std::optional<QStringList> lines = readTextFile(path, &refusal);
-    if (!lines) {
-        if (!refusal.isEmpty())
-            context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
-        context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
-                                 Prompter::Button::Ok, Prompter::Icon::Information);
+    const std::optional<QByteArray> bytes = readZoneBytes(context, fileName);
+    if (!bytes)
         return ZoneLoadStatus::Unreadable;
+
+    std::optional<ZoneLoadStatus> status;
+    if (isOwnLayout(*bytes)) {
+        status = read(context, fileName, zoneName, splitTextLines(*bytes), Source::OwnLayout, nullptr);
+        if (!status)
+            state.zone.clearRecords();
     }
-    ZoneReading reading(context, fileName, zoneName, *lines);
-    if (!reading.examineAll())
-        return ZoneLoadStatus::SoaMalformed;
+    if (!status) {
+        const NormalisedZone normalised = normaliseZone(*bytes, zoneName, state.zoneLists.datapath);
+        status = normalised.ok ? read(context, fileName, zoneName, normalised.lines, Source::Normalised, &normalised)
+                               : read(context, fileName, zoneName, splitTextLines(*bytes), Source::AsWritten, nullptr);
+    }
+    if (*status == ZoneLoadStatus::SoaMalformed)
+        return *status;
+    state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
+    return ZoneLoadStatus::Loaded;
+}
+
+ZoneLoadStatus readNormalisedZone(ZoneContext& context, const QString& fileName, const QString& zoneName,
+                                  const NormalisedZone& zone)
+{
+    AppState& state = context.state;
+    state.debugLog.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
+    state.zone.clearRecords();
+    const std::optional<ZoneLoadStatus> status =
+        read(context, fileName, zoneName, zone.lines, Source::Normalised, &zone);
+    if (status == ZoneLoadStatus::SoaMalformed)
+        return *status;
     state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
     return ZoneLoadStatus::Loaded;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The value of a serial written as decimal digits (blanks around them allowed); none for any other text.

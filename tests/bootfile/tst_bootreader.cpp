@@ -76,6 +76,8 @@ private Q_SLOTS:
     void eachLineMeetsItsTests_data();
     void eachLineMeetsItsTests();
     void commentedDirectoryLineCounts();
+    void commentSentenceIsNoDirectoryLine_data();
+    void commentSentenceIsNoDirectoryLine();
     void fillsLabelsAndMarksTheServerLoaded();
     void missingZoneFileAnsweredNo();
     void missingZoneFileAnsweredAbortWritesNothing();
@@ -112,7 +114,9 @@ void TstBootReader::eachLineMeetsItsTests_data()
     QTest::newRow("primary") << QByteArray("primary A.com a.dns") << a << none << none << none << none;
     QTest::newRow("primary after blanks") << QByteArray("   primary a.com a.dns") << a << none << none << none << none;
     QTest::newRow("keyword inside a word") << QByteArray("xprimary a.com a.dns") << a << none << none << none << none;
-    QTest::newRow("commented primary") << QByteArray(";primary a.com a.dns") << none << none << none << none << none;
+    // The comments of a boot file written elsewhere are carried over as they stand, never acted on.
+    QTest::newRow("commented primary") << QByteArray(";primary a.com a.dns") << none << none << none << none
+                                       << QStringList{QStringLiteral(";primary a.com a.dns")};
     QTest::newRow("Primary") << QByteArray("Primary a.com a.dns") << none << none << none << none
                              << QStringList{QStringLiteral("Primary a.com a.dns")};
     QTest::newRow("PRIMARY") << QByteArray("PRIMARY a.com a.dns") << none << none << none << none
@@ -123,12 +127,14 @@ void TstBootReader::eachLineMeetsItsTests_data()
     QTest::newRow("secondary") << QByteArray("secondary S.net 10.0.0.1 s.bak") << none
                                << QStringList{QStringLiteral("s.net")} << none << none << none;
     QTest::newRow("commented secondary") << QByteArray(";secondary s.net 10.0.0.1 s.bak") << none << none << none
-                                         << none << none;
+                                         << none << QStringList{QStringLiteral(";secondary s.net 10.0.0.1 s.bak")};
     QTest::newRow("two option keywords, kept once")
         << QByteArray("limit transfers-in 5 options x") << none << none << none
         << QStringList{QStringLiteral("limit transfers-in 5 options x")} << none;
-    QTest::newRow("commented option") << QByteArray(";options query-log") << none << none << none
-                                      << QStringList{QStringLiteral(";options query-log")} << none;
+    for (const char* option : {";options query-log", ";forwarders 10.1.1.1", "; limit transfers-in 5",
+                               ";xfrnets 10.0.0.0&255.0.0.0", ";bogusns 10.9.9.9", ";options forward-only"})
+        QTest::newRow(option) << QByteArray(option) << none << none << none << none
+                              << QStringList{QString::fromLatin1(option)};
     for (const char* option :
          {"options forward-only", "limit transfers-per-ns     2 ", "xfrnets      10.0.0.0&255.0.0.0",
           "bogusns      10.9.9.9     ", "forwarders      10.1.1.1     "})
@@ -138,7 +144,12 @@ void TstBootReader::eachLineMeetsItsTests_data()
                                         << QStringList{QStringLiteral("Options forward-only")};
     QTest::newRow("include") << QByteArray("include \"other\"") << none << none << none << none
                              << QStringList{QStringLiteral("include \"other\"")};
-    QTest::newRow("comment") << QByteArray("; a note") << none << none << none << none << none;
+    QTest::newRow("comment") << QByteArray("; a note") << none << none << none << none
+                             << QStringList{QStringLiteral("; a note")};
+    QTest::newRow("comment mentioning the directory")
+        << QByteArray("; the directory holds the zones") << none << none << none << none
+        << QStringList{QStringLiteral("; the directory holds the zones")};
+    QTest::newRow("a lone semicolon") << QByteArray(";") << none << none << none << none << none;
     QTest::newRow("blank line") << QByteArray(" \t ") << none << none << none << none << none;
     QTest::newRow("uncommented OS line") << QByteArray("OS: Windows 95") << none << none << none << none << none;
 }
@@ -172,6 +183,30 @@ void TstBootReader::commentedDirectoryLineCounts()
     QCOMPARE(server.state.zoneLists.datapath, server.path(QStringLiteral("dns/data")));
     QCOMPARE(server.state.boot.realpath, QStringLiteral("C:\\\\dns\\\\data"));
     QVERIFY(readBytes(server.bootFile()).contains("\r\ndirectory     C:\\\\dns\\\\data \r\n"));
+}
+
+void TstBootReader::commentSentenceIsNoDirectoryLine_data()
+{
+    QTest::addColumn<QByteArray>("comment");
+    QTest::newRow("sentence") << QByteArray("; keep the directory tidy");
+    QTest::newRow("word glued to the semicolon") << QByteArray(";the directory C:\\\\old");
+    QTest::newRow("keyword later in the line") << QByteArray("; old: directory C:\\\\old");
+}
+
+void TstBootReader::commentSentenceIsNoDirectoryLine()
+{
+    // No folder question for a comment: only the missing directory is reported, and nothing is written.
+    QFETCH(QByteArray, comment);
+    Server server;
+    server.zones({QStringLiteral("cache.dns")});
+    server.boot(comment + "\r\ncache . cache.dns\r\n");
+    server.prompter.expectMessage(QStringLiteral("Attention!"),
+                                  QStringLiteral("A directory entry could not be found in your boot file. Please "
+                                                 "repair or restore your server."));
+    QCOMPARE(server.read().status, BootReadStatus::NoDirectory);
+    QCOMPARE(server.prompter.pending(), 0);
+    QCOMPARE(server.prompter.prompts().size(), 1);
+    QCOMPARE(readBytes(server.bootFile()), comment + "\r\ncache . cache.dns\r\n");
 }
 
 void TstBootReader::fillsLabelsAndMarksTheServerLoaded()

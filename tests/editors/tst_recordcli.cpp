@@ -30,6 +30,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void everyKindAddedChangedAndDeleted();
+    void otherRecordsAddedChangedAndDeleted();
+    void editorsSeeTheOtherRecords();
     void refusals_data();
     void refusals();
     void missingZoneFileLeavesTheBootFile_data();
@@ -140,6 +142,119 @@ void TestRecordCli::everyKindAddedChangedAndDeleted()
     }
 }
 
+// The records the six lists do not hold, through "record ... other": laid out as a normalised zone's, each
+// read by the name server's checker, listed by "zone read" in order.
+void TestRecordCli::otherRecordsAddedChangedAndDeleted()
+{
+    const QString boot = bootFile();
+    const QString zone = QStringLiteral("example.com");
+    const QString key = QString(300, QLatin1Char('A'));
+    struct Step
+    {
+        QStringList arguments;
+        QStringList others; // the "[Other Records]" section afterwards
+    };
+    const QString aaaa = QStringLiteral("ns1.example.com.     IN     AAAA     2001:db8::1");
+    const QString dkim = QStringLiteral("key._domainkey.example.com.     300     IN     TXT     \"v=DKIM1; k=rsa; p=") +
+                         key.left(237) + QStringLiteral("\" \"") + key.mid(237) + QStringLiteral("\" ");
+    const QString srv = QStringLiteral("_sip._tcp.example.com.     IN     SRV     0 5 5060 ns1.example.com.");
+    const QString caa = QStringLiteral("example.com.     IN     CAA     0 issue \"ca.example.net\"");
+    const QString ptr = QStringLiteral("1.0.example.com.     IN     PTR     ns1.example.com.");
+    const QString naptr =
+        QStringLiteral("example.com.     IN     NAPTR     100 10 \"u\" \"E2U+sip\" \"!^.*$!sip:info@example.com!\" .");
+    const QList<Step> steps = {
+        {{"add", "ns1", "-", "AAAA", "2001:db8::1"}, {aaaa}},
+        {{"add", "key._domainkey", "300", "TXT", "v=DKIM1;", "k=rsa;", "p=" + key}, {aaaa, dkim}},
+        {{"add", "_sip._tcp", "", "SRV", "0", "5", "5060", "ns1"}, {aaaa, dkim, srv}},
+        {{"add", "@", "-", "caa", "0 issue \"ca.example.net\""}, {aaaa, dkim, srv, caa}},
+        {{"add", "1.0", "-", "PTR", "ns1.example.com."}, {aaaa, dkim, srv, caa, ptr}},
+        {{"add", "example.com.", "-", "NAPTR", "100 10 \"u\" \"E2U+sip\" \"!^.*$!sip:info@example.com!\" ."},
+         {aaaa, dkim, srv, caa, ptr, naptr}},
+        {{"change", "1", "ns1", "1h", "AAAA", "2001:db8::2"},
+         {QStringLiteral("ns1.example.com.     3600     IN     AAAA     2001:db8::2"), dkim, srv, caa, ptr, naptr}},
+        {{"delete", "2"},
+         {QStringLiteral("ns1.example.com.     3600     IN     AAAA     2001:db8::2"), srv, caa, ptr, naptr}},
+    };
+    qint64 serial = 2026120701;
+    for (const Step& step : steps) {
+        const QStringList arguments =
+            QStringList{QStringLiteral("record"), step.arguments.first(), boot, zone, QStringLiteral("other")} +
+            step.arguments.mid(1);
+        const CliRun result = run(arguments, QString::number(serial));
+        QVERIFY2(result.status == 0, result.err.constData());
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.out, "saved example.com.dns serial " + QByteArray::number(serial + 1) + "\n");
+        const QString written = QString::fromLatin1(readBytes(zoneFile()));
+        const QStringList expected = step.others + QStringList{QStringLiteral(";"), QString()};
+        QCOMPARE(written.section(QStringLiteral(";[Other Records]\r\n"), 1).split(QStringLiteral("\r\n")), expected);
+        const ZoneCheck check = checkZoneFile(zone, zoneFile());
+        QCOMPARE(check.complaints, QStringList());
+        QCOMPARE(check.exitCode, 0);
+        ++serial;
+    }
+    QProcess read;
+    read.start(QStringLiteral(QUORVANE_CLI), {QStringLiteral("zone"), QStringLiteral("read"),
+                                              path(QStringLiteral("dns")), QStringLiteral("example.com.dns"), zone});
+    QVERIFY(read.waitForFinished(30000));
+    const QString listed =
+        QString::fromLatin1(read.readAllStandardOutput()).section(QStringLiteral("[Other Records]\n"), 1);
+    QCOMPARE(listed.split(QLatin1Char('\n')).first(), QStringLiteral("ns1.example.com. 3600 AAAA 2001:db8::2"));
+    QCOMPARE(listed.split(QLatin1Char('\n')).at(1),
+             QStringLiteral("_sip._tcp.example.com. 86400 SRV 0 5 5060 ns1.example.com."));
+}
+
+// The editors' checks of names count the other records too: an alias beside one, a host or a person at an
+// alias among them are refused; the last name server of the list goes when another stands among them.
+void TestRecordCli::editorsSeeTheOtherRecords()
+{
+    const QString boot = bootFile();
+    const QString zone = QStringLiteral("example.com");
+    struct Step
+    {
+        QStringList arguments;
+        QString answers;
+        int status;
+        QByteArray err;
+    };
+    const QList<Step> steps = {
+        {{"add", "other", "ftp", "-", "AAAA", "2001:db8::21"}, "", 0, ""},
+        {{"add", "other", "mail2", "-", "CNAME", "mail"}, "", 0, ""},
+        {{"add", "other", "@", "3600", "NS", "ns1"}, "", 0, ""},
+        {{"add", "alias", "ftp.example.com", "ns1.example.com"},
+         "",
+         1,
+         "Re-Enter.: This name already holds records listed under Other Records, and an alias can share its name "
+         "with none. Re-Enter.\n"},
+        {{"add", "host", "mail2.example.com", "10.0.0.9"},
+         "",
+         1,
+         "Re-Enter.: You already have used the host name as an alias.\n"},
+        {{"add", "person", "mail2", "hm@example.com", "Desk"},
+         "",
+         1,
+         "Re-Enter.: You already have used this name as an alias.\n"},
+        {{"delete", "ns", "1"}, "", 0, ""},
+    };
+    qint64 serial = 2026120701;
+    for (const Step& step : steps) {
+        const QByteArray before = readBytes(zoneFile());
+        const QStringList arguments =
+            QStringList{QStringLiteral("record"), step.arguments.first(), boot, zone} + step.arguments.mid(1);
+        const CliRun result = run(arguments, QString::number(serial), step.answers);
+        QCOMPARE(result.status, step.status);
+        QCOMPARE(result.err, step.err);
+        if (step.status != 0) {
+            QCOMPARE(readBytes(zoneFile()), before);
+            continue;
+        }
+        const ZoneCheck check = checkZoneFile(zone, zoneFile());
+        QVERIFY2(check.accepted(), qPrintable(check.output.join(QLatin1Char('\n'))));
+        ++serial;
+    }
+    QVERIFY(!readBytes(zoneFile()).contains("\r\nexample.com.     IN     NS     ns1.example.com.\r\n"));
+    QVERIFY(readBytes(zoneFile()).contains("\r\nexample.com.     3600     IN     NS     ns1.example.com.\r\n"));
+}
+
 void TestRecordCli::refusals_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -184,6 +299,30 @@ void TestRecordCli::refusals_data()
                                << QByteArray();
     QTest::newRow("fields missing") << QStringList{"record", "add", boot, "example.com", "mx", "mx2"} << "" << 2
                                     << QByteArray();
+    QTest::newRow("other: type not offered")
+        << QStringList{"record", "add", boot, "example.com", "other", "x", "-", "SOA", "a b 1 2 3 4 5"} << "" << 1
+        << QByteArray("Re-Enter.: Please choose the record's type from the list.\n");
+    QTest::newRow("other: data the type cannot take")
+        << QStringList{"record", "add", boot, "example.com", "other", "x", "-", "AAAA", "10.0.0.1"} << "" << 1
+        << QByteArray("Re-Enter.: The record cannot be read: invalid IPv6 address.\n");
+    QTest::newRow("other: time to live")
+        << QStringList{"record", "add", boot, "example.com", "other", "x", "3y", "AAAA", "::1"} << "" << 1
+        << QByteArray("Re-Enter.: The time to live must be a number of seconds up to 2147483647, or a time such as 1h "
+                      "or 2d; leave it empty for the zone's default.\n");
+    QTest::newRow("other: outside the zone")
+        << QStringList{"record", "add", boot, "example.com", "other", "x.example.net.", "-", "AAAA", "::1"} << "" << 1
+        << QByteArray("Re-Enter.: x.example.net. lies outside the zone example.com.\n");
+    QTest::newRow("other: beside an alias")
+        << QStringList{"record", "add", boot, "example.com", "other", "www", "-", "AAAA", "::1"} << "" << 1
+        << QByteArray("Re-Enter.: www.example.com. has an alias (CNAME), which cannot stand beside other records of "
+                      "its name.\n");
+    QTest::newRow("other: an alias beside a host")
+        << QStringList{"record", "add", boot, "example.com", "other", "mail", "-", "CNAME", "ns1"} << "" << 1
+        << QByteArray("Re-Enter.: mail.example.com. has other records, which an alias (CNAME) cannot stand beside.\n");
+    QTest::newRow("other: no such record") << QStringList{"record", "delete", boot, "example.com", "other", "1"} << ""
+                                           << 1 << QByteArray("Error: The zone holds no other record 1.\n");
+    QTest::newRow("other: no data") << QStringList{"record", "add", boot, "example.com", "other", "x", "-", "AAAA"}
+                                    << "" << 2 << QByteArray();
 }
 
 void TestRecordCli::refusals()

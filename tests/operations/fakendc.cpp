@@ -13,6 +13,7 @@ FakeNdc::FakeNdc(const QString& windowsDirectory)
     qputenv("FAKE_NDC_LOG", QFile::encodeName(m_bin.filePath(QStringLiteral("runs.log"))));
     qputenv("FAKE_NDC_WINDIR", QFile::encodeName(windowsDirectory));
     qunsetenv("FAKE_NDC_SLEEP");
+    qunsetenv("FAKE_NDC_FAIL");
 }
 
 FakeNdc::~FakeNdc()
@@ -39,4 +40,20 @@ void FakeNdc::setDelay(const QString& seconds)
         qunsetenv("FAKE_NDC_SLEEP");
     else
         qputenv("FAKE_NDC_SLEEP", seconds.toLatin1());
+}
+
+QString FakeNdc::environment() const
+{
+    QFile file(m_bin.filePath(QStringLiteral("runs.log.environment")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll());
+}
+
+void FakeNdc::setFailure(const QString& line)
+{
+    if (line.isEmpty())
+        qunsetenv("FAKE_NDC_FAIL");
+    else
+        qputenv("FAKE_NDC_FAIL", line.toLocal8Bit());
 }

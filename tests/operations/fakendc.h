@@ -17,6 +17,10 @@ public:
     void clearRuns();
     // Seconds each run waits before it ends (empty: none).
     void setDelay(const QString& seconds);
+    // The boot file and server identifier the last run found in its environment, separated by a blank.
+    QString environment() const;
+    // Makes each run fail with this last line on its error stream (empty: runs succeed).
+    void setFailure(const QString& line);
 
 private:
     QTemporaryDir m_bin;

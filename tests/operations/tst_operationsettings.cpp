@@ -4,6 +4,8 @@
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,21 +14,45 @@ class TstOperationSettings : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void defaultsWhenNothingIsStored_data();
     void defaultsWhenNothingIsStored();
     void savedValuesComeBack();
     void damagedPortFallsBackToTheDefault_data();
     void damagedPortFallsBackToTheDefault();
 };
 
+void TstOperationSettings::defaultsWhenNothingIsStored_data()
+{
+    QTest::addColumn<bool>("ndcOnPath");
+    QTest::addColumn<QString>("program");
+    // An "ndc" on the search path is used as before; without one, Quorvane's own control program for BIND 9.
+    QTest::newRow("ndc on the search path") << true << "ndc";
+    QTest::newRow("no ndc") << false << "quorvane-ndc";
+}
+
 void TstOperationSettings::defaultsWhenNothingIsStored()
 {
+    QFETCH(bool, ndcOnPath);
+    QFETCH(QString, program);
     QTemporaryDir dir;
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    if (ndcOnPath) {
+        QFile ndc(bin + QStringLiteral("/ndc"));
+        QVERIFY(ndc.open(QIODevice::WriteOnly));
+        ndc.write("#!/bin/sh\n");
+        ndc.close();
+        QVERIFY(ndc.setPermissions(ndc.permissions() | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit());
     FakePlatform platform(dir.filePath(QStringLiteral("data")));
     SettingsStore store(dir.filePath(QStringLiteral("q.conf")));
     ScriptedPrompter prompter;
     AppState state;
     loadSettings(state, store, prompter, platform);
-    QCOMPARE(state.ndcProgram, QStringLiteral("ndc"));
+    qputenv("PATH", path);
+    QCOMPARE(state.ndcProgram, program);
     QCOMPARE(state.ftpHost, QStringLiteral("192.0.32.9"));
     QCOMPARE(state.ftpPort, 21);
     QVERIFY(state.serverRunState.isEmpty());

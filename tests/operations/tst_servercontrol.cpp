@@ -46,6 +46,7 @@ private Q_SLOTS:
     void dumpAndStatisticsAreReadAfterTheRun();
     void missingOutputFileIsReported();
     void controlProgramThatCannotStartIsReported();
+    void controlProgramThatFailsIsReportedInItsWords();
     void targetsReachTheBootFileThroughTheDriveTable();
     void commandNames();
 
@@ -343,6 +344,27 @@ void TstServerControl::controlProgramThatCannotStartIsReported()
     QCOMPARE(m_prompter->prompts().first().caption, QStringLiteral("Error."));
     QVERIFY(m_prompter->prompts().first().text.startsWith(
         QStringLiteral("The name server control program \"quorvane-no-such-control-program\" could not be started: ")));
+}
+
+void TstServerControl::controlProgramThatFailsIsReportedInItsWords()
+{
+    const NdcTarget target =
+        targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
+    QString runState;
+    m_ndc->setFailure(QStringLiteral("The configuration fails its check: example.com.DNS:9: out of range"));
+    m_prompter->expectMessage(QStringLiteral("Error."),
+                              QStringLiteral("The configuration fails its check: example.com.DNS:9: out of range"));
+    const NdcOutcome failed = run(NdcCommand::Start, target, runState);
+    QCOMPARE(failed.end, NdcOutcome::End::Failed);
+    QVERIFY(runState.isEmpty());
+    QCOMPARE(m_statuses, (QStringList{"Starting Server...", QString()}));
+    // The program learnt which server it works on from its environment.
+    QCOMPARE(m_ndc->environment(), m_bootFile + QStringLiteral(" NS1@ns1.example.com"));
+
+    // Nothing of the failure stays behind: once the program succeeds, the command is done.
+    m_ndc->setFailure(QString());
+    QCOMPARE(run(NdcCommand::Start, target, runState).end, NdcOutcome::End::Done);
+    QCOMPARE(runState, QStringLiteral("START"));
 }
 
 void TstServerControl::targetsReachTheBootFileThroughTheDriveTable()

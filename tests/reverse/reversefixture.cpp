@@ -41,7 +41,9 @@ QString ReverseServer::bootFile() const
 void ReverseServer::zone(const QString& name, const QStringList& nameServers, const QList<TestHost>& hosts,
                          bool ownerIsAt)
 {
-    QStringList lines{QStringLiteral(";[SOA]"),
+    // The program's own layout, its signature line first.
+    QStringList lines{QStringLiteral(";[*-Quorvane-*]"),
+                      QStringLiteral(";[SOA]"),
                       (ownerIsAt ? QStringLiteral("@") : name + QLatin1Char('.')) +
                           QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
                       QStringLiteral("2026120701"),

@@ -1,8 +1,8 @@
 #include "support/loopback.h"
+#include "support/namedprocess.h"
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -21,7 +21,9 @@ struct CliRun
 
 QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, const QStringList& hosts)
 {
-    QStringList lines{QStringLiteral(";[SOA]"),
+    // The program's own layout, its signature line first.
+    QStringList lines{QStringLiteral(";[*-Quorvane-*]"),
+                      QStringLiteral(";[SOA]"),
                       soaOwner + QStringLiteral(" IN     SOA     ns1.example.com. hostmaster.example.com. ("),
                       QStringLiteral("2026120701"),
                       QStringLiteral("1080"),
@@ -39,16 +41,6 @@ QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, con
 class BootNamed
 {
 public:
-    ~BootNamed()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(5000))
-                m_process.kill();
-            m_process.waitForFinished(2000);
-        }
-    }
-
     bool start(const QString& bootFile, const QString& dataPath)
     {
         m_port = freeLoopbackPort();
@@ -61,58 +53,21 @@ public:
                          .arg(fields.value(1), QDir(dataPath).filePath(fields.value(2)));
         }
         const QString dir = m_dir.path();
-        const QString conf = QStringLiteral("options {\n"
-                                            "    directory \"%1\";\n"
-                                            "    pid-file \"%1/named.pid\";\n"
-                                            "    session-keyfile \"%1/session.key\";\n"
-                                            "    managed-keys-directory \"%1\";\n"
-                                            "    listen-on port %2 { 127.0.0.1; };\n"
-                                            "    listen-on-v6 { none; };\n"
-                                            "    recursion no;\n"
-                                            "    dnssec-validation no;\n"
-                                            "    notify no;\n"
-                                            "    reuseport no;\n"
-                                            "};\n"
-                                            "controls { };\n")
-                                 .arg(dir)
-                                 .arg(m_port) +
-                             zones;
+        const QString conf = NamedProcess::options(dir, m_port) + QStringLiteral("controls { };\n") + zones;
         if (m_port == 0 || !writeBytes(dir + QStringLiteral("/named.conf"), conf.toLatin1()))
             return false;
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        m_process.start(QStringLiteral("/usr/sbin/named"),
-                        {QStringLiteral("-g"), QStringLiteral("-c"), dir + QStringLiteral("/named.conf")});
-        if (!m_process.waitForStarted(5000))
-            return false;
-        QDeadlineTimer deadline(20000);
-        while (!deadline.hasExpired() && m_process.state() == QProcess::Running) {
-            m_process.waitForReadyRead(200);
-            m_log += m_process.readAll();
-            // The start-up lines say "running on Linux" too; only the last one ends in the word.
-            if (m_log.contains(" running\n"))
-                return true;
-        }
-        return false;
+        return m_named.start(dir + QStringLiteral("/named.conf"));
     }
 
     // The answer section of a query, one record per line in dig's short form.
-    QStringList ask(const QString& name, const QString& type) const
-    {
-        QProcess dig;
-        dig.start(QStringLiteral("dig"), {QStringLiteral("@127.0.0.1"), QStringLiteral("-p"), QString::number(m_port),
-                                          QStringLiteral("+short"), QStringLiteral("+norecurse"), name, type});
-        if (!dig.waitForFinished(20000))
-            return {QStringLiteral("<dig did not finish>")};
-        return QString::fromLatin1(dig.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    QStringList ask(const QString& name, const QString& type) const { return digShort(m_port, name, type); }
 
-    QString log() const { return QString::fromLatin1(m_log); }
+    QString log() const { return m_named.log(); }
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_process;
+    NamedProcess m_named;
     quint16 m_port = 0;
-    QByteArray m_log;
 };
 
 } // namespace

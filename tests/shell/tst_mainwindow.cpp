@@ -103,7 +103,8 @@ void TstMainWindow::windowHasItsPagesAndMenus()
     QCOMPARE(serverItems, (QStringList{QStringLiteral("Add Server"), QStringLiteral("Delete Selected"),
                                        QStringLiteral("Stop Server"), QStringLiteral("Start Server"),
                                        QStringLiteral("Reload Database"), QStringLiteral("Restart Server"),
-                                       QStringLiteral("View Database"), QStringLiteral("View Statistics")}));
+                                       QStringLiteral("View Database"), QStringLiteral("View Statistics"),
+                                       QStringLiteral("Check Server")}));
     QStringList utilityItems;
     for (QAction* item : m_window->menuBar()->actions().at(2)->menu()->actions())
         utilityItems << item->text();

@@ -15,6 +15,8 @@ public:
     QDateTime now() const override { return clock; }
     QLocale locale() const override { return QLocale::c(); }
     QString appDataPath() const override;
+    // The build's bin/ folder, as if the test were the program: the companions are found from there.
+    QString programPath() const override { return programDir; }
     bool openDocument(const QString& path) override;
 
     QString name = QStringLiteral("Linux");
@@ -22,5 +24,6 @@ public:
     QString computer = QStringLiteral("testhost");
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 15));
     QString dataPath;
+    QString programDir = QStringLiteral(QUORVANE_PROGRAM_DIR);
     QStringList openedDocuments;
 };

@@ -78,7 +78,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void countsBeforeAServerIsLoaded();
-    void primaryTreeIsSortedWithSixLabels();
+    void primaryTreeIsSortedWithItsLabels();
     void zoneNamesAreReduced();
     void expandingReadsTheZone();
     void secondaryTree();
@@ -207,14 +207,14 @@ void TstZoneBrowser::countsBeforeAServerIsLoaded()
     QCOMPARE(m_page->TreeView1->topLevelItemCount(), 0);
 }
 
-void TstZoneBrowser::primaryTreeIsSortedWithSixLabels()
+void TstZoneBrowser::primaryTreeIsSortedWithItsLabels()
 {
     m_page->buildPrimaryTree();
     QCOMPARE(rootTexts(m_page->TreeView1), (QStringList{"ample.com", "beta.net", "example.com", "zeta.org"}));
     for (int i = 0; i < m_page->TreeView1->topLevelItemCount(); ++i)
         QCOMPARE(childTexts(m_page->TreeView1->topLevelItem(i)),
                  (QStringList{"Update Timing", "Name Servers", "Mail Servers", "Host Addresses", "Aliases",
-                              "Responsible Persons"}));
+                              "Responsible Persons", "Other Records"}));
     // Nothing was read: the labels wait for the zone to be expanded.
     QCOMPARE(root(QStringLiteral("example.com"))->child(1)->childCount(), 0);
     QCOMPARE(m_state->zoneLists.primdnssort, rootTexts(m_page->TreeView1));
@@ -236,8 +236,10 @@ void TstZoneBrowser::expandingReadsTheZone()
     m_page->buildPrimaryTree();
     QTreeWidgetItem* zone = root(QStringLiteral("example.com"));
     zone->setExpanded(true);
-    QCOMPARE(zone->childCount(), 6);
+    QCOMPARE(zone->childCount(), 7);
     QCOMPARE(childTexts(zone->child(0)), (QStringList{"User", "Serial", "Refresh", "Retry", "Expire", "Minimum"}));
+    QCOMPARE(zone->child(6)->text(0), QStringLiteral("Other Records"));
+    QCOMPARE(zone->child(6)->childCount(), 0);
     QCOMPARE(childTexts(zone->child(1)), (QStringList{"ns1.example.com.", "example.com"}));
     QCOMPARE(childTexts(zone->child(2)), QStringList{"example.com"});
     QCOMPARE(childTexts(zone->child(3)),

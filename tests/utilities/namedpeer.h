@@ -1,8 +1,8 @@
 #pragma once
 
 #include "support/loopback.h"
+#include "support/namedprocess.h"
 
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,7 +13,6 @@ class NamedPeer
 {
 public:
     NamedPeer();
-    ~NamedPeer();
 
     // One more zone to serve, with transfers allowed; before start().
     bool addZone(const QString& zone, const QByteArray& text);
@@ -26,7 +25,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_process;
+    NamedProcess m_named;
     quint16 m_port = 0;
     QString m_error;
     QString m_extraZones;

@@ -8,6 +8,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace {
+
+// The serial stands alone on the line after the start of authority's.
+qsizetype serialLine(const QByteArray& file)
+{
+    const QList<QByteArray> lines = file.split('\n');
+    for (qsizetype at = 0; at < lines.size(); ++at) {
+        if (lines.at(at).contains(" SOA "))
+            return at + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
 // Zone files read and saved through quorvane-cli, as scripts do: our own files and files written by hand.
 class TstZoneCli : public QObject
 {
@@ -66,9 +81,7 @@ void TstZoneCli::savesGoldenFiles_data()
     QTest::addColumn<QString>("err");
     QTest::newRow("own layout") << QStringLiteral("01_own_layout") << QStringLiteral("example.com") << QString();
     QTest::newRow("written by hand with tabs")
-        << QStringLiteral("02_hand_written") << QStringLiteral("example.org")
-        << QStringLiteral("Information: old\t3600\tIN\tA\t192.0.2.4, a host address, has been entered incorrectly. "
-                          "Ignoring...\n");
+        << QStringLiteral("02_hand_written") << QStringLiteral("example.org") << QString();
     QTest::newRow("quoted texts") << QStringLiteral("04_quoted_text") << QStringLiteral("example.com") << QString();
     QTest::newRow("numbers spread over lines")
         << QStringLiteral("05_soa_spread") << QStringLiteral("example.com") << QString();
@@ -88,7 +101,7 @@ void TstZoneCli::savesGoldenFiles()
     const QByteArray expected = readBytes(testDataPath(QStringLiteral("zone/") + name + QStringLiteral(".out")));
     QCOMPARE(readBytes(path), expected);
     // The serial printed is the one written, and the checker takes the file.
-    const QString serial = QString::fromLatin1(expected.split('\n').value(8).trimmed());
+    const QString serial = QString::fromLatin1(expected.split('\n').value(serialLine(expected)).trimmed());
     QCOMPARE(run.out, QStringLiteral("saved %1 serial %2\n").arg(fileName, serial));
     const ZoneCheck check = checkZoneFile(zone, path);
     QVERIFY2(check.exitCode == 0 && check.complaints.isEmpty(), qPrintable(check.output.join(QLatin1Char('\n'))));
@@ -105,10 +118,12 @@ void TstZoneCli::secondSaveChangesOnlyTheSerial()
     QFETCH(QString, zone);
     const QString fileName = name + QStringLiteral(".again.dns");
     const QString path = copyIn(name + QStringLiteral(".out"), fileName);
-    QList<QByteArray> expected = readBytes(path).split('\n');
+    const QByteArray before = readBytes(path);
+    QList<QByteArray> expected = before.split('\n');
     // The file's own serial is above the running one: the next save writes the file's serial plus one.
-    const qulonglong own = expected.at(8).trimmed().toULongLong();
-    expected[8] = QByteArray::number(own + 1) + '\r';
+    const qsizetype serial = serialLine(before);
+    const qulonglong own = expected.at(serial).trimmed().toULongLong();
+    expected[serial] = QByteArray::number(own + 1) + '\r';
     const Run run = cli({QStringLiteral("--serial"), QStringLiteral("2026120701"), QStringLiteral("zone"),
                          QStringLiteral("save"), m_data.path(), fileName, zone});
     QCOMPARE(run.status, 0);
@@ -148,6 +163,11 @@ void TstZoneCli::failuresAndUsage_data()
     QTest::newRow("save: malformed start of authority stops before saving")
         << QStringList{"zone", "save", "DATA", "07.dns", "example.com"} << 1
         << "Information: Start of authority in 07.dns is entered incorrectly. Please re-enter.\n";
+    QTest::newRow("save: lines no scanner reads are not turned into comments")
+        << QStringList{"zone", "save", "DATA", "03.dns", "example.net"} << 1
+        << "Attention!: 03.dns holds lines that could not be read as records. They are kept as comment lines, which "
+           "the name server passes over: line 13 (invalid number), line 26 (invalid record data).\n"
+           "Error: 03.dns was not saved, as it holds lines that could not be kept as records.\n";
     QTest::newRow("save: bad running serial")
         << QStringList{"--serial", "x1", "zone", "save", "DATA", "01.dns", "example.com"} << 1
         << "Error: The running serial \"x1\" is not a whole number, so the zone "
@@ -164,6 +184,8 @@ void TstZoneCli::failuresAndUsage()
     QFETCH(QString, err);
     copyIn(QStringLiteral("07_soa_malformed.in"), QStringLiteral("07.dns"));
     copyIn(QStringLiteral("01_own_layout.in"), QStringLiteral("01.dns"));
+    copyIn(QStringLiteral("03_rejected_lines.in"), QStringLiteral("03.dns"));
+    const QByteArray before03 = readBytes(m_data.filePath(QStringLiteral("03.dns")));
     const QByteArray before07 = readBytes(m_data.filePath(QStringLiteral("07.dns")));
     const QByteArray before01 = readBytes(m_data.filePath(QStringLiteral("01.dns")));
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DATA$")), m_data.path());
@@ -172,6 +194,7 @@ void TstZoneCli::failuresAndUsage()
     QCOMPARE(run.err, err);
     QCOMPARE(readBytes(m_data.filePath(QStringLiteral("07.dns"))), before07);
     QCOMPARE(readBytes(m_data.filePath(QStringLiteral("01.dns"))), before01);
+    QCOMPARE(readBytes(m_data.filePath(QStringLiteral("03.dns"))), before03);
     QVERIFY(!QFile::exists(m_data.filePath(QStringLiteral("none.dns"))));
 }
 

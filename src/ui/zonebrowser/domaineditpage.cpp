@@ -3,6 +3,7 @@
 #include "platform/prompter.h"
 #include "shell/appstate.h"
 #include "ui/zonebrowser/browseractions.h"
+#include "ui/zonebrowser/otherrecordsnode.h"
 #include "ui/zonebrowser/zonetree.h"
 #include "zone/zonereader.h"
 #include "zone/zoneselect.h"
@@ -76,6 +77,8 @@ DomainEditPage::DomainEditPage(AppState& state, Prompter& prompter, QWidget* par
     buildLayout();
     buildMenus();
     connectControls();
+    m_otherRecords = new OtherRecordsNode(
+        m_state, m_prompter, [this] { return zoneContext(); }, this);
     m_openSecondaryEditor = [this](const QString&) {
         m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
     };
@@ -303,6 +306,7 @@ void DomainEditPage::buildPrimaryTree()
             auto* child = new QTreeWidgetItem(root, QStringList{label});
             child->setIcon(0, m_labelIcon);
         }
+        OtherRecordsNode::addLabel(root, m_labelIcon);
         roots << root;
     }
     TreeView1->addTopLevelItems(roots);
@@ -378,6 +382,7 @@ void DomainEditPage::fillZoneChildren(QTreeWidgetItem* root)
             node->setIcon(0, m_recordIcon);
         }
     }
+    m_otherRecords->fill(root, m_labelIcon, m_recordIcon);
     m_filling = false;
 }
 
@@ -397,6 +402,10 @@ void DomainEditPage::primeditClick()
     if (!node || depthOf(node) != 2)
         return;
     QTreeWidgetItem* label = node->parent();
+    if (OtherRecordsNode::isLabel(label)) {
+        m_otherRecords->edit(node);
+        return;
+    }
     ZoneSelection& selection = m_state.selection;
     selection.fileclick = node->text(0);
     selection.typeclick = label->text(0);
@@ -420,6 +429,10 @@ void DomainEditPage::primnewClick()
     QTreeWidgetItem* label = primaryItemAtClick();
     if (!label || depthOf(label) != 1)
         return;
+    if (OtherRecordsNode::isLabel(label)) {
+        m_otherRecords->create(label);
+        return;
+    }
     const std::optional<RecordKind> kind = labelKind(label->text(0));
     if (!kind)
         return;
@@ -442,6 +455,10 @@ void DomainEditPage::primdeleteClick()
     if (depthOf(node) != 2)
         return;
     QTreeWidgetItem* label = node->parent();
+    if (OtherRecordsNode::isLabel(label)) {
+        m_otherRecords->remove(node);
+        return;
+    }
     const std::optional<RecordKind> kind = labelKind(label->text(0));
     if (!kind)
         return;

@@ -10,12 +10,12 @@
 #include <QIcon>
 #include <QList>
 #include <QWidget>
-
 #include <functional>
 #include <optional>
 
 struct AppState;
 class Prompter;
+class OtherRecordsNode;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -91,6 +91,8 @@ public:
 
     // The context a zone operation of this page runs with.
     ZoneContext zoneContext();
+    // The "Other Records" label of each zone and its editor.
+    OtherRecordsNode* otherRecords() const { return m_otherRecords; }
 
     void buildPrimaryTree();
     void buildSecondaryTree();
@@ -135,6 +137,7 @@ private:
     std::function<void(const EditorRequest&)> m_openEditor;
     std::function<void(const QString&)> m_openSecondaryEditor;
     std::function<QList<SecondaryZoneEntry>()> m_secondaryRows;
+    OtherRecordsNode* m_otherRecords;
     FindIndex m_primIndex;
     FindIndex m_secIndex;
     QIcon m_zoneIcon;

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // The find index of a zone tree: one entry per root in tree order, the zone name, one space and the root's

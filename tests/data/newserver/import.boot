@@ -21,3 +21,6 @@ primary	30.117.206.IN-ADDR.ARPA	206.117.30.rev
 ;[PARAMETERS]
 forwarders	10.0.0.53
 ;
+;[OTHER ENTRIES]
+; boot file of ns2, kept by hand
+;

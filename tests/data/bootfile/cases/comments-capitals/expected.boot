@@ -17,7 +17,10 @@ cache       .     cache.dns
 ;[PARAMETERS]
 ;
 ;[OTHER ENTRIES]
+;primary commented.com commented.dns
+; primary spaced.com spaced.dns
 Primary capital.com capital.dns
 PRIMARY upper.com upper.dns
+;secondary old.net 10.0.0.1 old.bak
 Secondary cap.net 10.0.0.1 cap.bak
 ;

@@ -20,3 +20,6 @@ cache       .     cache.dns
 ;
 ;[PARAMETERS]
 ;
+;[OTHER ENTRIES]
+; boot file written by hand
+;

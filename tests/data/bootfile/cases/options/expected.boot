@@ -22,5 +22,7 @@ options query-log
 forwarders      10.1.1.1     
 limit transfers-in     10 
 options forward-only limit 
+;
+;[OTHER ENTRIES]
 ;options fake-commented
 ;

@@ -1,0 +1,266 @@
+#include "bind9/bind9control.h"
+
+#include "bind9/bind9folder.h"
+#include "bind9/configcheck.h"
+#include "bind9/ownnameserver.h"
+#include "bind9/serverexport.h"
+#include "bootfile/bootlines.h"
+#include "platform/platform.h"
+#include "shell/appstate.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cstdio>
+
+namespace {
+
+constexpr int kViewMs = 30000;
+
+// The line a finished dump or statistics file ends with.
+QByteArray completionMark(NdcCommand command)
+{
+    return command == NdcCommand::DumpDb ? QByteArray("; Dump complete") : QByteArray("--- Statistics Dump ---");
+}
+
+int markCount(const QString& path, NdcCommand command)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return int(file.readAll().count(completionMark(command)));
+}
+
+ControlResult systemRefusal()
+{
+    return ControlResult::failed(
+        QStringLiteral("The name server is the system's (BIND 9 mode \"system\"): start and stop it with the service "
+                       "manager; Quorvane only reloads it."));
+}
+
+// A value of the system's configuration as named-checkconf prints it; the fallback when it sets none.
+QString configValue(const QString& printed, const QString& name, const QString& fallback)
+{
+    const QRegularExpression pattern(
+        QStringLiteral("\\n\\s*%1\\s+\"([^\"]*)\";").arg(QRegularExpression::escape(name)));
+    const QRegularExpressionMatch match = pattern.match(printed);
+    return match.hasMatch() ? match.captured(1) : fallback;
+}
+
+} // namespace
+
+QString bootFileVariable()
+{
+    return QStringLiteral("QUORVANE_BOOT_FILE");
+}
+
+QString serverVariable()
+{
+    return QStringLiteral("QUORVANE_SERVER");
+}
+
+QStringList controlEnvironment(const QString& bootFile, const QString& identifier)
+{
+    return {bootFileVariable() + QLatin1Char('=') + bootFile, serverVariable() + QLatin1Char('=') + identifier};
+}
+
+Bind9Control::Bind9Control(const AppState& state, const Platform& platform) : m_state(state), m_platform(platform) {}
+
+bool Bind9Control::systemMode() const
+{
+    return m_state.bind9.mode == Bind9Settings::Mode::System;
+}
+
+QString Bind9Control::configTarget() const
+{
+    return systemMode() ? m_state.bind9.zonesFile : Bind9Folder(m_state.boot.bootDirectory).configFile();
+}
+
+ControlResult Bind9Control::run(NdcCommand command)
+{
+    switch (command) {
+    case NdcCommand::Start:
+        return start();
+    case NdcCommand::Stop:
+        return stop();
+    case NdcCommand::Reload:
+        return reload();
+    case NdcCommand::Restart:
+        return restart();
+    case NdcCommand::DumpDb:
+    case NdcCommand::Stats:
+        return view(command);
+    }
+    return ControlResult::failed(QStringLiteral("Unknown command."));
+}
+
+ControlResult Bind9Control::applyConfiguration()
+{
+    if (!systemMode()) {
+        const OwnNameServer server(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9);
+        if (const ControlResult key = server.ensureKey(); !key.ok)
+            return key;
+    }
+    const ServerExport exported =
+        exportLoadedServer(m_state, formOfMode(m_state.bind9.mode), m_state.bind9.catalogZone, m_platform);
+    if (!exported.errorText.isEmpty())
+        return ControlResult::failed(exported.errorText);
+    m_primaryZones = exported.conf.primaryZones;
+    const QString target = configTarget();
+    const QString candidate = target + QStringLiteral(".new");
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    QString reason;
+    if (!saveWholeFile(candidate, exported.conf.text.toUtf8(), &reason))
+        return ControlResult::failed(
+            QStringLiteral("The configuration %1 could not be written: %2").arg(candidate, reason));
+    // The name server reads it after giving up root.
+    QFile::setPermissions(candidate, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    const CheckReport report = checkConfiguration(candidate, exported.conf.primaryZones, exported.conf.primaryFiles,
+                                                  m_state.zoneLists.datapath);
+    if (!report.passed) {
+        QFile::remove(candidate);
+        const qsizetype more = report.problems.size() - 1;
+        return ControlResult::failed(
+            QStringLiteral("The configuration fails its check: ") + report.problems.value(0) +
+            (more > 0 ? QStringLiteral(" (and %1 more; see Check Server)").arg(more) : QString()));
+    }
+    if (std::rename(QFile::encodeName(candidate).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(candidate);
+        return ControlResult::failed(QStringLiteral("The configuration %1 could not be put in place.").arg(target));
+    }
+    return ControlResult();
+}
+
+ControlResult Bind9Control::start()
+{
+    if (systemMode())
+        return systemRefusal();
+    const Bind9Folder folder(m_state.boot.bootDirectory);
+    const OwnNameServer server(folder, m_state.bind9);
+    if (const std::optional<qint64> pid = server.runningProcess())
+        return ControlResult::failed(
+            QStringLiteral("The name server of this server already runs (process %1).").arg(*pid));
+    if (const ControlResult applied = applyConfiguration(); !applied.ok)
+        return applied;
+    return launch(server);
+}
+
+ControlResult Bind9Control::launch(const OwnNameServer& server) const
+{
+    // The dump and statistics go where the operations page reads them, into folders the name server may write.
+    const NdcTarget target{ManagedServer{m_state.tobelname, loadedBootFile(m_state)}, m_state.defaultos};
+    const QString user = namedUser();
+    for (const NdcCommand command : {NdcCommand::DumpDb, NdcCommand::Stats}) {
+        const QString folderPath = QFileInfo(ndcOutputFile(command, target, m_platform.platformName())).absolutePath();
+        QDir().mkpath(folderPath);
+        if (!user.isEmpty())
+            handOverFolder(folderPath, user);
+    }
+    return server.start(m_primaryZones, m_state.zoneLists.datapath);
+}
+
+ControlResult Bind9Control::stop()
+{
+    if (systemMode())
+        return systemRefusal();
+    return OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).stop();
+}
+
+ControlResult Bind9Control::reload()
+{
+    if (!systemMode() && !OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess())
+        return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
+    if (const ControlResult applied = applyConfiguration(); !applied.ok)
+        return applied;
+    if (const ControlResult reconfigured = rndc({QStringLiteral("reconfig")}); !reconfigured.ok)
+        return reconfigured;
+    return rndc({QStringLiteral("reload")});
+}
+
+ControlResult Bind9Control::restart()
+{
+    if (systemMode())
+        return reload();
+    const OwnNameServer server(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9);
+    // Checked before the running name server is touched: a configuration that fails leaves it serving.
+    if (const ControlResult applied = applyConfiguration(); !applied.ok)
+        return applied;
+    if (server.runningProcess()) {
+        if (const ControlResult stopped = server.stop(); !stopped.ok)
+            return stopped;
+    }
+    return launch(server);
+}
+
+ControlResult Bind9Control::view(NdcCommand command)
+{
+    const NdcTarget target{ManagedServer{m_state.tobelname, loadedBootFile(m_state)}, m_state.defaultos};
+    const QString pageFile = ndcOutputFile(command, target, m_platform.platformName());
+    if (systemMode())
+        return systemView(command, pageFile);
+    if (!OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess())
+        return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
+    QFile::remove(pageFile);
+    const QStringList arguments = command == NdcCommand::DumpDb
+                                      ? QStringList{QStringLiteral("dumpdb"), QStringLiteral("-all")}
+                                      : QStringList{QStringLiteral("stats")};
+    if (const ControlResult asked = rndc(arguments); !asked.ok)
+        return asked;
+    if (!waitUntil([&] { return markCount(pageFile, command) > 0; }, kViewMs))
+        return ControlResult::failed(
+            QStringLiteral("The name server did not finish %1 within %2 seconds.").arg(pageFile).arg(kViewMs / 1000));
+    return ControlResult();
+}
+
+ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFile)
+{
+    QProcess print;
+    print.start(bind9ToolPath(QStringLiteral("named-checkconf")), {QStringLiteral("-p"), m_state.bind9.systemConfig});
+    if (!print.waitForFinished(60000) || print.exitCode() != 0)
+        return ControlResult::failed(
+            QStringLiteral("The system's configuration %1 cannot be read.").arg(m_state.bind9.systemConfig));
+    const QString printed = QLatin1Char('\n') + QString::fromLocal8Bit(print.readAllStandardOutput());
+    const QDir directory(configValue(printed, QStringLiteral("directory"), QStringLiteral("/")));
+    const QString written = directory.filePath(
+        command == NdcCommand::DumpDb
+            ? configValue(printed, QStringLiteral("dump-file"), QStringLiteral("named_dump.db"))
+            : configValue(printed, QStringLiteral("statistics-file"), QStringLiteral("named.stats")));
+    const QDateTime before = QFileInfo(written).lastModified();
+    const int marksBefore = markCount(written, command);
+    const QStringList arguments = command == NdcCommand::DumpDb
+                                      ? QStringList{QStringLiteral("dumpdb"), QStringLiteral("-all")}
+                                      : QStringList{QStringLiteral("stats")};
+    if (const ControlResult asked = rndc(arguments); !asked.ok)
+        return asked;
+    // The dump is written anew, the statistics are appended to: either way a new mark ends the new part.
+    const bool done = waitUntil(
+        [&] {
+            const int marks = markCount(written, command);
+            return marks > marksBefore || (marks > 0 && QFileInfo(written).lastModified() != before);
+        },
+        kViewMs);
+    if (!done)
+        return ControlResult::failed(
+            QStringLiteral("The name server did not finish %1 within %2 seconds.").arg(written).arg(kViewMs / 1000));
+    QFile source(written);
+    QString reason;
+    QDir().mkpath(QFileInfo(pageFile).absolutePath());
+    if (!source.open(QIODevice::ReadOnly) || !saveWholeFile(pageFile, source.readAll(), &reason))
+        return ControlResult::failed(QStringLiteral("%1 could not be copied to %2: %3")
+                                         .arg(written, pageFile, reason.isEmpty() ? source.errorString() : reason));
+    return ControlResult();
+}
+
+ControlResult Bind9Control::rndc(const QStringList& arguments) const
+{
+    if (!systemMode())
+        return OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).rndc(arguments);
+    return runRndc(m_state.bind9.rndcProgram,
+                   QStringList{QStringLiteral("-k"), m_state.bind9.rndcKey, QStringLiteral("-s"),
+                               m_state.bind9.queryAddress(), QStringLiteral("-p"),
+                               QString::number(m_state.bind9.controlPort)} +
+                       arguments);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+class Platform;
+class SettingsStore;
+
+// How Quorvane serves a loaded server with BIND 9: the settings section "BIND 9".
+struct Bind9Settings
+{
+    static QString sectionName() { return QStringLiteral("BIND 9"); }
+
+    enum class Mode
+    {
+        Own,    // a name server of the server's own, started and stopped by the control program
+        System, // a distribution's name server: only its zones are written, and rndc asks it to reload
+    };
+
+    Mode mode = Mode::Own;
+    QString address = allAddresses(); // the listen address; "all" listens on every address
+    int port = 53;
+    int controlPort = 953; // where rndc reaches the name server, always on 127.0.0.1
+    QString extraOptions;  // added verbatim inside options { }
+    QString namedProgram = QStringLiteral("named");
+    QString rndcProgram = QStringLiteral("rndc");
+    QString zonesFile = QStringLiteral("/etc/bind/named.conf.quorvane");
+    QString rndcKey = QStringLiteral("/etc/bind/rndc.key");
+    QString systemConfig = QStringLiteral("/etc/bind/named.conf");
+    QString catalogZone; // the catalog zone served beside the zones; empty: none
+
+    static QString allAddresses() { return QStringLiteral("all"); }
+    bool listensOnAll() const;
+    // The address a query or rndc reaches the name server on: the listen address, or the loopback address
+    // when it listens on all of them.
+    QString queryAddress() const;
+
+    static QString modeName(Mode mode);
+    static Mode modeFromName(const QString& name);
+
+    static Bind9Settings load(const SettingsStore& store);
+    void save(SettingsStore& store) const;
+
+    bool operator==(const Bind9Settings&) const = default;
+};
+
+// The control program's file name when no "ndc" is on the search path.
+QString ownControlProgramName();
+
+// The control program a new settings store starts with: "ndc" when one is on the search path, as before;
+// otherwise Quorvane's own control program for BIND 9.
+QString defaultControlProgram();
+
+// True when the control program setting names Quorvane's own control program.
+bool isOwnControlProgram(const QString& program);
+
+// The program to run for the control program setting. Quorvane's own control program is looked for beside the
+// running program first, then on the search path, then in the build tree; any other name is left to the search
+// path.
+QString controlProgramPath(const QString& program, const Platform& platform);
+
+// A BIND 9 tool (named, rndc, named-checkconf, ...): the setting as it stands when it names a folder, otherwise
+// found on the search path or in the system program folders, which an ordinary user's search path often lacks.
+// The name itself when it is found nowhere, so that the failure to start names it.
+QString bind9ToolPath(const QString& program);

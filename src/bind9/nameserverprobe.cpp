@@ -1,0 +1,52 @@
+#include "bind9/nameserverprobe.h"
+
+#include "bind9/bind9settings.h"
+#include "bind9/nameserverquery.h"
+#include "shell/appstate.h"
+
+#include <QEventLoop>
+
+bool nameServerAnswers(const QString& address, int port, const QString& zone, int timeoutMs)
+{
+    NameServerQuery query;
+    bool answered = false;
+    QEventLoop loop;
+    QObject::connect(&query, &NameServerQuery::finished, &loop, [&](bool reply) {
+        answered = reply;
+        loop.quit();
+    });
+    query.ask(address, port, zone, timeoutMs);
+    loop.exec();
+    return answered;
+}
+
+NameServerStatus nameServerTarget(const AppState& state)
+{
+    NameServerStatus status;
+    status.address = state.bind9.queryAddress();
+    status.port = state.bind9.port;
+    status.zone = state.boot.primaryGrid.isEmpty() ? QStringLiteral(".") : state.boot.primaryGrid.first().zone;
+    return status;
+}
+
+NameServerStatus loadedNameServerStatus(const AppState& state)
+{
+    NameServerStatus status = nameServerTarget(state);
+    status.answering = nameServerAnswers(status.address, status.port, status.zone);
+    return status;
+}
+
+QString nameServerStatusText(const NameServerStatus& status)
+{
+    return (status.answering ? QStringLiteral("Answering at %1 port %2.")
+                             : QStringLiteral("Not answering at %1 port %2."))
+        .arg(status.address)
+        .arg(status.port);
+}
+
+void observeRunState(AppState& state)
+{
+    if (!isOwnControlProgram(state.ndcProgram))
+        return;
+    state.serverRunState = loadedNameServerStatus(state).answering ? QStringLiteral("START") : QStringLiteral("STOP");
+}

@@ -1,0 +1,39 @@
+#include "ui/zonebrowser/otherrecordactions.h"
+
+#include "editors/otherrecordeditor.h"
+#include "platform/prompter.h"
+#include "shell/appstate.h"
+#include "ui/zonebrowser/browseractions.h"
+
+QString otherRecordsLabel()
+{
+    return QStringLiteral("Other Records");
+}
+
+QStringList otherRecordNodeTexts(const ZoneModel& zone)
+{
+    QStringList texts;
+    texts.reserve(zone.otherrecords.count());
+    const QString fallback = zone.effectiveDefaultTtl();
+    for (const QString& line : zone.otherrecords.lines())
+        texts << otherRecordText(line, fallback);
+    return texts;
+}
+
+QString deleteOtherRecordQuestion()
+{
+    return QStringLiteral("Are you sure you want to delete this record?");
+}
+
+bool deleteOtherRecordFromBrowser(ZoneContext& context, const QString& zone, int index)
+{
+    if (!openZoneForChange(context, zone))
+        return false;
+    const Prompter::Button answer =
+        context.prompter.message(QStringLiteral("Question!"), deleteOtherRecordQuestion(),
+                                 Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Question);
+    if (answer != Prompter::Button::Ok)
+        return false;
+    context.state.zone.otherrecords.setEditIndex(index);
+    return deleteOtherRecord(context).stored();
+}
