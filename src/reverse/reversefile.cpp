@@ -10,6 +10,8 @@
 #include "zone/zoneserial.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -98,6 +100,9 @@ QStringList reverseFileLines(const QString& serverName, const ReverseFileContent
 FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent content)
 {
     const QString path = QDir(state.zoneLists.datapath).filePath(content.fileName);
+    // Earlier versions wrote a reverse file under this name first; a run interrupted then left it behind.
+    if (const QFileInfo leftover(path + QStringLiteral(".new")); leftover.isFile() && !leftover.isSymLink())
+        QFile::remove(leftover.filePath());
     const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
     if (content.soa.size() > 1 && !old.isEmpty())
         content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -84,7 +85,13 @@ bool NsLookup::lookup(const QString& server, const QString& domain, const QStrin
         attention(m_prompter, QStringLiteral("You must first select a record type."));
         return false;
     }
+    // The type is written into the command file as well: only a type's name, letters and digits, stays one word.
+    static const QRegularExpression typeName(QStringLiteral("^[A-Za-z][A-Za-z0-9]{0,15}$"));
     const QString type = recordTypeOf(typeText);
+    if (!typeName.match(type).hasMatch()) {
+        attention(m_prompter, QStringLiteral("%1 is not a record type.").arg(typeText));
+        return false;
+    }
     QFile::remove(filePath(kCommand));
     if (!writeLines(kCommand, {QStringLiteral("server ") + server,
                                QStringLiteral("ls -t ") + type + blank + domain + QStringLiteral(" > output.txt"),

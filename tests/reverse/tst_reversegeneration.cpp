@@ -68,6 +68,13 @@ QByteArray expected(const QString& name, const ReverseServer& server)
     return bytes;
 }
 
+// Temporaries of the writer, and those earlier versions used, left in the data directory.
+QStringList halfMadeFiles(const ReverseServer& server)
+{
+    return QDir(server.dataPath())
+        .entryList({QStringLiteral("*.new"), QStringLiteral("*.quorvane-new")}, QDir::Files | QDir::Hidden);
+}
+
 } // namespace
 
 class TestReverseGeneration : public QObject
@@ -126,11 +133,14 @@ void TestReverseGeneration::wholeFilesByteForByte()
     QVERIFY(server.prompter.problems().isEmpty());
     checkWrittenZones(server, result);
 
-    // A second run with nothing changed leaves the same files and no half-made copies behind.
+    // A second run with nothing changed leaves the same files and no half-made copies behind, not even those an
+    // interrupted run of an earlier version left.
+    const QString leftover = server.dataFile(reverseFile(QStringLiteral("2.1.10")) + QStringLiteral(".new"));
+    QVERIFY(writeBytes(leftover, "; half a file\r\n"));
     QVERIFY(server.generate().ok);
     for (const QString& file : result.filesWritten)
         QCOMPARE(readBytes(server.dataFile(file)), expected(QStringLiteral("main/") + file, server));
-    QCOMPARE(QDir(server.dataPath()).entryList({QStringLiteral("*.new")}), QStringList());
+    QCOMPARE(halfMadeFiles(server), QStringList());
 }
 
 void TestReverseGeneration::stagesOnTheStageWindow()
@@ -540,7 +550,7 @@ void TestReverseGeneration::writeFailureStopsRun()
     QCOMPARE(result.filesWritten, QStringList{reverseFile(QStringLiteral("2.1.10"))});
     QVERIFY(QFile::exists(server.dataFile(reverseFile(QStringLiteral("2.1.10")))));
     QCOMPARE(readBytes(server.bootFile()), bootBefore);
-    QCOMPARE(QDir(server.dataPath()).entryList({QStringLiteral("*.new")}), QStringList());
+    QCOMPARE(halfMadeFiles(server), QStringList());
     QCOMPARE(server.stage.steps.last(), QStringLiteral("hide"));
 }
 

@@ -41,7 +41,8 @@ private Q_SLOTS:
     void refusesWhatIsNoNameOrAddress_data();
     void refusesWhatIsNoNameOrAddress();
     void interpreterRefusesOptionsInPlaceOfADomain();
-    void refusesUnselectedRecordType();
+    void refusesWhatIsNoRecordType_data();
+    void refusesWhatIsNoRecordType();
     void writesBatchAndCommandFiles();
     void keepsExistingBatchFile();
     void timeoutZeroEndsAtFirstTick();
@@ -177,15 +178,30 @@ void TstNsLookup::interpreterRefusesOptionsInPlaceOfADomain()
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.txt"))));
 }
 
-void TstNsLookup::refusesUnselectedRecordType()
+void TstNsLookup::refusesWhatIsNoRecordType_data()
 {
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none selected") << "Select a Record Type"
+                                   << "You must first select a record type.";
+    // A line break would have added a listing of its own, to any path.
+    QTest::newRow("line break in the type") << "MX\nls -t ANY example.test > /tmp/elsewhere.txt"
+                                            << "MX\nls -t ANY example.test > /tmp/elsewhere.txt is not a record type.";
+    QTest::newRow("option for a type") << "-f/etc/passwd"
+                                       << "-f/etc/passwd is not a record type.";
+}
+
+void TstNsLookup::refusesWhatIsNoRecordType()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, text);
     QTemporaryDir dir;
     QVERIFY(writeBytes(dir.filePath(QStringLiteral("output.txt")), "old listing\r\n"));
     ScriptedPrompter prompter;
-    prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select a record type."));
+    prompter.expectMessage(QStringLiteral("Attention!"), text);
     NsLookup lookup(prompter, dir.path(), silentInterpreter());
-    QVERIFY(!lookup.lookup(QStringLiteral("127.0.0.1"), QStringLiteral("example.test"),
-                           QStringLiteral("Select a Record Type"), QStringLiteral("15")));
+    QVERIFY(!lookup.lookup(QStringLiteral("127.0.0.1"), QStringLiteral("example.test"), type, QStringLiteral("15")));
+    QVERIFY(!lookup.isCountingDown());
     // The batch file is written and the old listing deleted before the type is looked at.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"nsbatch.bat"});
     QCOMPARE(prompter.pending(), 0);
