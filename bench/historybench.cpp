@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 #include <ctime>
+#include <sys/stat.h>
 
 namespace {
 
@@ -194,7 +194,8 @@ int yearOfChanges(const QString& root, int zones, int days)
     }
     const double seconds = double(timer.elapsed()) / 1000;
     const QString gitDir = ServerHistory::gitDirectory(state.zoneLists.datapath);
-    const Size files = sizeOf(state.zoneLists.datapath, QDir(state.zoneLists.datapath).filePath(QStringLiteral("dnsbackup")));
+    const Size files =
+        sizeOf(state.zoneLists.datapath, QDir(state.zoneLists.datapath).filePath(QStringLiteral("dnsbackup")));
     const Size bootSize = sizeOf(root, state.zoneLists.datapath);
     const Size history = sizeOf(gitDir);
     const qint64 filesApparent = files.apparent + bootSize.apparent;

@@ -258,7 +258,8 @@ int cacheFetch(CliContext& cli, const QStringList& args)
 
 void registerOperationCommands()
 {
-    cliCommands() << CliCommand{QStringLiteral("ndc"), QStringLiteral("SERVER start|stop|reload|restart|dumpdb|stats [--preview]"),
+    cliCommands() << CliCommand{QStringLiteral("ndc"),
+                                QStringLiteral("SERVER start|stop|reload|restart|dumpdb|stats [--preview]"),
                                 QStringLiteral("Runs the name server's control program for the server; the dump "
                                                "and the statistics are printed. With --preview, start, reload and "
                                                "restart first print the changes since the name server last loaded "

@@ -5,7 +5,6 @@
 #include "platform/filechangenotice.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <map>
@@ -60,14 +59,6 @@ QString canonicalFolder(const QString& folder)
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
-std::optional<QByteArray> readIfThere(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
 void noteChange(const QString& path)
 {
     if (journals().empty())
@@ -80,7 +71,7 @@ void noteChange(const QString& path)
         if (journal.before.contains(full))
             continue;
         if (!read) {
-            held = readIfThere(full);
+            held = ServerHistory::bytesOnDisk(full);
             read = true;
         }
         journal.before.insert(full, held);
@@ -89,8 +80,8 @@ void noteChange(const QString& path)
 
 void report(const QString& text)
 {
-    const QString message = QStringLiteral("The change was made, but the server's history could not record it: %1")
-                                 .arg(text);
+    const QString message =
+        QStringLiteral("The change was made, but the server's history could not record it: %1").arg(text);
     if (failureHandler())
         failureHandler()(message);
     else
@@ -106,7 +97,7 @@ void record(const Journal& journal)
     for (auto it = journal.before.cbegin(); it != journal.before.cend(); ++it) {
         const QString name = history.nameOf(it.key());
         if (!name.isEmpty())
-            changes << FileChange{name, it.value(), readIfThere(it.key())};
+            changes << FileChange{name, it.value(), ServerHistory::bytesOnDisk(it.key())};
     }
     if (changes.isEmpty())
         return;
@@ -121,7 +112,7 @@ void record(const Journal& journal)
             const auto changed = std::find_if(changes.cbegin(), changes.cend(),
                                               [&name](const FileChange& change) { return change.name == name; });
             const std::optional<QByteArray> bytes =
-                changed != changes.cend() ? changed->before : readIfThere(history.diskPath(name));
+                changed != changes.cend() ? changed->before : ServerHistory::bytesOnDisk(history.diskPath(name));
             if (bytes)
                 found << HistoryFile{name, bytes};
         }

@@ -18,8 +18,7 @@ void finish(const QString& key);
 void checkpoint(const QString& key);
 // What the operation knows of the server: its data directory and the files the program keeps for it, which are
 // only listed when the server has no history yet.
-void describeServer(const QString& key, const QString& dataDirectory,
-                    const std::function<QStringList()>& fileNames);
+void describeServer(const QString& key, const QString& dataDirectory, const std::function<QStringList()>& fileNames);
 
 // Where a failure to record goes; without a handler it waits for takeFailures().
 void setFailureHandler(std::function<void(const QString& text)> handler);

@@ -136,7 +136,10 @@ QString zoneRecordChange(const QString& zone, const QStringList& removedLines, c
         return QStringLiteral("Change %1 %2 %3 to %4 %5")
             .arg(added[0].kind, removed[0].owner, removed[0].data, added[0].owner, added[0].data);
     }
-    return QStringLiteral("Change zone %1: %2 records added, %3 removed").arg(zone).arg(added.size()).arg(removed.size());
+    return QStringLiteral("Change zone %1: %2 records added, %3 removed")
+        .arg(zone)
+        .arg(added.size())
+        .arg(removed.size());
 }
 
 struct BootEntry

@@ -16,14 +16,6 @@ namespace {
 
 const QString kAttention = QStringLiteral("Attention!");
 
-std::optional<QByteArray> onDisk(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
 QString shortId(const QString& id)
 {
     return id.left(8);
@@ -32,8 +24,9 @@ QString shortId(const QString& id)
 // Writes the files as given (none: removed) under the server's lock, as one revision named by the description.
 // A file someone changed since the newest revision, or a newest revision this program has not seen, is only
 // overwritten when the user agrees.
-RestoreOutcome restoreFiles(AppState& state, ServerHistory& history, const QMap<QString, std::optional<QByteArray>>& target,
-                            const QString& description, Prompter& prompter)
+RestoreOutcome restoreFiles(AppState& state, ServerHistory& history,
+                            const QMap<QString, std::optional<QByteArray>>& target, const QString& description,
+                            Prompter& prompter)
 {
     const ServerLock lock(state);
     if (!lock.isHeld()) {
@@ -43,7 +36,7 @@ RestoreOutcome restoreFiles(AppState& state, ServerHistory& history, const QMap<
     QStringList changedSince;
     QStringList toWrite;
     for (auto it = target.cbegin(); it != target.cend(); ++it) {
-        if (onDisk(history.diskPath(it.key())) == it.value())
+        if (ServerHistory::bytesOnDisk(history.diskPath(it.key())) == it.value())
             continue;
         toWrite << it.key();
         const std::optional<bool> same = history.diskMatchesHead(it.key());
@@ -156,9 +149,10 @@ RestoreOutcome undoLastChange(AppState& state, Prompter& prompter)
     QMap<QString, std::optional<QByteArray>> target;
     for (const QString& name : revision->files)
         target.insert(name, before->contains(name) ? std::optional<QByteArray>(before->value(name)) : std::nullopt);
-    return restoreFiles(state, *history, target,
-                        QStringLiteral("Undo: %1\n\n%2%3").arg(revision->summary, QLatin1String(ServerHistory::kUndoTrailer), *id),
-                        prompter);
+    return restoreFiles(
+        state, *history, target,
+        QStringLiteral("Undo: %1\n\n%2%3").arg(revision->summary, QLatin1String(ServerHistory::kUndoTrailer), *id),
+        prompter);
 }
 
 RestoreOutcome revertToRevision(AppState& state, const QString& spec, Prompter& prompter)

@@ -60,11 +60,10 @@ HistoryMenu::HistoryMenu(MainWindow& window, AppState& state, Prompter& prompter
     DomainEditPage* page = window.domainEdit();
     QAction* primary = page->primmenu->addAction(QStringLiteral("History"));
     primary->setObjectName(QStringLiteral("primhistory"));
-    connect(primary, &QAction::triggered, this,
-            [this, page] {
-                const QPoint clicked(m_state.selection.xcoord, m_state.selection.ycoord);
-                showHistory(zoneOfItem(page->TreeView1->itemAt(clicked)));
-            });
+    connect(primary, &QAction::triggered, this, [this, page] {
+        const QPoint clicked(m_state.selection.xcoord, m_state.selection.ycoord);
+        showHistory(zoneOfItem(page->TreeView1->itemAt(clicked)));
+    });
     QAction* secondary = page->secmenu->addAction(QStringLiteral("History"));
     secondary->setObjectName(QStringLiteral("sechistory"));
     connect(secondary, &QAction::triggered, this,

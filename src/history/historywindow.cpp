@@ -20,8 +20,7 @@ const QString kAllZones = QStringLiteral("(all zones)");
 
 } // namespace
 
-HistoryWindow::HistoryWindow(AppState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_prompter(this)
+HistoryWindow::HistoryWindow(AppState& state, QWidget* parent) : QDialog(parent), m_state(state), m_prompter(this)
 {
     setObjectName(QStringLiteral("historywindow"));
     setWindowTitle(QStringLiteral("History"));

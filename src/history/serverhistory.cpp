@@ -1,15 +1,16 @@
 #include "history/serverhistory.h"
 
 #include "bootfile/bootconfig.h"
+#include "platform/filereading.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QHostInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTimeZone>
 #include <git2.h>
 #include <git2/sys/odb_backend.h>
@@ -18,8 +19,7 @@
 
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Owned
+template <typename T, void (*Free)(T*)> struct Owned
 {
     T* ptr = nullptr;
     Owned() = default;
@@ -129,14 +129,6 @@ QString undoneRevision(const QString& message)
     return QString();
 }
 
-std::optional<QByteArray> readDisk(const QString& path)
-{
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
 } // namespace
 
 ServerHistory::ServerHistory(QString bootDirectory, QString dataDirectory)
@@ -195,6 +187,11 @@ bool ServerHistory::open(bool create)
         loose->free(loose);
     git_odb_free(odb);
     return fast || fail(QStringLiteral("The history %1 could not be opened").arg(QString::fromLocal8Bit(path)));
+}
+
+std::optional<QByteArray> ServerHistory::bytesOnDisk(const QString& path)
+{
+    return readWholeFile(path, ReadLimit::kZoneFile).bytes;
 }
 
 QString ServerHistory::diskPath(const QString& name) const
@@ -260,7 +257,8 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     if (!headId->isEmpty()) {
         git_oid oid;
         git_oid_fromstr(&oid, headId->toLatin1().constData());
-        if (git_commit_lookup(parent.out(), m_repository, &oid) != 0 || git_commit_tree(base.out(), parent.get()) != 0) {
+        if (git_commit_lookup(parent.out(), m_repository, &oid) != 0 ||
+            git_commit_tree(base.out(), parent.get()) != 0) {
             fail(QStringLiteral("The newest revision could not be read"));
             return std::nullopt;
         }
@@ -268,7 +266,8 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
         git_oid empty;
         Owned<git_treebuilder, git_treebuilder_free> builder;
         if (git_treebuilder_new(builder.out(), m_repository, nullptr) != 0 ||
-            git_treebuilder_write(&empty, builder.get()) != 0 || git_tree_lookup(base.out(), m_repository, &empty) != 0) {
+            git_treebuilder_write(&empty, builder.get()) != 0 ||
+            git_tree_lookup(base.out(), m_repository, &empty) != 0) {
             fail(QStringLiteral("The first revision could not be made"));
             return std::nullopt;
         }
@@ -321,8 +320,8 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     const git_commit* parents[] = {parent.get()};
     git_oid commitId;
     const QByteArray text = message.toUtf8() + '\n';
-    if (git_commit_create(&commitId, m_repository, "HEAD", signature.get(), signature.get(), nullptr,
-                          text.constData(), tree.get(), parent.get() ? 1 : 0, parents) != 0) {
+    if (git_commit_create(&commitId, m_repository, "HEAD", signature.get(), signature.get(), nullptr, text.constData(),
+                          tree.get(), parent.get() ? 1 : 0, parents) != 0) {
         fail(QStringLiteral("The revision could not be written"));
         return std::nullopt;
     }
@@ -351,6 +350,16 @@ bool parentTree(git_commit* commit, Tree& tree)
         return true;
     Commit parent;
     return git_commit_parent(parent.out(), commit, 0) == 0 && git_commit_tree(tree.out(), parent.get()) == 0;
+}
+
+// The revision a spec names, its files and those of the revision before it (none for the first).
+bool findRevision(git_repository* repository, const QString& spec, Commit& commit, Tree& tree, Tree& older)
+{
+    Object object;
+    return !spec.trimmed().isEmpty() &&
+           git_revparse_single(object.out(), repository, spec.trimmed().toUtf8().constData()) == 0 &&
+           git_commit_lookup(commit.out(), repository, git_object_id(object.get())) == 0 &&
+           git_commit_tree(tree.out(), commit.get()) == 0 && parentTree(commit.get(), older);
 }
 
 } // namespace
@@ -386,18 +395,11 @@ std::optional<Revision> ServerHistory::revision(const QString& spec)
 {
     if (!open(false))
         return std::nullopt;
-    Object object;
-    if (spec.trimmed().isEmpty() ||
-        git_revparse_single(object.out(), m_repository, spec.trimmed().toUtf8().constData()) != 0) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(spec);
-        return std::nullopt;
-    }
     Commit commit;
     Tree tree;
     Tree older;
-    if (git_commit_lookup(commit.out(), m_repository, git_object_id(object.get())) != 0 ||
-        git_commit_tree(tree.out(), commit.get()) != 0 || !parentTree(commit.get(), older)) {
-        m_error = QStringLiteral("%1 is no revision of the history.").arg(spec);
+    if (!findRevision(m_repository, spec, commit, tree, older)) {
+        m_error = QStringLiteral("The history holds no revision %1.").arg(spec);
         return std::nullopt;
     }
     const std::optional<QStringList> names = changedNames(m_repository, older.get(), tree.get());
@@ -421,13 +423,10 @@ std::optional<QString> ServerHistory::diff(const QString& revisionId)
 {
     if (!open(false))
         return std::nullopt;
-    Object object;
     Commit commit;
     Tree tree;
     Tree older;
-    if (git_revparse_single(object.out(), m_repository, revisionId.toUtf8().constData()) != 0 ||
-        git_commit_lookup(commit.out(), m_repository, git_object_id(object.get())) != 0 ||
-        git_commit_tree(tree.out(), commit.get()) != 0 || !parentTree(commit.get(), older)) {
+    if (!findRevision(m_repository, revisionId, commit, tree, older)) {
         m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
         return std::nullopt;
     }
@@ -460,9 +459,9 @@ int collectBlob(const char*, const git_tree_entry* entry, void* payload)
         walk->failed = true;
         return -1;
     }
-    walk->files->insert(nameOfTreePath(git_tree_entry_name(entry)),
-                        QByteArray(static_cast<const char*>(git_blob_rawcontent(blob.get())),
-                                   qsizetype(git_blob_rawsize(blob.get()))));
+    walk->files->insert(
+        nameOfTreePath(git_tree_entry_name(entry)),
+        QByteArray(static_cast<const char*>(git_blob_rawcontent(blob.get())), qsizetype(git_blob_rawsize(blob.get()))));
     return 0;
 }
 
@@ -474,8 +473,8 @@ std::optional<QMap<QString, QByteArray>> ServerHistory::files(const QString& rev
         return std::nullopt;
     Object object;
     Tree tree;
-    if (git_revparse_single(object.out(), m_repository, (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) !=
-            0 ||
+    if (git_revparse_single(object.out(), m_repository,
+                            (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
         git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0) {
         m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
         return std::nullopt;
@@ -496,8 +495,8 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
     Object object;
     Tree tree;
     if (!revisionId.isEmpty() &&
-        (git_revparse_single(object.out(), m_repository, (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) !=
-             0 ||
+        (git_revparse_single(object.out(), m_repository,
+                             (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
          git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0)) {
         m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
         return std::nullopt;
@@ -514,7 +513,7 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
                 return std::nullopt;
             }
         }
-        const std::optional<QByteArray> now = readDisk(diskPath(name));
+        const std::optional<QByteArray> now = bytesOnDisk(diskPath(name));
         Patch patch;
         Buffer buffer;
         if (git_patch_from_blob_and_buffer(patch.out(), old.get(), path.constData(), now ? now->constData() : nullptr,
@@ -535,7 +534,7 @@ std::optional<bool> ServerHistory::diskMatchesHead(const QString& name)
     Object object;
     Tree tree;
     TreeEntry entry;
-    const std::optional<QByteArray> now = readDisk(diskPath(name));
+    const std::optional<QByteArray> now = bytesOnDisk(diskPath(name));
     if (git_revparse_single(object.out(), m_repository, "HEAD^{tree}") != 0 ||
         git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0)
         return !now;

@@ -24,7 +24,7 @@ struct Revision
     QString summary;
     QString message;
     QDateTime when;
-    QString author; // user@host
+    QString author;    // user@host
     QStringList files; // the names the revision changed, added or removed
     QString undoes;    // for an undo, the id of the revision it undid
 };
@@ -71,6 +71,10 @@ public:
     bool setMarker(const char* reference, const QString& revisionId);
     // The revision a marker points to; empty when it was never set.
     std::optional<QString> marker(const char* reference);
+
+    // A server file's bytes as they are on the disk; none when it is not there (or is no file the program would
+    // read as one of a server's).
+    static std::optional<QByteArray> bytesOnDisk(const QString& path);
 
     // Where a file of a revision lies on the disk.
     QString diskPath(const QString& name) const;

@@ -183,8 +183,9 @@ void TstHistoryCli::operationsUndoneLeaveEveryFileAsBefore()
 
 void TstHistoryCli::firstLoadKeepsTheFilesAsFound()
 {
-    const QByteArray found = "directory     " + dataDir().toLatin1() + "\ncache . cache.dns\nprimary example.com "
-                                                                      "example.com.dns\n";
+    const QByteArray found = "directory     " + dataDir().toLatin1() +
+                             "\ncache . cache.dns\nprimary example.com "
+                             "example.com.dns\n";
     QVERIFY(writeBytes(bootFile(), found));
     const QByteArray zone = readBytes(dataDir() + QStringLiteral("/example.com.dns"));
     QCOMPARE(onServer({QStringLiteral("history")}).status, 0);
@@ -212,18 +213,20 @@ void TstHistoryCli::diffAndZoneFilterShowOneRevision()
     QCOMPARE(unknown.status, 1);
     QCOMPARE(QString::fromLocal8Bit(unknown.err), QStringLiteral("Error: The server has no zone nowhere.net.\n"));
 
-    const QString id = gitLog({QStringLiteral("log"), QStringLiteral("--format=%h"), QStringLiteral("-1"),
-                               QStringLiteral("HEAD~1")})
-                           .value(0);
+    const QString id =
+        gitLog({QStringLiteral("log"), QStringLiteral("--format=%h"), QStringLiteral("-1"), QStringLiteral("HEAD~1")})
+            .value(0);
     const CliRun diff = onServer({QStringLiteral("diff"), id});
     QVERIFY2(diff.status == 0, diff.err.constData());
     const QStringList lines = QString::fromLocal8Bit(diff.out).split(QLatin1Char('\n'));
-    QVERIFY2(lines.first().startsWith(id.left(8)) && lines.first().endsWith(QLatin1String("Add host www2.example.com 10.0.0.9")),
+    QVERIFY2(lines.first().startsWith(id.left(8)) &&
+                 lines.first().endsWith(QLatin1String("Add host www2.example.com 10.0.0.9")),
              qPrintable(lines.first()));
     QVERIFY(lines.contains(QStringLiteral("--- a/example.com.dns")));
     QVERIFY(lines.contains(QStringLiteral("+++ b/example.com.dns")));
     QVERIFY(lines.contains(QStringLiteral("+www2.example.com.     IN     A     10.0.0.9 ")));
-    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\\+[^+]"))).size(), 3); // the host, the serial, the mailbox
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^\\+[^+]"))).size(),
+             3); // the host, the serial, the mailbox
     const CliRun missing = onServer({QStringLiteral("diff"), QStringLiteral("0123456789abcdef")});
     QCOMPARE(missing.status, 1);
     QCOMPARE(QString::fromLocal8Bit(missing.err),
@@ -341,8 +344,9 @@ void TstHistoryCli::previewShowsTheChangesSinceTheLastReload()
              gitLog({QStringLiteral("rev-parse"), QStringLiteral("HEAD")}));
     m_ndc->clearRuns();
 
-    const CliRun unchanged = cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
-                                 QStringLiteral("no"));
+    const CliRun unchanged =
+        cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
+            QStringLiteral("no"));
     QCOMPARE(unchanged.status, 1);
     QCOMPARE(unchanged.out, QByteArray("No changes since the name server last loaded the files.\n"));
     QCOMPARE(unchanged.err, QByteArray("Question!: Apply these changes?\n"));
@@ -353,8 +357,9 @@ void TstHistoryCli::previewShowsTheChangesSinceTheLastReload()
                  .status,
              0);
     QCOMPARE(onServer({QStringLiteral("zone"), QStringLiteral("fastadd"), QStringLiteral("foo.org")}).status, 0);
-    const CliRun declined = cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
-                                QStringLiteral("no"));
+    const CliRun declined =
+        cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
+            QStringLiteral("no"));
     QCOMPARE(declined.status, 1);
     const QStringList lines = QString::fromLocal8Bit(declined.out).split(QLatin1Char('\n'));
     QVERIFY(lines.contains(QStringLiteral("+++ b/example.com.dns")));
@@ -365,8 +370,9 @@ void TstHistoryCli::previewShowsTheChangesSinceTheLastReload()
     QVERIFY(lines.contains(QStringLiteral("+++ b/foo.org.DNS")));
     QVERIFY(m_ndc->runs().isEmpty());
 
-    const CliRun applied = cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
-                               QStringLiteral("yes"));
+    const CliRun applied =
+        cli({QStringLiteral("ndc"), bootFile(), QStringLiteral("reload"), QStringLiteral("--preview")},
+            QStringLiteral("yes"));
     QVERIFY2(applied.status == 0, applied.err.constData());
     QCOMPARE(m_ndc->runs(), QStringList{QStringLiteral("[RELOAD][\\\\NS1]")});
     QCOMPARE(gitLog({QStringLiteral("rev-parse"), QStringLiteral("refs/quorvane/loaded")}),

@@ -14,6 +14,7 @@
 #include "support/clirun.h"
 #include "support/fakeplatform.h"
 #include "support/testfiles.h"
+#include "support/whenopen.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAction>
@@ -37,21 +38,6 @@
 #include <memory>
 
 namespace {
-
-// Runs the step on the modal dialog of the given class as soon as it is the active one.
-template <typename Dialog> void whenOpen(const std::function<void(Dialog*)>& step)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            step(dialog);
-        }
-    });
-    poll->start();
-}
 
 // Presses a message box's button once the box is up, after noting its caption and text.
 void answerBox(QMessageBox::StandardButton button, QString* caption = nullptr, QString* text = nullptr)
@@ -188,7 +174,8 @@ void TstHistoryWindow::historyWindowUndoesAndReverts()
     QVERIFY2(olderDiff.contains(QStringLiteral("\n-options query-log\n")), qPrintable(olderDiff));
     QCOMPARE(afterUndo.first(), QStringLiteral("Undo: Change boot options"));
     QCOMPARE(afterUndo.size(), 5);
-    QVERIFY2(question.startsWith(QStringLiteral("Put every file of the server back as revision ")), qPrintable(question));
+    QVERIFY2(question.startsWith(QStringLiteral("Put every file of the server back as revision ")),
+             qPrintable(question));
     QVERIFY2(question.endsWith(QStringLiteral(" (\"Load server NS1\")?")), qPrintable(question));
     QVERIFY(afterRevert.first().startsWith(QStringLiteral("Revert to revision ")));
     QCOMPARE(readBytes(bootFile()), loaded);

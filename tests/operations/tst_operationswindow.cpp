@@ -14,6 +14,7 @@
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
+#include "support/whenopen.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAction>
@@ -36,21 +37,6 @@
 Q_DECLARE_METATYPE(OptionEntryKind)
 
 namespace {
-
-// Runs the check on the modal dialog of the given class as soon as it is open.
-template <typename Dialog> void whenOpen(const std::function<void(Dialog*)>& check)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, check] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            check(dialog);
-        }
-    });
-    poll->start();
-}
 
 const QByteArray kZone = "@ IN SOA ns1.example.com. admin.example.com. ( 1 2 3 4 5 )\r\n";
 
