@@ -5,6 +5,7 @@
 #include "bind9/ownnameserver.h"
 #include "bind9/serverexport.h"
 #include "bootfile/bootlines.h"
+#include "platform/filereplacement.h"
 #include "platform/platform.h"
 #include "shell/appstate.h"
 
@@ -112,10 +113,9 @@ ControlResult Bind9Control::applyConfiguration()
     const QString target = configTarget();
     const QString candidate = target + QStringLiteral(".new");
     QDir().mkpath(QFileInfo(target).absolutePath());
-    QString reason;
-    if (!saveWholeFile(candidate, exported.conf.text.toUtf8(), &reason))
-        return ControlResult::failed(
-            QStringLiteral("The configuration %1 could not be written: %2").arg(candidate, reason));
+    const FileWriteResult saved = replaceFile(candidate, exported.conf.text.toUtf8());
+    if (!saved.ok)
+        return ControlResult::failed(QStringLiteral("The configuration ") + saved.errorText);
     // The name server reads it after giving up root.
     QFile::setPermissions(candidate, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     const CheckReport report = checkConfiguration(candidate, exported.conf.primaryZones, exported.conf.primaryFiles,
@@ -245,12 +245,11 @@ ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFi
     if (!done)
         return ControlResult::failed(
             QStringLiteral("The name server did not finish %1 within %2 seconds.").arg(written).arg(kViewMs / 1000));
-    QFile source(written);
-    QString reason;
     QDir().mkpath(QFileInfo(pageFile).absolutePath());
-    if (!source.open(QIODevice::ReadOnly) || !saveWholeFile(pageFile, source.readAll(), &reason))
-        return ControlResult::failed(QStringLiteral("%1 could not be copied to %2: %3")
-                                         .arg(written, pageFile, reason.isEmpty() ? source.errorString() : reason));
+    const FileWriteResult copied = copyFileReplacing(written, pageFile);
+    if (!copied.ok)
+        return ControlResult::failed(
+            QStringLiteral("%1 could not be copied to %2: %3").arg(written, pageFile, copied.errorText));
     return ControlResult();
 }
 

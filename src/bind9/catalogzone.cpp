@@ -1,6 +1,7 @@
 #include "bind9/catalogzone.h"
 
 #include "bootfile/bootlines.h"
+#include "platform/filereplacement.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -70,10 +71,10 @@ CatalogWriteResult writeCatalogZone(const QString& path, const QString& catalogZ
     }
     result.serial = std::max(oldSerial + 1, clockSerial);
     result.changed = true;
-    QString reason;
-    if (!saveWholeFile(path, catalogZoneText(catalogZone, members, result.serial), &reason)) {
+    const FileWriteResult saved = replaceFile(path, catalogZoneText(catalogZone, members, result.serial));
+    if (!saved.ok) {
         result.ok = false;
-        result.errorText = QStringLiteral("The catalog zone file %1 could not be written: %2").arg(path, reason);
+        result.errorText = QStringLiteral("The catalog zone file ") + saved.errorText;
     }
     return result;
 }

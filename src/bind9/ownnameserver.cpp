@@ -3,6 +3,7 @@
 #include "bind9/confsyntax.h"
 #include "bind9/nameserverprobe.h"
 #include "bootfile/bootlines.h"
+#include "platform/filereplacement.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -204,11 +205,12 @@ ControlResult OwnNameServer::ensureKey() const
     const QByteArray config = key.readAll() + "\noptions {\n    default-key " +
                               confString(Bind9Folder::keyName()).toLatin1() + ";\n    default-server 127.0.0.1;\n" +
                               "    default-port " + QByteArray::number(m_settings.controlPort) + ";\n};\n";
-    QString reason;
-    if (!saveWholeFile(m_folder.rndcConfigFile(), config, &reason) ||
-        !QFile::setPermissions(m_folder.rndcConfigFile(), QFile::ReadOwner | QFile::WriteOwner))
-        return ControlResult::failed(
-            QStringLiteral("The file %1 could not be written: %2").arg(m_folder.rndcConfigFile(), reason));
+    const FileWriteResult saved = replaceFile(m_folder.rndcConfigFile(), config);
+    if (!saved.ok)
+        return ControlResult::failed(QStringLiteral("The file ") + saved.errorText);
+    if (!QFile::setPermissions(m_folder.rndcConfigFile(), QFile::ReadOwner | QFile::WriteOwner))
+        return ControlResult::failed(QStringLiteral("The file %1 could not be written: its permissions could not be set")
+                                         .arg(m_folder.rndcConfigFile()));
     return ControlResult();
 }
 

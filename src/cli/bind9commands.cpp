@@ -5,6 +5,7 @@
 #include "checks/namechecks.h"
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
+#include "platform/filereplacement.h"
 
 namespace {
 
@@ -70,10 +71,9 @@ int exportServer(CliContext& cli, const QStringList& args)
         cli.out << exported.conf.text;
         cli.out.flush();
     } else {
-        QString reason;
-        if (!saveWholeFile(parsed->output, exported.conf.text.toUtf8(), &reason)) {
-            reportGeneralError(cli.prompter,
-                               QStringLiteral("The file %1 could not be written: %2").arg(parsed->output, reason));
+        const FileWriteResult saved = replaceFile(parsed->output, exported.conf.text.toUtf8());
+        if (!saved.ok) {
+            reportGeneralError(cli.prompter, QStringLiteral("The file ") + saved.errorText);
             return CliFailure;
         }
     }

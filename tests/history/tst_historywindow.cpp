@@ -5,6 +5,7 @@
 #include "history/changepreviewdialog.h"
 #include "history/historymenu.h"
 #include "history/historywindow.h"
+#include "history/serverhistory.h"
 #include "operations/addlpropertiespage.h"
 #include "platform/guiprompter.h"
 #include "servers/serverinfopage.h"
@@ -71,6 +72,7 @@ private Q_SLOTS:
     void zoneMenuShowsThatZonesRevisions();
     void ctrlZUndoesOutsideTextFieldsAndAsksAboutOthersChanges();
     void updateChangesPreviewsAndAppliesOnlyWhenAsked();
+    void historyThatCannotBeWrittenIsToldInABox();
 
 private:
     AddlPropertiesPage* addl() const { return m_window->addlProperties(); }
@@ -291,6 +293,25 @@ void TstHistoryWindow::updateChangesPreviewsAndAppliesOnlyWhenAsked()
     });
     m_window->domainEdit()->updatechanges->click();
     QCOMPARE(heading, QStringLiteral("No changes since the name server last loaded the files."));
+}
+
+void TstHistoryWindow::historyThatCannotBeWrittenIsToldInABox()
+{
+    const QString gitDir = ServerHistory::gitDirectory(dataDir());
+    QVERIFY(QDir(gitDir).removeRecursively());
+    // A file where the history's folder would go.
+    QVERIFY(writeBytes(gitDir, "in the way"));
+    QString caption;
+    QString text;
+    answerBox(QMessageBox::Ok, &caption, &text);
+    addl()->querylog->setChecked(false);
+    addl()->updateoptions->click();
+    QTRY_COMPARE(caption, QStringLiteral("Attention!"));
+    QVERIFY2(text.startsWith(QStringLiteral("The change was made, but the server's history could not record it: "
+                                            "The history %1 could not be made: ")
+                                 .arg(gitDir)),
+             qPrintable(text));
+    QVERIFY(!readBytes(bootFile()).contains("options query-log"));
 }
 
 QTEST_MAIN(TstHistoryWindow)
