@@ -72,7 +72,8 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
 
 ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs)
 {
-    if (bootDirectory.isEmpty()) {
+    // A folder that is not there holds no server file to protect; the operation then says what is missing.
+    if (bootDirectory.isEmpty() || !QFileInfo(bootDirectory).isDir()) {
         m_held = true;
         return;
     }

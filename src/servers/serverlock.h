@@ -16,8 +16,8 @@ class ServerLock
 public:
     static constexpr int kWaitMs = 5000;
 
-    // The server whose boot file lies in the folder; without a folder there is no server file to protect and
-    // the lock counts as held.
+    // The server whose boot file lies in the folder; without a folder (none given, or none there) there is no
+    // server file to protect and the lock counts as held.
     ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs = kWaitMs);
     // The loaded server, for a change of what this program has read of it: refused as well when its boot file
     // was changed by another program since it was read.
