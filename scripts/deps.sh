@@ -9,7 +9,8 @@ if [ "${1:-}" = fuzz ]; then
 fi
 if [ "${1:-}" = test ]; then
     packages+=(bind9 bind9-utils bind9-dnsutils publicsuffix vsftpd python3-aiosmtpd poppler-utils openbsd-inetd
-               fingerd finger iproute2 xauth xvfb dpkg-dev lintian desktop-file-utils appstream man-db git)
+               fingerd finger iproute2 xauth xvfb fonts-dejavu-core dpkg-dev lintian desktop-file-utils appstream
+               man-db git)
 fi
 missing=()
 for p in "${packages[@]}"; do

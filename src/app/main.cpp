@@ -1,3 +1,5 @@
+#include "app/displaycheck.h"
+#include "app/screenshottour.h"
 #include "platform/guiprompter.h"
 #include "platform/systemplatform.h"
 #include "shell/appstate.h"
@@ -12,7 +14,14 @@
 
 namespace {
 
-void describe(QCoreApplication& app)
+struct Options
+{
+    bool sample = false;
+    QString screenshots; // the folder of the hidden --screenshots
+};
+
+// Sets the program's names and reads its options.
+Options describe(QCoreApplication& app)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
@@ -22,11 +31,21 @@ void describe(QCoreApplication& app)
     parser.addHelpOption();
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("Prints the version and exits."));
     parser.addOption(version);
+    const QCommandLineOption sample(QStringLiteral("sample"),
+                                    QStringLiteral("Opens the sample server, making it in your data folder first."));
+    parser.addOption(sample);
+    QCommandLineOption screenshots(QStringLiteral("screenshots"),
+                                   QStringLiteral("Opens the sample server, draws every page and the main dialogs "
+                                                  "into PNG files in the folder, and exits."),
+                                   QStringLiteral("folder"));
+    screenshots.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(screenshots);
     parser.process(app); // answers --help itself, and refuses unknown options
     if (parser.isSet(version)) {
         std::fputs("Quorvane 2.0\n", stdout);
         std::exit(0);
     }
+    return Options{parser.isSet(sample), parser.value(screenshots)};
 }
 
 // --help and --version print and leave without a window, so they work without a display.
@@ -49,9 +68,15 @@ int main(int argc, char* argv[])
         describe(core);
     }
 
+    if (!displayAvailable(argc, argv)) {
+        std::fputs("quorvane: no display to open its windows on (set DISPLAY); quorvane-cli works without one.\n",
+                   stderr);
+        return 1;
+    }
+
     QApplication app(argc, argv);
-    describe(app);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvane"));
+    // No display name is set: the platform would add it to every caption, and each caption names its window.
+    const Options options = describe(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("com.mervale.Quorvane"));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
@@ -64,6 +89,12 @@ int main(int argc, char* argv[])
     GuiPrompter prompter;
     MainWindow window(state, store, prompter, platform);
     prompter.setParent(&window);
+    if (!options.screenshots.isEmpty()) {
+        auto* tour = new ScreenshotTour(window, options.screenshots);
+        QObject::connect(&window, &MainWindow::firstShown, tour, &ScreenshotTour::run, Qt::QueuedConnection);
+    }
+    if (options.sample || !options.screenshots.isEmpty())
+        window.openSampleServerAtStart();
     window.show();
     return app.exec();
 }

@@ -5,6 +5,7 @@
 #include "bind9/ownnameserver.h"
 #include "bind9/serverexport.h"
 #include "bootfile/bootlines.h"
+#include "platform/filereading.h"
 #include "platform/filereplacement.h"
 #include "platform/platform.h"
 #include "shell/appstate.h"
@@ -113,11 +114,13 @@ ControlResult Bind9Control::applyConfiguration()
     const QString target = configTarget();
     const QString candidate = target + QStringLiteral(".new");
     QDir().mkpath(QFileInfo(target).absolutePath());
-    const FileWriteResult saved = replaceFile(candidate, exported.conf.text.toUtf8());
-    if (!saved.ok)
-        return ControlResult::failed(QStringLiteral("The configuration ") + saved.errorText);
+    FileReplacement file(candidate);
     // The name server reads it after giving up root.
-    QFile::setPermissions(candidate, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    file.setMode(0644);
+    if (file.open())
+        file.write(exported.conf.text.toUtf8());
+    if (const FileWriteResult written = file.commit(); !written.ok)
+        return ControlResult::failed(QStringLiteral("The configuration ") + written.errorText);
     const CheckReport report = checkConfiguration(candidate, exported.conf.primaryZones, exported.conf.primaryFiles,
                                                   m_state.zoneLists.datapath);
     if (!report.passed) {
@@ -246,10 +249,11 @@ ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFi
         return ControlResult::failed(
             QStringLiteral("The name server did not finish %1 within %2 seconds.").arg(written).arg(kViewMs / 1000));
     QDir().mkpath(QFileInfo(pageFile).absolutePath());
-    const FileWriteResult copied = copyFileReplacing(written, pageFile);
-    if (!copied.ok)
-        return ControlResult::failed(
-            QStringLiteral("%1 could not be copied to %2: %3").arg(written, pageFile, copied.errorText));
+    const FileReadResult source = readWholeFile(written, ReadLimit::kListing);
+    if (!source.ok())
+        return ControlResult::failed(source.errorText);
+    if (const FileWriteResult copied = replaceFile(pageFile, *source.bytes); !copied.ok)
+        return ControlResult::failed(copied.errorText);
     return ControlResult();
 }
 

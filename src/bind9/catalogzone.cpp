@@ -1,6 +1,7 @@
 #include "bind9/catalogzone.h"
 
 #include "bootfile/bootlines.h"
+#include "platform/filereading.h"
 #include "platform/filereplacement.h"
 
 #include <QCryptographicHash>
@@ -60,10 +61,7 @@ CatalogWriteResult writeCatalogZone(const QString& path, const QString& catalogZ
                                     quint32 clockSerial)
 {
     CatalogWriteResult result;
-    QByteArray old;
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        old = file.readAll();
+    const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
     const quint32 oldSerial = serialOf(old);
     if (!old.isEmpty() && catalogZoneText(catalogZone, members, oldSerial) == old) {
         result.serial = oldSerial;
@@ -71,10 +69,10 @@ CatalogWriteResult writeCatalogZone(const QString& path, const QString& catalogZ
     }
     result.serial = std::max(oldSerial + 1, clockSerial);
     result.changed = true;
-    const FileWriteResult saved = replaceFile(path, catalogZoneText(catalogZone, members, result.serial));
-    if (!saved.ok) {
+    if (const FileWriteResult written = replaceFile(path, catalogZoneText(catalogZone, members, result.serial));
+        !written.ok) {
         result.ok = false;
-        result.errorText = QStringLiteral("The catalog zone file ") + saved.errorText;
+        result.errorText = QStringLiteral("The catalog zone file ") + written.errorText;
     }
     return result;
 }

@@ -205,12 +205,13 @@ ControlResult OwnNameServer::ensureKey() const
     const QByteArray config = key.readAll() + "\noptions {\n    default-key " +
                               confString(Bind9Folder::keyName()).toLatin1() + ";\n    default-server 127.0.0.1;\n" +
                               "    default-port " + QByteArray::number(m_settings.controlPort) + ";\n};\n";
-    const FileWriteResult saved = replaceFile(m_folder.rndcConfigFile(), config);
-    if (!saved.ok)
-        return ControlResult::failed(QStringLiteral("The file ") + saved.errorText);
-    if (!QFile::setPermissions(m_folder.rndcConfigFile(), QFile::ReadOwner | QFile::WriteOwner))
-        return ControlResult::failed(QStringLiteral("The file %1 could not be written: its permissions could not be set")
-                                         .arg(m_folder.rndcConfigFile()));
+    // It holds the key: it is the owner's alone from its first byte on.
+    FileReplacement file(m_folder.rndcConfigFile());
+    file.setMode(0600);
+    if (file.open())
+        file.write(config);
+    if (const FileWriteResult written = file.commit(); !written.ok)
+        return ControlResult::failed(QStringLiteral("The file ") + written.errorText);
     return ControlResult();
 }
 

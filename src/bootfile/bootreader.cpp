@@ -355,11 +355,15 @@ BootReadResult BootReading::finish()
 
 BootReadResult BootReading::run()
 {
-    // Taken before the state is emptied, so that a busy server leaves the loaded one as it was.
-    const ServerLock lock(bootDirectoryOf(), displayNameOf(m_state.tobelname));
-    if (!lock.isHeld()) {
-        m_context.prompter.message(kAttention, lock.errorText());
-        return {BootReadStatus::Busy, lock.errorText()};
+    // Taken before the state is emptied, so that a busy server leaves the loaded one as it was. A reading that
+    // only looks writes nothing, and is what the control program does on behalf of a Quorvane holding the lock.
+    std::optional<ServerLock> lock;
+    if (!m_inspectOnly) {
+        lock.emplace(bootDirectoryOf(), displayNameOf(m_state.tobelname));
+        if (!lock->isHeld()) {
+            m_context.prompter.message(kAttention, lock->errorText());
+            return {BootReadStatus::Busy, lock->errorText()};
+        }
     }
     // Reading the boot file again inside another operation is part of that operation.
     std::optional<ChangeNote> note;

@@ -17,11 +17,13 @@ QuestionDialog::QuestionDialog(QWidget* parent) : QDialog(parent)
     m_text = new QLabel(this);
     m_text->setObjectName(QStringLiteral("questiontext"));
     m_text->setWordWrap(true);
-    m_text->setFixedWidth(275);
+    m_text->setMinimumWidth(275);
     m_dontAsk = new QCheckBox(QStringLiteral("Don't display errors of this kind in the future. "), this);
     m_dontAsk->setObjectName(QStringLiteral("dontask"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ok"));
+    // OK accepts the completed name, which takes nothing back; Escape and Cancel return to the field.
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -37,6 +37,7 @@ TldListEditor::TldListEditor(TldList& tlds, Prompter& prompter, QWidget* parent)
     toadd->setObjectName(QStringLiteral("toadd"));
     addtld = new QPushButton(QStringLiteral("Add TLD / Extension"), frame);
     addtld->setObjectName(QStringLiteral("addtld"));
+    addtld->setDefault(true);
     deletetld = new QPushButton(QStringLiteral("Delete TLD/Extension"), frame);
     deletetld->setObjectName(QStringLiteral("deletetld"));
     closeit = new QPushButton(QStringLiteral("Close"), frame);

@@ -71,9 +71,8 @@ int exportServer(CliContext& cli, const QStringList& args)
         cli.out << exported.conf.text;
         cli.out.flush();
     } else {
-        const FileWriteResult saved = replaceFile(parsed->output, exported.conf.text.toUtf8());
-        if (!saved.ok) {
-            reportGeneralError(cli.prompter, QStringLiteral("The file ") + saved.errorText);
+        if (const FileWriteResult written = replaceFile(parsed->output, exported.conf.text.toUtf8()); !written.ok) {
+            reportGeneralError(cli.prompter, QStringLiteral("The file ") + written.errorText);
             return CliFailure;
         }
     }

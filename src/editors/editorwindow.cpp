@@ -8,13 +8,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 EditorWindow::EditorWindow(EditorHooks& hooks, const QString& caption, const QString& headingText)
-    : QDialog(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_hooks(hooks)
+    : QDialog(hooks.mainWindow), m_hooks(hooks)
 {
     setWindowTitle(caption);
+    // Modal to the main window without waiting in a loop of its own, so the browser goes on once it is shown.
+    setWindowModality(Qt::WindowModal);
     heading = new QLabel(headingText, this);
     heading->setObjectName(QStringLiteral("heading"));
     m_form = new QFormLayout;
@@ -34,7 +36,8 @@ EditorWindow::EditorWindow(EditorHooks& hooks, const QString& caption, const QSt
     layout->addWidget(heading);
     layout->addLayout(m_form);
     layout->addLayout(buttons);
-    connect(cancelit, &QPushButton::clicked, this, &QDialog::hide);
+    connect(cancelit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, saveit, &QPushButton::click);
 }
 
 QLineEdit* EditorWindow::addField(const QString& objectName, const QString& label, const QString& hint)
@@ -54,9 +57,16 @@ void EditorWindow::showFor(int editIndex)
             field->clear();
     }
     deleteit->setEnabled(editIndex >= 0);
+    present(m_fields.value(0));
+}
+
+void EditorWindow::present(QWidget* focusField)
+{
     show();
     raise();
     activateWindow();
+    if (focusField)
+        focusField->setFocus(Qt::OtherFocusReason);
 }
 
 ZoneContext EditorWindow::zoneContext() const
@@ -88,27 +98,9 @@ void EditorWindow::finishDelete(const EditResult& result, bool removeNode)
     hide();
 }
 
-void EditorWindow::centre()
-{
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
-}
-
-void EditorWindow::showEvent(QShowEvent* event)
-{
-    centre();
-    if (m_hooks.setMainWindowEnabled)
-        m_hooks.setMainWindowEnabled(false);
-    QDialog::showEvent(event);
-}
-
 void EditorWindow::hideEvent(QHideEvent* event)
 {
     for (QLineEdit* field : std::as_const(m_fields))
         field->clear();
-    if (m_hooks.setMainWindowEnabled)
-        m_hooks.setMainWindowEnabled(true);
     QDialog::hideEvent(event);
 }

@@ -22,6 +22,8 @@ FastAddDialog::FastAddDialog(AppState& state, std::function<ZoneContext()> zoneC
     addthem->setObjectName(QStringLiteral("addthem"));
     addit = new QPushButton(QStringLiteral("Add"), this);
     addit->setObjectName(QStringLiteral("addit"));
+    // Enter adds the typed name to the list; "GO" creates them all.
+    addit->setDefault(true);
     goit = new QPushButton(QStringLiteral("GO"), this);
     goit->setObjectName(QStringLiteral("goit"));
     cancelit = new QPushButton(QStringLiteral("Cancel"), this);
@@ -48,6 +50,7 @@ void FastAddDialog::showEvent(QShowEvent* event)
     addthem->clear();
     newname->clear();
     QDialog::showEvent(event);
+    newname->setFocus(Qt::OtherFocusReason);
 }
 
 QStringList FastAddDialog::waiting() const

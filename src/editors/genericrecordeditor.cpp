@@ -15,9 +15,10 @@ GenericRecordEditor::GenericRecordEditor(AppState& state, std::function<ZoneCont
                                          QWidget* parent)
     : QDialog(parent), m_state(state), m_prompter(this), m_contextFor(std::move(contextFor))
 {
-    setObjectName(QStringLiteral("genericrecord"));
+    setObjectName(QStringLiteral("GenericRecordEditor"));
     setWindowTitle(QStringLiteral("Other Record"));
-    setModal(true);
+    // Modal over the main window, as the other editors are.
+    setWindowModality(Qt::WindowModal);
     // Every control carries the name the tests and the help find it by, and says what it takes.
     const auto named = [](auto* widget, const QString& name, const QString& hint) {
         widget->setObjectName(name);

@@ -1,5 +1,6 @@
 #include "editors/hostpicker.h"
 
+#include "platform/dialogparent.h"
 #include "platform/prompter.h"
 
 #include <QHBoxLayout>
@@ -9,7 +10,7 @@
 #include <QVBoxLayout>
 
 HostPicker::HostPicker(Prompter& prompter, const QString& caption, const QString& headingText)
-    : QDialog(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_prompter(prompter)
+    : QDialog(nullptr), m_prompter(prompter)
 {
     setWindowTitle(caption);
     heading = new QLabel(headingText, this);
@@ -37,7 +38,8 @@ std::optional<int> HostPicker::choose(const QStringList& hosts)
 {
     hostlist->clear();
     hostlist->addItems(hosts);
-    if (exec() != QDialog::Accepted)
+    hostlist->setFocus(Qt::OtherFocusReason);
+    if (execInFront(*this) != QDialog::Accepted)
         return std::nullopt;
     return hostlist->currentRow();
 }

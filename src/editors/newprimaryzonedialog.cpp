@@ -14,11 +14,13 @@ NewPrimaryZoneDialog::NewPrimaryZoneDialog(std::function<ZoneContext()> zoneCont
 {
     setObjectName(QStringLiteral("NewPrimaryZoneDialog"));
     setWindowTitle(QStringLiteral("Create a new Primary Zone..."));
+    setWindowModality(Qt::WindowModal);
     newname = new QLineEdit(this);
     newname->setObjectName(QStringLiteral("newname"));
     newname->setToolTip(QStringLiteral("The name of the new zone, such as mydomain.com"));
     startwizard = new QPushButton(QStringLiteral("Start Wizard"), this);
     startwizard->setObjectName(QStringLiteral("startwizard"));
+    startwizard->setDefault(true);
     cancelit = new QPushButton(QStringLiteral("Cancel"), this);
     cancelit->setObjectName(QStringLiteral("cancelit"));
     auto* buttons = new QHBoxLayout;
@@ -31,7 +33,13 @@ NewPrimaryZoneDialog::NewPrimaryZoneDialog(std::function<ZoneContext()> zoneCont
     layout->addWidget(newname);
     layout->addLayout(buttons);
     connect(startwizard, &QPushButton::clicked, this, &NewPrimaryZoneDialog::startwizardClick);
-    connect(cancelit, &QPushButton::clicked, this, &QWidget::hide);
+    connect(cancelit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void NewPrimaryZoneDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    newname->setFocus(Qt::OtherFocusReason);
 }
 
 void NewPrimaryZoneDialog::startwizardClick()

@@ -23,6 +23,9 @@ public:
 
     void startwizardClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::function<ZoneContext()> m_zoneContext;
     std::function<void(const QString&)> m_openWizard;

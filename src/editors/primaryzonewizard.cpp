@@ -54,7 +54,7 @@ PrimaryZoneWizard::PrimaryZoneWizard(AppState& state, Prompter& prompter, Primar
 {
     setObjectName(QStringLiteral("PrimaryZoneWizard"));
     setWindowTitle(QStringLiteral("Primary Zone Wizard "));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowModality(Qt::WindowModal);
     hostselect = new WizardHostPickerDialog(prompter, this);
     notebook = new QStackedWidget(this);
     notebook->setObjectName(QStringLiteral("notebook"));
@@ -142,6 +142,8 @@ PrimaryZoneWizard::PrimaryZoneWizard(AppState& state, Prompter& prompter, Primar
         auto* buttons = new QHBoxLayout;
         buttons->addStretch();
         backs[i] = makeButton(pages[i], QStringLiteral("back") + QString::number(i + 1), QStringLiteral("Back"));
+        // "Back" from the first page deletes the zone just made: Enter never lands on it, however the page opens.
+        backs[i]->setAutoDefault(false);
         buttons->addWidget(backs[i]);
         connect(backs[i], &QPushButton::clicked, this, [this, i] { backClick(i); });
         if (i < 4) {
@@ -227,11 +229,20 @@ void PrimaryZoneWizard::startFor(const QString& zone)
 {
     name = zone;
     finished = QStringLiteral("FALSE");
-    notebook->setCurrentIndex(0);
     showFields(prefillWizard(m_state, zone));
-    if (m_hooks.enableMainWindow)
-        m_hooks.enableMainWindow(false);
     show();
+    raise();
+    activateWindow();
+    showPage(0);
+}
+
+void PrimaryZoneWizard::showPage(int page)
+{
+    notebook->setCurrentIndex(page);
+    QPushButton* forward = page < int(nexts.size()) ? nexts[std::size_t(page)] : finishit;
+    forward->setDefault(true);
+    if (QLineEdit* first = notebook->currentWidget()->findChild<QLineEdit*>())
+        first->setFocus(Qt::OtherFocusReason);
 }
 
 void PrimaryZoneWizard::nextClick(int page)
@@ -255,13 +266,13 @@ void PrimaryZoneWizard::nextClick(int page)
     // Fields the name checks completed keep their completed text, whether or not the page passed.
     showFields(values);
     if (passed)
-        notebook->setCurrentIndex(page + 1);
+        showPage(page + 1);
 }
 
 void PrimaryZoneWizard::backClick(int page)
 {
     if (page > 0) {
-        notebook->setCurrentIndex(page - 1);
+        showPage(page - 1);
         return;
     }
     leave();
@@ -302,8 +313,6 @@ void PrimaryZoneWizard::leave()
         abandonWizardZone(m_state, name, m_hooks.deletePrimary);
     name.clear();
     showFields(WizardFields());
-    if (m_hooks.enableMainWindow)
-        m_hooks.enableMainWindow(true);
     m_leaving = false;
 }
 

@@ -16,15 +16,15 @@ class WizardHostPickerDialog;
 struct PrimaryWizardHooks
 {
     std::function<ZoneContext()> zoneContext;
-    std::function<void()> deletePrimary;        // "Delete Primary" for a zone left without "Finish"
-    std::function<void()> reloadBootFile;       // after "Finish"
-    std::function<void(bool)> enableMainWindow; // false while the wizard is shown
-    std::function<void()> showCreateDialog;     // "Back" on page 1
-    std::function<void()> zoneFinished;         // the tree shows the new zone
+    std::function<void()> deletePrimary;    // "Delete Primary" for a zone left without "Finish"
+    std::function<void()> reloadBootFile;   // after "Finish"
+    std::function<void()> showCreateDialog; // "Back" on page 1
+    std::function<void()> zoneFinished;     // the tree shows the new zone
 };
 
-// The primary zone wizard: five pages over a zone "Start Wizard" made. Leaving it any way but "Finish" deletes
-// that zone again, once.
+// The primary zone wizard: five pages over a zone "Start Wizard" made, modal to the main window. Each page opens
+// with the keyboard in its first field and "Next" (on the last page "Finish") as the button Enter presses; Escape
+// cancels. Leaving it any way but "Finish" deletes that zone again, once.
 class PrimaryZoneWizard : public QDialog
 {
     Q_OBJECT
@@ -65,6 +65,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+
+    // Shows a page (0 to 4) with its forward button the default and the keyboard in its first field.
+    void showPage(int page);
 
 private:
     QWidget* makePage(const QString& title, const QString& text);

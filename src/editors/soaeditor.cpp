@@ -64,14 +64,16 @@ std::array<QLineEdit*, 8> SoaEditor::allFields() const
 void SoaEditor::openSoaEditor(const QString& fieldName)
 {
     const QString objectName = soaFieldObjectName(fieldName);
-    show();
     textdisp->setText(fieldName);
+    QLineEdit* shown = nullptr;
     for (QLineEdit* field : allFields()) {
         if (!objectName.isEmpty() && field->objectName() == objectName) {
             field->show();
-            field->setFocus();
+            shown = field;
         }
     }
+    // Shown first, so that what the checks below say belongs to the editor.
+    present(shown);
     SoaFields fields = soaFieldsOf(m_hooks.state.zone.sourceofauth);
     applySoaFields(m_hooks.state.zone, fields, m_hooks.prompter);
     showFields(allFields(), fields);

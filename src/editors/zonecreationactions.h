@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 
 struct AppState;
@@ -11,6 +12,7 @@ class FastAddDialog;
 class ModifySecondaryDialog;
 class NewSecondaryDialog;
 class PrimaryZoneWizard;
+struct SecondaryContext;
 
 // The zone creation commands of the "Domain Edit" page: "New Primary" with its wizard, "Fast Add", "New
 // Secondary", "Del Secondary" and the secondary zone editor. The dialogs live as long as the page.
@@ -23,8 +25,8 @@ public:
                         std::function<void()> reloadBootFile);
     ~ZoneCreationActions() override;
 
-    NewPrimaryZoneDialog* createDialog() const { return m_create; }
-    PrimaryZoneWizard* wizard() const { return m_wizard; }
+    NewPrimaryZoneDialog* createDialog() const;
+    PrimaryZoneWizard* wizard() const;
     FastAddDialog* fastAddDialog() const { return m_fastAdd; }
     NewSecondaryDialog* newSecondaryDialog() const { return m_newSecondary; }
     ModifySecondaryDialog* modifySecondaryDialog() const { return m_modifySecondary; }
@@ -32,13 +34,15 @@ public:
     void deleteSecondary();
 
 private:
+    SecondaryContext secondaryZoneContext();
+
     DomainEditPage& m_page;
     AppState& m_state;
     Prompter& m_prompter;
-    QWidget* m_mainWindow;
     std::function<void()> m_reloadBootFile;
-    NewPrimaryZoneDialog* m_create = nullptr;
-    PrimaryZoneWizard* m_wizard = nullptr;
+    // Owned by the main window when there is one, else by this object.
+    QPointer<NewPrimaryZoneDialog> m_create;
+    QPointer<PrimaryZoneWizard> m_wizard;
     FastAddDialog* m_fastAdd = nullptr;
     NewSecondaryDialog* m_newSecondary = nullptr;
     ModifySecondaryDialog* m_modifySecondary = nullptr;

@@ -23,15 +23,11 @@ ZoneEditors::ZoneEditors(AppState& state, Prompter& prompter, DomainEditPage& br
                                                                                                    {},    {}}
 {
     QPointer<DomainEditPage> page(&browser);
-    QPointer<QWidget> main(mainWindow);
     m_hooks.zoneContext = [this, page] {
         const ZoneContext from = page->zoneContext();
         return ZoneContext{from.state, *m_prompter, from.progress, from.saveBootFile, from.soaStep};
     };
-    m_hooks.setMainWindowEnabled = [main](bool on) {
-        if (main)
-            main->setEnabled(on);
-    };
+    m_hooks.mainWindow = mainWindow;
     m_hooks.updateClickedNode = [page](const QString& text, bool adding) {
         if (page)
             page->updateClickedNode(text, adding);

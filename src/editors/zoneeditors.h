@@ -17,8 +17,8 @@ class ResponsiblePersonEditor;
 class ServerHostPicker;
 class SoaEditor;
 
-// The SOA and record editors of the "Domain Edit" page, created once and shown as the browser asks. They are
-// windows of their own, so that disabling the main window while one is shown leaves the editor usable.
+// The SOA and record editors of the "Domain Edit" page, created once and shown as the browser asks, each modal
+// to the main window.
 class ZoneEditors : public QObject
 {
     Q_OBJECT

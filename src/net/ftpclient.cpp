@@ -281,6 +281,11 @@ bool FtpClient::perform(const QString& url, bool noBody)
         if (running) {
             curl_multi_poll(m_session->multi, nullptr, 0, kPollMs, nullptr);
             QCoreApplication::processEvents();
+            if (events.cancelRequested && events.cancelRequested()) {
+                curl_multi_remove_handle(m_session->multi, easy);
+                fail(int(CURLE_ABORTED_BY_CALLBACK), QStringLiteral("Cancelled."));
+                return false;
+            }
         }
     }
     int left = 0;

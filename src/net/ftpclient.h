@@ -26,6 +26,8 @@ public:
         std::function<void(qint64 bytes)> transferProgress;
         std::function<void()> transferEnd;
         std::function<void(int code, const QString& description)> error;
+        // Asked while an action waits; true ends the action as failed ("Cancelled.").
+        std::function<bool()> cancelRequested;
     };
 
     FtpClient();

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +56,7 @@ AddlPropertiesActions::AddlPropertiesActions(MainWindow& window, AppState& state
     m_cacheTimer->setSingleShot(true);
     m_cacheTimer->setTimerType(Qt::PreciseTimer);
     connect(m_cacheTimer, &QTimer::timeout, this, &AddlPropertiesActions::cacheTimerFired);
+    connect(m_ftpWindow, &FtpProgressWindow::cancelRequested, this, [this] { m_cancelRequested = true; });
 
     const QList<std::pair<QPushButton*, OptionEntryKind>> adds = {
         {m_page->addxfrnet, OptionEntryKind::Xfr},
@@ -142,18 +145,23 @@ void AddlPropertiesActions::updateOptions()
 {
     if (!m_state.serverLoaded)
         return;
-    updateBootOptions(pageOptions(), m_state.boot.parameterLines, m_prompter, [this] {
+    const bool updated = updateBootOptions(pageOptions(), m_state.boot.parameterLines, m_prompter, [this] {
         const BootWriteResult written = writeBootFile(m_state);
         if (!written.ok)
             reportGeneralError(m_prompter, written.errorText);
         return written.ok;
     });
+    if (updated)
+        m_window.showStatus(QStringLiteral("Boot options written: %1 option lines in %2.")
+                                .arg(m_state.boot.parameterLines.size())
+                                .arg(QDir::toNativeSeparators(m_state.tobeloaded)));
 }
 
 void AddlPropertiesActions::getCache()
 {
-    RootCacheFetch fetched = RootCacheFetch::Failed;
+    m_cancelRequested = false;
     m_ftpWindow->showCentred();
+    RootCacheFetch fetched = RootCacheFetch::Failed;
     {
         // Nothing else may reach the server while the exchange lets window messages run.
         CommandLock lock(m_window);
@@ -161,11 +169,18 @@ void AddlPropertiesActions::getCache()
         const RootCacheSource source{m_state.ftpHost, m_state.ftpPort, m_state.emailaddr};
         fetched = fetchRootCache(
             source, m_state.exepath, [this](const QString& line) { m_ftpWindow->addLine(line); },
-            [this] { m_ftpWindow->clearLines(); }, m_prompter);
+            [this] { m_ftpWindow->clearLines(); }, m_prompter, [this] { return m_cancelRequested; });
         QApplication::restoreOverrideCursor();
         m_ftpWindow->hide();
     }
-    if (fetched == RootCacheFetch::TooLarge)
+    if (fetched == RootCacheFetch::Cancelled) {
+        m_window.showStatus(QStringLiteral("Root hints download cancelled; the cache file is as it was."));
+        return;
+    }
+    // A refused download installs nothing. After a failed one an earlier download is installed again; without
+    // one there is nothing to install, and the failure has been reported once already.
+    if (fetched == RootCacheFetch::TooLarge ||
+        (fetched == RootCacheFetch::Failed && !QFileInfo::exists(rootCacheDownload(m_state.exepath))))
         return;
     m_cacheTimer->start();
     m_page->cachelabel->setText(QStringLiteral("Processing InterNIC Download..."));
@@ -185,6 +200,12 @@ void AddlPropertiesActions::cacheTimerFired()
         m_state.rootCacheText = install.text;
         m_page->cachetext->setPlainText(install.text);
     }
-    if (!install.errorText.isEmpty())
+    if (!install.errorText.isEmpty()) {
         reportGeneralError(m_prompter, install.errorText);
+        return;
+    }
+    const QString cacheFile = QDir(m_state.zoneLists.datapath).filePath(QStringLiteral("cache.dns"));
+    m_window.showStatus(
+        install.installed ? QStringLiteral("Root hints installed: %1 written.").arg(QDir::toNativeSeparators(cacheFile))
+                          : QStringLiteral("Root hints shown; no data directory to install them in."));
 }

@@ -14,7 +14,7 @@ class MainWindow;
 class FtpProgressWindow;
 
 // The "Addl Properties" page's work: the boot options editor (the lists' "Add" and "Delete", "Update") and the
-// root cache retrieval with its FTP window and cache timer.
+// root cache retrieval with its FTP window and cache timer. What each writes is told in the status bar.
 class AddlPropertiesActions : public QObject
 {
     Q_OBJECT
@@ -44,4 +44,5 @@ private:
     Prompter& m_prompter;
     FtpProgressWindow* m_ftpWindow;
     QTimer* m_cacheTimer;
+    bool m_cancelRequested = false;
 };

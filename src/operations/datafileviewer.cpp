@@ -12,6 +12,7 @@ DatafileViewer::DatafileViewer(QWidget* parent) : QDialog(parent)
 
     datatext = new QPlainTextEdit(this);
     datatext->setObjectName(QStringLiteral("datatext"));
+    datatext->setReadOnly(true);
     // Where "Courier New" is missing, the type-writer hint lets the font matching pick a fixed-pitch face.
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
@@ -22,6 +23,7 @@ DatafileViewer::DatafileViewer(QWidget* parent) : QDialog(parent)
     datatext->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     closeviewer = new QPushButton(QStringLiteral("Close"), this);
+    closeviewer->setDefault(true);
     closeviewer->setObjectName(QStringLiteral("closeviewer"));
     connect(closeviewer, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -5,7 +5,8 @@
 class QPlainTextEdit;
 class QPushButton;
 
-// "Quorvane Datafile Viewer": a name server's database dump or statistics, shown once and then thrown away.
+// "Quorvane Datafile Viewer": a name server's database dump or statistics, or a zone file, shown read-only once
+// and then thrown away.
 class DatafileViewer : public QDialog
 {
     Q_OBJECT

@@ -1,7 +1,10 @@
 #include "operations/ftpprogresswindow.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -14,10 +17,30 @@ FtpProgressWindow::FtpProgressWindow(QWidget* parent) : QWidget(parent, Qt::Tool
     QPalette palette = ftpprogress->palette();
     palette.setColor(QPalette::Base, QColor(0xc0, 0xc0, 0xc0));
     ftpprogress->setPalette(palette);
+    cancelit = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelit->setObjectName(QStringLiteral("cancelit"));
+    connect(cancelit, &QPushButton::clicked, this, &FtpProgressWindow::cancelRequested);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ftpprogress);
-    resize(420, 220);
+    layout->setContentsMargins(0, 0, 0, 6);
+    layout->addWidget(ftpprogress, 1);
+    layout->addWidget(cancelit, 0, Qt::AlignHCenter);
+    resize(420, 240);
+}
+
+void FtpProgressWindow::closeEvent(QCloseEvent* event)
+{
+    // The window goes when the download ends; closing it before asks the download to stop.
+    Q_EMIT cancelRequested();
+    event->ignore();
+}
+
+void FtpProgressWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Q_EMIT cancelRequested();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FtpProgressWindow::showCentred()
@@ -29,6 +52,7 @@ void FtpProgressWindow::showCentred()
         move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
+    cancelit->setFocus(Qt::OtherFocusReason);
 }
 
 void FtpProgressWindow::addLine(const QString& line)

@@ -3,8 +3,10 @@
 #include <QWidget>
 
 class QListWidget;
+class QPushButton;
 
-// The FTP window: the running account of the root hints download, one line per step and event.
+// The FTP window: the running account of the root hints download, one line per step and event, and "Cancel"
+// (also Escape, or closing the window), which asks the download to stop.
 class FtpProgressWindow : public QWidget
 {
     Q_OBJECT
@@ -18,4 +20,12 @@ public:
     QStringList lines() const;
 
     QListWidget* ftpprogress;
+    QPushButton* cancelit;
+
+Q_SIGNALS:
+    void cancelRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

@@ -61,7 +61,8 @@ QString rootCacheDownload(const QString& programFolder)
 
 RootCacheFetch fetchRootCache(const RootCacheSource& source, const QString& programFolder,
                               const std::function<void(const QString&)>& addLine,
-                              const std::function<void()>& clearLines, Prompter& prompter)
+                              const std::function<void()>& clearLines, Prompter& prompter,
+                              const std::function<bool()>& cancelRequested)
 {
     clearLines();
     FtpClient client;
@@ -76,9 +77,12 @@ RootCacheFetch fetchRootCache(const RootCacheSource& source, const QString& prog
     client.events.error = [&addLine](int code, const QString& description) {
         addLine(QStringLiteral("ERR Event: ") + QString::number(code) + description);
     };
+    client.events.cancelRequested = cancelRequested;
     if (exchange(client, source, programFolder, addLine))
         return RootCacheFetch::Fetched;
     client.logOff();
+    if (cancelRequested && cancelRequested())
+        return RootCacheFetch::Cancelled;
     if (client.wasOverLimit()) {
         prompter.message(QStringLiteral("Attention!"),
                          QStringLiteral("The root hints file on %1 is larger than %2 MB, so it was not installed.")

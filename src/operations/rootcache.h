@@ -20,16 +20,19 @@ QString rootCacheDownload(const QString& programFolder);
 enum class RootCacheFetch
 {
     Fetched,
-    Failed,   // the box "Error loading Winsock ..." was shown; the previous download stays
-    TooLarge, // the file was larger than root hints can be: refused with a message, nothing to install
+    Failed,    // the box "Error loading Winsock ..." was shown; the previous download stays
+    TooLarge,  // the file was larger than root hints can be: refused with a message, nothing to install
+    Cancelled, // the user stopped it: no box; the previous download stays
 };
 
 // The FTP exchange of "Get Latest Cache File": "/domain/named.root" by anonymous FTP in ASCII mode into
 // "cache.tmp" in the program's folder, streamed to disk and held to a few megabytes, each step and event told
 // through addLine (clearLines empties the list first). On any failure the previous "cache.tmp" stays as it was.
+// cancelRequested is asked while the exchange waits: once it answers true the exchange stops without a box.
 RootCacheFetch fetchRootCache(const RootCacheSource& source, const QString& programFolder,
                               const std::function<void(const QString&)>& addLine,
-                              const std::function<void()>& clearLines, Prompter& prompter);
+                              const std::function<void()>& clearLines, Prompter& prompter,
+                              const std::function<bool()>& cancelRequested = {});
 
 // What the cache timer found and did.
 struct RootCacheInstall

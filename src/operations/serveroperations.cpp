@@ -6,6 +6,7 @@
 #include "bootfile/bootcontext.h"
 #include "history/changepreviewdialog.h"
 #include "history/historyactions.h"
+#include "operations/backuprestore.h"
 #include "operations/commandlock.h"
 #include "operations/datafileviewer.h"
 #include "operations/loadedserver.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -157,12 +159,27 @@ void ServerOperations::showNameServerStatus()
 
 void ServerOperations::backupServer()
 {
-    if (m_state.serverLoaded)
-        backupLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter);
+    if (!m_state.serverLoaded)
+        return;
+    const QString data = m_state.zoneLists.datapath;
+    // The data directory's files and the boot file.
+    const qsizetype files = QDir(data).entryList(QDir::Files | QDir::Hidden | QDir::System).size() + 1;
+    if (backupLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter))
+        m_window.showStatus(QStringLiteral("Backup made: %1 files copied to %2.")
+                                .arg(files)
+                                .arg(QDir::toNativeSeparators(backupFolder(data))));
 }
 
 void ServerOperations::restoreServer()
 {
-    if (m_state.serverLoaded)
-        restoreLoadedServer(m_state, m_store, m_prompter);
+    if (!m_state.serverLoaded || !confirmRestore(m_state, m_store, m_prompter))
+        return;
+    const QString folder = backupFolder(m_state.zoneLists.datapath);
+    // The zone files and the cache file (names matched without regard to case), and the boot file.
+    const qsizetype files = QDir(folder).entryList({QStringLiteral("*.DNS")}, QDir::Files).size() + 1;
+    if (restoreLoadedServer(m_state, m_store, m_prompter))
+        m_window.showStatus(QStringLiteral("Backup restored: %1 files copied back from %2; load the server again to "
+                                           "see them.")
+                                .arg(files)
+                                .arg(QDir::toNativeSeparators(folder)));
 }

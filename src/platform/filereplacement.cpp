@@ -158,12 +158,13 @@ FileWriteResult FileReplacement::commit()
     }
     if (m_mode)
         ::fchmod(m_fd, mode_t(*m_mode));
-    // Only a privileged process can give a file away; for any other the file stays the writer's own.
+    // Only a privileged process can give a file away; any other keeps at most the group (one it belongs to), and
+    // otherwise the file stays the writer's own.
     if (m_owner || m_group) {
         const uid_t owner = m_owner ? uid_t(*m_owner) : uid_t(-1);
         const gid_t group = m_group ? gid_t(*m_group) : gid_t(-1);
-        if (::fchown(m_fd, owner, group) != 0 && m_group)
-            (void)::fchown(m_fd, uid_t(-1), group);
+        const bool given = ::fchown(m_fd, owner, group) == 0;
+        [[maybe_unused]] const bool grouped = given || !m_group || ::fchown(m_fd, uid_t(-1), group) == 0;
     }
     const int fd = m_fd;
     m_fd = -1;

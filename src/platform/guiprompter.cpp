@@ -1,11 +1,14 @@
 #include "platform/guiprompter.h"
 
 #include "checks/questiondialog.h"
+#include "platform/dialogparent.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -39,25 +42,53 @@ QMessageBox::Icon boxIcon(Prompter::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Enter never confirms what cannot be taken back: of the buttons a box offers, the one that changes nothing is
+// its default.
+Prompter::Button safeButton(Prompter::Buttons buttons)
+{
+    for (const Prompter::Button button : {Prompter::Button::No, Prompter::Button::Cancel, Prompter::Button::Abort}) {
+        if (buttons.testFlag(button))
+            return button;
+    }
+    return buttons.testFlag(Prompter::Button::Ok) ? Prompter::Button::Ok : Prompter::Button::Yes;
+}
+
+// A message box sizes itself to its text; a short text under a long caption would cut the caption.
+void widenForCaption(QMessageBox& box)
+{
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(captionWidth(box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 GuiPrompter::GuiPrompter(QWidget* parent) : m_parent(parent) {}
 
-GuiPrompter::~GuiPrompter()
+GuiPrompter::~GuiPrompter() = default;
+
+QWidget* GuiPrompter::parentNow() const
 {
-    delete m_question;
+    return dialogParent(m_parent);
 }
 
 Prompter::Button GuiPrompter::message(const QString& caption, const QString& text, Buttons buttons, Icon icon)
 {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, parentNow());
+    box.setObjectName(QStringLiteral("messagebox"));
     box.setWindowModality(Qt::ApplicationModal);
     if (buttons == Buttons(Button::None))
         buttons = Button::Ok;
+    const Button safe = safeButton(buttons);
     for (const ButtonPair& pair : kButtons) {
-        if (buttons.testFlag(pair.ours))
-            box.addButton(pair.theirs);
+        if (!buttons.testFlag(pair.ours))
+            continue;
+        QPushButton* button = box.addButton(pair.theirs);
+        button->setObjectName(buttonName(pair.ours));
+        if (pair.ours == safe)
+            box.setDefaultButton(button);
     }
+    widenForCaption(box);
     const int pressed = box.exec();
     for (const ButtonPair& pair : kButtons) {
         if (pressed == pair.theirs)
@@ -68,9 +99,10 @@ Prompter::Button GuiPrompter::message(const QString& caption, const QString& tex
 
 Prompter::Button GuiPrompter::askQuestion(const QString& text, bool offerAll)
 {
-    if (!m_question)
-        m_question = new QuestionDialog(m_parent);
-    const QString answer = m_question->ask(text, offerAll);
+    // A new dialog each time, over the window asking: one made once would stay with a window that may be
+    // disabled or hidden by the time of the next question.
+    QuestionDialog question(parentNow());
+    const QString answer = question.ask(text, offerAll);
     if (answer == QLatin1String("ALL"))
         return Button::All;
     return answer == QLatin1String("OK") ? Button::Ok : Button::Cancel;
@@ -78,25 +110,34 @@ Prompter::Button GuiPrompter::askQuestion(const QString& text, bool offerAll)
 
 std::optional<QString> GuiPrompter::input(const QString& caption, const QString& prompt, const QString& initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    QInputDialog dialog(parentNow());
+    dialog.setObjectName(QStringLiteral("inputdialog"));
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    fitCaption(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<int> GuiPrompter::pick(const QString& caption, const QStringList& items)
 {
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(m_parent, caption, caption, items, 0, false, &ok);
-    if (!ok)
+    QInputDialog dialog(parentNow());
+    dialog.setObjectName(QStringLiteral("pickdialog"));
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(caption);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    fitCaption(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return int(items.indexOf(chosen));
+    return int(items.indexOf(dialog.textValue()));
 }
 
 std::optional<QString> GuiPrompter::browseFolder(const QString& caption, const QString& start)
 {
-    const QString folder = QFileDialog::getExistingDirectory(m_parent, caption, start);
+    const QString folder = QFileDialog::getExistingDirectory(parentNow(), caption, start);
     if (folder.isEmpty())
         return std::nullopt;
     return folder;
@@ -104,7 +145,7 @@ std::optional<QString> GuiPrompter::browseFolder(const QString& caption, const Q
 
 std::optional<QString> GuiPrompter::openFile(const QString& caption, const QString& directory, const QString& filter)
 {
-    const QString file = QFileDialog::getOpenFileName(m_parent, caption, directory, filter);
+    const QString file = QFileDialog::getOpenFileName(parentNow(), caption, directory, filter);
     if (file.isEmpty())
         return std::nullopt;
     return file;
@@ -112,7 +153,7 @@ std::optional<QString> GuiPrompter::openFile(const QString& caption, const QStri
 
 std::optional<QString> GuiPrompter::saveFile(const QString& caption, const QString& directory, const QString& filter)
 {
-    const QString file = QFileDialog::getSaveFileName(m_parent, caption, directory, filter);
+    const QString file = QFileDialog::getSaveFileName(parentNow(), caption, directory, filter);
     if (file.isEmpty())
         return std::nullopt;
     return file;

@@ -5,10 +5,9 @@
 #include <QPointer>
 #include <QWidget>
 
-class QuestionDialog;
-
-// The windows' prompter: real message boxes, the question dialog, input boxes and file dialogs, each modal
-// over the main window.
+// The windows' prompter: real message boxes, the question dialog, input boxes and file dialogs. Each is modal and
+// belongs to the window that raises it (the modal window in front, else the active window, else the main window
+// given as parent); a question's default button is the one that changes nothing.
 class GuiPrompter : public Prompter
 {
 public:
@@ -26,6 +25,7 @@ public:
     std::optional<QString> saveFile(const QString& caption, const QString& directory, const QString& filter) override;
 
 private:
+    QWidget* parentNow() const;
+
     QPointer<QWidget> m_parent;
-    QuestionDialog* m_question = nullptr;
 };

@@ -35,8 +35,6 @@ public:
     // The folder that holds the program's executable and its help file.
     virtual QString programPath() const = 0;
 
-    virtual bool openDocument(const QString& path) = 0;
-
     // Runs a program without a window and without a shell, letting window messages run while it waits. The
     // environment entries ("NAME=value") are added to the program's inherited environment.
     virtual ProcessResult runProcess(const QString& program, const QStringList& arguments,

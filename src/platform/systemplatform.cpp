@@ -59,12 +59,6 @@ QString SystemPlatform::programPath() const
     return QCoreApplication::applicationDirPath();
 }
 
-bool SystemPlatform::openDocument(const QString& path)
-{
-    // The desktop's own opener, as a file manager would use it; no shell is involved.
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {path});
-}
-
 Platform::ProcessResult SystemPlatform::runProcess(const QString& program, const QStringList& arguments,
                                                    const QString& workingDirectory, const QStringList& environment)
 {

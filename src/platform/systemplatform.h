@@ -12,7 +12,6 @@ public:
     QLocale locale() const override;
     QString appDataPath() const override;
     QString programPath() const override;
-    bool openDocument(const QString& path) override;
     using Platform::runProcess;
     ProcessResult runProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory,
                              const QStringList& environment) override;

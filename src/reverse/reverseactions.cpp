@@ -8,6 +8,7 @@
 #include "reverse/secondaryreversedialog.h"
 #include "shell/appstate.h"
 #include "shell/mainwindow.h"
+#include "shell/settings.h"
 #include "shell/setuppage.h"
 #include "shell/stagewindow.h"
 #include "ui/zonebrowser/domaineditpage.h"
@@ -28,6 +29,7 @@ ReverseActions::ReverseActions(MainWindow& window, AppState& state, Prompter& pr
             BootContext boot = m_window.serverContext().bootContext();
             saveSecondaryReverseBlocks(boot, blocks);
             m_window.showLoadedServer();
+            showSecondaryReverseStatus();
         },
         &window);
 
@@ -50,8 +52,13 @@ void ReverseActions::reversemappingClick()
     QApplication::restoreOverrideCursor();
     m_window.setupPage()->showState();
     m_window.showLoadedServer();
-    if (!result.ok)
+    if (!result.ok) {
         reportGeneralError(m_prompter, result.errorText);
+        return;
+    }
+    m_window.showStatus(QStringLiteral("Reverse mapping written: %1 files (%2) and the boot file.")
+                            .arg(result.filesWritten.size())
+                            .arg(result.filesWritten.join(QStringLiteral(", "))));
 }
 
 void ReverseActions::addsecreverseClick()
@@ -64,13 +71,32 @@ void ReverseActions::delsecreverseClick()
     AddlPropertiesPage* page = m_window.addlProperties();
     const int row = page->secreverse->selectedItems().isEmpty() ? -1 : page->secreverse->currentRow();
     BootContext boot = m_window.serverContext().bootContext();
-    if (deleteSecondaryReverse(boot, row))
+    if (deleteSecondaryReverse(boot, row)) {
         m_window.showLoadedServer();
+        showSecondaryReverseStatus();
+    }
     page->delsecreverse->setEnabled(false);
+}
+
+void ReverseActions::showSecondaryReverseStatus()
+{
+    m_window.showStatus(QStringLiteral("Boot file written: %1 secondary reverse blocks.")
+                            .arg(m_state.boot.secondaryReverseComments.size()));
 }
 
 void ReverseActions::resetReverseMapping()
 {
-    ::resetReverseMapping(m_state, m_prompter);
-    m_window.close();
+    if (!m_state.serverLoaded)
+        return;
+    const qsizetype forgotten = m_state.zoneLists.reverseignore.size();
+    ::resetReverseMapping(m_state);
+    // Kept at once, so that the next start does not bring the answers back.
+    QString error;
+    if (!saveSettings(m_state, m_window.serverContext().store, &error)) {
+        reportGeneralError(m_prompter, error);
+        return;
+    }
+    m_window.showStatus(QStringLiteral("Reverse mapping reset: %1 host names forgotten; the next Reverse Mapping "
+                                       "asks again which name a shared address maps back to.")
+                            .arg(forgotten));
 }

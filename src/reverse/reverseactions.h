@@ -10,7 +10,8 @@ class ReverseHostNameDialog;
 class SecondaryReverseDialog;
 
 // The reverse mapping commands of the main window: "Reverse Mapping" on "Domain Edit", the "Secondary Reverse
-// Mapping Only:" list of "Addl Properties" with its "Add" and "Delete ", and "Reset Reverse Mapping".
+// Mapping Only:" list of "Addl Properties" with its "Add" and "Delete ", and "Reset Reverse Mapping" (only
+// with a loaded server; it forgets the host-name answers and goes on). Each says in the status bar what it wrote.
 class ReverseActions : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     SecondaryReverseDialog* ipsDialog() const { return m_ips; }
 
 private:
+    void showSecondaryReverseStatus();
+
     MainWindow& m_window;
     AppState& m_state;
     Prompter& m_prompter;

@@ -105,8 +105,7 @@ bool deleteSecondaryReverse(BootContext& context, int index)
     return true;
 }
 
-void resetReverseMapping(AppState& state, Prompter& prompter)
+void resetReverseMapping(AppState& state)
 {
     state.zoneLists.reverseignore.clear();
-    prompter.message(QStringLiteral("Attention!"), QStringLiteral("Quorvane must now be restarted. Exiting..."));
 }

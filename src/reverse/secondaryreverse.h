@@ -39,6 +39,6 @@ BootReadResult saveSecondaryReverseBlocks(BootContext& context, const QList<Seco
 // and saves and reads the boot file again. False when nothing was selected or the user answered No.
 bool deleteSecondaryReverse(BootContext& context, int index);
 
-// "Reset Reverse Mapping": forgets every answer of the host-name question and tells the user that the program
-// ends now; the caller closes the main window, which stores the settings.
-void resetReverseMapping(AppState& state, Prompter& prompter);
+// "Reset Reverse Mapping": forgets every answer of the host-name question. Nothing else depends on them, so the
+// program goes on; the caller stores the settings.
+void resetReverseMapping(AppState& state);

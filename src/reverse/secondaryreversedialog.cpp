@@ -42,6 +42,7 @@ SecondaryReverseDialog::SecondaryReverseDialog(Prompter& prompter, Saver save, Q
     deleteip->setObjectName(QStringLiteral("deleteip"));
     saveips = new QPushButton(QStringLiteral("Save"), this);
     saveips->setObjectName(QStringLiteral("saveips"));
+    saveips->setDefault(true);
 
     auto* fields = new QFormLayout;
     fields->setRowWrapPolicy(QFormLayout::WrapAllRows);

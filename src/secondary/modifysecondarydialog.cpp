@@ -42,6 +42,7 @@ ModifySecondaryDialog::ModifySecondaryDialog(std::function<SecondaryContext()> c
     deleteit = makeButton(this, QStringLiteral("deleteit"), QStringLiteral("Delete"),
                           QStringLiteral("Delete a master server from the list."));
     saveit = makeButton(this, QStringLiteral("saveit"), QStringLiteral("Save"));
+    saveit->setDefault(true);
     closeit = makeButton(this, QStringLiteral("closeit"), QStringLiteral("Close"));
     auto* entry = new QHBoxLayout;
     entry->addWidget(ipaddress, 1);

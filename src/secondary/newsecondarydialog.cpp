@@ -41,7 +41,6 @@ NewSecondaryDialog::NewSecondaryDialog(std::function<SecondaryContext()> context
 {
     setObjectName(QStringLiteral("NewSecondaryDialog"));
     setWindowTitle(QStringLiteral("Create a new Secondary Zone"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);
     pages = new QStackedWidget(this);
     pages->setObjectName(QStringLiteral("pages"));
@@ -65,14 +64,21 @@ NewSecondaryDialog::NewSecondaryDialog(std::function<SecondaryContext()> context
     connect(nextit, &QPushButton::clicked, this, &NewSecondaryDialog::nextitClick);
     connect(cancelone, &QPushButton::clicked, this, &QDialog::reject);
     connect(doneit, &QPushButton::clicked, this, &NewSecondaryDialog::doneitClick);
-    connect(canceltwo, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(0); });
+    connect(canceltwo, &QPushButton::clicked, this, [this] { showPage(0); });
+}
+
+void NewSecondaryDialog::showPage(int page)
+{
+    pages->setCurrentIndex(page);
+    (page == 0 ? nextit : doneit)->setDefault(true);
+    (page == 0 ? zonename : ipaddress)->setFocus(Qt::OtherFocusReason);
 }
 
 void NewSecondaryDialog::showEvent(QShowEvent* event)
 {
-    pages->setCurrentIndex(0);
     ipaddress->setText(m_context().state.defaultsecondary);
     QDialog::showEvent(event);
+    showPage(0);
 }
 
 void NewSecondaryDialog::nextitClick()
@@ -81,7 +87,7 @@ void NewSecondaryDialog::nextitClick()
     if (!checkNewSecondaryName(context.state, zonename->text(), context.prompter))
         return;
     zonename->setText(zonename->text().toLower());
-    pages->setCurrentIndex(1);
+    showPage(1);
 }
 
 void NewSecondaryDialog::doneitClick()

@@ -24,6 +24,8 @@ public:
     QPushButton* canceltwo;
 
     void nextitClick();
+    // Shows a page (0 or 1) with its forward button the default and the keyboard in its field.
+    void showPage(int page);
     void doneitClick();
 
 protected:

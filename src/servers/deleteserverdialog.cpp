@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 DeleteServerDialog::DeleteServerDialog(const QStringList& names, DeleteSelected deleteSelected, QWidget* parent)
-    : QDialog(parent, Qt::Tool), m_deleteSelected(std::move(deleteSelected))
+    : QDialog(parent), m_deleteSelected(std::move(deleteSelected))
 {
     setObjectName(QStringLiteral("DeleteServerDialog"));
     setWindowTitle(QStringLiteral("Delete Server"));
@@ -19,6 +19,8 @@ DeleteServerDialog::DeleteServerDialog(const QStringList& names, DeleteSelected 
     deleteit->setObjectName(QStringLiteral("deleteit"));
     cancelit = new QPushButton(QStringLiteral("Cancel"), this);
     cancelit->setObjectName(QStringLiteral("cancelit"));
+    // Deleting cannot be taken back: Enter cancels.
+    cancelit->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

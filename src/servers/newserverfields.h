@@ -19,7 +19,7 @@ struct NewServerFields
     QString windowsdir; // the typed path of NT 3.x machines
     QString dfiles;     // the data directory: dirlabel + "/quorvane/zones"
 
-    // Page 3: checked, not stored; the zones take their values from the "Setup" page.
+    // Page 3: checked, then kept as the "Setup" page's defaults, which the new server's zones take.
     QString serial;
     QString refresh;
     QString retry;

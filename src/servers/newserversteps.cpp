@@ -53,6 +53,16 @@ void call(const std::function<void()>& hook)
         hook();
 }
 
+// The running serial only ever rises: a lower one would make secondary servers ignore every later change.
+bool raisesSerial(const QString& typed, const QString& running)
+{
+    bool typedOk = false;
+    bool runningOk = false;
+    const qulonglong value = typed.toULongLong(&typedOk);
+    const qulonglong current = running.toULongLong(&runningOk);
+    return typedOk && (!runningOk || value > current);
+}
+
 } // namespace
 
 NewServerFields initialWizardFields(const AppState& state)
@@ -195,8 +205,20 @@ void storeAndReloadCatalog(ServerContext& context)
     state.setup.defaultserial = runningSerial;
 }
 
+void keepServerDefaults(AppState& state, const NewServerFields& page, const QString& typedAddress)
+{
+    state.emailaddr = typedAddress;
+    state.setup.defaultrefresh = page.refresh;
+    state.setup.defaultretry = page.retry;
+    state.setup.defaultexpire = page.expire;
+    state.setup.defaultminimum = page.minimum;
+    if (raisesSerial(page.serial, state.setup.defaultserial))
+        state.setup.defaultserial = page.serial;
+}
+
 bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fields, const WizardHooks& hooks)
 {
+    const QString typedAddress = fields.emailaddr.trimmed();
     if (!checkSoaPage(fields, context.prompter))
         return false;
     AppState& state = context.state;
@@ -230,6 +252,7 @@ bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fiel
 
     stage.setStage(QStringLiteral("Initializing Phase Four"), QStringLiteral("Zone Processing"));
     stage.setStageProgress(55);
+    keepServerDefaults(state, fields, typedAddress);
     storeAndReloadCatalog(context);
     stage.setStageProgress(65);
 

@@ -58,9 +58,14 @@ bool checkDirectoryPage(NewServerFields& fields, bool typed, bool confirm, Promp
 // Page 3's checks; on success the address has "@" read as "." and a final point.
 bool checkSoaPage(NewServerFields& fields, Prompter& prompter);
 
+// Page 3's values become the program's defaults, so that the new server's first zones get them: the address as
+// typed, the four timings, and the serial when it is above the running serial (never lowered).
+void keepServerDefaults(AppState& state, const NewServerFields& page, const QString& typedAddress);
+
 // Page 3 "Finish": the checks, then the server is created under the stage window: its catalog row, its boot
-// file, the settings stored and read again, the server loaded and its root cache written. False when a check
-// failed or the boot file could not be made (the wizard stays on page 3 and the catalog keeps no row).
+// file, page 3's values kept as defaults, the settings stored and read again, the server loaded and its root
+// cache written. False when a check failed or the boot file could not be made (the wizard stays on page 3 and
+// the catalog keeps no row).
 bool finishNewServer(ServerContext& context, Stage& stage, NewServerFields& fields, const WizardHooks& hooks);
 
 // Closing the wizard forgets what was typed; the operating system choice stays.

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <array>
 
 namespace {
 
@@ -57,11 +58,11 @@ struct WaitCursor
 } // namespace
 
 NewServerWizard::NewServerWizard(ContextFactory makeContext, Stage& stage, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_makeContext(std::move(makeContext)), m_stage(stage)
+    : QDialog(parent), m_makeContext(std::move(makeContext)), m_stage(stage)
 {
     setObjectName(QStringLiteral("NewServerWizard"));
     setWindowTitle(QStringLiteral("New Server Wizard"));
-    setWindowModality(Qt::ApplicationModal);
+    setWindowModality(Qt::WindowModal);
 
     pages = named(new QStackedWidget(this), QStringLiteral("pages"));
     pages->addWidget(buildPage1());
@@ -78,10 +79,10 @@ NewServerWizard::NewServerWizard(ContextFactory makeContext, Stage& stage, QWidg
     connect(importserver, &QPushButton::clicked, this, &NewServerWizard::importserverClick);
     connect(cancel1, &QPushButton::clicked, this, &QDialog::reject);
     connect(next2, &QPushButton::clicked, this, &NewServerWizard::next2Click);
-    connect(back2, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(0); });
+    connect(back2, &QPushButton::clicked, this, [this] { showPage(0); });
     connect(browsedir, &QPushButton::clicked, this, &NewServerWizard::browsedirClick);
     connect(finish, &QPushButton::clicked, this, &NewServerWizard::finishClick);
-    connect(back3, &QPushButton::clicked, this, [this] { pages->setCurrentIndex(1); });
+    connect(back3, &QPushButton::clicked, this, [this] { showPage(1); });
     connect(help1, &QPushButton::clicked, this, [this] { showHelp(1); });
     connect(help2, &QPushButton::clicked, this, [this] { showHelp(2); });
     connect(help3, &QPushButton::clicked, this, [this] { showHelp(3); });
@@ -257,10 +258,19 @@ void NewServerWizard::showNewServerWizard()
     windowsdir->setVisible(m_typed);
     browsedir->setVisible(!m_typed);
     dirlabel->setVisible(!m_typed);
-    pages->setCurrentIndex(0);
     show();
     raise();
     activateWindow();
+    showPage(0);
+}
+
+void NewServerWizard::showPage(int page)
+{
+    pages->setCurrentIndex(page);
+    const std::array<QPushButton*, 3> forward{next1, next2, finish};
+    forward[std::size_t(page)]->setDefault(true);
+    const std::array<QWidget*, 3> first{name, m_typed ? static_cast<QWidget*>(windowsdir) : browsedir, serial};
+    first[std::size_t(page)]->setFocus(Qt::OtherFocusReason);
 }
 
 void NewServerWizard::hideEvent(QHideEvent* event)
@@ -289,7 +299,7 @@ void NewServerWizard::next1Click()
     if (!checkServerPage(values, context.state.catalog, context.prompter))
         return;
     showFields(values);
-    pages->setCurrentIndex(1);
+    showPage(1);
 }
 
 void NewServerWizard::browsecomputerClick()
@@ -344,7 +354,7 @@ void NewServerWizard::next2Click()
     }
     dirlabel->setText(values.dirlabel);
     dfiles->setText(values.dfiles);
-    pages->setCurrentIndex(2);
+    showPage(2);
 }
 
 void NewServerWizard::finishClick()

@@ -16,7 +16,8 @@ class QStackedWidget;
 class Stage;
 
 // The "New Server Wizard": three pages that set up a new server, and page 1's take control and import. The
-// window lives for the whole run and is shown anew each time; while it shows, the main window takes no input.
+// window lives for the whole run and is shown anew each time, modal to the main window. Each page opens with the
+// keyboard in its first field and its forward button ("Next", "Finish") as the default; Escape cancels.
 class NewServerWizard : public QDialog
 {
     Q_OBJECT
@@ -28,6 +29,8 @@ public:
     // "Add New Server": page 1 with the values of a new showing.
     void showNewServerWizard();
     int currentPage() const;
+    // Shows a page (0 to 2).
+    void showPage(int page);
 
     QStackedWidget* pages;
     // Page 1.

@@ -123,16 +123,33 @@ void removeFromCatalog(ServerContext& context, int row)
     context.progress.setProgress(90);
 }
 
+// What deleting the server will remove, named so that the user can say no: its boot file and its data files.
+bool confirmDeletion(Prompter& prompter, const QString& identifier, const QStringList& files)
+{
+    constexpr qsizetype kNamed = 12;
+    QString text = QStringLiteral("Delete the server %1?").arg(displayNameOf(identifier));
+    if (files.isEmpty())
+        text += QStringLiteral(" No file is deleted; the server leaves the list of servers.");
+    else
+        text += QStringLiteral(" These %1 files will be deleted and cannot be restored:").arg(files.size());
+    for (qsizetype i = 0; i < files.size() && i < kNamed; ++i)
+        text += QLatin1Char('\n') + QDir::toNativeSeparators(files.at(i));
+    if (files.size() > kNamed)
+        text += QStringLiteral("\nand %1 more.").arg(files.size() - kNamed);
+    return prompter.message(QStringLiteral("Question!"), text, Prompter::Button::Yes | Prompter::Button::No,
+                            Prompter::Icon::Warning) == Prompter::Button::Yes;
+}
+
 } // namespace
 
-QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
+QStringList filesOfFolderToDelete(const QString& folder, const QStringList& keep)
 {
     QStringList keepKeys;
     for (const QString& path : keep)
         keepKeys << samePathKey(path);
-    QStringList failed;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QStringList files;
+    const QFileInfoList entries = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
         // isDir() and isFile() look through a link: a link to a folder stays like a folder, and removing a link
         // removes the link alone, whatever it points to.
@@ -142,13 +159,23 @@ QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
             continue;
         if (!entry.isSymLink() && keepKeys.contains(samePathKey(entry.absoluteFilePath())))
             continue;
-        if (!QFile::remove(entry.absoluteFilePath()))
-            failed << entry.fileName();
+        files << entry.absoluteFilePath();
+    }
+    return files;
+}
+
+QStringList deleteFilesOfFolder(const QString& folder, const QStringList& keep)
+{
+    QStringList failed;
+    for (const QString& file : filesOfFolderToDelete(folder, keep)) {
+        if (!QFile::remove(file))
+            failed << QFileInfo(file).fileName();
     }
     return failed;
 }
 
-bool deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded)
+bool deleteServer(ServerContext& context, const QString& bootFilePath, const QString& identifier, bool loaded,
+                  bool confirm)
 {
     Prompter& prompter = context.prompter;
     Progress& progress = context.progress;
@@ -188,16 +215,34 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
     }
 
     const int row = rowOfIdentifier(context.state.catalog, identifier);
+    qsizetype removed = 0;
     if (!cancelled) {
         const Sharers sharers = sharersOf(context, drives, row, files.bootFile, files.dataDirectory);
+        const bool deletesBootFile = files.bootFileExists && sharers.bootFile.isEmpty();
+        const bool deletesData = files.dataDirectory && QFileInfo(*files.dataDirectory).isDir() &&
+                                 sharers.dataDirectory.isEmpty() && !isSystemFolder(*files.dataDirectory);
+        // The lock file stays: it is held until this deletion ends.
+        const QStringList kept = sharers.otherBootFiles + QStringList{ServerLock::lockFilePath(bootFolder)};
+        QStringList doomed;
+        if (deletesBootFile)
+            doomed << files.bootFile;
+        if (deletesData)
+            doomed << filesOfFolderToDelete(*files.dataDirectory, kept);
+        if (confirm && !confirmDeletion(prompter, identifier, doomed)) {
+            progress.hideProgress();
+            return false;
+        }
+        removed = doomed.size();
         if (files.bootFileExists) {
             if (!sharers.bootFile.isEmpty())
                 prompter.message(kAttention, QStringLiteral("The boot file ") + files.bootFile +
                                                  QStringLiteral(" is also used by the server ") + sharers.bootFile +
                                                  QStringLiteral(". It has not been deleted."));
-            else if (!QFile::remove(files.bootFile))
+            else if (!QFile::remove(files.bootFile)) {
+                --removed;
                 reportGeneralError(prompter,
                                    QStringLiteral("The boot file %1 could not be deleted.").arg(files.bootFile));
+            }
         }
         if (files.dataDirectory && QFileInfo(*files.dataDirectory).isDir()) {
             progress.setProgress(65);
@@ -210,10 +255,8 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
                 // A boot file naming /etc must not make the deletion of a server empty /etc.
                 prompter.message(kAttention, systemFolderRefusal(*files.dataDirectory) +
                                                  QStringLiteral(" Its files have not been deleted."));
-            } else if (const QStringList failed = deleteFilesOfFolder(
-                           *files.dataDirectory,
-                           sharers.otherBootFiles + QStringList{ServerLock::lockFilePath(bootFolder)});
-                       !failed.isEmpty()) {
+            } else if (const QStringList failed = deleteFilesOfFolder(*files.dataDirectory, kept); !failed.isEmpty()) {
+                removed -= failed.size();
                 reportGeneralError(prompter, QStringLiteral("These files of %1 could not be deleted: %2")
                                                  .arg(*files.dataDirectory, failed.join(QStringLiteral(", "))));
             }
@@ -226,10 +269,15 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
     progress.hideProgress();
     if (loaded)
         unloadServer(context);
+    if (context.hooks.showStatus)
+        context.hooks.showStatus(QStringLiteral("Server %1 deleted: %2 files removed.")
+                                     .arg(displayNameOf(identifier))
+                                     .arg(std::max<qsizetype>(removed, 0)));
     return true;
 }
 
-bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText)
+bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& selectedName, const QString& boxText,
+                          bool confirm)
 {
     if (!selectedName || selectedName->isEmpty()) {
         context.prompter.message(kAttention, QStringLiteral("You must first select a server."));
@@ -241,7 +289,7 @@ bool deleteSelectedServer(ServerContext& context, const std::optional<QString>& 
         return false;
     }
     const ManagedServer server = context.state.catalog.rows().at(row);
-    if (!deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText))
+    if (!deleteServer(context, server.bootFilePath, server.identifier, *selectedName == boxText, confirm))
         return false;
     context.prompter.message(kAttention, QStringLiteral("Your server has been successfully deleted."));
     return true;

@@ -72,13 +72,13 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
 
 ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs)
 {
-    // A folder that is not there holds no server file to protect; the operation then says what is missing.
-    if (bootDirectory.isEmpty() || !QFileInfo(bootDirectory).isDir()) {
+    // One folder reached by two spellings is still one server.
+    const QFileInfo folder(bootDirectory);
+    // Where there is no folder there is no file to protect either: whatever needs one says so itself.
+    if (bootDirectory.isEmpty() || !folder.isDir()) {
         m_held = true;
         return;
     }
-    // One folder reached by two spellings is still one server.
-    const QFileInfo folder(bootDirectory);
     const QString canonical = folder.canonicalFilePath();
     const QString key = lockFilePath(canonical.isEmpty() ? folder.absoluteFilePath() : canonical);
     Hold& hold = processHolds()[key];

@@ -62,6 +62,7 @@ WizardHelpWindow::WizardHelpWindow(int page, QWidget* parent) : QDialog(parent)
     helptext->setObjectName(QStringLiteral("helptext"));
     helptext->setReadOnly(true);
     closeit = new QPushButton(QStringLiteral("Close"), this);
+    closeit->setDefault(true);
     closeit->setObjectName(QStringLiteral("closeit"));
 
     auto* layout = new QVBoxLayout(this);

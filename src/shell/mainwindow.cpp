@@ -10,22 +10,28 @@
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
-#include "platform/installlayout.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
 #include "registration/registrationpage.h"
 #include "reverse/reverseactions.h"
 #include "servers/deleteserverdialog.h"
 #include "servers/newserverwizard.h"
+#include "servers/sampleserver.h"
+#include "servers/sampleserveroffer.h"
 #include "servers/serverdeletion.h"
 #include "servers/serverinfopage.h"
 #include "servers/serverloading.h"
 #include "shell/appstate.h"
+#include "shell/helpfile.h"
+#include "shell/helpwindow.h"
+#include "shell/pagetooltips.h"
 #include "shell/progresswindow.h"
 #include "shell/settings.h"
+#include "shell/settingsstore.h"
 #include "shell/setuppage.h"
 #include "shell/shelloperations.h"
 #include "shell/stagewindow.h"
+#include "shell/windowconventions.h"
 #include "ui/zonebrowser/domaineditpage.h"
 #include "ui/zonebrowser/primarydeletion.h"
 #include "utilities/utilitiespage.h"
@@ -41,14 +47,22 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kStatusClearMs = 10000;
+constexpr int kPreferredWidth = 960;
+constexpr int kPreferredHeight = 680;
+const QString kWindowSection = QStringLiteral("Window");
+const QString kGeometry = QStringLiteral("Geometry");
 
 // The hourglass for the duration of a scope.
 struct WaitCursor
@@ -79,7 +93,17 @@ MainWindow::MainWindow(AppState& state, SettingsStore& store, Prompter& prompter
     m_pages->addTab(m_registration, QStringLiteral("InterNic Registration"));
     m_pages->addTab(m_utilities, QStringLiteral("Utilities"));
     m_pages->addTab(m_setup, QStringLiteral("Setup"));
-    setCentralWidget(m_pages);
+    // The pages scroll inside the window when it is smaller than they would like, so that the window fits a small
+    // screen or a large scale factor and its status bar stays in sight.
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("pagescroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(m_pages);
+    setCentralWidget(scroller);
+    m_sampleOffer = new SampleServerOffer(m_serverInfo);
+    static_cast<QVBoxLayout*>(m_serverInfo->layout())->insertWidget(0, m_sampleOffer);
+    connect(m_sampleOffer->opensample, &QPushButton::clicked, this, &MainWindow::openSampleServer);
 
     m_statusPanel = new QLabel(this);
     m_statusPanel->setObjectName(QStringLiteral("statuspanel"));
@@ -94,11 +118,20 @@ MainWindow::MainWindow(AppState& state, SettingsStore& store, Prompter& prompter
     m_stage = new StageWindow(this);
     m_newServer = new NewServerWizard([this] { return serverContext(); }, *m_stage, this);
     m_domainEdit->setProgress(m_progress);
-    m_domainEdit->setBootFileSaver(serverBootFileSaver());
+    // Every zone save ends with the boot file: the status bar says what was written.
+    m_domainEdit->setBootFileSaver([this, save = serverBootFileSaver()](AppState& state, Progress& progress) {
+        const FileWriteResult result = save(state, progress);
+        if (result.ok)
+            showStatus(zoneSavedText(state));
+        return result;
+    });
+    m_domainEdit->setStatusReporter([this](const QString& text) { showStatus(text); });
     m_domainEdit->setBootFileDrop([this](const QString& zone) {
         BootContext boot = serverContext().bootContext();
         const FileWriteResult result = dropPrimaryFromBootFile(boot, zone);
         showLoadedServer();
+        if (result.ok)
+            showStatus(QStringLiteral("Zone %1 deleted: its file removed and the boot file written.").arg(zone));
         return result;
     });
     m_domainEdit->setSecondaryRows([this] {
@@ -144,15 +177,39 @@ MainWindow::MainWindow(AppState& state, SettingsStore& store, Prompter& prompter
     connect(m_newServer, &NewServerWizard::serverBoxTextRequested, m_serverInfo->serverbox, &QComboBox::setEditText);
     connect(m_newServer, &NewServerWizard::helpRequested, this, &MainWindow::openHelp);
     setServerCommandsEnabled(false);
-    resize(820, 560);
+    addShortcuts();
+    addPageTooltips(m_pages);
+    new WindowConventions([this](QWidget* from) { openHelpFor(from); }, this);
+    placeWindow();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::placeWindow()
+{
+    // A size that suits the pages, but never more than most of the screen; then where the user left it.
+    QSize size(kPreferredWidth, kPreferredHeight);
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+    const QByteArray geometry = QByteArray::fromBase64(m_store.text(kWindowSection, kGeometry).toLatin1());
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void MainWindow::rememberPlace()
+{
+    m_store.setText(kWindowSection, kGeometry, QString::fromLatin1(saveGeometry().toBase64()));
+    m_store.sync();
+}
 
 void MainWindow::buildMenu()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("filemenu"));
+    file->addAction(QStringLiteral("Open Sample Server"), this, &MainWindow::openSampleServer)
+        ->setObjectName(QStringLiteral("opensamplemenu"));
+    file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit"), this, &MainWindow::exitWithoutSaving);
     exit->setObjectName(QStringLiteral("exit"));
 
@@ -197,10 +254,15 @@ void MainWindow::buildMenu()
                     [this] { resetDomainEditDefaults(m_state.domainDefaults, m_prompter); });
     }
     m_utilityActions = utilities->actions().mid(0, 3);
+    // Resetting forgets answers given for the loaded server's hosts; without a server there is nothing to reset.
+    m_utilityActions << utilities->actions().constLast();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("helpmenu"));
-    help->addAction(QStringLiteral("Help"), this, &MainWindow::openHelp)->setObjectName(QStringLiteral("helpitem"));
+    QAction* helpItem = help->addAction(QStringLiteral("Help"), this, &MainWindow::openHelp);
+    helpItem->setObjectName(QStringLiteral("helpitem"));
+    helpItem->setShortcut(QKeySequence::HelpContents);
+    helpItem->setShortcutContext(Qt::WidgetShortcut);
     help->addAction(QStringLiteral("About"), this, &MainWindow::showAbout)->setObjectName(QStringLiteral("about"));
 
     // The hidden debug log switch: an item without caption that only its shortcut reaches.
@@ -253,6 +315,7 @@ void MainWindow::showServerList()
     box->clear();
     box->addItems(m_state.catalog.displayNames());
     box->setEditText(text);
+    m_sampleOffer->setVisible(m_state.catalog.displayNames().isEmpty());
 }
 
 void MainWindow::showLoadedServer()
@@ -289,9 +352,8 @@ void MainWindow::deleteserverClick()
     DeleteServerDialog dialog(
         m_state.catalog.displayNames(),
         [this, &boxText](const std::optional<QString>& selected) {
-            WaitCursor wait;
             ServerContext context = serverContext();
-            return deleteSelectedServer(context, selected, boxText);
+            return deleteSelectedServer(context, selected, boxText, true);
         },
         this);
     if (dialog.exec() != QDialog::Accepted)
@@ -313,6 +375,8 @@ void MainWindow::showNewServer()
     showServerList();
     showLoadedServer();
     m_serverInfo->serverbox->setEditText(displayNameOf(m_state.tobelname));
+    showStatus(QStringLiteral("Server %1 added and loaded: its boot file is %2.")
+                   .arg(displayNameOf(m_state.tobelname), QDir::toNativeSeparators(m_state.tobeloaded)));
 }
 
 void MainWindow::showEvent(QShowEvent* event)
@@ -337,10 +401,47 @@ void MainWindow::firstShowing()
         m_state.rootCacheText = *cache;
         m_addlProperties->cachetext->setPlainText(*cache);
     }
+    if (m_sampleAtStart)
+        openSampleServer();
+    Q_EMIT firstShown();
+}
+
+void MainWindow::openSampleServer()
+{
+    SampleServerResult result;
+    {
+        WaitCursor wait;
+        ServerContext context = serverContext();
+        result = ::openSampleServer(context, *m_stage);
+    }
+    showServerList();
+    showLoadedServer();
+    if (!result.ok) {
+        reportError(result.errorText);
+        return;
+    }
+    m_serverInfo->serverbox->setEditText(sampleServerName());
+    showStatus(QStringLiteral("%1 the sample server: %2 primary and %3 secondary zones in %4.")
+                   .arg(result.created ? QStringLiteral("Made and loaded") : QStringLiteral("Loaded"))
+                   .arg(m_state.zoneLists.primdns.size())
+                   .arg(m_state.zoneLists.secdns.size())
+                   .arg(QDir::toNativeSeparators(sampleServerFolder(m_platform))));
+}
+
+void MainWindow::addShortcuts()
+{
+    // Ctrl+S stores what the page in front holds, where a page has something to store.
+    for (const auto& [page, button] : {std::pair<QWidget*, QPushButton*>{m_setup, m_setup->updatedefaults},
+                                       {m_addlProperties, m_addlProperties->updateoptions}}) {
+        auto* save = new QShortcut(QKeySequence::Save, page);
+        save->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(save, &QShortcut::activated, button, &QPushButton::animateClick);
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    rememberPlace();
     if (!m_exiting) {
         QString error;
         if (!saveSettings(m_state, m_store, &error))
@@ -351,6 +452,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::exitWithoutSaving()
 {
+    // The Setup page's values stay unsaved on this path; where the window stood is no setting and is kept.
+    rememberPlace();
     m_exiting = true;
     QApplication::exit(0);
 }
@@ -364,8 +467,11 @@ void MainWindow::updateDefaults()
     const bool saved = saveSettings(m_state, m_store, &error);
     m_progress->setProgress(100);
     m_progress->hideProgress();
-    if (!saved)
+    if (!saved) {
         reportError(error);
+        return;
+    }
+    showStatus(QStringLiteral("Defaults saved to %1.").arg(QDir::toNativeSeparators(m_store.fileName())));
 }
 
 void MainWindow::showStatus(const QString& text)
@@ -386,7 +492,27 @@ QString MainWindow::statusText() const
 
 void MainWindow::openHelp()
 {
-    m_platform.openDocument(installlayout::dataFile(m_platform.programPath(), QStringLiteral("help/quorvane.html")));
+    openHelpFor(nullptr);
+}
+
+HelpWindow* MainWindow::helpWindow() const
+{
+    return m_help;
+}
+
+void MainWindow::openHelpFor(QWidget* from)
+{
+    if (from && from->window() == m_help)
+        return;
+    // The window belongs to the window in front, so that it is not blocked by a modal dialog being worked in.
+    QWidget* owner = from ? from->window() : this;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        owner = modal;
+    if (!m_help || m_help->parentWidget() != owner) {
+        delete m_help;
+        m_help = new HelpWindow(helpDocumentPath(m_platform.programPath()), owner);
+    }
+    m_help->showTopic(from ? HelpWindow::topicFor(from, m_help->html()) : gettingStartedTopic());
 }
 
 void MainWindow::showAbout()

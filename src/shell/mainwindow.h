@@ -3,9 +3,12 @@
 #include "servers/servercontext.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 struct AppState;
 class AddlPropertiesActions;
+class HelpWindow;
+class SampleServerOffer;
 class AddlPropertiesPage;
 class DomainEditPage;
 class HistoryMenu;
@@ -71,8 +74,15 @@ public:
     void addserverClick();
 
     void updateDefaults();
+    // The help window at "Getting started", and at the section for the widget (F1).
     void openHelp();
+    void openHelpFor(QWidget* from);
+    HelpWindow* helpWindow() const;
     void showAbout();
+    // "Open the sample server": makes it when it is not there yet, and loads it.
+    void openSampleServer();
+    // Opens the sample server once the first showing has read the settings (the command line's --sample).
+    void openSampleServerAtStart() { m_sampleAtStart = true; }
     void toggleDebugLog();
     void modifyTlds();
     void exitWithoutSaving();
@@ -85,13 +95,18 @@ Q_SIGNALS:
     void zoneTreesCleared();
     // A boot file was read: pages that show its options fill themselves from `BootConfig`.
     void bootFileRead();
+    // The first showing has read the settings (and opened the sample server when asked to).
+    void firstShown();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void placeWindow();
+    void rememberPlace();
     void buildMenu();
+    void addShortcuts();
     void firstShowing();
     void reportError(const QString& text);
     void showNewServer();
@@ -118,9 +133,12 @@ private:
     AddlPropertiesActions* m_addlActions = nullptr;
     ReverseActions* m_reverseActions = nullptr;
     HistoryMenu* m_historyMenu = nullptr;
+    SampleServerOffer* m_sampleOffer = nullptr;
+    QPointer<HelpWindow> m_help;
 
     QList<QAction*> m_serverActions;  // the "Server" menu's items after "Add Server"
-    QList<QAction*> m_utilityActions; // the first three of "Utilities"
+    QList<QAction*> m_utilityActions; // the first three of "Utilities" and "Reset Reverse Mapping"
     bool m_shownOnce = false;
+    bool m_sampleAtStart = false;
     bool m_exiting = false;
 };

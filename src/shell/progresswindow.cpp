@@ -6,10 +6,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+ProgressWindow::ProgressWindow(QWidget* parent) : QWidget(parent, Qt::Tool)
 {
     setObjectName(QStringLiteral("ProgressWindow"));
     setWindowTitle(QStringLiteral("Progress..."));
+    // It only shows how far the work is: the keyboard stays in the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("progressbar"));
     m_bar->setRange(0, 100);

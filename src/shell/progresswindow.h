@@ -6,7 +6,7 @@
 
 class QProgressBar;
 
-// The shared "Progress..." window: a small always-on-top tool window with one bar from 0 to 100. It blocks
+// The shared "Progress..." window: a small tool window of the main window with one bar from 0 to 100. It blocks
 // nothing by itself; the operations that show it run on the window thread and let it repaint.
 class ProgressWindow : public QWidget, public Progress
 {

@@ -8,11 +8,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-StageWindow::StageWindow(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+StageWindow::StageWindow(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("StageWindow"));
     setWindowTitle(QStringLiteral("Processing..."));
+    // It only shows how far the work is: the keyboard stays in the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     titlelabel = new QLabel(this);
     titlelabel->setObjectName(QStringLiteral("titlelabel"));

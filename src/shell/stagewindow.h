@@ -7,7 +7,7 @@
 class QLabel;
 class QProgressBar;
 
-// The shared "Processing..." window: a small always-on-top tool window without system buttons that shows a
+// The shared "Processing..." window: a small tool window of the main window, without system buttons, that shows a
 // title line, "Current Stage:" with the stage text, "Processing: " with the item text, and a bar from 0 to 100.
 // Each change lets queued paint messages run, since the work that drives it runs on the window thread.
 class StageWindow : public QWidget, public Stage

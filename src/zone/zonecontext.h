@@ -17,6 +17,9 @@ using BootFileSaver = std::function<FileWriteResult(AppState&, Progress&)>;
 // The loaded server's boot file writer, which finishes the progress display.
 BootFileSaver serverBootFileSaver();
 
+// What a finished zone save wrote, for the status bar: the zone, its file and serial, and the boot file.
+QString zoneSavedText(const AppState& state);
+
 // What the zone file operations work with. Without a boot file saver (a data directory given without its
 // server, on the command line) a zone save ends with the zone file.
 struct ZoneContext

@@ -1,12 +1,12 @@
 #include "zone/zonenormaliser.h"
 
+#include "platform/filereading.h"
 #include "zone/generatedirective.h"
 #include "zone/legacyrecord.h"
 #include "zone/zonescanner.h"
 #include "zone/zonetext.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <limits>
@@ -183,6 +183,7 @@ private:
     void keep(const QString& line);
 
     const QString m_dataDirectory;
+    qint64 m_includedBytes = 0; // what the included files came to so far
     QByteArray m_zoneOrigin;
     TtlRules m_ttl;
     std::optional<quint32> m_firstDefault;
@@ -220,6 +221,7 @@ private:
     const int m_depth;
     std::unique_ptr<ZoneScanner> m_scanner;
     qsizetype m_nextDirective = 0;
+    qint64 m_firstLine = 1; // where the scanner started
     qint64 m_lastEnd = 0;
     QList<qsizetype> m_lineStarts;
 };
@@ -231,13 +233,16 @@ void FileReading::run()
         const ZoneScanner::Step step = m_scanner->next();
         if (step == ZoneScanner::Step::End)
             break;
-        const qint64 line = m_scanner->line();
+        qint64 line = m_scanner->line();
         if (step == ZoneScanner::Step::Record) {
             directivesUpTo(line - 1);
             m_normaliser.addRecord(*m_scanner);
             m_lastEnd = line;
             continue;
         }
+        // The scanner may place a failure at the end of a line before its first one: it is its first, and the
+        // next scanner starts past it, or it would meet the same failure for ever.
+        line = std::max(line, m_firstLine);
         unreadableThrough(line, m_scanner->errorText());
         // A record that failed inside parentheses would take the lines after it for its own: they start afresh.
         if (m_scanner->fatal() || m_scanner->insideParentheses())
@@ -264,6 +269,7 @@ void FileReading::startAt(qint64 line)
         scanner->takeOwnerFrom(*m_scanner);
     scanner->setInput(m_text.text.constData() + offset, m_text.text.size() - offset, line);
     m_scanner = std::move(scanner);
+    m_firstLine = line;
     m_lastEnd = line - 1;
 }
 
@@ -445,12 +451,18 @@ void Normaliser::include(const ZoneDirective& found, const QString& file, int de
         unreadable(file, found.line, text, QStringLiteral("$INCLUDE nested too deep"));
         return;
     }
-    QFile included(path);
-    if (!QFileInfo(path).isFile() || !included.open(QIODevice::ReadOnly)) {
+    const FileReadResult included = readWholeFile(path, ReadLimit::kZoneFile - m_includedBytes);
+    if (included.problem == FileReadResult::Problem::TooLarge) {
+        // Each included file is held to what a zone may come to in all, however often it is included.
+        keepInclude(found, file, QStringLiteral("too large"));
+        return;
+    }
+    if (!included.ok()) {
         keepInclude(found, file, QStringLiteral("cannot be read"));
         return;
     }
-    const QByteArray bytes = included.readAll();
+    const QByteArray& bytes = *included.bytes;
+    m_includedBytes += bytes.size();
     readFile(bytes, QDir(m_dataDirectory).relativeFilePath(path), origin, depth + 1);
 }
 

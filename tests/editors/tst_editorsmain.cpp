@@ -1,5 +1,5 @@
-// The editors as the main window wires them: the browser's "New" opens the host editor, which disables the
-// main window while it is shown; "Reset Domain Defaults" forgets the remembered answers; the Setup page checks
+// The editors as the main window wires them: the browser's "New" opens the host editor, modal to the main
+// window while it is shown; "Reset Domain Defaults" forgets the remembered answers; the Setup page checks
 // its start-of-authority defaults on leaving them.
 #include "editors/hosteditor.h"
 #include "editors/zoneeditors.h"
@@ -98,7 +98,12 @@ void TestEditorsMain::newHostFromTheBrowser()
 
     HostEditor* editor = m_window->zoneEditors()->hostEditor();
     QVERIFY(editor->isVisible());
-    QVERIFY(!m_window->isEnabled());
+    // Modal to the main window, which stays enabled: a window the editor's questions belong to is never a
+    // disabled one.
+    QCOMPARE(editor->parentWidget(), m_window.get());
+    QCOMPARE(editor->windowModality(), Qt::WindowModal);
+    QCOMPARE(QApplication::activeModalWidget(), editor);
+    QVERIFY(m_window->isEnabled());
     editor->first->setText(QStringLiteral("web.example.com"));
     editor->second->setText(QStringLiteral("10.0.0.5"));
     editor->saveit->click();

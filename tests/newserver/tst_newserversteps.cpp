@@ -1,6 +1,7 @@
 // The new server wizard without its window: the checks of its three pages in their order, the folders it
 // creates, the identifier it forms, and "Finish" through the stage window to a loaded server.
 
+#include "editors/primarywizard.h"
 #include "sandbox.h"
 #include "servers/newserversteps.h"
 #include "shell/settings.h"
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void mailboxTakesDotsForAt();
     void finishCreatesAndLoadsTheServer();
     void finishOnANetworkedDrive();
+    void pageThreeValuesBecomeTheDefaults_data();
+    void pageThreeValuesBecomeTheDefaults();
     void finishThatCannotWriteTheBootFile();
     void cancelledWizardLeavesNoCatalogEntry();
     void clearingForgetsWhatWasTyped();
@@ -459,6 +462,43 @@ void TstNewServerSteps::finishCreatesAndLoadsTheServer()
              QStringList{QStringLiteral("cache.dns")});
     // What the wizard cleared at "hide".
     QVERIFY(fields.name.isEmpty() && fields.dfiles.isEmpty());
+}
+
+void TstNewServerSteps::pageThreeValuesBecomeTheDefaults_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("runningAfter");
+    QTest::newRow("a higher serial is taken") << QStringLiteral("2027010101") << QStringLiteral("2027010101");
+    // A lower one would make secondary servers ignore the zones' next changes.
+    QTest::newRow("a lower serial is not") << QStringLiteral("1") << QStringLiteral("2026120701");
+}
+
+void TstNewServerSteps::pageThreeValuesBecomeTheDefaults()
+{
+    QFETCH(QString, serial);
+    QFETCH(QString, runningAfter);
+    Sandbox box;
+    NewServerFields fields = readyFields(box);
+    fields.serial = serial;
+    fields.refresh = QStringLiteral("7200");
+    fields.retry = QStringLiteral("900");
+    fields.expire = QStringLiteral("1209600");
+    fields.minimum = QStringLiteral("3600");
+    fields.emailaddr = QStringLiteral("ops@example.org");
+    ServerContext context = box.context();
+    QVERIFY(finishNewServer(context, box.stage, fields, box.hooks()));
+
+    QCOMPARE(box.state.emailaddr, QStringLiteral("ops@example.org"));
+    QCOMPARE(box.state.setup.defaultserial, runningAfter);
+    QCOMPARE(box.store.text(QStringLiteral("Initialization"), QStringLiteral("E-Mail Address")),
+             QStringLiteral("ops@example.org"));
+    // The server's first zone is made with them.
+    WizardFields zone = prefillWizard(box.state, QStringLiteral("example.com"));
+    QVERIFY(checkZoneInformation(zone, box.prompter));
+    QCOMPARE(zone.user, QStringLiteral("ops.example.org."));
+    QCOMPARE((QStringList{zone.serial, zone.refresh, zone.retry, zone.expire, zone.minimum}),
+             (QStringList{runningAfter, QStringLiteral("7200"), QStringLiteral("900"), QStringLiteral("1209600"),
+                          QStringLiteral("3600")}));
 }
 
 void TstNewServerSteps::finishOnANetworkedDrive()

@@ -23,11 +23,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +63,9 @@ private Q_SLOTS:
     void getCacheFromTheRegistryServer();
     void getCacheFromAnUnreachableServer();
     void backupAndRestoreFromTheMenu();
+    void restoreAnsweredNoReplacesNothing();
+    void getCacheCancelledLeavesTheCacheAlone();
+    void unreachableServerWithoutEarlierDownloadIsOneBox();
 
 private:
     AddlPropertiesPage* addl() const { return m_window->addlProperties(); }
@@ -324,6 +329,8 @@ void TstOperationsWindow::pageFillsFromLinesAndUpdateWritesThem()
     addl()->updateoptions->click();
     QVERIFY(m_state->boot.parameterLines.isEmpty());
     QCOMPARE(parameterSection(), QByteArray());
+    QCOMPARE(m_window->statusText(),
+             QStringLiteral("Boot options written: 0 option lines in %1.").arg(QDir::toNativeSeparators(bootFile())));
 }
 
 void TstOperationsWindow::rejectedUpdateWritesNothing()
@@ -411,11 +418,85 @@ void TstOperationsWindow::backupAndRestoreFromTheMenu()
     action(QStringLiteral("backupserver"))->trigger();
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/named.boot")), readBytes(bootFile()));
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/dnsbackup/example.com.dns")), kZone);
+    // The data directory's two files and the boot file.
+    QCOMPARE(m_window->statusText(), QStringLiteral("Backup made: 3 files copied to %1.")
+                                         .arg(QDir::toNativeSeparators(dataDir() + QStringLiteral("/dnsbackup"))));
     QVERIFY(writeBytes(dataDir() + QStringLiteral("/example.com.dns"), "damaged\r\n"));
+
+    // The restore names the backup it takes the files from before it replaces them.
+    const QDateTime made = QFileInfo(dataDir() + QStringLiteral("/dnsbackup/named.boot")).lastModified();
+    m_prompter->expectMessage(
+        QStringLiteral("Question!"),
+        QStringLiteral("Restore the backup of NS1 made on %1? The zone files, the cache file and the boot file of the "
+                       "server will be replaced by the copies in %2.")
+            .arg(made.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
+                 QDir::toNativeSeparators(dataDir() + QStringLiteral("/dnsbackup"))),
+        Prompter::Button::Yes);
     m_prompter->expectMessage(QStringLiteral("Attention!"), QStringLiteral("Restore completed successfully."));
     action(QStringLiteral("restoreserver"))->trigger();
+    QCOMPARE(m_prompter->prompts().at(1).buttons, Prompter::Button::Yes | Prompter::Button::No);
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kZone);
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("Backup restored: 3 files copied back")));
     QVERIFY(!m_window->progressWindow()->isVisible());
+}
+
+void TstOperationsWindow::restoreAnsweredNoReplacesNothing()
+{
+    m_state->autoBackup = true;
+    action(QStringLiteral("backupserver"))->trigger();
+    QVERIFY(m_prompter->prompts().isEmpty());
+    const QByteArray bootNow = readBytes(bootFile());
+    QVERIFY(writeBytes(bootFile(), bootNow + ";changed since\r\n"));
+    m_prompter->answer(Prompter::Button::No);
+    action(QStringLiteral("restoreserver"))->trigger();
+    QCOMPARE(m_prompter->prompts().size(), 1);
+    QCOMPARE(m_prompter->prompts().first().caption, QStringLiteral("Question!"));
+    QCOMPARE(readBytes(bootFile()), bootNow + ";changed since\r\n");
+
+    // Without a backup there is nothing to name: the restore says so, as before.
+    QVERIFY(QDir(dataDir() + QStringLiteral("/dnsbackup")).removeRecursively());
+    m_prompter->expectMessage(QStringLiteral("Error."),
+                              QStringLiteral("You must first execute a backup before attempting to restore."));
+    action(QStringLiteral("restoreserver"))->trigger();
+    QCOMPARE(m_prompter->prompts().size(), 2);
+}
+
+void TstOperationsWindow::getCacheCancelledLeavesTheCacheAlone()
+{
+    // A server that takes the connection and never answers, as one behind a stalled link does.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QByteArray old = "; kept from before\r\n";
+    QVERIFY(writeBytes(m_dir->filePath(QStringLiteral("program/cache.tmp")), old));
+    m_state->ftpHost = QStringLiteral("127.0.0.1");
+    m_state->ftpPort = silent.serverPort();
+    FtpProgressWindow* ftp = m_window->addlPropertiesActions()->ftpWindow();
+    QTimer::singleShot(300, ftp, [ftp] { QTest::mouseClick(ftp->cancelit, Qt::LeftButton); });
+    QElapsedTimer clock;
+    clock.start();
+    addl()->getcache->click();
+    QVERIFY(clock.elapsed() < 10000);
+    QVERIFY(m_prompter->prompts().isEmpty());
+    QVERIFY(!ftp->isVisible());
+    QCOMPARE(m_window->statusText(), QStringLiteral("Root hints download cancelled; the cache file is as it was."));
+    QVERIFY(!m_window->addlPropertiesActions()->cacheTimer()->isActive());
+    QCOMPARE(addl()->cachelabel->text(), QStringLiteral("Current Cache File"));
+    QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("program/cache.tmp"))), old);
+    QVERIFY(addl()->getcache->isEnabled());
+}
+
+void TstOperationsWindow::unreachableServerWithoutEarlierDownloadIsOneBox()
+{
+    // One failure, one box: with no earlier download there is nothing to install, and nothing more to report.
+    m_state->ftpHost = QStringLiteral("127.0.0.1");
+    m_state->ftpPort = freeLoopbackPort();
+    m_prompter->expectMessage(
+        QStringLiteral("Attention!"),
+        QStringLiteral("Error loading Winsock or connecting to InterNIC. Please check your configuration."));
+    addl()->getcache->click();
+    QVERIFY(!m_window->addlPropertiesActions()->cacheTimer()->isActive());
+    QTest::qWait(200);
+    QCOMPARE(m_prompter->prompts().size(), 1);
 }
 
 QTEST_MAIN(TstOperationsWindow)

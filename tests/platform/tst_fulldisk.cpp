@@ -92,8 +92,9 @@ private Q_SLOTS:
 private:
     QString home(const QString& relative) const { return QDir(m_home->path()).filePath(relative); }
     // A server with its boot file in `bootDir` over the data directory `dataDir`, its zone file, its root cache,
-    // and `secondaries` secondary zones to make the boot file large.
-    void makeServer(const QString& bootDir, const QString& dataDir, int secondaries = 0);
+    // and `secondaries` secondary zones to make the boot file large, `primaries` more primary zones to make the
+    // catalog of them large.
+    void makeServer(const QString& bootDir, const QString& dataDir, int secondaries = 0, int primaries = 0);
     CliRun cli(const QStringList& arguments) const;
 
     std::unique_ptr<QTemporaryDir> m_home;
@@ -117,7 +118,7 @@ CliRun TstFullDisk::cli(const QStringList& arguments) const
         m_home->path());
 }
 
-void TstFullDisk::makeServer(const QString& bootDir, const QString& dataDir, int secondaries)
+void TstFullDisk::makeServer(const QString& bootDir, const QString& dataDir, int secondaries, int primaries)
 {
     QDir().mkpath(bootDir);
     QDir().mkpath(dataDir);
@@ -127,6 +128,13 @@ void TstFullDisk::makeServer(const QString& bootDir, const QString& dataDir, int
     for (int i = 0; i < secondaries; ++i)
         boot += "secondary     zone" + QByteArray::number(i) + ".example.org     10.1.1.1     zone" +
                 QByteArray::number(i) + ".bak\r\n";
+    for (int i = 0; i < primaries; ++i) {
+        const QByteArray zone = "zone" + QByteArray::number(i) + ".example.net";
+        boot += "primary     " + zone + "     " + zone + ".dns\r\n";
+        QVERIFY(writeBytes(
+            QDir(dataDir).filePath(QString::fromLatin1(zone + ".dns")),
+            readBytes(testDataPath(QStringLiteral("editors/example.com.dns"))).replace("example.com", zone)));
+    }
     m_bootFile = QDir(bootDir).filePath(QStringLiteral("named.boot"));
     QVERIFY(writeBytes(m_bootFile, boot));
     QVERIFY(writeBytes(QDir(dataDir).filePath(QStringLiteral("example.com.dns")), bigZone(0)));
@@ -142,8 +150,9 @@ void TstFullDisk::commandLeavesTheFullDiskAsItWas_data()
 {
     QTest::addColumn<QString>("writer");
     QTest::addColumn<int>("freePages");
-    for (const char* writer : {"zone file", "zone file without its server", "boot file", "backup", "restore",
-                               "root cache", "reverse files"}) {
+    for (const char* writer :
+         {"zone file", "zone file without its server", "zone file written elsewhere", "boot file", "backup", "restore",
+          "root cache", "reverse files", "named.conf export", "catalog zone"}) {
         for (const int pages : {0, 1})
             QTest::addRow("%s, %s", writer, pages == 0 ? "no page free" : "one page free")
                 << QString::fromLatin1(writer) << pages;
@@ -157,7 +166,9 @@ void TstFullDisk::commandLeavesTheFullDiskAsItWas()
     const bool bootOnDisk = writer == QLatin1String("boot file");
     const QString bootDir = bootOnDisk ? m_disk->filePath(QStringLiteral("win")) : home(QStringLiteral("win"));
     const QString dataDir = bootOnDisk ? home(QStringLiteral("dns")) : m_disk->filePath(QStringLiteral("dns"));
-    makeServer(bootDir, dataDir, bootOnDisk ? 150 : 0);
+    // Each writer's file comes to more than a page.
+    const bool largeConf = writer == QLatin1String("named.conf export");
+    makeServer(bootDir, dataDir, bootOnDisk || largeConf ? 150 : 0, writer == QLatin1String("catalog zone") ? 80 : 0);
     const QString backup = QDir(dataDir).filePath(QStringLiteral("dnsbackup"));
 
     QStringList command;
@@ -168,6 +179,23 @@ void TstFullDisk::commandLeavesTheFullDiskAsItWas()
     } else if (writer == QLatin1String("zone file without its server")) {
         command = {QStringLiteral("zone"), QStringLiteral("save"), dataDir, QStringLiteral("example.com.dns"),
                    QStringLiteral("example.com")};
+    } else if (writer == QLatin1String("zone file written elsewhere")) {
+        // Its first rewrite keeps the file as it came in the backup folder, on the same full disk.
+        QByteArray foreign =
+            "$TTL 1h\n@ SOA ns1.example.com. hostmaster.example.com. 1 2h 1h 4w 1h\n@ NS ns1\nns1 A 10.0.0.1\n";
+        for (int i = 1; i <= 2 * kHosts; ++i)
+            foreign += "host" + QByteArray::number(i) + " A 10.0.2." + QByteArray::number(i % 250) + "\n";
+        QVERIFY(writeBytes(QDir(dataDir).filePath(QStringLiteral("example.com.dns")), foreign));
+        command = {QStringLiteral("record"),      QStringLiteral("add"),  m_bootFile,
+                   QStringLiteral("example.com"), QStringLiteral("host"), QStringLiteral("new"),
+                   QStringLiteral("10.0.1.1")};
+    } else if (writer == QLatin1String("named.conf export")) {
+        const QString conf = QDir(dataDir).filePath(QStringLiteral("named.conf"));
+        QVERIFY(writeBytes(conf, bigZone(4)));
+        command = {QStringLiteral("export"), m_bootFile, QStringLiteral("--output"), conf};
+    } else if (writer == QLatin1String("catalog zone")) {
+        command = {QStringLiteral("export"), m_bootFile, QStringLiteral("--catalog"),
+                   QStringLiteral("catalog.invalid")};
     } else if (writer == QLatin1String("boot file")) {
         command = {QStringLiteral("secondary"), QStringLiteral("add"), m_bootFile, QStringLiteral("new.example.net"),
                    QStringLiteral("10.2.2.2")};

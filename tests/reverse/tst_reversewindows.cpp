@@ -344,6 +344,7 @@ void TestReverseWindows::deleteFromPage()
                                         "3.1.10.IN-ADDR.ARPA.secondary.reverse.DNS ;10.1.3.0 <--> 10.1.3.255 on "
                                         "server: 10.0.0.1")});
     QCOMPARE(lineItems(page->secreverse), QStringList{QStringLiteral("10.1.3.0 <--> 10.1.3.255 on server: 10.0.0.1")});
+    QCOMPARE(m_window->statusText(), QStringLiteral("Boot file written: 1 secondary reverse blocks."));
 }
 
 void TestReverseWindows::reverseMappingButton()
@@ -369,6 +370,8 @@ void TestReverseWindows::reverseMappingButton()
         readTextFile(path(QStringLiteral("ns/data/2.1.10.IN-ADDR.ARPA.reverse.DNS"))).value_or(QStringList());
     QVERIFY(lines.contains(QStringLiteral("5     IN     PTR     www.example.com.")));
     QVERIFY(QFile::exists(path(QStringLiteral("ns/data/ns.local.DNS"))));
+    QVERIFY2(m_window->statusText().startsWith(QStringLiteral("Reverse mapping written: 2 files (")),
+             qPrintable(m_window->statusText()));
     // The fallback went back into the Setup page.
     QCOMPARE(m_window->findChild<QLineEdit*>(QStringLiteral("defaultrefresh"))->text(), QStringLiteral("1080"));
 }
@@ -395,15 +398,23 @@ void TestReverseWindows::hostNameDialog()
 
 void TestReverseWindows::resetReverseMapping()
 {
+    // The answers are forgotten and stored at once; the program goes on (it used to close itself).
     m_state->zoneLists.reverseignore = {QStringLiteral("web.example.com."), QStringLiteral("old.example.com.")};
-    m_prompter->expectMessage(QStringLiteral("Attention!"),
-                              QStringLiteral("Quorvane must now be restarted. Exiting..."));
-    m_window->findChild<QAction*>(QStringLiteral("resetreversemapping"))->trigger();
+    QAction* reset = m_window->findChild<QAction*>(QStringLiteral("resetreversemapping"));
+    QVERIFY(reset->isEnabled());
+    const qsizetype promptsBefore = m_prompter->prompts().size();
+    reset->trigger();
     QVERIFY(m_state->zoneLists.reverseignore.isEmpty());
-    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_prompter->prompts().size(), promptsBefore);
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("Reverse mapping reset: 2 host names forgotten")));
     QCOMPARE(SettingsStore(path(QStringLiteral("settings.ini")))
                  .integer(QStringLiteral("Reverse Mapping"), QStringLiteral("Number of Ignores")),
              0);
+
+    // Without a loaded server there is nothing to reset.
+    m_window->setServerCommandsEnabled(false);
+    QVERIFY(!reset->isEnabled());
 }
 
 QTEST_MAIN(TestReverseWindows)

@@ -153,6 +153,14 @@ void TstServerInfoPage::deleteDialogDeletesTheLoadedServer()
     QSignalSpy cleared(window.main.get(), &MainWindow::zoneTreesCleared);
 
     window.prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select a server."));
+    // Before anything goes, the files that will go are named and the user may still say no.
+    const QString data = window.path(QStringLiteral("ns/data/"));
+    window.prompter.expectMessage(
+        QStringLiteral("Question!"),
+        QStringLiteral("Delete the server ns? These 3 files will be deleted and cannot be restored:\n") +
+            window.path(QStringLiteral("ns/named.boot")) + QStringLiteral("\n") + data + QStringLiteral("cache.dns\n") +
+            data + QStringLiteral("ns.dns"),
+        Prompter::Button::Yes);
     window.prompter.expectMessage(QStringLiteral("Attention!"),
                                   QStringLiteral("Your server has been successfully deleted."));
     QStringList shownNames;
@@ -187,6 +195,7 @@ void TstServerInfoPage::deleteDialogDeletesTheLoadedServer()
     QCOMPARE(cleared.count(), 1);
     QVERIFY(!window.main->domainEdit()->newprimary->isEnabled());
     QVERIFY(!page->stopserver->isEnabled());
+    QCOMPARE(window.main->statusText(), QStringLiteral("Server ns deleted: 3 files removed."));
 }
 
 QTEST_MAIN(TstServerInfoPage)

@@ -11,10 +11,3 @@ QString FakePlatform::appDataPath() const
     QDir().mkpath(dataPath);
     return dataPath;
 }
-
-bool FakePlatform::openDocument(const QString& path)
-{
-    // Tests record the request instead of starting the desktop's viewer, which a headless run does not have.
-    openedDocuments << path;
-    return true;
-}

@@ -17,7 +17,6 @@ public:
     QString appDataPath() const override;
     // The build's bin/ folder, as if the test were the program: the companions are found from there.
     QString programPath() const override { return programDir; }
-    bool openDocument(const QString& path) override;
 
     QString name = QStringLiteral("Linux");
     QString version = QStringLiteral("6.1");
@@ -25,5 +24,4 @@ public:
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(9, 30, 15));
     QString dataPath;
     QString programDir = QStringLiteral(QUORVANE_PROGRAM_DIR);
-    QStringList openedDocuments;
 };

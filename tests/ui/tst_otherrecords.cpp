@@ -42,6 +42,12 @@ struct SeenBox
     QWidget* parent = nullptr;
 };
 
+// A node's two columns, the name and the value beside it.
+QString nodeText(const QTreeWidgetItem* node)
+{
+    return node->text(0) + QStringLiteral(" | ") + node->text(1);
+}
+
 } // namespace
 
 class TstOtherRecords : public QObject
@@ -154,10 +160,11 @@ void TstOtherRecords::recordsListedUnderTheirLabel()
     QCOMPARE(label->text(0), QStringLiteral("Other Records"));
     QStringList texts;
     for (int i = 0; i < label->childCount(); ++i)
-        texts << label->child(i)->text(0);
-    // Owner, time to live (its own, or the zone's $TTL), type and data.
-    QCOMPARE(texts, (QStringList{"example.com. 86400 TXT \"v=spf1 mx -all\"", "ns1.example.com. 86400 AAAA 2001:db8::1",
-                                 "_sip._tcp.example.com. 600 SRV 0 5 5060 ns1.example.com."}));
+        texts << nodeText(label->child(i));
+    // The owner, and beside it type, data and time to live (its own, or the zone's $TTL).
+    QCOMPARE(texts, (QStringList{"example.com. | TXT \"v=spf1 mx -all\"  (TTL 86400)",
+                                 "ns1.example.com. | AAAA 2001:db8::1  (TTL 86400)",
+                                 "_sip._tcp.example.com. | SRV 0 5 5060 ns1.example.com.  (TTL 600)"}));
     QVERIFY(!QApplication::activeModalWidget());
 }
 
@@ -184,7 +191,8 @@ void TstOtherRecords::addRefuseChangeAndDelete()
     QTest::mouseClick(editor()->saveit, Qt::LeftButton);
     QTRY_VERIFY(!editor()->isVisible());
     QCOMPARE(label->childCount(), before + 1);
-    QCOMPARE(label->child(before)->text(0), QStringLiteral("ftp.example.com. 86400 AAAA 2001:db8::21"));
+    QCOMPARE(nodeText(label->child(before)), QStringLiteral("ftp.example.com. | AAAA 2001:db8::21  (TTL 86400)"));
+    QCOMPARE(page->TreeView1->currentItem(), label->child(before));
     QVERIFY(readBytes(path(QStringLiteral("ns/data/db.example.com")))
                 .contains("\r\nftp.example.com.     IN     AAAA     2001:db8::21\r\n"));
 
@@ -219,7 +227,7 @@ void TstOtherRecords::addRefuseChangeAndDelete()
     QTest::mouseClick(editor()->saveit, Qt::LeftButton);
     QTRY_VERIFY(!editor()->isVisible());
     added = otherRecordsLabel()->child(before);
-    QCOMPARE(added->text(0), QStringLiteral("ftp.example.com. 600 AAAA 2001:db8::21"));
+    QCOMPARE(nodeText(added), QStringLiteral("ftp.example.com. | AAAA 2001:db8::21  (TTL 600)"));
 
     // Delete from the tree: the question comes over the main window; OK deletes.
     press(added);

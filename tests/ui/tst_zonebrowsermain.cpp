@@ -1,3 +1,4 @@
+#include "operations/datafileviewer.h"
 #include "platform/filestamp.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
@@ -8,20 +9,25 @@
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "ui/zonebrowser/domaineditpage.h"
+#include "ui/zonebrowser/zonetree.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
 #include "zone/zonewriter.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <memory>
 
@@ -53,6 +59,12 @@ private Q_SLOTS:
     void recordDeletionSavesZoneAndBootFile();
     void bootFileEditedMeanwhileIsKept();
     void zoneDeletionUpdatesBootFileAndGrids();
+    void recordValues_data();
+    void recordValues();
+    void expandedZoneShowsValues();
+    void filterShowsMatchingZonesAndRecords();
+    void viewZoneFileShowsTheFileAsWritten();
+    void keysActOnTheSelectedNode();
 
 private:
     QString path(const QString& relative) const { return QDir(m_dir->path()).filePath(relative); }
@@ -219,6 +231,148 @@ void TstZoneBrowserMain::zoneDeletionUpdatesBootFileAndGrids()
     QCOMPARE(grid->rowCount(), 1);
     QCOMPARE(grid->item(0, 0)->text(), QStringLiteral("beta.net"));
     QVERIFY(m_window->progressWindow()->isHidden());
+    QCOMPARE(m_window->statusText(),
+             QStringLiteral("Zone example.com deleted: its file removed and the boot file written."));
+}
+
+void TstZoneBrowserMain::recordValues_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("address") << QStringLiteral("www.example.com.     IN     A     10.0.0.2 ")
+                             << QStringLiteral("10.0.0.2");
+    QTest::newRow("mail priority and host") << QStringLiteral("example.com.     IN     MX 10     mail.example.com. ")
+                                            << QStringLiteral("10 mail.example.com.");
+    QTest::newRow("alias target") << QStringLiteral("ftp\tIN\tCNAME\twww") << QStringLiteral("www");
+    QTest::newRow("time to live first") << QStringLiteral("www 3600 IN A 10.0.0.9")
+                                        << QStringLiteral("10.0.0.9  (TTL 3600)");
+    QTest::newRow("time to live after the class")
+        << QStringLiteral("www IN 1h A 10.0.0.9") << QStringLiteral("10.0.0.9  (TTL 1h)");
+    QTest::newRow("quoted text keeps its blanks")
+        << QStringLiteral("info  IN  TXT  \"room 12,   floor 3\" ") << QStringLiteral("\"room 12,   floor 3\"");
+    QTest::newRow("no data") << QStringLiteral("@ IN NS") << QString();
+}
+
+void TstZoneBrowserMain::recordValues()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, value);
+    QCOMPARE(recordValueText(line), value);
+}
+
+void TstZoneBrowserMain::expandedZoneShowsValues()
+{
+    QTreeWidgetItem* zone = primaryRoot(QStringLiteral("example.com"));
+    zone->setExpanded(true);
+    QTreeWidgetItem* timing = zone->child(0);
+    QCOMPARE(timing->child(0)->text(1), QStringLiteral("hostmaster.example.com."));
+    QCOMPARE(timing->child(1)->text(1), QStringLiteral("2026010101"));
+    QCOMPARE(timing->child(5)->text(1), QStringLiteral("86400"));
+    QCOMPARE(zone->child(1)->child(0)->text(1), QStringLiteral("ns1.example.com."));
+    QTreeWidgetItem* hosts = zone->child(3);
+    QCOMPARE(hosts->child(0)->text(0), QStringLiteral("ns1.example.com."));
+    QCOMPARE(hosts->child(0)->text(1), QStringLiteral("10.0.0.1"));
+    QCOMPARE(hosts->child(1)->text(1), QStringLiteral("10.0.0.2"));
+
+    // A record deleted from the tree takes its value with it; the others keep theirs.
+    pressItem(m_window->domainEdit()->TreeView1, hosts->child(0), Qt::RightButton);
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete this Host Address?"));
+    m_window->domainEdit()->primdelete->trigger();
+    m_window->domainEdit()->primmenu->hide();
+    QCOMPARE(hosts->childCount(), 1);
+    QCOMPARE(hosts->child(0)->text(0), QStringLiteral("www.example.com."));
+    QCOMPARE(hosts->child(0)->text(1), QStringLiteral("10.0.0.2"));
+    QVERIFY(m_window->statusText().startsWith(
+        QStringLiteral("Zone example.com saved: 2 files written, example.com.dns (serial 2026120702)")));
+}
+
+void TstZoneBrowserMain::filterShowsMatchingZonesAndRecords()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    QTreeWidgetItem* example = primaryRoot(QStringLiteral("example.com"));
+    QTreeWidgetItem* beta = primaryRoot(QStringLiteral("beta.net"));
+    // By name.
+    page->filtertext->setText(QStringLiteral("BETA"));
+    QTRY_VERIFY(example->isHidden());
+    QVERIFY(!beta->isHidden());
+    // By what the zone file holds: a zone found so shows only its records that hold the text.
+    page->filtertext->setText(QStringLiteral("ns1.example"));
+    QTRY_VERIFY(beta->isHidden());
+    QVERIFY(!example->isHidden());
+    example->setExpanded(true);
+    QTreeWidgetItem* hosts = example->child(3);
+    QVERIFY(!hosts->isHidden());
+    QVERIFY(!hosts->child(0)->isHidden());
+    QVERIFY(hosts->child(1)->isHidden());
+    QVERIFY(example->child(0)->isHidden()); // "Update Timing": no field holds it
+    QVERIFY(!example->child(1)->isHidden());
+    // By a value only.
+    page->filtertext->setText(QStringLiteral("10.0.0.2"));
+    QTRY_VERIFY(hosts->child(0)->isHidden());
+    QVERIFY(!hosts->child(1)->isHidden());
+    QVERIFY(!beta->isHidden());
+    // Nothing to filter by: everything again.
+    page->filtertext->clear();
+    QTRY_VERIFY(!hosts->child(0)->isHidden());
+    QVERIFY(!example->child(0)->isHidden());
+}
+
+void TstZoneBrowserMain::viewZoneFileShowsTheFileAsWritten()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    page->TreeView1->setCurrentItem(primaryRoot(QStringLiteral("beta.net")));
+    QString shown;
+    QString title;
+    QTimer::singleShot(0, this, [&] {
+        auto* viewer = qobject_cast<DatafileViewer*>(QApplication::activeModalWidget());
+        QVERIFY(viewer);
+        shown = viewer->datatext->toPlainText();
+        title = viewer->windowTitle();
+        QVERIFY(viewer->datatext->isReadOnly());
+        viewer->closeviewer->click();
+    });
+    page->viewzonefile->click();
+    QCOMPARE(shown, QString::fromLatin1(readBytes(path(QStringLiteral("ns/data/beta.net.dns")))).remove(u'\r'));
+    QVERIFY(title.startsWith(QStringLiteral("beta.net - ")));
+}
+
+void TstZoneBrowserMain::keysActOnTheSelectedNode()
+{
+    DomainEditPage* page = m_window->domainEdit();
+    QTreeWidgetItem* zone = primaryRoot(QStringLiteral("beta.net"));
+    zone->setExpanded(true);
+    QTreeWidgetItem* hosts = zone->child(3);
+    hosts->setExpanded(true);
+    // Keys reach the tree of the active window that has the keyboard.
+    m_window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+    page->TreeView1->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), page->TreeView1);
+
+    // Delete asks as the menu's "Delete" does.
+    page->TreeView1->setCurrentItem(hosts->child(1));
+    const qsizetype promptsBefore = m_prompter->prompts().size();
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete this Host Address?"),
+                              Prompter::Button::Cancel);
+    QTest::keyClick(page->TreeView1, Qt::Key_Delete);
+    QCOMPARE(m_prompter->prompts().size(), promptsBefore + 1);
+    QCOMPARE(hosts->childCount(), 2);
+
+    // F5 reads the zone's file again.
+    ZoneModel model;
+    model.sourceofauth = SoaRecord(
+        QStringList{"@", "ns1.beta.net.", "hostmaster.beta.net.", "2026010102", "1080", "3600", "604800", "86400"});
+    model.hostaddrs.appendLine(hostAddressLine(QStringLiteral("new.beta.net."), QStringLiteral("10.0.0.3")));
+    writeBytes(path(QStringLiteral("ns/data/beta.net.dns")), crlfBytes(zoneFileLines(model)));
+    page->TreeView1->setCurrentItem(hosts);
+    QTRY_COMPARE(QApplication::activeWindow(), m_window.get());
+    QTest::keyClick(page->TreeView1, Qt::Key_F5);
+    QTreeWidgetItem* reread = primaryRoot(QStringLiteral("beta.net"))->child(3);
+    QCOMPARE(reread->childCount(), 1);
+    QCOMPARE(reread->child(0)->text(0), QStringLiteral("new.beta.net."));
+    QCOMPARE(reread->child(0)->text(1), QStringLiteral("10.0.0.3"));
 }
 
 QTEST_MAIN(TstZoneBrowserMain)

@@ -1,5 +1,6 @@
 // Zone files written elsewhere put in context-free form: names, times to live, directives and the lines no
 // scanner reads, each against what BIND 9 makes of the same text.
+#include "platform/filereading.h"
 #include "support/testfiles.h"
 #include "zone/generatedirective.h"
 #include "zone/legacyrecord.h"
@@ -7,8 +8,10 @@
 #include "zone/zonetext.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -37,6 +40,7 @@ private Q_SLOTS:
     void includesInsideTheDataDirectoryAreFollowed();
     void includesOutsideAreKeptAsTheyStand();
     void includeOfItselfEnds();
+    void includesThatCannotBeHeldAreKept();
     void generateExpands_data();
     void generateExpands();
     void ttlValues_data();
@@ -268,6 +272,23 @@ void TstZoneNormaliser::includeOfItselfEnds()
     QCOMPARE(zone.unreadable.size(), 1);
     QVERIFY(zone.unreadable.first().endsWith(QLatin1String("($INCLUDE nested too deep)")));
     QCOMPARE(zone.lines.count(QStringLiteral("x.example.com.     IN     A     10.0.0.1 ")), 16);
+}
+
+void TstZoneNormaliser::includesThatCannotBeHeldAreKept()
+{
+    QTemporaryDir dir;
+    // A pipe nobody writes into would block the reading for ever; a file past any zone's size would fill the
+    // memory. Both stay as the lines that name them.
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.inc"))).constData(), 0600) == 0);
+    QFile huge(dir.filePath(QStringLiteral("huge.inc")));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(ReadLimit::kZoneFile + 1));
+    huge.close();
+    const NormalisedZone zone = normalised(kSoa + "$INCLUDE pipe.inc\n$INCLUDE huge.inc\n", dir.path());
+    QVERIFY(zone.ok);
+    QCOMPARE(zone.lines.mid(1), (QStringList{"$INCLUDE pipe.inc", "$INCLUDE huge.inc"}));
+    QCOMPARE(zone.includesKept.size(), 2);
+    QVERIFY(zone.includesKept.at(0).endsWith(QLatin1String("(cannot be read)")));
+    QVERIFY(zone.includesKept.at(1).endsWith(QLatin1String("(too large)")));
 }
 
 void TstZoneNormaliser::generateExpands_data()

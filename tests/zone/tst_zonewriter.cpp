@@ -269,6 +269,10 @@ void TstZoneWriter::originalIsKeptOnceBeforeTheFirstRewrite()
     ZoneFixture fixture;
     const QByteArray foreign = "$TTL 1h\n@ SOA ns1.example.com. hm.example.com. 1 2 3 4 5\n@ NS ns1\nns1 A 10.0.0.1\n";
     writeBytes(fixture.pathOf(QStringLiteral("db.example")), foreign);
+    // A file its owner keeps from others: its copy is kept from them as well.
+    const QFile::Permissions ownerAndGroup =
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(fixture.pathOf(QStringLiteral("db.example")), ownerAndGroup));
     fixture.select(QStringLiteral("db.example"), QStringLiteral("example.com"));
     const QString original = fixture.pathOf(QStringLiteral("dnsbackup/db.example.orig"));
     for (int save = 0; save < 2; ++save) {
@@ -277,6 +281,7 @@ void TstZoneWriter::originalIsKeptOnceBeforeTheFirstRewrite()
         QVERIFY(saveZone(fixture.context).ok());
         // The file as it came, never the program's own rewrite of it.
         QCOMPARE(readBytes(original), foreign);
+        QCOMPARE(QFile::permissions(original), ownerAndGroup);
     }
     QVERIFY(readBytes(fixture.pathOf(QStringLiteral("db.example"))).startsWith(";[*-Quorvane-*]\r\n"));
     // A file the program wrote gets no copy.

@@ -4,7 +4,11 @@
 #include "shell/appstate.h"
 #include "ui/zonebrowser/browseractions.h"
 #include "ui/zonebrowser/otherrecordsnode.h"
+#include "ui/zonebrowser/zonefileview.h"
+#include "ui/zonebrowser/zonefilterbar.h"
 #include "ui/zonebrowser/zonetree.h"
+#include "ui/zonebrowser/zonetreefilter.h"
+#include "ui/zonebrowser/zonetreekeys.h"
 #include "zone/zonereader.h"
 #include "zone/zoneselect.h"
 
@@ -108,6 +112,13 @@ void DomainEditPage::buildLayout()
     findsectext = new QLineEdit(this);
     findsectext->setObjectName(QStringLiteral("findsectext"));
     sortsec = makeButton(this, QStringLiteral("sortsec"), QStringLiteral("Sort"));
+    TreeView1->setColumnCount(2);
+    TreeView1->setHeaderHidden(false);
+    TreeView1->setHeaderLabels({QStringLiteral("Zone / record"), QStringLiteral("Value")});
+    auto* filterbar = new ZoneFilterBar(this);
+    filtertext = filterbar->filtertext;
+    viewzonefile = filterbar->viewzonefile;
+    connect(filterbar, &ZoneFilterBar::filterChanged, this, &DomainEditPage::applyFilter);
 
     auto* primHeader = new QHBoxLayout;
     primHeader->addWidget(new QLabel(QStringLiteral("Primary Zones"), this));
@@ -120,6 +131,7 @@ void DomainEditPage::buildLayout()
     auto* primColumn = new QVBoxLayout;
     primColumn->addLayout(primHeader);
     primColumn->addLayout(primFind);
+    primColumn->addWidget(filterbar);
     primColumn->addWidget(TreeView1, 1);
 
     auto* secHeader = new QHBoxLayout;
@@ -175,6 +187,8 @@ void DomainEditPage::connectControls()
     TreeView1->viewport()->installEventFilter(this);
     TreeView2->viewport()->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemExpanded, this, &DomainEditPage::TreeView1Expanding);
+    // The names stay readable beside their values as nodes open.
+    connect(TreeView1, &QTreeWidget::itemExpanded, this, [this] { TreeView1->resizeColumnToContents(0); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, &DomainEditPage::TreeView1DblClick);
     connect(TreeView2, &QTreeWidget::itemDoubleClicked, this, &DomainEditPage::TreeView2DblClick);
     // The menus pop up without waiting, so that nothing blocks the page while one is open.
@@ -201,6 +215,8 @@ void DomainEditPage::connectControls()
         m_secIndex.reset();
         findsec->setText(QStringLiteral("Find"));
     });
+    connect(viewzonefile, &QPushButton::clicked, this, &DomainEditPage::viewzonefileClick);
+    new ZoneTreeKeys(*this);
 }
 
 void DomainEditPage::setProgress(Progress* progress)
@@ -248,11 +264,17 @@ void DomainEditPage::updateClickedNode(const QString& text, bool adding)
     else
         node->setText(0, shown);
     node->setIcon(0, m_recordIcon);
+    if (node->parent())
+        showValues(node->parent());
 }
 
 void DomainEditPage::removeClickedNode()
 {
-    delete primaryItemAtClick();
+    QTreeWidgetItem* node = primaryItemAtClick();
+    QTreeWidgetItem* group = node ? node->parent() : nullptr;
+    delete node;
+    if (group)
+        showValues(group);
 }
 
 void DomainEditPage::setSecondaryEditorOpener(std::function<void(const QString&)> open)
@@ -312,6 +334,9 @@ void DomainEditPage::buildPrimaryTree()
     TreeView1->addTopLevelItems(roots);
     m_primIndex.rebuild(lists.primdnssort);
     primcount->setText(countText(lists.primdnssort.size()));
+    TreeView1->resizeColumnToContents(0);
+    if (!filtertext->text().isEmpty())
+        applyFilter();
 }
 
 void DomainEditPage::buildSecondaryTree()
@@ -381,9 +406,25 @@ void DomainEditPage::fillZoneChildren(QTreeWidgetItem* root)
             auto* node = new QTreeWidgetItem(label, QStringList{text});
             node->setIcon(0, m_recordIcon);
         }
+        showValues(label);
     }
     m_otherRecords->fill(root, m_labelIcon, m_recordIcon);
+    filterZoneNodes(root, filtertext->text());
     m_filling = false;
+}
+
+void DomainEditPage::showValues(QTreeWidgetItem* group)
+{
+    const std::optional<RecordKind> kind = labelKind(group->text(0));
+    const QStringList values = kind ? recordValueTexts(m_state.zone, *kind) : soaFieldValues(m_state.zone);
+    for (int i = 0; i < group->childCount(); ++i)
+        group->child(i)->setText(1, values.value(i));
+}
+
+void DomainEditPage::applyFilter()
+{
+    WaitCursor wait;
+    filterPrimaryTree(TreeView1, filtertext->text(), m_state.zoneLists, m_search);
 }
 
 QTreeWidgetItem* DomainEditPage::primaryItemAtClick() const
@@ -567,4 +608,15 @@ void DomainEditPage::deleteprimaryClick()
     };
     deletePrimaryZone(context, hooks);
     deleteprimary->setEnabled(!m_state.selection.primdnsname.isEmpty());
+}
+
+void DomainEditPage::viewzonefileClick()
+{
+    QString zone = m_state.selection.primdnsname;
+    if (const QTreeWidgetItem* item = TreeView1->currentItem()) {
+        while (item->parent())
+            item = item->parent();
+        zone = item->text(0);
+    }
+    showZoneFile(m_state.zoneLists, zone, m_prompter, window());
 }

@@ -3,6 +3,7 @@
 #include "platform/progress.h"
 #include "ui/zonebrowser/findindex.h"
 #include "ui/zonebrowser/primarydeletion.h"
+#include "ui/zonebrowser/zonetextsearch.h"
 #include "zone/recordkind.h"
 #include "zone/secondaryzoneentry.h"
 #include "zone/zonecontext.h"
@@ -35,7 +36,8 @@ struct EditorRequest
 };
 
 // The "Domain Edit" page: the primary and secondary zone trees with their find and sort controls, their
-// context menus, and the zone commands below them.
+// context menus, and the zone commands below them. The primary tree shows each record's value beside it and
+// can be narrowed with a filter; the selected zone's file can be viewed as written.
 class DomainEditPage : public QWidget
 {
     Q_OBJECT
@@ -53,6 +55,8 @@ public:
     QPushButton* findsec;
     QLineEdit* findsectext;
     QPushButton* sortsec;
+    QLineEdit* filtertext;     // narrows the primary tree to zones and records holding the text
+    QPushButton* viewzonefile; // shows the selected zone's file
     QPushButton* newprimary;
     QPushButton* fastadd;
     QPushButton* deleteprimary;
@@ -89,6 +93,10 @@ public:
     // The rows of the main window's secondary grid, which a click in the secondary tree selects from.
     void setSecondaryRows(std::function<QList<SecondaryZoneEntry>()> rows);
 
+    // The status bar line after an operation of the page that changed files.
+    void setStatusReporter(std::function<void(const QString&)> report) { m_reportStatus = std::move(report); }
+    void reportStatus(const QString& text) const { m_reportStatus ? m_reportStatus(text) : void(); }
+
     // The context a zone operation of this page runs with.
     ZoneContext zoneContext();
     // The "Other Records" label of each zone and its editor.
@@ -113,6 +121,9 @@ public:
     void findsecClick();
     void sortsecClick();
     void deleteprimaryClick();
+    void viewzonefileClick();
+    // Narrows the primary tree to the filter's text (the tree is built in full, then nodes are hidden).
+    void applyFilter();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -123,6 +134,8 @@ private:
     void connectControls();
     QTreeWidgetItem* primaryItemAtClick() const;
     void fillZoneChildren(QTreeWidgetItem* root);
+    // The values beside a group's record nodes (or the start-of-authority fields), from the loaded zone.
+    void showValues(QTreeWidgetItem* group);
     void openEditor(const EditorRequest& request);
     void find(QTreeWidget* tree, FindIndex& index, QPushButton* button, const QString& text, bool primary);
 
@@ -137,9 +150,11 @@ private:
     std::function<void(const EditorRequest&)> m_openEditor;
     std::function<void(const QString&)> m_openSecondaryEditor;
     std::function<QList<SecondaryZoneEntry>()> m_secondaryRows;
+    std::function<void(const QString&)> m_reportStatus;
     OtherRecordsNode* m_otherRecords;
     FindIndex m_primIndex;
     FindIndex m_secIndex;
+    ZoneTextSearch m_search;
     QIcon m_zoneIcon;
     QIcon m_labelIcon;
     QIcon m_recordIcon;

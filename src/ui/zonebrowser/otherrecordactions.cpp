@@ -10,14 +10,24 @@ QString otherRecordsLabel()
     return QStringLiteral("Other Records");
 }
 
-QStringList otherRecordNodeTexts(const ZoneModel& zone)
+QList<QStringList> otherRecordNodeColumns(const ZoneModel& zone)
 {
-    QStringList texts;
-    texts.reserve(zone.otherrecords.count());
+    QList<QStringList> nodes;
+    nodes.reserve(zone.otherrecords.count());
     const QString fallback = zone.effectiveDefaultTtl();
-    for (const QString& line : zone.otherrecords.lines())
-        texts << otherRecordText(line, fallback);
-    return texts;
+    for (const QString& line : zone.otherrecords.lines()) {
+        const OtherRecordFields fields = otherRecordFields(line);
+        if (!fields.record) {
+            nodes << QStringList{line};
+            continue;
+        }
+        QString value = fields.type + QLatin1Char(' ') + fields.data;
+        const QString ttl = fields.ttl.isEmpty() ? fallback : fields.ttl;
+        if (!ttl.isEmpty())
+            value += QStringLiteral("  (TTL ") + ttl + QLatin1Char(')');
+        nodes << QStringList{fields.owner, value};
+    }
+    return nodes;
 }
 
 QString deleteOtherRecordQuestion()

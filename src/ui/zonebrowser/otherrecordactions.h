@@ -11,8 +11,10 @@ class ZoneModel;
 
 QString otherRecordsLabel();
 
-// The node texts of the other records, "owner TTL type data", in list order.
-QStringList otherRecordNodeTexts(const ZoneModel& zone);
+// The columns of each other record's node, in list order, as the other records' nodes show theirs: the owner,
+// and beside it the value, "type data  (TTL n)", the time to live being the record's own or else the zone's
+// default. A comment or directive line stands whole in the first column.
+QList<QStringList> otherRecordNodeColumns(const ZoneModel& zone);
 
 // The question asked before an other record is deleted from the tree.
 QString deleteOtherRecordQuestion();

@@ -5,7 +5,7 @@
 #include "ui/zonebrowser/browseractions.h"
 #include "ui/zonebrowser/otherrecordactions.h"
 
-#include <QTreeWidgetItem>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace {
@@ -27,8 +27,8 @@ OtherRecordsNode::OtherRecordsNode(AppState& state, Prompter& prompter, std::fun
             const ZoneContext from = m_zoneContext();
             return ZoneContext{from.state, shown, from.progress, from.saveBootFile, from.soaStep};
         },
-        window);
-    connect(m_editor, &GenericRecordEditor::saved, this, &OtherRecordsNode::storedFrom);
+        window->window());
+    connect(m_editor, &GenericRecordEditor::saved, this, [this](const QString&, bool adding) { stored(adding); });
     connect(m_editor, &GenericRecordEditor::deleted, this, [this] {
         delete m_pending;
         m_pending = nullptr;
@@ -54,9 +54,15 @@ void OtherRecordsNode::fill(QTreeWidgetItem* root, const QIcon& labelIcon, const
     m_recordIcon = recordIcon;
     auto* label = new QTreeWidgetItem(root, QStringList{otherRecordsLabel()});
     label->setIcon(0, labelIcon);
-    for (const QString& text : otherRecordNodeTexts(m_state.zone)) {
-        auto* node = new QTreeWidgetItem(label, QStringList{text});
-        node->setIcon(0, recordIcon);
+    showRecords(label);
+}
+
+void OtherRecordsNode::showRecords(QTreeWidgetItem* label)
+{
+    qDeleteAll(label->takeChildren());
+    for (const QStringList& columns : otherRecordNodeColumns(m_state.zone)) {
+        auto* node = new QTreeWidgetItem(label, columns);
+        node->setIcon(0, m_recordIcon);
     }
 }
 
@@ -90,12 +96,15 @@ void OtherRecordsNode::remove(QTreeWidgetItem* node)
         delete node;
 }
 
-void OtherRecordsNode::storedFrom(const QString& text, bool adding)
+void OtherRecordsNode::stored(bool adding)
 {
     if (!m_pending)
         return;
-    QTreeWidgetItem* node = adding ? new QTreeWidgetItem(m_pending) : m_pending;
-    node->setText(0, text);
-    node->setIcon(0, m_recordIcon);
+    // The zone as it was saved, the stored record selected: a new one comes last.
+    QTreeWidgetItem* label = adding ? m_pending : m_pending->parent();
+    const int index = adding ? label->childCount() : label->indexOfChild(m_pending);
     m_pending = nullptr;
+    showRecords(label);
+    if (QTreeWidgetItem* node = label->child(index); node && label->treeWidget())
+        label->treeWidget()->setCurrentItem(node);
 }

@@ -35,7 +35,9 @@ public:
     GenericRecordEditor* editor() const { return m_editor; }
 
 private:
-    void storedFrom(const QString& text, bool adding);
+    // The label's nodes anew from the loaded zone.
+    void showRecords(QTreeWidgetItem* label);
+    void stored(bool adding);
 
     AppState& m_state;
     Prompter& m_prompter;

@@ -41,6 +41,44 @@ QString nodeText(RecordKind kind, const QString& line)
     return recordOwner(line);
 }
 
+bool isTimeToLive(QStringView field)
+{
+    if (field.isEmpty() || !field.front().isDigit())
+        return false;
+    for (const QChar c : field) {
+        if (!c.isDigit() && !QStringView(u"smhdwSMHDW").contains(c))
+            return false;
+    }
+    return true;
+}
+
+bool isClass(QStringView field)
+{
+    return field.compare(u"IN", Qt::CaseInsensitive) == 0 || field.compare(u"CH", Qt::CaseInsensitive) == 0 ||
+           field.compare(u"HS", Qt::CaseInsensitive) == 0;
+}
+
+QString simplifiedOutsideQuotes(QStringView text)
+{
+    QString result;
+    result.reserve(text.size());
+    bool quoted = false;
+    bool blank = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        if (!quoted && isFieldBlank(c)) {
+            blank = true;
+            continue;
+        }
+        if (blank && !result.isEmpty())
+            result += QLatin1Char(' ');
+        blank = false;
+        result += c;
+    }
+    return result;
+}
+
 } // namespace
 
 QString reducedZoneName(const QString& name)
@@ -118,6 +156,46 @@ QStringList recordNodeTexts(const ZoneModel& zone, RecordKind kind, const QStrin
         texts << (showsZone && text == QLatin1String("@") ? zoneName : text);
     }
     return texts;
+}
+
+QString recordValueText(const QString& line)
+{
+    const QList<RecordField> fields = recordFields(line);
+    QString ttl;
+    // The owner comes first; a time to live and a class may stand in either order before the type.
+    qsizetype at = 1;
+    for (; at < fields.size(); ++at) {
+        const QStringView field = QStringView(line).sliced(fields.at(at).start, fields.at(at).length);
+        if (isTimeToLive(field))
+            ttl = field.toString();
+        else if (!isClass(field))
+            break;
+    }
+    if (at + 1 >= fields.size())
+        return QString();
+    QString value = simplifiedOutsideQuotes(QStringView(line).sliced(fields.at(at + 1).start));
+    if (!ttl.isEmpty())
+        value += QStringLiteral("  (TTL ") + ttl + QLatin1Char(')');
+    return value;
+}
+
+QStringList recordValueTexts(const ZoneModel& zone, RecordKind kind)
+{
+    QStringList values;
+    const QStringList& lines = zone.records(kind).lines();
+    values.reserve(lines.size());
+    for (const QString& line : lines)
+        values << recordValueText(line);
+    return values;
+}
+
+QStringList soaFieldValues(const ZoneModel& zone)
+{
+    if (zone.sourceofauth.isEmpty())
+        return QStringList();
+    const SoaRecord& soa = zone.sourceofauth;
+    return {soa.value(SoaRecord::Mailbox), soa.value(SoaRecord::Serial), soa.value(SoaRecord::Refresh),
+            soa.value(SoaRecord::Retry),   soa.value(SoaRecord::Expire), soa.value(SoaRecord::Minimum)};
 }
 
 int findZoneIndex(const QStringList& names, const QString& zone)

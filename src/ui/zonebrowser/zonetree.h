@@ -32,5 +32,14 @@ std::optional<RecordKind> labelKind(const QString& label);
 // of a mail server, the owner of the others. A name server, mail, host or alias text "@" shows the zone name.
 QStringList recordNodeTexts(const ZoneModel& zone, RecordKind kind, const QString& zoneName);
 
+// The value beside each node text of recordNodeTexts, in the same order: what the record says after its type
+// (the address, the mail priority and host, the alias target, ...), blanks between fields made single, followed
+// by its time to live where the line sets one.
+QStringList recordValueTexts(const ZoneModel& zone, RecordKind kind);
+// The value of a record line as recordValueTexts gives it.
+QString recordValueText(const QString& line);
+// The start-of-authority values beside the nodes of soaFieldNodes, in the same order; empty without one.
+QStringList soaFieldValues(const ZoneModel& zone);
+
 // The position of the zone in the list, names compared without regard to case; -1 when it is not there.
 int findZoneIndex(const QStringList& names, const QString& zone);
