@@ -367,7 +367,7 @@ BootReadResult BootReading::run()
     }
     // Reading the boot file again inside another operation is part of that operation.
     std::optional<ChangeNote> note;
-    if (lock.isOutermost())
+    if (lock && lock->isOutermost())
         note.emplace(loadNote(m_state.tobelname));
     start();
     QString error;

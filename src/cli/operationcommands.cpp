@@ -51,9 +51,6 @@ int ndc(CliContext& cli, const QStringList& args)
                                  Prompter::Icon::Question) != Prompter::Button::Yes)
             return CliFailure;
     }
-    // The control program may read the server itself (Quorvane's own does, and writes its boot file back): it
-    // must find the server free. Nothing here changes the server's files from now on.
-    cli.serverLock.reset();
     const NdcOutcome outcome =
         runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
                       cli.state.serverRunState, cli.prompter, cli.platform, [&cli](const QString& text) {

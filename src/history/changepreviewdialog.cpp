@@ -22,10 +22,10 @@ ChangePreviewDialog::ChangePreviewDialog(const QString& changes, QWidget* parent
     changestext->setReadOnly(true);
     changestext->setLineWrapMode(QPlainTextEdit::NoWrap);
     changestext->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    apply = new QPushButton(QStringLiteral("Apply"), this);
+    apply = new QPushButton(QStringLiteral("&Apply"), this);
     apply->setObjectName(QStringLiteral("apply"));
     apply->setAutoDefault(false);
-    cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setDefault(true);
     connect(apply, &QPushButton::clicked, this, &QDialog::accept);

@@ -41,11 +41,11 @@ HistoryWindow::HistoryWindow(AppState& state, QWidget* parent) : QDialog(parent)
     difftext->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     statuslabel = new QLabel(this);
     statuslabel->setObjectName(QStringLiteral("statuslabel"));
-    revert = new QPushButton(QStringLiteral("Revert to this revision"), this);
+    revert = new QPushButton(QStringLiteral("&Revert to this revision"), this);
     revert->setObjectName(QStringLiteral("revert"));
-    undo = new QPushButton(QStringLiteral("Undo Last Change"), this);
+    undo = new QPushButton(QStringLiteral("&Undo Last Change"), this);
     undo->setObjectName(QStringLiteral("undo"));
-    closebutton = new QPushButton(QStringLiteral("Close"), this);
+    closebutton = new QPushButton(QStringLiteral("&Close"), this);
     closebutton->setObjectName(QStringLiteral("closebutton"));
     // Enter closes: neither changing button is pressed by it.
     for (QPushButton* button : {revert, undo})
@@ -53,7 +53,7 @@ HistoryWindow::HistoryWindow(AppState& state, QWidget* parent) : QDialog(parent)
     closebutton->setDefault(true);
 
     auto* filterRow = new QHBoxLayout;
-    auto* filterLabel = new QLabel(QStringLiteral("Zone:"), this);
+    auto* filterLabel = new QLabel(QStringLiteral("&Zone:"), this);
     filterLabel->setBuddy(zonefilter);
     filterRow->addWidget(filterLabel);
     filterRow->addWidget(zonefilter, 1);
