@@ -445,13 +445,16 @@ void TstOperationsWindow::restoreAnsweredNoReplacesNothing()
     m_state->autoBackup = true;
     action(QStringLiteral("backupserver"))->trigger();
     QVERIFY(m_prompter->prompts().isEmpty());
-    const QByteArray bootNow = readBytes(bootFile());
-    QVERIFY(writeBytes(bootFile(), bootNow + ";changed since\r\n"));
+    // A zone file changed since the backup (the boot file is not touched: a boot file changed behind the
+    // program's back makes every changing operation refuse until the server is selected again).
+    const QString zoneFile = dataDir() + QStringLiteral("/example.com.dns");
+    const QByteArray zoneNow = readBytes(zoneFile) + ";changed since\r\n";
+    QVERIFY(writeBytes(zoneFile, zoneNow));
     m_prompter->answer(Prompter::Button::No);
     action(QStringLiteral("restoreserver"))->trigger();
     QCOMPARE(m_prompter->prompts().size(), 1);
     QCOMPARE(m_prompter->prompts().first().caption, QStringLiteral("Question!"));
-    QCOMPARE(readBytes(bootFile()), bootNow + ";changed since\r\n");
+    QCOMPARE(readBytes(zoneFile), zoneNow);
 
     // Without a backup there is nothing to name: the restore says so, as before.
     QVERIFY(QDir(dataDir() + QStringLiteral("/dnsbackup")).removeRecursively());
