@@ -5,6 +5,7 @@
 #include "bootfile/datadirectory.h"
 #include "bootfile/filenameindex.h"
 #include "bootfile/rootcache.h"
+#include "history/changerecording.h"
 #include "platform/prompter.h"
 #include "servers/serverlock.h"
 #include "shell/appstate.h"
@@ -364,6 +365,10 @@ BootReadResult BootReading::run()
             return {BootReadStatus::Busy, lock->errorText()};
         }
     }
+    // Reading the boot file again inside another operation is part of that operation.
+    std::optional<ChangeNote> note;
+    if (lock && lock->isOutermost())
+        note.emplace(loadNote(m_state.tobelname));
     start();
     QString error;
     std::optional<QStringList> lines;

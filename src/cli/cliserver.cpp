@@ -4,6 +4,7 @@
 #include "bootfile/bootreader.h"
 #include "bootfile/drivetable.h"
 #include "cli/clicontext.h"
+#include "history/changerecording.h"
 #include "servers/serverloading.h"
 #include "shell/osdetect.h"
 #include "shell/shelloperations.h"
@@ -66,8 +67,14 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
         cli.prompter.inform(QStringLiteral("Attention!"), cli.serverLock->errorText());
         return false;
     }
-    const bool loaded =
-        isCatalogName ? selectServer(context, target).boot.ok() : loadBootFilePath(context, cli, target);
+    bool loaded = false;
+    {
+        const ChangeNote note(loadNote(isCatalogName ? target : cli.identityOption));
+        loaded = isCatalogName ? selectServer(context, target).boot.ok() : loadBootFilePath(context, cli, target);
+    }
     cli.state.autoBackup = autoBackup;
+    // What loading changed (the boot file in the program's layout, a root cache made) is no part of the command.
+    if (loaded)
+        cli.serverLock->recordSoFar();
     return loaded;
 }

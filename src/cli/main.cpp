@@ -1,5 +1,6 @@
 #include "cli/clicontext.h"
 #include "cli/registrationcommands.h"
+#include "history/changerecording.h"
 #include "shell/settings.h"
 
 #include <QCommandLineParser>
@@ -16,6 +17,7 @@ void registerRecordCommands();
 void registerCreationCommands();
 void registerBind9Commands();
 void registerPathCommands();
+void registerHistoryCommands();
 
 namespace {
 
@@ -33,6 +35,7 @@ void registerAllCommands()
     registerBind9Commands();
     registerReverseCommands();
     registerPathCommands();
+    registerHistoryCommands();
 }
 
 QString commandList()
@@ -151,6 +154,11 @@ int main(int argc, char* argv[])
     } catch (const NoAnswerLeft&) {
         status = CliNoAnswer;
     }
+    // The server's lock, and with it the recording of the change, ends here.
+    context.serverLock.reset();
+    const QStringList failures = ChangeRecording::takeFailures();
+    for (const QString& failure : failures)
+        context.prompter.inform(QStringLiteral("Attention!"), failure);
     leaveZoneToExit(context.state);
-    return status;
+    return failures.isEmpty() ? status : CliFailure;
 }

@@ -3,6 +3,7 @@
 #include "bootfile/bootwriter.h"
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
+#include "history/historyactions.h"
 #include "operations/bootoptions.h"
 #include "operations/loadedserver.h"
 #include "operations/rootcache.h"
@@ -25,8 +26,9 @@ int usage(const QString& command)
 
 int ndc(CliContext& cli, const QStringList& args)
 {
-    const QString usageText = QStringLiteral("ndc SERVER start|stop|reload|restart|dumpdb|stats");
-    if (args.size() != 2)
+    const QString usageText = QStringLiteral("ndc SERVER start|stop|reload|restart|dumpdb|stats [--preview]");
+    const bool preview = args.size() == 3 && args.at(2) == QLatin1String("--preview");
+    if (args.size() != 2 && !preview)
         return usage(usageText);
     const std::optional<NdcCommand> command = ndcCommandFromName(args.at(1));
     if (!command)
@@ -34,6 +36,21 @@ int ndc(CliContext& cli, const QStringList& args)
     if (!loadServerForCommand(cli, args.first()))
         return CliFailure;
     observeRunState(cli.state);
+    if (preview && loadsFiles(*command)) {
+        QString error;
+        const std::optional<QString> changes = changesSinceLoaded(cli.state, &error);
+        if (!changes) {
+            cli.prompter.inform(QStringLiteral("Attention!"), error);
+            return CliFailure;
+        }
+        cli.out << (changes->isEmpty() ? QStringLiteral("No changes since the name server last loaded the files.\n")
+                                       : *changes);
+        cli.out.flush();
+        if (cli.prompter.message(QStringLiteral("Question!"), QStringLiteral("Apply these changes?"),
+                                 Prompter::Button::Yes | Prompter::Button::No,
+                                 Prompter::Icon::Question) != Prompter::Button::Yes)
+            return CliFailure;
+    }
     const NdcOutcome outcome =
         runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
                       cli.state.serverRunState, cli.prompter, cli.platform, [&cli](const QString& text) {
@@ -42,6 +59,12 @@ int ndc(CliContext& cli, const QStringList& args)
                       });
     if (outcome.end != NdcOutcome::End::Done)
         return CliFailure;
+    if (loadsFiles(*command)) {
+        if (const QString error = markLoaded(cli.state); !error.isEmpty()) {
+            cli.prompter.inform(QStringLiteral("Attention!"), error);
+            return CliFailure;
+        }
+    }
     if (outcome.outputFile.isEmpty())
         return CliSuccess;
     QString error;
@@ -235,9 +258,12 @@ int cacheFetch(CliContext& cli, const QStringList& args)
 
 void registerOperationCommands()
 {
-    cliCommands() << CliCommand{QStringLiteral("ndc"), QStringLiteral("SERVER start|stop|reload|restart|dumpdb|stats"),
+    cliCommands() << CliCommand{QStringLiteral("ndc"),
+                                QStringLiteral("SERVER start|stop|reload|restart|dumpdb|stats [--preview]"),
                                 QStringLiteral("Runs the name server's control program for the server; the dump "
-                                               "and the statistics are printed."),
+                                               "and the statistics are printed. With --preview, start, reload and "
+                                               "restart first print the changes since the name server last loaded "
+                                               "the files and ask before going on."),
                                 ndc}
                   << CliCommand{QStringLiteral("backup"), QStringLiteral("SERVER"),
                                 QStringLiteral("Copies the server's data files and boot file into \"dnsbackup\"."),

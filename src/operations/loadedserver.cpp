@@ -57,6 +57,16 @@ QStringList serverDataFiles(const AppState& state)
     return plain;
 }
 
+QStringList historyFiles(const AppState& state)
+{
+    QStringList names = serverDataFiles(state);
+    // A secondary's backup file is the name server's to write, not the program's.
+    for (const QString& file : state.zoneLists.secfiles)
+        names.removeAll(file);
+    names.prepend(BootConfig::fileName());
+    return names;
+}
+
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter)
 {
     const ServerLock lock(state);

@@ -27,6 +27,9 @@ std::optional<NdcTarget> selectedServerTarget(const AppState& state, const Setti
 // The files of the data directory that the loaded server's boot file names: its primary and secondary zone
 // files, its reverse files and the root cache file, each once. Names with a folder part are left out.
 QStringList serverDataFiles(const AppState& state);
+// The files the program keeps for the loaded server and its history holds: the boot file and the data files
+// above but the secondaries' backup files, which the name server writes.
+QStringList historyFiles(const AppState& state);
 
 // Backup and restore of the loaded server (its data files and its boot file), under the server's lock.
 bool backupLoadedServer(const AppState& state, const SettingsStore& store, Progress& progress, Prompter& prompter);

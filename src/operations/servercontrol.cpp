@@ -91,6 +91,11 @@ QString ndcCommandName(NdcCommand command)
     return QString::fromLatin1(textsOf(command).name);
 }
 
+bool loadsFiles(NdcCommand command)
+{
+    return command == NdcCommand::Start || command == NdcCommand::Reload || command == NdcCommand::Restart;
+}
+
 std::optional<NdcCommand> ndcCommandFromName(const QString& name)
 {
     for (const CommandTexts& texts : kCommands) {

@@ -17,6 +17,8 @@ enum class NdcCommand { Start, Stop, Reload, Restart, DumpDb, Stats };
 // The command's word as the command line spells it ("start", "dumpdb", ...), and back.
 QString ndcCommandName(NdcCommand command);
 std::optional<NdcCommand> ndcCommandFromName(const QString& name);
+// Whether the name server reads the server's files anew for the command (start, reload, restart).
+bool loadsFiles(NdcCommand command);
 
 // The server a command is given to: the loaded server's catalog row and its operating system (one of the four
 // choices, or empty while none is chosen).

@@ -4,10 +4,13 @@
 #include "bind9/nameserverprobe.h"
 #include "bind9/nameserverquery.h"
 #include "bootfile/bootcontext.h"
+#include "history/changepreviewdialog.h"
+#include "history/historyactions.h"
 #include "operations/backuprestore.h"
 #include "operations/commandlock.h"
 #include "operations/datafileviewer.h"
 #include "operations/loadedserver.h"
+#include "platform/prompter.h"
 #include "servers/serverinfopage.h"
 #include "shell/appstate.h"
 #include "shell/mainwindow.h"
@@ -35,10 +38,10 @@ ServerOperations::ServerOperations(MainWindow& window, AppState& state, Settings
         {page->restartserver, NdcCommand::Restart},
         {page->viewdb, NdcCommand::DumpDb},
         {page->viewstats, NdcCommand::Stats},
-        {window.domainEdit()->updatechanges, NdcCommand::Restart},
     };
     for (const auto& [button, command] : buttons)
         connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
+    connect(window.domainEdit()->updatechanges, &QPushButton::clicked, this, &ServerOperations::updateChanges);
     if (QAction* backup = window.findChild<QAction*>(QStringLiteral("backupserver")))
         connect(backup, &QAction::triggered, this, &ServerOperations::backupServer);
     if (QAction* restore = window.findChild<QAction*>(QStringLiteral("restoreserver")))
@@ -69,10 +72,29 @@ void ServerOperations::runCommand(NdcCommand command)
                                 [this](const QString& text) { m_window.showStatus(text); });
         showNameServerStatus();
     }
+    if (outcome.end == NdcOutcome::End::Done && loadsFiles(command)) {
+        if (const QString error = markLoaded(m_state); !error.isEmpty())
+            m_prompter.message(QStringLiteral("Attention!"), error);
+    }
     if (outcome.end == NdcOutcome::End::Done && view)
         showDataFile(outcome.outputFile);
     else if (outcome.clearStatusLater)
         m_window.clearStatusLater();
+}
+
+void ServerOperations::updateChanges()
+{
+    if (!m_state.serverLoaded)
+        return;
+    QString error;
+    const std::optional<QString> changes = changesSinceLoaded(m_state, &error);
+    if (!changes) {
+        m_prompter.message(QStringLiteral("Attention!"), error);
+        return;
+    }
+    ChangePreviewDialog preview(*changes, &m_window);
+    if (preview.exec() == QDialog::Accepted)
+        runCommand(NdcCommand::Restart);
 }
 
 void ServerOperations::showDataFile(const QString& path)

@@ -21,6 +21,8 @@ public:
     ServerOperations(MainWindow& window, AppState& state, SettingsStore& store, Prompter& prompter, Platform& platform);
 
     void runCommand(NdcCommand command);
+    // "Update Changes": the changes since the name server last loaded the files, then a restart when applied.
+    void updateChanges();
     void backupServer();
     void restoreServer();
     // "Check Server": BIND 9's checkers over the loaded server's configuration and zones, shown in the viewer.

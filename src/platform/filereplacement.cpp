@@ -1,5 +1,7 @@
 #include "platform/filereplacement.h"
 
+#include "platform/filechangenotice.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,6 +174,7 @@ FileWriteResult FileReplacement::commit()
         m_error = QStringLiteral("%1 could not be written: %2").arg(m_path, systemError(error));
         return {false, m_error};
     }
+    announceFileChange(m_path);
     if (::rename(nativePath(m_temporary).constData(), nativePath(m_path).constData()) != 0) {
         const int error = errno;
         ::unlink(nativePath(m_temporary).constData());

@@ -1,6 +1,8 @@
 #include "servers/serverlock.h"
 
 #include "bootfile/bootconfig.h"
+#include "history/changerecording.h"
+#include "operations/loadedserver.h"
 #include "shell/appstate.h"
 
 #include <QDir>
@@ -57,6 +59,8 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
 {
     const FileStamp& read = state.boot.fileStamp;
     const QString bootFile = QDir(state.boot.bootDirectory).filePath(BootConfig::fileName());
+    if (m_held && !m_key.isEmpty())
+        ChangeRecording::describeServer(m_key, state.zoneLists.datapath, [&state] { return historyFiles(state); });
     if (!m_held || state.boot.bootDirectory.isEmpty() || read.path != bootFile || read.isCurrent())
         return;
     // What this program holds of the server is older than its boot file: changing it would undo that change.
@@ -92,6 +96,8 @@ ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, 
         hold.count = 1;
         m_key = key;
         m_held = true;
+        m_outermost = true;
+        ChangeRecording::begin(key, folder.absoluteFilePath());
         return;
     }
     processHolds().erase(key);
@@ -112,8 +118,15 @@ ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, 
     }
 }
 
+void ServerLock::recordSoFar()
+{
+    if (m_held && !m_key.isEmpty())
+        ChangeRecording::checkpoint(m_key);
+}
+
 ServerLock::ServerLock(ServerLock&& other) noexcept
-    : m_key(std::move(other.m_key)), m_held(other.m_held), m_error(std::move(other.m_error))
+    : m_key(std::move(other.m_key)), m_held(other.m_held), m_outermost(other.m_outermost),
+      m_error(std::move(other.m_error))
 {
     other.m_key.clear();
     other.m_held = false;
@@ -134,6 +147,9 @@ void ServerLock::release()
     const auto found = holds.find(key);
     if (found == holds.end())
         return;
-    if (--found->second.count == 0)
-        holds.erase(found);
+    if (--found->second.count > 0)
+        return;
+    // Still under the lock: the revision belongs to the operation that held it.
+    ChangeRecording::finish(key);
+    holds.erase(found);
 }

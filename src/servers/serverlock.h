@@ -29,15 +29,22 @@ public:
     ~ServerLock();
 
     bool isHeld() const { return m_held; }
+    // Whether this holder took the lock rather than sharing an outer holder's.
+    bool isOutermost() const { return m_outermost; }
     // Why the lock could not be taken.
     const QString& errorText() const { return m_error; }
 
     static QString lockFilePath(const QString& bootDirectory);
+
+    // Records what the operation has changed so far in the server's history as a revision of its own, before it
+    // goes on to a change of another kind.
+    void recordSoFar();
 
 private:
     void release();
 
     QString m_key; // the lock file this object holds a share of; empty when none
     bool m_held = false;
+    bool m_outermost = false;
     QString m_error;
 };

@@ -6,6 +6,7 @@
 #include "editors/domaindefaults.h"
 #include "editors/zonecreationactions.h"
 #include "editors/zoneeditors.h"
+#include "history/historymenu.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/serveroperations.h"
@@ -155,6 +156,7 @@ MainWindow::MainWindow(AppState& state, SettingsStore& store, Prompter& prompter
     m_serverOperations = new ServerOperations(*this, m_state, m_store, m_prompter, m_platform);
     m_addlActions = new AddlPropertiesActions(*this, m_state, m_prompter);
     m_reverseActions = new ReverseActions(*this, m_state, m_prompter);
+    m_historyMenu = new HistoryMenu(*this, m_state, m_prompter);
 
     // Creation: nothing is loaded, so no zone can be deleted yet, and the first page is the server's.
     m_domainEdit->deleteprimary->setEnabled(false);

@@ -11,6 +11,7 @@ class HelpWindow;
 class SampleServerOffer;
 class AddlPropertiesPage;
 class DomainEditPage;
+class HistoryMenu;
 class Platform;
 class ProgressWindow;
 class Prompter;
@@ -49,6 +50,7 @@ public:
     ServerOperations* serverOperations() const { return m_serverOperations; }
     AddlPropertiesActions* addlPropertiesActions() const { return m_addlActions; }
     ReverseActions* reverseActions() const { return m_reverseActions; }
+    HistoryMenu* historyMenu() const { return m_historyMenu; }
 
     // Puts a short text into the status bar and empties it ten seconds later.
     void showStatus(const QString& text);
@@ -130,6 +132,7 @@ private:
     ServerOperations* m_serverOperations = nullptr;
     AddlPropertiesActions* m_addlActions = nullptr;
     ReverseActions* m_reverseActions = nullptr;
+    HistoryMenu* m_historyMenu = nullptr;
     SampleServerOffer* m_sampleOffer = nullptr;
     QPointer<HelpWindow> m_help;
 

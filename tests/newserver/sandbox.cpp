@@ -72,8 +72,12 @@ QMap<QString, QByteArray> treeChecksums(const QString& folder)
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = it.next();
-        sums.insert(QDir(folder).relativeFilePath(file),
-                    QCryptographicHash::hash(readBytes(file), QCryptographicHash::Sha256));
+        const QString relative = QDir(folder).relativeFilePath(file);
+        // A server's history grows with every loading and change; its files are what must stay.
+        if (relative.startsWith(QLatin1String("dnsbackup/history.git/")) ||
+            relative.contains(QLatin1String("/dnsbackup/history.git/")))
+            continue;
+        sums.insert(relative, QCryptographicHash::hash(readBytes(file), QCryptographicHash::Sha256));
     }
     return sums;
 }

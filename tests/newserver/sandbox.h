@@ -71,5 +71,6 @@ struct ImportBox : Sandbox
 // Copies a folder of tests/data with everything below it into the sandbox.
 void copyTree(const QString& from, const QString& to);
 
-// The checksum of every file below a folder, by relative path: what a run must leave unchanged.
+// The checksum of every file below a folder, by relative path: what a run must leave unchanged. The servers'
+// histories are left out.
 QMap<QString, QByteArray> treeChecksums(const QString& folder);

@@ -217,6 +217,8 @@ void TstServerImport::importIntoItsOwnFolders()
     QVERIFY(box.run(ImportMode::Import, request));
     QCOMPARE(treeChecksums(box.path(QStringLiteral("win/quorvane"))), before);
     QCOMPARE(box.state.zoneLists.primdns, QStringList{QStringLiteral("example.com")});
+    // Loading it began its history.
+    QVERIFY(QFileInfo::exists(box.path(QStringLiteral("win/quorvane/zones/dnsbackup/history.git/HEAD"))));
 }
 
 void TstServerImport::conversionToSecondaryZones()

@@ -1,5 +1,6 @@
 #include "fakendc.h"
 #include "ftppeer.h"
+#include "history/changepreviewdialog.h"
 #include "operations/addlpropertiesactions.h"
 #include "operations/addlpropertiespage.h"
 #include "operations/addoptiondialog.h"
@@ -13,6 +14,7 @@
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
+#include "support/whenopen.h"
 #include "ui/zonebrowser/domaineditpage.h"
 
 #include <QAction>
@@ -37,21 +39,6 @@
 Q_DECLARE_METATYPE(OptionEntryKind)
 
 namespace {
-
-// Runs the check on the modal dialog of the given class as soon as it is open.
-template <typename Dialog> void whenOpen(const std::function<void(Dialog*)>& check)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, check] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            check(dialog);
-        }
-    });
-    poll->start();
-}
 
 const QByteArray kZone = "@ IN SOA ns1.example.com. admin.example.com. ( 1 2 3 4 5 )\r\n";
 
@@ -154,7 +141,14 @@ void TstOperationsWindow::serverButtonsAndMenuRunTheControlProgram()
     QCOMPARE(m_window->statusText(), QStringLiteral("Server already started."));
     action(QStringLiteral("reloaddbmenu"))->trigger();
     QCOMPARE(m_window->statusText(), QStringLiteral("Database Reloaded."));
+    // The preview comes first; the reload just now loaded every file there is.
+    QString previewHeading;
+    whenOpen<ChangePreviewDialog>([&previewHeading](ChangePreviewDialog* preview) {
+        previewHeading = preview->heading->text();
+        preview->apply->click();
+    });
     m_window->domainEdit()->updatechanges->click();
+    QCOMPARE(previewHeading, QStringLiteral("No changes since the name server last loaded the files."));
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Restarted."));
     info()->stopserver->click();
     QCOMPARE(m_window->statusText(), QStringLiteral("Server Stopped."));

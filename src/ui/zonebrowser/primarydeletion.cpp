@@ -2,6 +2,7 @@
 
 #include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
+#include "platform/filechangenotice.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "servers/serverlock.h"
@@ -116,6 +117,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
         return PrimaryDeletion::FileMissing;
     }
     QFile target(path);
+    announceFileChange(path);
     if (!target.remove()) {
         context.prompter.message(
             QStringLiteral("Error"),
