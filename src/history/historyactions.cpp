@@ -155,12 +155,12 @@ RestoreOutcome undoLastChange(AppState& state, Prompter& prompter)
         prompter);
 }
 
-RestoreOutcome revertToRevision(AppState& state, const QString& spec, Prompter& prompter)
+RestoreOutcome revertToRevision(AppState& state, const QString& revisionName, Prompter& prompter)
 {
     const std::unique_ptr<ServerHistory> history = historyOfLoadedServer(state, prompter);
     if (!history)
         return RestoreOutcome::Failed;
-    const std::optional<Revision> revision = history->revision(spec);
+    const std::optional<Revision> revision = history->revision(revisionName);
     if (!revision) {
         prompter.message(kAttention, history->errorText());
         return RestoreOutcome::Failed;

@@ -352,12 +352,13 @@ bool parentTree(git_commit* commit, Tree& tree)
     return git_commit_parent(parent.out(), commit, 0) == 0 && git_commit_tree(tree.out(), parent.get()) == 0;
 }
 
-// The revision a spec names, its files and those of the revision before it (none for the first).
-bool findRevision(git_repository* repository, const QString& spec, Commit& commit, Tree& tree, Tree& older)
+// The revision a name (a hash, a prefix of one or a reference) stands for, its files and those of the revision before
+// it (none for the first).
+bool findRevision(git_repository* repository, const QString& name, Commit& commit, Tree& tree, Tree& older)
 {
     Object object;
-    return !spec.trimmed().isEmpty() &&
-           git_revparse_single(object.out(), repository, spec.trimmed().toUtf8().constData()) == 0 &&
+    return !name.trimmed().isEmpty() &&
+           git_revparse_single(object.out(), repository, name.trimmed().toUtf8().constData()) == 0 &&
            git_commit_lookup(commit.out(), repository, git_object_id(object.get())) == 0 &&
            git_commit_tree(tree.out(), commit.get()) == 0 && parentTree(commit.get(), older);
 }
@@ -391,20 +392,20 @@ std::optional<QList<Revision>> ServerHistory::revisions(const QString& fileName)
     return list;
 }
 
-std::optional<Revision> ServerHistory::revision(const QString& spec)
+std::optional<Revision> ServerHistory::revision(const QString& name)
 {
     if (!open(false))
         return std::nullopt;
     Commit commit;
     Tree tree;
     Tree older;
-    if (!findRevision(m_repository, spec, commit, tree, older)) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(spec);
+    if (!findRevision(m_repository, name, commit, tree, older)) {
+        m_error = QStringLiteral("The history holds no revision %1.").arg(name);
         return std::nullopt;
     }
     const std::optional<QStringList> names = changedNames(m_repository, older.get(), tree.get());
     if (!names) {
-        fail(QStringLiteral("The revision %1 could not be read").arg(spec));
+        fail(QStringLiteral("The revision %1 could not be read").arg(name));
         return std::nullopt;
     }
     Revision result;

@@ -717,7 +717,9 @@ void TstZoneBrowser::deleteZoneOfTenThousandHosts()
     QElapsedTimer timer;
     timer.start();
     QTest::mouseClick(m_page->deleteprimary, Qt::LeftButton);
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    // Catches a pass over the ignore list per host (minutes), not speed: the bound holds under the sanitizers
+    // and on a loaded machine.
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(!QFile::exists(pathOf(QStringLiteral("big.com.dns"))));
     QCOMPARE(m_state->zoneLists.reverseignore, QStringList{"kept.other.com."});
     QCOMPARE(m_state->setup.defaultserial, QStringLiteral("2026120701"));
@@ -734,7 +736,8 @@ void TstZoneBrowser::primaryTreeOfTenThousandZones()
     QElapsedTimer timer;
     timer.start();
     m_page->buildPrimaryTree();
-    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+    // Catches a build that is quadratic in the zones (minutes), not speed: see bench/zonebrowserbench.
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(m_page->TreeView1->topLevelItemCount(), 10000);
     QCOMPARE(m_page->TreeView1->topLevelItem(0)->text(0), QStringLiteral("zone0.example.com"));
     QCOMPARE(m_page->primcount->text(), QStringLiteral("(10000)"));
