@@ -13,6 +13,18 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# libcurl and libgit2 are loaded at run time rather than linked, so the scan of the linked libraries does not see
+# them: the packages holding the ones this build was made against are named here.
+set(run_time_packages)
+foreach(library IN LISTS CURL_LIBRARIES LIBGIT2_LINK_LIBRARIES)
+    file(REAL_PATH "${library}" real_library)
+    execute_process(COMMAND dpkg-query -S "${real_library}" OUTPUT_VARIABLE owner RESULT_VARIABLE status ERROR_QUIET)
+    if(status EQUAL 0)
+        string(REGEX MATCH "^[^:,]+" owner "${owner}")
+        list(APPEND run_time_packages "${owner}")
+    endif()
+endforeach()
+list(JOIN run_time_packages ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 # The name server's checkers, rndc and dig are called at run time; the name server itself only when Quorvane
 # starts one of its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bind9-utils, bind9-dnsutils")

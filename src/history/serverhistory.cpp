@@ -1,6 +1,7 @@
 #include "history/serverhistory.h"
 
 #include "bootfile/bootconfig.h"
+#include "history/gitapi.h"
 #include "platform/filereading.h"
 
 #include <QCryptographicHash>
@@ -12,14 +13,18 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimeZone>
-#include <git2.h>
-#include <git2/sys/odb_backend.h>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace {
 
-template <typename T, void (*Free)(T*)> struct Owned
+// Only ever called once a history is open, which needs the library loaded.
+const GitApi& git()
+{
+    return *gitApi();
+}
+
+template <typename T, auto Free> struct Owned
 {
     T* ptr = nullptr;
     Owned() = default;
@@ -28,42 +33,36 @@ template <typename T, void (*Free)(T*)> struct Owned
     ~Owned()
     {
         if (ptr)
-            Free(ptr);
+            (git().*Free)(ptr);
     }
     T** out() { return &ptr; }
     T* get() const { return ptr; }
 };
 
-using Commit = Owned<git_commit, git_commit_free>;
-using Tree = Owned<git_tree, git_tree_free>;
-using TreeEntry = Owned<git_tree_entry, git_tree_entry_free>;
-using Blob = Owned<git_blob, git_blob_free>;
-using Diff = Owned<git_diff, git_diff_free>;
-using Patch = Owned<git_patch, git_patch_free>;
-using Walk = Owned<git_revwalk, git_revwalk_free>;
-using Object = Owned<git_object, git_object_free>;
-using Signature = Owned<git_signature, git_signature_free>;
-using Reference = Owned<git_reference, git_reference_free>;
+using Commit = Owned<git_commit, &GitApi::git_commit_free>;
+using Tree = Owned<git_tree, &GitApi::git_tree_free>;
+using TreeEntry = Owned<git_tree_entry, &GitApi::git_tree_entry_free>;
+using Blob = Owned<git_blob, &GitApi::git_blob_free>;
+using Diff = Owned<git_diff, &GitApi::git_diff_free>;
+using Patch = Owned<git_patch, &GitApi::git_patch_free>;
+using Walk = Owned<git_revwalk, &GitApi::git_revwalk_free>;
+using Object = Owned<git_object, &GitApi::git_object_free>;
+using Signature = Owned<git_signature, &GitApi::git_signature_free>;
+using Reference = Owned<git_reference, &GitApi::git_reference_free>;
 
 struct Buffer
 {
     git_buf buf = GIT_BUF_INIT;
-    ~Buffer() { git_buf_dispose(&buf); }
+    ~Buffer() { git().git_buf_dispose(&buf); }
     QByteArray bytes() const { return QByteArray(buf.ptr, qsizetype(buf.size)); }
 };
 
 // Above the repository's own loose (1) and packed (2) object stores, so that writes go here.
 constexpr int kFastObjectsPriority = 3;
 
-void initialiseOnce()
-{
-    static const int initialised = git_libgit2_init();
-    Q_UNUSED(initialised);
-}
-
 QString lastGitError()
 {
-    const git_error* error = git_error_last();
+    const git_error* error = git().git_error_last();
     return error && error->message ? QString::fromUtf8(error->message).trimmed() : QStringLiteral("unknown error");
 }
 
@@ -92,7 +91,7 @@ QString nameOfTreePath(const char* path)
 QString oidText(const git_oid* oid)
 {
     char text[GIT_OID_HEXSZ + 1];
-    git_oid_tostr(text, sizeof text, oid);
+    git().git_oid_tostr(text, sizeof text, oid);
     return QString::fromLatin1(text);
 }
 
@@ -134,13 +133,12 @@ QString undoneRevision(const QString& message)
 ServerHistory::ServerHistory(QString bootDirectory, QString dataDirectory)
     : m_bootDirectory(std::move(bootDirectory)), m_dataDirectory(std::move(dataDirectory))
 {
-    initialiseOnce();
 }
 
 ServerHistory::~ServerHistory()
 {
     if (m_repository)
-        git_repository_free(m_repository);
+        git().git_repository_free(m_repository);
 }
 
 QString ServerHistory::gitDirectory(const QString& dataDirectory)
@@ -163,14 +161,18 @@ bool ServerHistory::open(bool create)
 {
     if (m_repository)
         return true;
+    if (QString unavailable; !gitApi(&unavailable)) {
+        m_error = unavailable;
+        return false;
+    }
     const QByteArray path = QFile::encodeName(gitDirectory(m_dataDirectory));
     if (exists()) {
-        if (git_repository_open_bare(&m_repository, path.constData()) != 0)
+        if (git().git_repository_open_bare(&m_repository, path.constData()) != 0)
             return fail(QStringLiteral("The history %1 could not be opened").arg(QString::fromLocal8Bit(path)));
     } else if (!create) {
         m_error = QStringLiteral("The server has no history yet.");
         return false;
-    } else if (git_repository_init(&m_repository, path.constData(), 1) != 0) {
+    } else if (git().git_repository_init(&m_repository, path.constData(), 1) != 0) {
         return fail(QStringLiteral("The history %1 could not be made").arg(QString::fromLocal8Bit(path)));
     }
     // New objects are written with the fastest compression, which keeps recording a change to a zone of a
@@ -180,12 +182,12 @@ bool ServerHistory::open(bool create)
     git_odb* odb = nullptr;
     git_odb_backend* loose = nullptr;
     const QByteArray objects = path + "/objects";
-    const bool fast = git_repository_odb(&odb, m_repository) == 0 &&
-                      git_odb_backend_loose(&loose, objects.constData(), 1, 0, 0, 0) == 0 &&
-                      git_odb_add_backend(odb, loose, kFastObjectsPriority) == 0;
+    const bool fast = git().git_repository_odb(&odb, m_repository) == 0 &&
+                      git().git_odb_backend_loose(&loose, objects.constData(), 1, 0, 0, 0) == 0 &&
+                      git().git_odb_add_backend(odb, loose, kFastObjectsPriority) == 0;
     if (!fast && loose)
         loose->free(loose);
-    git_odb_free(odb);
+    git().git_odb_free(odb);
     return fast || fail(QStringLiteral("The history %1 could not be opened").arg(QString::fromLocal8Bit(path)));
 }
 
@@ -235,7 +237,7 @@ std::optional<QString> ServerHistory::head()
     if (!open(false))
         return std::nullopt;
     git_oid oid;
-    const int status = git_reference_name_to_id(&oid, m_repository, "HEAD");
+    const int status = git().git_reference_name_to_id(&oid, m_repository, "HEAD");
     if (status == GIT_ENOTFOUND || status == GIT_EUNBORNBRANCH)
         return QString();
     if (status != 0) {
@@ -256,18 +258,18 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     Tree base;
     if (!headId->isEmpty()) {
         git_oid oid;
-        git_oid_fromstr(&oid, headId->toLatin1().constData());
-        if (git_commit_lookup(parent.out(), m_repository, &oid) != 0 ||
-            git_commit_tree(base.out(), parent.get()) != 0) {
+        git().git_oid_fromstr(&oid, headId->toLatin1().constData());
+        if (git().git_commit_lookup(parent.out(), m_repository, &oid) != 0 ||
+            git().git_commit_tree(base.out(), parent.get()) != 0) {
             fail(QStringLiteral("The newest revision could not be read"));
             return std::nullopt;
         }
     } else {
         git_oid empty;
-        Owned<git_treebuilder, git_treebuilder_free> builder;
-        if (git_treebuilder_new(builder.out(), m_repository, nullptr) != 0 ||
-            git_treebuilder_write(&empty, builder.get()) != 0 ||
-            git_tree_lookup(base.out(), m_repository, &empty) != 0) {
+        Owned<git_treebuilder, &GitApi::git_treebuilder_free> builder;
+        if (git().git_treebuilder_new(builder.out(), m_repository, nullptr) != 0 ||
+            git().git_treebuilder_write(&empty, builder.get()) != 0 ||
+            git().git_tree_lookup(base.out(), m_repository, &empty) != 0) {
             fail(QStringLiteral("The first revision could not be made"));
             return std::nullopt;
         }
@@ -279,7 +281,7 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     for (const HistoryFile& file : files) {
         paths << treePath(file.name);
         TreeEntry entry;
-        const bool held = git_tree_entry_bypath(entry.out(), base.get(), paths.last().constData()) == 0;
+        const bool held = git().git_tree_entry_bypath(entry.out(), base.get(), paths.last().constData()) == 0;
         git_tree_update update{};
         update.path = paths.last().constData();
         if (!file.bytes) {
@@ -287,12 +289,12 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
                 continue;
             update.action = GIT_TREE_UPDATE_REMOVE;
         } else {
-            if (git_blob_create_from_buffer(&update.id, m_repository, file.bytes->constData(),
-                                            size_t(file.bytes->size())) != 0) {
+            if (git().git_blob_create_from_buffer(&update.id, m_repository, file.bytes->constData(),
+                                                  size_t(file.bytes->size())) != 0) {
                 fail(QStringLiteral("%1 could not be kept").arg(file.name));
                 return std::nullopt;
             }
-            if (held && git_oid_equal(&update.id, git_tree_entry_id(entry.get())))
+            if (held && git().git_oid_equal(&update.id, git().git_tree_entry_id(entry.get())))
                 continue;
             update.action = GIT_TREE_UPDATE_UPSERT;
             update.filemode = GIT_FILEMODE_BLOB;
@@ -304,8 +306,8 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
 
     git_oid treeId;
     Tree tree;
-    if (git_tree_create_updated(&treeId, m_repository, base.get(), updates.size(), updates.data()) != 0 ||
-        git_tree_lookup(tree.out(), m_repository, &treeId) != 0) {
+    if (git().git_tree_create_updated(&treeId, m_repository, base.get(), updates.size(), updates.data()) != 0 ||
+        git().git_tree_lookup(tree.out(), m_repository, &treeId) != 0) {
         fail(QStringLiteral("The revision's files could not be kept"));
         return std::nullopt;
     }
@@ -313,15 +315,15 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     const QByteArray host = QHostInfo::localHostName().toUtf8();
     Signature signature;
     const QByteArray email = user + '@' + host;
-    if (git_signature_now(signature.out(), user.constData(), email.constData()) != 0) {
+    if (git().git_signature_now(signature.out(), user.constData(), email.constData()) != 0) {
         fail(QStringLiteral("The revision could not be signed"));
         return std::nullopt;
     }
     const git_commit* parents[] = {parent.get()};
     git_oid commitId;
     const QByteArray text = message.toUtf8() + '\n';
-    if (git_commit_create(&commitId, m_repository, "HEAD", signature.get(), signature.get(), nullptr, text.constData(),
-                          tree.get(), parent.get() ? 1 : 0, parents) != 0) {
+    if (git().git_commit_create(&commitId, m_repository, "HEAD", signature.get(), signature.get(), nullptr,
+                                text.constData(), tree.get(), parent.get() ? 1 : 0, parents) != 0) {
         fail(QStringLiteral("The revision could not be written"));
         return std::nullopt;
     }
@@ -334,11 +336,11 @@ namespace {
 std::optional<QStringList> changedNames(git_repository* repository, git_tree* older, git_tree* newer)
 {
     Diff diff;
-    if (git_diff_tree_to_tree(diff.out(), repository, older, newer, nullptr) != 0)
+    if (git().git_diff_tree_to_tree(diff.out(), repository, older, newer, nullptr) != 0)
         return std::nullopt;
     QStringList names;
-    for (size_t i = 0; i < git_diff_num_deltas(diff.get()); ++i) {
-        const git_diff_delta* delta = git_diff_get_delta(diff.get(), i);
+    for (size_t i = 0; i < git().git_diff_num_deltas(diff.get()); ++i) {
+        const git_diff_delta* delta = git().git_diff_get_delta(diff.get(), i);
         names << nameOfTreePath(delta->new_file.path ? delta->new_file.path : delta->old_file.path);
     }
     return names;
@@ -346,10 +348,11 @@ std::optional<QStringList> changedNames(git_repository* repository, git_tree* ol
 
 bool parentTree(git_commit* commit, Tree& tree)
 {
-    if (git_commit_parentcount(commit) == 0)
+    if (git().git_commit_parentcount(commit) == 0)
         return true;
     Commit parent;
-    return git_commit_parent(parent.out(), commit, 0) == 0 && git_commit_tree(tree.out(), parent.get()) == 0;
+    return git().git_commit_parent(parent.out(), commit, 0) == 0 &&
+           git().git_commit_tree(tree.out(), parent.get()) == 0;
 }
 
 // The revision a name (a hash, a prefix of one or a reference) stands for, its files and those of the revision before
@@ -358,9 +361,9 @@ bool findRevision(git_repository* repository, const QString& name, Commit& commi
 {
     Object object;
     return !name.trimmed().isEmpty() &&
-           git_revparse_single(object.out(), repository, name.trimmed().toUtf8().constData()) == 0 &&
-           git_commit_lookup(commit.out(), repository, git_object_id(object.get())) == 0 &&
-           git_commit_tree(tree.out(), commit.get()) == 0 && parentTree(commit.get(), older);
+           git().git_revparse_single(object.out(), repository, name.trimmed().toUtf8().constData()) == 0 &&
+           git().git_commit_lookup(commit.out(), repository, git().git_object_id(object.get())) == 0 &&
+           git().git_commit_tree(tree.out(), commit.get()) == 0 && parentTree(commit.get(), older);
 }
 
 } // namespace
@@ -376,13 +379,13 @@ std::optional<QList<Revision>> ServerHistory::revisions(const QString& fileName)
     if (headId->isEmpty())
         return list;
     Walk walk;
-    if (git_revwalk_new(walk.out(), m_repository) != 0 || git_revwalk_push_head(walk.get()) != 0) {
+    if (git().git_revwalk_new(walk.out(), m_repository) != 0 || git().git_revwalk_push_head(walk.get()) != 0) {
         fail(QStringLiteral("The history could not be read"));
         return std::nullopt;
     }
-    git_revwalk_sorting(walk.get(), GIT_SORT_TOPOLOGICAL);
+    git().git_revwalk_sorting(walk.get(), GIT_SORT_TOPOLOGICAL);
     git_oid oid;
-    while (git_revwalk_next(&oid, walk.get()) == 0) {
+    while (git().git_revwalk_next(&oid, walk.get()) == 0) {
         std::optional<Revision> one = revision(oidText(&oid));
         if (!one)
             return std::nullopt;
@@ -409,10 +412,10 @@ std::optional<Revision> ServerHistory::revision(const QString& name)
         return std::nullopt;
     }
     Revision result;
-    result.id = oidText(git_commit_id(commit.get()));
-    result.message = QString::fromUtf8(git_commit_message(commit.get())).trimmed();
+    result.id = oidText(git().git_commit_id(commit.get()));
+    result.message = QString::fromUtf8(git().git_commit_message(commit.get())).trimmed();
     result.summary = result.message.section(QLatin1Char('\n'), 0, 0);
-    const git_signature* author = git_commit_author(commit.get());
+    const git_signature* author = git().git_commit_author(commit.get());
     result.when = QDateTime::fromSecsSinceEpoch(author->when.time, QTimeZone(author->when.offset * 60));
     result.author = QString::fromUtf8(author->email);
     result.files = *names;
@@ -433,8 +436,8 @@ std::optional<QString> ServerHistory::diff(const QString& revisionId)
     }
     Diff diff;
     Buffer patch;
-    if (git_diff_tree_to_tree(diff.out(), m_repository, older.get(), tree.get(), nullptr) != 0 ||
-        git_diff_to_buf(&patch.buf, diff.get(), GIT_DIFF_FORMAT_PATCH) != 0) {
+    if (git().git_diff_tree_to_tree(diff.out(), m_repository, older.get(), tree.get(), nullptr) != 0 ||
+        git().git_diff_to_buf(&patch.buf, diff.get(), GIT_DIFF_FORMAT_PATCH) != 0) {
         fail(QStringLiteral("The changes of revision %1 could not be read").arg(revisionId));
         return std::nullopt;
     }
@@ -453,16 +456,16 @@ struct TreeFiles
 int collectBlob(const char*, const git_tree_entry* entry, void* payload)
 {
     auto* walk = static_cast<TreeFiles*>(payload);
-    if (git_tree_entry_type(entry) != GIT_OBJECT_BLOB)
+    if (git().git_tree_entry_type(entry) != GIT_OBJECT_BLOB)
         return 0;
     Blob blob;
-    if (git_blob_lookup(blob.out(), walk->repository, git_tree_entry_id(entry)) != 0) {
+    if (git().git_blob_lookup(blob.out(), walk->repository, git().git_tree_entry_id(entry)) != 0) {
         walk->failed = true;
         return -1;
     }
-    walk->files->insert(
-        nameOfTreePath(git_tree_entry_name(entry)),
-        QByteArray(static_cast<const char*>(git_blob_rawcontent(blob.get())), qsizetype(git_blob_rawsize(blob.get()))));
+    walk->files->insert(nameOfTreePath(git().git_tree_entry_name(entry)),
+                        QByteArray(static_cast<const char*>(git().git_blob_rawcontent(blob.get())),
+                                   qsizetype(git().git_blob_rawsize(blob.get()))));
     return 0;
 }
 
@@ -474,15 +477,15 @@ std::optional<QMap<QString, QByteArray>> ServerHistory::files(const QString& rev
         return std::nullopt;
     Object object;
     Tree tree;
-    if (git_revparse_single(object.out(), m_repository,
-                            (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
-        git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0) {
+    if (git().git_revparse_single(object.out(), m_repository,
+                                  (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
+        git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0) {
         m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
         return std::nullopt;
     }
     QMap<QString, QByteArray> result;
     TreeFiles walk{m_repository, &result};
-    if (git_tree_walk(tree.get(), GIT_TREEWALK_PRE, collectBlob, &walk) != 0 || walk.failed) {
+    if (git().git_tree_walk(tree.get(), GIT_TREEWALK_PRE, collectBlob, &walk) != 0 || walk.failed) {
         fail(QStringLiteral("The files of revision %1 could not be read").arg(revisionId));
         return std::nullopt;
     }
@@ -496,9 +499,9 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
     Object object;
     Tree tree;
     if (!revisionId.isEmpty() &&
-        (git_revparse_single(object.out(), m_repository,
-                             (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
-         git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0)) {
+        (git().git_revparse_single(object.out(), m_repository,
+                                   (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
+         git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0)) {
         m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
         return std::nullopt;
     }
@@ -508,8 +511,8 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
         Blob old;
         if (tree.get()) {
             TreeEntry entry;
-            if (git_tree_entry_bypath(entry.out(), tree.get(), path.constData()) == 0 &&
-                git_blob_lookup(old.out(), m_repository, git_tree_entry_id(entry.get())) != 0) {
+            if (git().git_tree_entry_bypath(entry.out(), tree.get(), path.constData()) == 0 &&
+                git().git_blob_lookup(old.out(), m_repository, git().git_tree_entry_id(entry.get())) != 0) {
                 fail(QStringLiteral("%1 could not be read from the history").arg(name));
                 return std::nullopt;
             }
@@ -517,9 +520,10 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
         const std::optional<QByteArray> now = bytesOnDisk(diskPath(name));
         Patch patch;
         Buffer buffer;
-        if (git_patch_from_blob_and_buffer(patch.out(), old.get(), path.constData(), now ? now->constData() : nullptr,
-                                           now ? size_t(now->size()) : 0, path.constData(), nullptr) != 0 ||
-            git_patch_to_buf(&buffer.buf, patch.get()) != 0) {
+        if (git().git_patch_from_blob_and_buffer(patch.out(), old.get(), path.constData(),
+                                                 now ? now->constData() : nullptr, now ? size_t(now->size()) : 0,
+                                                 path.constData(), nullptr) != 0 ||
+            git().git_patch_to_buf(&buffer.buf, patch.get()) != 0) {
             fail(QStringLiteral("The changes of %1 could not be shown").arg(name));
             return std::nullopt;
         }
@@ -536,19 +540,19 @@ std::optional<bool> ServerHistory::diskMatchesHead(const QString& name)
     Tree tree;
     TreeEntry entry;
     const std::optional<QByteArray> now = bytesOnDisk(diskPath(name));
-    if (git_revparse_single(object.out(), m_repository, "HEAD^{tree}") != 0 ||
-        git_tree_lookup(tree.out(), m_repository, git_object_id(object.get())) != 0)
+    if (git().git_revparse_single(object.out(), m_repository, "HEAD^{tree}") != 0 ||
+        git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0)
         return !now;
-    if (git_tree_entry_bypath(entry.out(), tree.get(), treePath(name).constData()) != 0)
+    if (git().git_tree_entry_bypath(entry.out(), tree.get(), treePath(name).constData()) != 0)
         return !now;
     if (!now)
         return false;
     git_oid oid;
-    if (git_odb_hash(&oid, now->constData(), size_t(now->size()), GIT_OBJECT_BLOB) != 0) {
+    if (git().git_odb_hash(&oid, now->constData(), size_t(now->size()), GIT_OBJECT_BLOB) != 0) {
         fail(QStringLiteral("%1 could not be compared").arg(name));
         return std::nullopt;
     }
-    return git_oid_equal(&oid, git_tree_entry_id(entry.get())) != 0;
+    return git().git_oid_equal(&oid, git().git_tree_entry_id(entry.get())) != 0;
 }
 
 bool ServerHistory::setMarker(const char* reference, const QString& revisionId)
@@ -557,8 +561,8 @@ bool ServerHistory::setMarker(const char* reference, const QString& revisionId)
         return false;
     git_oid oid;
     Reference created;
-    if (git_oid_fromstr(&oid, revisionId.toLatin1().constData()) != 0 ||
-        git_reference_create(created.out(), m_repository, reference, &oid, 1, nullptr) != 0)
+    if (git().git_oid_fromstr(&oid, revisionId.toLatin1().constData()) != 0 ||
+        git().git_reference_create(created.out(), m_repository, reference, &oid, 1, nullptr) != 0)
         return fail(QStringLiteral("The mark %1 could not be set").arg(QString::fromLatin1(reference)));
     return true;
 }
@@ -568,7 +572,7 @@ std::optional<QString> ServerHistory::marker(const char* reference)
     if (!open(false))
         return std::nullopt;
     git_oid oid;
-    const int status = git_reference_name_to_id(&oid, m_repository, reference);
+    const int status = git().git_reference_name_to_id(&oid, m_repository, reference);
     if (status == GIT_ENOTFOUND)
         return QString();
     if (status != 0) {
