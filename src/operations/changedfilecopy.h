@@ -5,13 +5,14 @@
 #include <QStringList>
 #include <chrono>
 #include <future>
+#include <utility>
 
 // Copies files over their copies in another folder (into the backup folder, or back out of it), leaving alone
 // every copy that already holds the same bytes: a copy of the same size and modification time is taken as the
 // same without reading it, one of the same size but another time is compared byte for byte. A copy takes its
-// file's permissions. Copies are not forced onto the disk one by one, which costs most of the time of copying
-// many small files: flushed() forces them all at once, on a thread of its own. The copying goes in steps, so
-// that a window can go on between them.
+// file's permissions and, where this process may give them, its owner. Copies into the backup folder are not
+// forced onto the disk one by one, which costs most of the time of copying many small files: flushed() forces
+// them all at once, on a thread of its own. The copying goes in steps, so that a window can go on between them.
 class ChangedFileCopy
 {
 public:
@@ -32,11 +33,14 @@ public:
     };
 
     ChangedFileCopy(QList<File> files, Times times);
+    ~ChangedFileCopy();
+    ChangedFileCopy(const ChangedFileCopy&) = delete;
+    ChangedFileCopy& operator=(const ChangedFileCopy&) = delete;
 
     // Goes through the next files for about the given time, at least one file; false once every file is done.
     bool step(std::chrono::milliseconds budget);
     // Forces every copy written onto the disk: the first call starts it, each call waits for it at most the
-    // given time. True once it is done (at once when nothing was copied).
+    // given time. True once it is done (at once when nothing was left to force).
     bool flushed(std::chrono::milliseconds wait);
 
     qsizetype count() const { return m_files.size(); }
@@ -48,12 +52,14 @@ public:
 
 private:
     void bringUpToDate(const File& file);
+    void watchFolder(const QString& folder);
 
     QList<File> m_files;
     Times m_times;
     qsizetype m_next = 0;
     qsizetype m_copied = 0;
-    QStringList m_folders; // the folders copies went into
+    QList<std::pair<QString, int>> m_folders; // the folders copies went into, with a descriptor open on each
+    QStringList m_unflushed;                  // the copies not yet forced onto the disk
     QStringList m_failures;
     std::future<QStringList> m_flush;
     bool m_flushed = false;

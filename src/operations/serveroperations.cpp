@@ -32,12 +32,9 @@ ServerOperations::ServerOperations(MainWindow& window, AppState& state, Settings
     setObjectName(QStringLiteral("serveroperations"));
     ServerInfoPage* page = window.serverInfo();
     const QList<std::pair<QPushButton*, NdcCommand>> buttons = {
-        {page->startserver, NdcCommand::Start},
-        {page->stopserver, NdcCommand::Stop},
-        {page->reloaddb, NdcCommand::Reload},
-        {page->restartserver, NdcCommand::Restart},
-        {page->viewdb, NdcCommand::DumpDb},
-        {page->viewstats, NdcCommand::Stats},
+        {page->startserver, NdcCommand::Start}, {page->stopserver, NdcCommand::Stop},
+        {page->reloaddb, NdcCommand::Reload},   {page->restartserver, NdcCommand::Restart},
+        {page->viewdb, NdcCommand::DumpDb},     {page->viewstats, NdcCommand::Stats},
     };
     for (const auto& [button, command] : buttons)
         connect(button, &QPushButton::clicked, this, [this, command] { runCommand(command); });
@@ -178,7 +175,7 @@ void ServerOperations::restoreServer()
     // The zone files and the cache file (names matched without regard to case), and the boot file.
     const qsizetype files = QDir(folder).entryList({QStringLiteral("*.DNS")}, QDir::Files).size() + 1;
     if (restoreLoadedServer(m_state, m_store, *m_window.progressWindow(), m_prompter))
-        m_window.showStatus(QStringLiteral("Backup restored: %1 files copied back from %2; load the server again to "
+        m_window.showStatus(QStringLiteral("Backup restored: %1 files as backed up in %2; load the server again to "
                                            "see them.")
                                 .arg(files)
                                 .arg(QDir::toNativeSeparators(folder)));

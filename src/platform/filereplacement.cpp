@@ -1,6 +1,7 @@
 #include "platform/filereplacement.h"
 
 #include "platform/filechangenotice.h"
+#include "platform/systemtext.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,22 +17,9 @@ namespace {
 
 constexpr qint64 kCopyChunk = 1 << 16;
 
-QByteArray nativePath(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// A file system that cannot force data onto a disk (a pipe-like or read-only one) has nothing to lose by it.
 bool syncFailed(int fd)
 {
-    if (::fsync(fd) == 0)
-        return false;
-    return errno != EINVAL && errno != EROFS && errno != ENOTSUP;
+    return ::fsync(fd) != 0 && !flushIsPointless(errno);
 }
 
 void syncFolder(const QString& folder)
@@ -152,10 +140,6 @@ FileWriteResult FileReplacement::commit()
             m_error = QStringLiteral("%1 could not be written: it was not opened").arg(m_path);
         return {false, m_error};
     }
-    if (m_durability == Durability::Synced && syncFailed(m_fd)) {
-        fail(systemError(errno));
-        return {false, m_error};
-    }
     if (m_mode)
         ::fchmod(m_fd, mode_t(*m_mode));
     // Only a privileged process can give a file away; any other keeps at most the group (one it belongs to), and
@@ -165,6 +149,11 @@ FileWriteResult FileReplacement::commit()
         const gid_t group = m_group ? gid_t(*m_group) : gid_t(-1);
         const bool given = ::fchown(m_fd, owner, group) == 0;
         [[maybe_unused]] const bool grouped = given || !m_group || ::fchown(m_fd, uid_t(-1), group) == 0;
+    }
+    // After the mode and owner, so that the flush carries them too.
+    if (m_durability == Durability::Synced && syncFailed(m_fd)) {
+        fail(systemError(errno));
+        return {false, m_error};
     }
     const int fd = m_fd;
     m_fd = -1;

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void copiesOnlyWhatDiffers_data();
     void copiesOnlyWhatDiffers();
     void permissionsFollowTheFile();
+    void ownerFollowsTheFile();
     void freshTimesLeaveUnchangedFilesAlone();
     void fileChangedJustNowIsComparedNextTime();
     void goesInSteps();
@@ -126,6 +128,35 @@ void TstChangedFileCopy::permissionsFollowTheFile()
     QCOMPARE(second.copied(), 0);
     QCOMPARE(statOf(target()).st_ino, before);
     QCOMPARE(statOf(target()).st_mode & 07777, mode_t(0600));
+}
+
+// A backup restored as root must give the name server back files it may read: a copy left alone because its
+// bytes are the same still takes the file's new owner.
+void TstChangedFileCopy::ownerFollowsTheFile()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can give a file away");
+    constexpr uid_t kNobody = 65534;
+    QVERIFY(writeBytes(source(), kContent));
+    ChangedFileCopy first({file()}, ChangedFileCopy::Times::OfSource);
+    runToEnd(first);
+    QCOMPARE(statOf(target()).st_uid, uid_t(0));
+
+    const ino_t before = statOf(target()).st_ino;
+    QCOMPARE(::chown(QFile::encodeName(source()).constData(), kNobody, kNobody), 0);
+    ChangedFileCopy second({file()}, ChangedFileCopy::Times::OfSource);
+    runToEnd(second);
+    QCOMPARE(second.copied(), 0);
+    QCOMPARE(statOf(target()).st_ino, before);
+    QCOMPARE(statOf(target()).st_uid, kNobody);
+    QCOMPARE(statOf(target()).st_gid, gid_t(kNobody));
+
+    // And back into the data directory: the restored file is the owner's again.
+    QCOMPARE(::chown(QFile::encodeName(source()).constData(), 0, 0), 0);
+    ChangedFileCopy restore({ChangedFileCopy::File{target(), source(), QStringLiteral("zone.dns")}},
+                            ChangedFileCopy::Times::Fresh);
+    runToEnd(restore);
+    QCOMPARE(statOf(source()).st_uid, kNobody);
 }
 
 // Restoring into the data directory: a written file is new to the name server, one with the same bytes keeps

@@ -436,7 +436,7 @@ void TstOperationsWindow::backupAndRestoreFromTheMenu()
     action(QStringLiteral("restoreserver"))->trigger();
     QCOMPARE(m_prompter->prompts().at(1).buttons, Prompter::Button::Yes | Prompter::Button::No);
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), kZone);
-    QVERIFY(m_window->statusText().startsWith(QStringLiteral("Backup restored: 3 files copied back")));
+    QVERIFY(m_window->statusText().startsWith(QStringLiteral("Backup restored: 3 files as backed up in")));
     QVERIFY(!m_window->progressWindow()->isVisible());
 }
 
