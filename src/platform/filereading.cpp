@@ -52,11 +52,15 @@ FileReadResult readWholeFile(const QString& path, qint64 limit)
         ::close(fd);
         return tooLarge(path, limit);
     }
-    QByteArray bytes;
-    bytes.reserve(qsizetype(info.st_size));
-    char chunk[1 << 16];
+    // Read straight into the buffer, sized for the file and one byte more, so that the end is seen without
+    // growing it; a file that grows meanwhile grows it in steps.
+    constexpr qsizetype kGrowth = 1 << 16;
+    QByteArray bytes(qsizetype(info.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
     for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (filled == bytes.size())
+            bytes.resize(filled + kGrowth);
+        const ssize_t got = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -66,13 +70,14 @@ FileReadResult readWholeFile(const QString& path, qint64 limit)
         }
         if (got == 0)
             break;
+        filled += got;
         // A file that grows while it is read is held to the same limit.
-        if (bytes.size() + got > limit) {
+        if (filled > limit) {
             ::close(fd);
             return tooLarge(path, limit);
         }
-        bytes.append(chunk, got);
     }
+    bytes.truncate(filled);
     ::close(fd);
     FileReadResult result;
     result.bytes = std::move(bytes);

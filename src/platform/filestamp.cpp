@@ -12,9 +12,13 @@ namespace {
 // Any file the program stamps is one it reads whole: a zone file is the largest.
 constexpr qint64 kLargestStamped = ReadLimit::kZoneFile;
 
+// Any seed but zero lets Qt use the processor's AES instructions where it has them, over twice as fast on a large
+// zone; a stamp never leaves the process, so a fixed one does.
+constexpr size_t kHashSeed = 0x51ab;
+
 size_t hashOf(const QByteArray& content)
 {
-    return qHashBits(content.constData(), size_t(content.size()), 0);
+    return qHashBits(content.constData(), size_t(content.size()), kHashSeed);
 }
 
 FileStamp identityOf(const QString& path)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QHash>
 #include <QSet>
+#include <utility>
 
 namespace {
 
@@ -153,8 +154,13 @@ private:
     qsizetype m_soaEnd = -1;
     bool m_ttlSeen = false;
 
-    // The TXT lines an RP line may pair with, found in one pass over the file on the first RP line: the first
-    // well-formed TXT line of each owner, and the malformed TXT lines a search from the top meets on its way.
+    // The record lines of the program's own layout that pair up only once every line has been seen: the RP lines
+    // (with whether each is well formed) and the TXT lines they may pair with (likewise), noted in the first pass.
+    QList<std::pair<qsizetype, bool>> m_persons;
+    QList<std::pair<qsizetype, bool>> m_texts;
+
+    // The TXT lines an RP line may pair with, indexed on the first RP line: the first well-formed TXT line of
+    // each owner, and the malformed TXT lines a search from the top meets on its way.
     bool m_textIndexed = false;
     QHash<QString, qsizetype> m_firstText;
     QList<qsizetype> m_malformedText;
@@ -254,6 +260,8 @@ Reading ZoneReading::examineAll()
             return Reading::NeedsContext;
         examineRecord(index, shape);
     }
+    for (const auto& [index, wellFormed] : std::as_const(m_persons))
+        responsiblePerson(index, wellFormed);
     return Reading::Done;
 }
 
@@ -273,7 +281,9 @@ void ZoneReading::examineRecord(qsizetype index, const LineShape& shape)
     if (shape.cname)
         record(m_zone.aliases, index, shape.fields == 3, QStringLiteral(", an alias, has been entered incorrectly."));
     if (shape.rp)
-        responsiblePerson(index, shape.fields == 4);
+        m_persons.append({index, shape.fields == 4});
+    if (shape.txt)
+        m_texts.append({index, shape.textFields == 3});
 }
 
 bool ZoneReading::startOfAuthority(qsizetype index)
@@ -311,21 +321,18 @@ void ZoneReading::record(RecordList& list, qsizetype index, bool wellFormed, con
 void ZoneReading::indexTextRecords()
 {
     m_textIndexed = true;
-    for (qsizetype index = 0; index < m_otherSection; ++index) {
-        if (m_kinds) {
+    if (m_kinds) {
+        for (qsizetype index = 0; index < m_otherSection; ++index) {
             if (m_kinds->at(index) == NormalisedKind::Text && !m_firstText.contains(recordOwner(m_lines.at(index))))
                 m_firstText.insert(recordOwner(m_lines.at(index)), index);
-            continue;
         }
-        // The shapes are worked out again rather than kept from the first pass: keeping one per line would
-        // cost a large zone more memory than this pass costs time.
-        const LineShape shape(m_lines.at(index));
-        if (!shape.in || !shape.txt)
-            continue;
-        const QString& line = m_lines.at(index);
-        if (shape.textFields != 3)
+        return;
+    }
+    m_firstText.reserve(m_texts.size());
+    for (const auto& [index, wellFormed] : std::as_const(m_texts)) {
+        if (!wellFormed)
             m_malformedText.append(index);
-        else if (const QString owner = recordOwner(line); !m_firstText.contains(owner))
+        else if (const QString owner = recordOwner(m_lines.at(index)); !m_firstText.contains(owner))
             m_firstText.insert(owner, index);
     }
 }

@@ -58,6 +58,8 @@ class TstZoneWriter : public QObject
 private Q_SLOTS:
     void lineBuilders_data();
     void lineBuilders();
+    void linesAreWrittenAsLatin1_data();
+    void linesAreWrittenAsLatin1();
     void ownerOfNameAndMailServers();
     void goldenFiles_data();
     void goldenFiles();
@@ -118,6 +120,35 @@ void TstZoneWriter::lineBuilders()
     QCOMPARE(line, expected);
     const bool text = line.contains(QLatin1String(" TXT "));
     QCOMPARE(text ? textFieldCount(line) : fieldCount(line), fields);
+}
+
+void TstZoneWriter::linesAreWrittenAsLatin1_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("empty") << QString() << QByteArray("\r\n");
+    QTest::newRow("short") << QStringLiteral("a IN A ") << QByteArray("a IN A \r\n");
+    QTest::newRow("long ASCII") << QStringLiteral("www.example.com. IN A 192.168.100.200 ")
+                                << QByteArray("www.example.com. IN A 192.168.100.200 \r\n");
+    // Characters of Latin-1 are one byte each; beyond it a question mark, wherever it stands in the line.
+    QTest::newRow("Latin-1 letters") << QStringLiteral(u"caf\u00e9.example. IN TXT \"\u00fc\u00ff\" ")
+                                     << QByteArray("caf\xe9.example. IN TXT \"\xfc\xff\" \r\n");
+    QTest::newRow("beyond Latin-1 first")
+        << QStringLiteral(u"\u0100bcdefghijklmnop") << QByteArray("?bcdefghijklmnop\r\n");
+    QTest::newRow("beyond Latin-1 in the second eight")
+        << QStringLiteral(u"abcdefghij\u20aclmnopqrs") << QByteArray("abcdefghij?lmnopqrs\r\n");
+    QTest::newRow("beyond Latin-1 last") << QStringLiteral(u"abcdefghijklmnop\uffff")
+                                         << QByteArray("abcdefghijklmnop?\r\n");
+}
+
+// Each line of a zone file is written as Latin-1 bytes and CR LF.
+void TstZoneWriter::linesAreWrittenAsLatin1()
+{
+    QFETCH(QString, line);
+    QFETCH(QByteArray, expected);
+    QByteArray bytes("before\r\n");
+    appendCrlfLine(bytes, line);
+    QCOMPARE(bytes, QByteArray("before\r\n") + expected);
 }
 
 void TstZoneWriter::ownerOfNameAndMailServers()
