@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <chrono>
+#include <future>
 #include <map>
 #include <optional>
 
@@ -46,6 +48,12 @@ std::function<void(const QString&)>& failureHandler()
     return handler;
 }
 
+std::function<void()>& keepAlive()
+{
+    static std::function<void()> alive;
+    return alive;
+}
+
 QStringList& pendingFailures()
 {
     static QStringList failures;
@@ -78,6 +86,17 @@ void noteChange(const QString& path)
     }
 }
 
+// How often a window that waits for a revision to be written gets a turn.
+constexpr std::chrono::milliseconds kKeepAliveStep{25};
+
+// What writing a revision came to: a failure to report, or the newest revision.
+struct Recorded
+{
+    QString dataDirectory;
+    QString failure;
+    std::optional<QString> head;
+};
+
 void report(const QString& text)
 {
     const QString message =
@@ -88,10 +107,12 @@ void report(const QString& text)
         pendingFailures() << message;
 }
 
-void record(const Journal& journal)
+// Touches nothing but the journal and the files, so that it may run on a thread of its own.
+Recorded record(const Journal& journal)
 {
+    Recorded recorded{journal.dataDirectory, QString(), std::nullopt};
     if (journal.dataDirectory.isEmpty() || journal.before.isEmpty())
-        return;
+        return recorded;
     ServerHistory history(journal.bootDirectory, journal.dataDirectory);
     QList<FileChange> changes;
     for (auto it = journal.before.cbegin(); it != journal.before.cend(); ++it) {
@@ -100,7 +121,7 @@ void record(const Journal& journal)
             changes << FileChange{name, it.value(), ServerHistory::bytesOnDisk(it.key())};
     }
     if (changes.isEmpty())
-        return;
+        return recorded;
     if (!history.exists()) {
         QList<HistoryFile> found;
         QStringList names = history.namesOnDisk(journal.fileNames);
@@ -117,8 +138,8 @@ void record(const Journal& journal)
                 found << HistoryFile{name, bytes};
         }
         if (!history.record(QStringLiteral("Files as found"), found)) {
-            report(history.errorText());
-            return;
+            recorded.failure = history.errorText();
+            return recorded;
         }
     }
     QList<HistoryFile> now;
@@ -130,11 +151,30 @@ void record(const Journal& journal)
     }
     const QString description = journal.notes.isEmpty() ? describeChange(real) : journal.notes.first();
     if (!history.record(description, now)) {
-        report(history.errorText());
-        return;
+        recorded.failure = history.errorText();
+        return recorded;
     }
-    if (const std::optional<QString> head = history.head())
-        ChangeRecording::setSeenHead(journal.dataDirectory, *head);
+    recorded.head = history.head();
+    return recorded;
+}
+
+// Writes the revision. Where a window waits (the first revision of a server of thousands of zones takes a
+// second), it is written on a thread of its own while the window keeps drawing; the server stays locked.
+void recordAndReport(const Journal& journal)
+{
+    Recorded recorded;
+    if (keepAlive()) {
+        std::future<Recorded> writing = std::async(std::launch::async, [journal] { return record(journal); });
+        while (writing.wait_for(kKeepAliveStep) != std::future_status::ready)
+            keepAlive()();
+        recorded = writing.get();
+    } else {
+        recorded = record(journal);
+    }
+    if (!recorded.failure.isEmpty())
+        report(recorded.failure);
+    else if (recorded.head)
+        ChangeRecording::setSeenHead(recorded.dataDirectory, *recorded.head);
 }
 
 } // namespace
@@ -181,7 +221,7 @@ void finish(const QString& key)
         return;
     const Journal journal = std::move(found->second);
     journals().erase(found);
-    record(journal);
+    recordAndReport(journal);
 }
 
 void checkpoint(const QString& key)
@@ -190,11 +230,16 @@ void checkpoint(const QString& key)
     if (found == journals().end())
         return;
     Journal& journal = found->second;
-    record(journal);
+    recordAndReport(journal);
     journal.before.clear();
     journal.notes.clear();
     for (const QString* note : std::as_const(activeNotes()))
         journal.notes << *note;
+}
+
+void setKeepAlive(std::function<void()> turn)
+{
+    keepAlive() = std::move(turn);
 }
 
 void setFailureHandler(std::function<void(const QString&)> handler)

@@ -20,6 +20,10 @@ void checkpoint(const QString& key);
 // only listed when the server has no history yet.
 void describeServer(const QString& key, const QString& dataDirectory, const std::function<QStringList()>& fileNames);
 
+// What a window does to keep going while a revision is written (without it, the revision is written on the
+// caller's thread): it must not take user input, since the operation that made the change is still ending.
+void setKeepAlive(std::function<void()> turn);
+
 // Where a failure to record goes; without a handler it waits for takeFailures().
 void setFailureHandler(std::function<void(const QString& text)> handler);
 QStringList takeFailures();

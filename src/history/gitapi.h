@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <git2.h>
+#include <git2/sys/mempack.h>
 #include <git2/sys/odb_backend.h>
 
 // The functions of libgit2 the history uses. The library is loaded by the first operation that opens a history
@@ -12,6 +13,7 @@
     X(git_error_last)                                                                                                  \
     X(git_buf_dispose)                                                                                                 \
     X(git_oid_equal)                                                                                                   \
+    X(git_oid_is_zero)                                                                                                 \
     X(git_oid_fromstr)                                                                                                 \
     X(git_oid_tostr)                                                                                                   \
     X(git_repository_init)                                                                                             \
@@ -22,6 +24,13 @@
     X(git_odb_add_backend)                                                                                             \
     X(git_odb_hash)                                                                                                    \
     X(git_odb_free)                                                                                                    \
+    X(git_mempack_new)                                                                                                 \
+    X(git_mempack_reset)                                                                                               \
+    X(git_packbuilder_new)                                                                                             \
+    X(git_packbuilder_insert)                                                                                          \
+    X(git_packbuilder_set_threads)                                                                                     \
+    X(git_packbuilder_write)                                                                                           \
+    X(git_packbuilder_free)                                                                                            \
     X(git_blob_create_from_buffer)                                                                                     \
     X(git_blob_lookup)                                                                                                 \
     X(git_blob_rawcontent)                                                                                             \

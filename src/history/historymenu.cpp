@@ -69,6 +69,7 @@ HistoryMenu::HistoryMenu(MainWindow& window, AppState& state, Prompter& prompter
     connect(secondary, &QAction::triggered, this,
             [this, page] { showHistory(zoneOfItem(page->TreeView2->currentItem())); });
 
+    ChangeRecording::setKeepAlive([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     // A failure comes from the end of an operation, out of a destructor: it is told once the operation is over.
     QPointer<MainWindow> owner(&window);
     ChangeRecording::setFailureHandler([owner, &prompter](const QString& text) {
@@ -79,6 +80,7 @@ HistoryMenu::HistoryMenu(MainWindow& window, AppState& state, Prompter& prompter
 HistoryMenu::~HistoryMenu()
 {
     ChangeRecording::setFailureHandler(nullptr);
+    ChangeRecording::setKeepAlive(nullptr);
 }
 
 void HistoryMenu::showHistory(const QString& zone)

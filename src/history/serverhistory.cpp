@@ -59,6 +59,48 @@ struct Buffer
 
 // Above the repository's own loose (1) and packed (2) object stores, so that writes go here.
 constexpr int kFastObjectsPriority = 3;
+// Above that again, for the objects of a first revision, which are gathered in memory.
+constexpr int kMemoryObjectsPriority = 4;
+// A first revision of at least this many files is written as one pack file rather than a file for each: for a
+// server of ten thousand zones that is a tenth of a second rather than a second.
+constexpr qsizetype kPackedFiles = 256;
+
+// Writes the files' contents into the repository as one pack file, the id of each content (a zero id for a file
+// without one) in ids. Through a repository object of its own, whose store in memory goes away with it; the
+// contents wait there until the pack is written.
+bool writePacked(const QByteArray& gitDirectory, const QList<HistoryFile>& files, QList<git_oid>& ids)
+{
+    Owned<git_repository, &GitApi::git_repository_free> bulk;
+    Owned<git_odb, &GitApi::git_odb_free> odb;
+    git_odb_backend* memory = nullptr;
+    if (git().git_repository_open_bare(bulk.out(), gitDirectory.constData()) != 0 ||
+        git().git_repository_odb(odb.out(), bulk.get()) != 0 || git().git_mempack_new(&memory) != 0)
+        return false;
+    if (git().git_odb_add_backend(odb.get(), memory, kMemoryObjectsPriority) != 0) {
+        memory->free(memory);
+        return false;
+    }
+    for (const HistoryFile& file : files) {
+        git_oid id{};
+        if (file.bytes && git().git_blob_create_from_buffer(&id, bulk.get(), file.bytes->constData(),
+                                                            size_t(file.bytes->size())) != 0)
+            return false;
+        ids << id;
+    }
+    // From the store in memory into one pack file and its index in the repository's pack folder.
+    Owned<git_packbuilder, &GitApi::git_packbuilder_free> builder;
+    bool written = git().git_packbuilder_new(builder.out(), bulk.get()) == 0;
+    // Similar zones are kept as differences from each other; looking for them takes every processor.
+    if (written)
+        git().git_packbuilder_set_threads(builder.get(), 0);
+    for (const git_oid& id : std::as_const(ids)) {
+        if (written && !git().git_oid_is_zero(&id))
+            written = git().git_packbuilder_insert(builder.get(), &id, nullptr) == 0;
+    }
+    written = written && git().git_packbuilder_write(builder.get(), nullptr, 0, nullptr, nullptr) == 0;
+    git().git_mempack_reset(memory);
+    return written;
+}
 
 QString lastGitError()
 {
@@ -275,10 +317,17 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
         }
     }
 
+    QList<git_oid> packed;
+    if (headId->isEmpty() && files.size() >= kPackedFiles &&
+        !writePacked(QFile::encodeName(gitDirectory(m_dataDirectory)), files, packed)) {
+        fail(QStringLiteral("The first revision could not be made"));
+        return std::nullopt;
+    }
     QList<QByteArray> paths;
     paths.reserve(files.size());
     std::vector<git_tree_update> updates;
-    for (const HistoryFile& file : files) {
+    for (qsizetype index = 0; index < files.size(); ++index) {
+        const HistoryFile& file = files.at(index);
         paths << treePath(file.name);
         TreeEntry entry;
         const bool held = git().git_tree_entry_bypath(entry.out(), base.get(), paths.last().constData()) == 0;
@@ -288,6 +337,10 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
             if (!held)
                 continue;
             update.action = GIT_TREE_UPDATE_REMOVE;
+        } else if (!packed.isEmpty()) {
+            update.id = packed.at(index);
+            update.action = GIT_TREE_UPDATE_UPSERT;
+            update.filemode = GIT_FILEMODE_BLOB;
         } else {
             if (git().git_blob_create_from_buffer(&update.id, m_repository, file.bytes->constData(),
                                                   size_t(file.bytes->size())) != 0) {

@@ -147,9 +147,13 @@ void ServerLock::release()
     const auto found = holds.find(key);
     if (found == holds.end())
         return;
-    if (--found->second.count > 0)
+    if (found->second.count > 1) {
+        --found->second.count;
         return;
-    // Still under the lock: the revision belongs to the operation that held it.
+    }
+    // Still under the lock and still counted as held: the revision belongs to the operation that held it, and
+    // an operation a timer starts while the window waits for the revision joins this hold rather than taking
+    // the lock anew or letting it go.
     ChangeRecording::finish(key);
-    holds.erase(found);
+    holds.erase(key);
 }

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void cleanup();
     void operationsUndoneLeaveEveryFileAsBefore();
     void firstLoadKeepsTheFilesAsFound();
+    void firstRevisionOfManyZonesIsOnePack();
     void diffAndZoneFilterShowOneRevision();
     void revertIsANewRevisionThatCanBeUndone();
     void undoAsksBeforeOverwritingAnOutsideChange();
@@ -197,6 +198,50 @@ void TstHistoryCli::firstLoadKeepsTheFilesAsFound()
              (QStringList{QStringLiteral("50/cache.dns"), QStringLiteral("e8/example.com.dns"),
                           QStringLiteral("named.boot")}));
     QCOMPARE(readBytes(dataDir() + QStringLiteral("/example.com.dns")), zone);
+}
+
+// Thousands of zones would be thousands of object files: the first revision of a large server is one pack.
+void TstHistoryCli::firstRevisionOfManyZonesIsOnePack()
+{
+    constexpr int kZones = 300;
+    QByteArray boot = "directory " + dataDir().toLatin1() + "\ncache . cache.dns\n";
+    for (int i = 0; i < kZones; ++i) {
+        const QByteArray name = "zone" + QByteArray::number(i) + ".example";
+        boot += "primary " + name + " " + name + ".dns\n";
+        QVERIFY(writeBytes(dataDir() + QStringLiteral("/") + QString::fromLatin1(name) + QStringLiteral(".dns"),
+                           "; the zone file of " + name + "\r\n"));
+    }
+    QVERIFY(writeBytes(bootFile(), boot));
+    const CliRun run = onServer({QStringLiteral("history")});
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(historyDescriptions(), (QStringList{QStringLiteral("Load server NS1"), QStringLiteral("Files as found")}));
+
+    // Every file under its own name with its own bytes.
+    const QStringList names = gitLog(
+        {QStringLiteral("ls-tree"), QStringLiteral("-r"), QStringLiteral("--name-only"), QStringLiteral("HEAD~1")});
+    QCOMPARE(names.size(), kZones + 2); // the zones, cache.dns and named.boot
+    for (const int i : {0, 150, kZones - 1}) {
+        const QString zone = QStringLiteral("zone%1.example").arg(i);
+        const auto path = std::find_if(names.cbegin(), names.cend(), [&zone](const QString& name) {
+            return name.endsWith(QLatin1Char('/') + zone + QStringLiteral(".dns"));
+        });
+        QVERIFY2(path != names.cend(), qPrintable(zone));
+        QCOMPARE(gitLog({QStringLiteral("show"), QStringLiteral("HEAD~1:") + *path}),
+                 QStringList{QStringLiteral("; the zone file of ") + zone + QStringLiteral("\r")});
+    }
+    QCOMPARE(QDir(gitDir() + QStringLiteral("/objects/pack")).entryList({QStringLiteral("*.pack")}).size(), 1);
+    const QStringList counts = gitLog({QStringLiteral("count-objects"), QStringLiteral("-v")});
+    const auto inPack = std::find_if(counts.cbegin(), counts.cend(),
+                                     [](const QString& line) { return line.startsWith(QLatin1String("in-pack: ")); });
+    QVERIFY2(inPack != counts.cend(), qPrintable(counts.join('\n')));
+    QCOMPARE(inPack->mid(9).toInt(), kZones + 2);
+    const QStringList fsck = gitLog({QStringLiteral("fsck"), QStringLiteral("--strict")});
+    QVERIFY2(fsck.isEmpty() || !fsck.first().startsWith(QLatin1String("git failed")), qPrintable(fsck.join('\n')));
+
+    // And the history goes on as before: a change on top of the packed revision, undone.
+    const QByteArray before = readBytes(dataDir() + QStringLiteral("/zone7.example.dns"));
+    QCOMPARE(onServer({QStringLiteral("undo")}).status, 0);
+    QCOMPARE(readBytes(dataDir() + QStringLiteral("/zone7.example.dns")), before);
 }
 
 void TstHistoryCli::diffAndZoneFilterShowOneRevision()
