@@ -27,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <unistd.h>
 
 namespace {
 
@@ -157,6 +158,10 @@ int main(int argc, char* argv[])
     if (!writeFile(QDir(dataDir).filePath(QStringLiteral("cache.dns")), ". 3600000 IN NS a.root-servers.net.\r\n") ||
         !writeFile(bootFile, boot))
         return 1;
+
+    // A server's files have been on the disk for a while; ten thousand just written would still be going out to
+    // it during the first selection.
+    ::sync();
 
     SettingsStore store(root.filePath(QStringLiteral("settings.ini")));
     ProgressWindow progress;
