@@ -264,7 +264,9 @@ void TstMainWindow::startsQuickly()
     m_prompter->answerText(QStringLiteral("admin@example.com"));
     m_window->show();
     QTRY_COMPARE(m_prompter->pending(), 0);
-    QVERIFY2(timer.elapsed() < 500, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    // Catches a start that waits on something (a name lookup, a time-out), not speed: bench/startupbench has
+    // the figure, and this bound holds under the sanitizers on a loaded machine.
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
 }
 
 QTEST_MAIN(TstMainWindow)
