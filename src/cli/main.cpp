@@ -64,10 +64,12 @@ const CliCommand* findCommand(const QStringList& positional, int* wordCount)
 
 // Taking apart the model of a zone of a million records costs a tenth of the command and frees nothing the
 // process still needs: the model goes to a holder that is never destroyed, and the system takes its memory back
-// at exit. Everything else (locks, settings, output) is closed as usual.
+// at exit. Everything else (locks, settings, output) is closed as usual. The holder is volatile so that the
+// compiler keeps it although nothing reads it: the leak checker then sees the model held on purpose.
 void leaveZoneToExit(AppState& state)
 {
-    [[maybe_unused]] static const ZoneModel* const held = new ZoneModel(std::move(state.zone));
+    static ZoneModel* volatile held = nullptr;
+    held = new ZoneModel(std::move(state.zone));
 }
 
 } // namespace
