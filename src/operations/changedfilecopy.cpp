@@ -74,8 +74,10 @@ void takeOwner(const QString& target, const struct stat& source, const struct st
     if (copy.st_uid == source.st_uid && copy.st_gid == source.st_gid)
         return;
     const QByteArray path = nativePath(target);
-    if (::chown(path.constData(), source.st_uid, source.st_gid) != 0) [[maybe_unused]]
-        const int grouped = ::chown(path.constData(), uid_t(-1), source.st_gid);
+    if (::chown(path.constData(), source.st_uid, source.st_gid) == 0)
+        return;
+    // Anyone may still give a file of theirs a group they belong to.
+    [[maybe_unused]] const int grouped = ::chown(path.constData(), uid_t(-1), source.st_gid);
 }
 
 // Everything written to the folders' file systems reaches the disk, the renamed entries of the folders too. A
