@@ -62,7 +62,7 @@ constexpr int kFastObjectsPriority = 3;
 // Above that again, for the objects of a first revision, which are gathered in memory.
 constexpr int kMemoryObjectsPriority = 4;
 // A first revision of at least this many files is written as one pack file rather than a file for each: for a
-// server of ten thousand zones that is a tenth of a second rather than a second.
+// server of ten thousand zones, half a second rather than three, and a fourteenth of the space.
 constexpr qsizetype kPackedFiles = 256;
 
 // Writes the files' contents into the repository as one pack file, the id of each content (a zero id for a file
