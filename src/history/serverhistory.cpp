@@ -408,6 +408,11 @@ bool parentTree(git_commit* commit, Tree& tree)
            git().git_commit_tree(tree.out(), parent.get()) == 0;
 }
 
+QString missingRevision(const QString& name)
+{
+    return QStringLiteral("The history holds no revision %1.").arg(name);
+}
+
 // The revision a name (a hash, a prefix of one or a reference) stands for, its files and those of the revision before
 // it (none for the first).
 bool findRevision(git_repository* repository, const QString& name, Commit& commit, Tree& tree, Tree& older)
@@ -456,7 +461,7 @@ std::optional<Revision> ServerHistory::revision(const QString& name)
     Tree tree;
     Tree older;
     if (!findRevision(m_repository, name, commit, tree, older)) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(name);
+        m_error = missingRevision(name);
         return std::nullopt;
     }
     const std::optional<QStringList> names = changedNames(m_repository, older.get(), tree.get());
@@ -484,7 +489,7 @@ std::optional<QString> ServerHistory::diff(const QString& revisionId)
     Tree tree;
     Tree older;
     if (!findRevision(m_repository, revisionId, commit, tree, older)) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
+        m_error = missingRevision(revisionId);
         return std::nullopt;
     }
     Diff diff;
@@ -533,7 +538,7 @@ std::optional<QMap<QString, QByteArray>> ServerHistory::files(const QString& rev
     if (git().git_revparse_single(object.out(), m_repository,
                                   (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
         git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
+        m_error = missingRevision(revisionId);
         return std::nullopt;
     }
     QMap<QString, QByteArray> result;
@@ -555,7 +560,7 @@ std::optional<QString> ServerHistory::diffToDisk(const QString& revisionId, cons
         (git().git_revparse_single(object.out(), m_repository,
                                    (revisionId + QStringLiteral("^{tree}")).toUtf8().constData()) != 0 ||
          git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0)) {
-        m_error = QStringLiteral("The history holds no revision %1.").arg(revisionId);
+        m_error = missingRevision(revisionId);
         return std::nullopt;
     }
     QString text;

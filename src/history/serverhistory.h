@@ -58,7 +58,7 @@ public:
     // Newest first; with a file name, only the revisions that changed that file.
     std::optional<QList<Revision>> revisions(const QString& fileName = QString());
     // A revision named by its id, an abbreviation of it or a Git revision expression.
-    std::optional<Revision> revision(const QString& spec);
+    std::optional<Revision> revision(const QString& name);
     // What the revision changed, as a patch; file names are the program's own.
     std::optional<QString> diff(const QString& revisionId);
     // Every file a revision holds.
