@@ -1,10 +1,10 @@
 // Reading and rewriting the boot file of a server with many primary zones, as loading a server does.
 // Usage: bootfilebench [ZONES] [RUNS]
 
-#include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "server/bootload.h"
+#include "session/appstate.h"
 #include "silentprompter.h"
 
 #include <QCoreApplication>
@@ -76,8 +76,8 @@ int main(int argc, char* argv[])
         file.close();
         for (QList<double>* times : {&firstLoads, &laterLoads}) {
             AppState state;
-            state.tobeloaded = bootFile;
-            state.tobelname = QStringLiteral("ns1@ns1.example.com.");
+            state.pendingBootFilePath = bootFile;
+            state.pendingServerId = QStringLiteral("ns1@ns1.example.com.");
             BootContext context{state, store, prompter};
             QElapsedTimer timer;
             timer.start();

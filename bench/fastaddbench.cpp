@@ -2,12 +2,12 @@
 // per zone and each zone read once, as the dialog does it.
 // Usage: fastaddbench [ZONES] (500 by default; the target is under 5 seconds)
 
-#include "bootfile/bootreader.h"
 #include "editors/fastadd.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "server/bootload.h"
+#include "session/appstate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,8 +69,8 @@ int main(int argc, char* argv[])
     state.servername = QStringLiteral("ns");
     state.emailaddr = QStringLiteral("hostmaster@example.com");
     state.defaultos = QStringLiteral("Windows NT 4.X");
-    state.setup.defaultserial = QStringLiteral("2026120701");
-    state.tobeloaded = boot;
+    state.setup.runningSerial = QStringLiteral("2026120701");
+    state.pendingBootFilePath = boot;
     BootContext bootContext{state, store, prompter};
     if (!readBootFile(bootContext, false).ok()) {
         std::fprintf(stderr, "the boot file could not be read\n");

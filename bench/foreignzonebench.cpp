@@ -7,7 +7,9 @@
 // exits 1 when the ratio is above 1.5 or the zones do not hold the same records.
 
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "silentprompter.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
@@ -122,7 +124,7 @@ public:
     {
         m_state.zoneLists.datapath = dir;
         m_state.selection.primfilename = fileName;
-        m_state.setup.defaultserial = QStringLiteral("2026120701");
+        m_state.setup.runningSerial = QStringLiteral("2026120701");
     }
 
     void run()

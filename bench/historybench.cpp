@@ -4,10 +4,10 @@
 // Usage: historybench [RECORDS] [ZONES] [DAYS] (100000, 10000 and 365 by default)
 
 #include "bootfile/bootconfig.h"
-#include "history/serverhistory.h"
 #include "platform/filereplacement.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
+#include "server/history/serverhistory.h"
+#include "server/serverchange.h"
+#include "session/appstate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,7 +116,7 @@ int largeZone(const QString& root, int records)
         return 1;
     {
         // The first hold makes the history with the files as found.
-        const ServerLock lock(state);
+        const ServerChange change(state);
         if (!write(file, zoneText(zone, 2, records, 0)))
             return 1;
     }
@@ -139,7 +139,7 @@ int largeZone(const QString& root, int records)
         cpu = cpuMs();
         timer.start();
         {
-            const ServerLock lock(state);
+            const ServerChange change(state);
             if (!write(file, changed))
                 return 1;
         }
@@ -183,7 +183,7 @@ int yearOfChanges(const QString& root, int zones, int days)
         QElapsedTimer one;
         one.start();
         // A day's change as a save makes it: the zone with one host more, then the boot file.
-        const ServerLock lock(state);
+        const ServerChange change(state);
         ++extra[size_t(zone)];
         if (!write(QDir(state.zoneLists.datapath).filePath(state.zoneLists.primfiles.at(zone)),
                    zoneText(names.at(zone), 2 + day, 8, extra[size_t(zone)])) ||

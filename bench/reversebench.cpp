@@ -4,13 +4,14 @@
 // questions, writing every reverse file and the boot file, and reading the boot file again.
 // Usage: reversebench [HOSTS] [RUNS]   (targets for 200,000 hosts: under 3 s, twice the hosts at most 2.2 times)
 
-#include "bootfile/bootreader.h"
+#include "platform/latin1lines.h"
 #include "platform/prompter.h"
+#include "platform/settingsstore.h"
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversegeneration.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "server/bootload.h"
+#include "session/appstate.h"
 #include "zone/zonefileio.h"
 
 #include <QCoreApplication>
@@ -75,11 +76,11 @@ void generate(const QString& root, int hosts, int shared)
                      QStringLiteral("cache       .     cache.dns ")};
     for (int z = 0; z < kZones; ++z) {
         const QString name = QStringLiteral("z%1.com").arg(z);
-        replaceFile(QDir(data).filePath(name + QStringLiteral(".dns")), crlfBytes(zones.at(z)));
+        replaceFile(QDir(data).filePath(name + QStringLiteral(".dns")), crlfLines(zones.at(z)));
         boot << QStringLiteral("primary     ") + name + QStringLiteral("     ") + name + QStringLiteral(".dns");
     }
     replaceFile(QDir(data).filePath(QStringLiteral("cache.dns")), QByteArray());
-    replaceFile(QDir(root).filePath(QStringLiteral("named.boot")), crlfBytes(boot));
+    replaceFile(QDir(root).filePath(QStringLiteral("named.boot")), crlfLines(boot));
 }
 
 struct Measure
@@ -96,8 +97,8 @@ Measure measure(int hosts, int shared, int runs)
     SettingsStore store(root.filePath(QStringLiteral("settings.ini")));
     AppState state;
     ScriptedAnswers prompter;
-    state.tobelname = QStringLiteral("ns1@ns1.z0.com.");
-    state.tobeloaded = root.filePath(QStringLiteral("named.boot"));
+    state.pendingServerId = QStringLiteral("ns1@ns1.z0.com.");
+    state.pendingBootFilePath = root.filePath(QStringLiteral("named.boot"));
     state.zoneLists.firstzone = QStringLiteral("ns1.z0.com.");
     state.emailaddr = QStringLiteral("hostmaster@z0.com");
     BootContext boot{state, store, prompter};
@@ -110,7 +111,7 @@ Measure measure(int hosts, int shared, int runs)
     for (int run = 0; run < runs; ++run) {
         // A new serial makes every file new, as after any zone save: every file is written in every run.
         state.zoneLists.reverseignore.clear();
-        state.setup.defaultserial = QString::number(2026120701 + run);
+        state.setup.runningSerial = QString::number(2026120701 + run);
         prompter.picks = 0;
         NullStage stage;
         PrompterHostNameChooser chooser(prompter);

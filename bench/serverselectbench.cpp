@@ -6,14 +6,14 @@
 // them, as a reference, "cp -a" copying the same data directory. Targets for 10,000 zones: nothing changed
 // under 300 ms, the first backup under 2 s, the event loop never held longer than 100 ms.
 
-#include "history/changerecording.h"
+#include "gui/common/progresswindow.h"
+#include "gui/zonebrowser/domaineditpage.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "servers/serverloading.h"
-#include "shell/appstate.h"
-#include "shell/progresswindow.h"
-#include "shell/settingsstore.h"
+#include "server/history/changerecording.h"
+#include "server/serverloading.h"
+#include "session/appstate.h"
 #include "silentprompter.h"
-#include "ui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,8 +88,8 @@ Selection selectOnce(const QString& bootFile, int zones, SettingsStore& store, P
     AppState state;
     state.autoBackup = true;
     state.defaultos = QStringLiteral("Windows NT 4.X");
-    state.tobeloaded = bootFile;
-    state.tobelname = QStringLiteral("ns1@ns1.example.com.");
+    state.pendingBootFilePath = bootFile;
+    state.pendingServerId = QStringLiteral("ns1@ns1.example.com.");
     DomainEditPage page(state, prompter);
     page.resize(900, 700);
     page.show();
@@ -120,7 +120,7 @@ Selection selectOnce(const QString& bootFile, int zones, SettingsStore& store, P
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
     ticker.stop();
-    return {ms, longest, longestTree, outcome.boot.ok() && page.TreeView1->topLevelItemCount() == zones};
+    return {ms, longest, longestTree, outcome.boot.ok() && page.primaryTree->topLevelItemCount() == zones};
 }
 
 double copyWithCp(const QString& from, const QString& to)

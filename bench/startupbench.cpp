@@ -3,11 +3,11 @@
 // the sample server and is reported on its own.
 // Usage: startupbench [RUNS]   (target: under 500 ms)
 
-#include "platform/guiprompter.h"
+#include "gui/common/guiprompter.h"
+#include "gui/mainwindow/mainwindow.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "shell/appstate.h"
-#include "shell/mainwindow.h"
-#include "shell/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,12 +2,12 @@
 // "Domain Edit" page; and building the primary tree alone.
 // Usage: zonebrowserbench [ZONES] [RUNS]   (targets for 10,000 zones: loading under 1 s, the tree under 300 ms)
 
+#include "gui/zonebrowser/domaineditpage.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "servers/serverloading.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "server/serverloading.h"
+#include "session/appstate.h"
 #include "silentprompter.h"
-#include "ui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,8 +67,8 @@ int main(int argc, char* argv[])
         AppState state;
         state.autoBackup = false;
         state.defaultos = QStringLiteral("Windows NT 4.X");
-        state.tobeloaded = bootFile;
-        state.tobelname = QStringLiteral("ns1@ns1.example.com.");
+        state.pendingBootFilePath = bootFile;
+        state.pendingServerId = QStringLiteral("ns1@ns1.example.com.");
         DomainEditPage page(state, prompter);
         page.resize(900, 700);
         page.show();
@@ -83,7 +83,7 @@ int main(int argc, char* argv[])
         const LoadOutcome outcome = loadServer(context);
         QCoreApplication::processEvents();
         loads << double(timer.nsecsElapsed()) / 1e6;
-        if (!outcome.boot.ok() || page.TreeView1->topLevelItemCount() != zones) {
+        if (!outcome.boot.ok() || page.primaryTree->topLevelItemCount() != zones) {
             std::fprintf(stderr, "loading failed\n");
             return 1;
         }

@@ -4,7 +4,9 @@
 // it RUNS times and prints the median time in milliseconds of one reading plus one save.
 
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "silentprompter.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
@@ -77,7 +79,7 @@ int main(int argc, char* argv[])
     AppState state;
     state.zoneLists.datapath = dir;
     state.selection.primfilename = fileName;
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
     SilentPrompter prompter;
     NullProgress progress;
     ZoneContext context{state, prompter, progress, {}, {}};

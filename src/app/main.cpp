@@ -1,10 +1,10 @@
 #include "app/displaycheck.h"
 #include "app/screenshottour.h"
-#include "platform/guiprompter.h"
+#include "gui/common/guiprompter.h"
+#include "gui/mainwindow/mainwindow.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "shell/appstate.h"
-#include "shell/mainwindow.h"
-#include "shell/settingsstore.h"
+#include "session/appstate.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

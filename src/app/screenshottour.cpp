@@ -1,14 +1,14 @@
 #include "app/screenshottour.h"
 
-#include "editors/hosteditor.h"
-#include "editors/newprimaryzonedialog.h"
-#include "editors/primaryzonewizard.h"
-#include "editors/soaeditor.h"
-#include "editors/zoneeditors.h"
-#include "servers/newserverwizard.h"
-#include "shell/helpwindow.h"
-#include "shell/mainwindow.h"
-#include "ui/zonebrowser/domaineditpage.h"
+#include "gui/editors/hosteditor.h"
+#include "gui/editors/newprimaryzonedialog.h"
+#include "gui/editors/primaryzonewizard.h"
+#include "gui/editors/soaeditor.h"
+#include "gui/editors/zoneeditors.h"
+#include "gui/help/helpwindow.h"
+#include "gui/mainwindow/mainwindow.h"
+#include "gui/servers/newserverwizard.h"
+#include "gui/zonebrowser/domaineditpage.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -43,9 +43,9 @@ QTreeWidgetItem* childNamed(QTreeWidgetItem* parent, const QString& text)
 // A right click on the node, as the browser's commands expect before they act on it.
 void pointAt(DomainEditPage* page, QTreeWidgetItem* item)
 {
-    page->TreeView1->setCurrentItem(item);
-    page->TreeView1->scrollToItem(item);
-    page->TreeView1MouseDown(page->TreeView1->visualItemRect(item).center(), Qt::RightButton);
+    page->primaryTree->setCurrentItem(item);
+    page->primaryTree->scrollToItem(item);
+    page->pressPrimaryTree(page->primaryTree->visualItemRect(item).center(), Qt::RightButton);
 }
 
 } // namespace
@@ -84,7 +84,7 @@ void ScreenshotTour::shootPages()
     auto* pages = m_window.findChild<QTabWidget*>(QStringLiteral("pages"));
     DomainEditPage* domains = m_window.domainEdit();
     // The first zone open to its records, so that the values beside them show.
-    if (QTreeWidgetItem* zone = domains->TreeView1->topLevelItem(0)) {
+    if (QTreeWidgetItem* zone = domains->primaryTree->topLevelItem(0)) {
         zone->setExpanded(true);
         for (int i = 0; i < zone->childCount(); ++i)
             zone->child(i)->setExpanded(true);
@@ -100,19 +100,19 @@ void ScreenshotTour::shootEditors()
     auto* pages = m_window.findChild<QTabWidget*>(QStringLiteral("pages"));
     DomainEditPage* domains = m_window.domainEdit();
     pages->setCurrentWidget(domains);
-    QTreeWidgetItem* zone = domains->TreeView1->topLevelItem(0);
+    QTreeWidgetItem* zone = domains->primaryTree->topLevelItem(0);
     if (!zone)
         return;
     if (QTreeWidgetItem* hosts = childNamed(zone, QStringLiteral("Host Addresses")); hosts && hosts->childCount()) {
         pointAt(domains, hosts->child(hosts->childCount() - 1));
-        domains->primeditClick();
+        domains->editRecord();
         HostEditor* editor = m_window.zoneEditors()->hostEditor();
         shoot(editor, QStringLiteral("dialog-HostEditor"));
         editor->cancelit->click();
     }
     if (QTreeWidgetItem* timing = childNamed(zone, QStringLiteral("Update Timing")); timing && timing->childCount()) {
         pointAt(domains, timing->child(1));
-        domains->primeditClick();
+        domains->editRecord();
         SoaEditor* editor = m_window.zoneEditors()->soaEditor();
         shoot(editor, QStringLiteral("dialog-SoaEditor"));
         editor->cancelit->click();
@@ -158,14 +158,14 @@ void ScreenshotTour::shootModal(const QString& name, const std::function<void()>
 void ScreenshotTour::shootOtherDialogs()
 {
     DomainEditPage* domains = m_window.domainEdit();
-    m_window.openHelpFor(domains->TreeView1);
+    m_window.openHelpFor(domains->primaryTree);
     if (HelpWindow* help = m_window.helpWindow()) {
         shoot(help, QStringLiteral("dialog-HelpWindow"));
         help->close();
     }
-    if (QTreeWidgetItem* zone = domains->TreeView1->topLevelItem(0)) {
-        domains->TreeView1->setCurrentItem(zone);
-        shootModal(QStringLiteral("dialog-ZoneFileViewer"), [domains] { domains->viewzonefileClick(); });
+    if (QTreeWidgetItem* zone = domains->primaryTree->topLevelItem(0)) {
+        domains->primaryTree->setCurrentItem(zone);
+        shootModal(QStringLiteral("dialog-ZoneFileViewer"), [domains] { domains->viewZoneFile(); });
     }
     shootModal(QStringLiteral("dialog-DeleteServerDialog"), [this] { m_window.deleteserverClick(); });
 }

@@ -8,7 +8,7 @@
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
 #include "platform/platform.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -154,7 +154,7 @@ ControlResult Bind9Control::start()
 ControlResult Bind9Control::launch(const OwnNameServer& server) const
 {
     // The dump and statistics go where the operations page reads them, into folders the name server may write.
-    const NdcTarget target{ManagedServer{m_state.tobelname, loadedBootFile(m_state)}, m_state.defaultos};
+    const NdcTarget target{ManagedServer{m_state.pendingServerId, loadedBootFile(m_state)}, m_state.defaultos};
     const QString user = namedUser();
     for (const NdcCommand command : {NdcCommand::DumpDb, NdcCommand::Stats}) {
         const QString folderPath = QFileInfo(ndcOutputFile(command, target, m_platform.platformName())).absolutePath();
@@ -200,7 +200,7 @@ ControlResult Bind9Control::restart()
 
 ControlResult Bind9Control::view(NdcCommand command)
 {
-    const NdcTarget target{ManagedServer{m_state.tobelname, loadedBootFile(m_state)}, m_state.defaultos};
+    const NdcTarget target{ManagedServer{m_state.pendingServerId, loadedBootFile(m_state)}, m_state.defaultos};
     const QString pageFile = ndcOutputFile(command, target, m_platform.platformName());
     if (systemMode())
         return systemView(command, pageFile);

@@ -3,6 +3,7 @@
 #include "bootfile/bootlines.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
+#include "platform/latin1lines.h"
 
 #include <QCryptographicHash>
 #include <QFile>

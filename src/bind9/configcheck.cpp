@@ -1,9 +1,9 @@
 #include "bind9/configcheck.h"
 
-#include "bind9/bind9settings.h"
 #include "bind9/serverexport.h"
 #include "platform/platform.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
+#include "session/bind9settings.h"
 
 #include <QDir>
 #include <QEventLoop>

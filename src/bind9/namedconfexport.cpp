@@ -1,9 +1,9 @@
 #include "bind9/namedconfexport.h"
 
-#include "bind9/confsyntax.h"
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "bootfile/filenameindex.h"
+#include "namedconf/confsyntax.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/secondaryzoneentry.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bind9/bind9settings.h"
+#include "session/bind9settings.h"
 
 #include <QString>
 #include <QStringList>

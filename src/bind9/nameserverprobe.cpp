@@ -1,8 +1,8 @@
 #include "bind9/nameserverprobe.h"
 
-#include "bind9/bind9settings.h"
 #include "bind9/nameserverquery.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
+#include "session/bind9settings.h"
 
 #include <QEventLoop>
 
@@ -48,5 +48,5 @@ void observeRunState(AppState& state)
 {
     if (!isOwnControlProgram(state.ndcProgram))
         return;
-    state.serverRunState = loadedNameServerStatus(state).answering ? QStringLiteral("START") : QStringLiteral("STOP");
+    state.runState = loadedNameServerStatus(state).answering ? RunState::Started : RunState::Stopped;
 }

@@ -26,6 +26,6 @@ NameServerStatus loadedNameServerStatus(const AppState& state);
 QString nameServerStatusText(const NameServerStatus& status);
 
 // With Quorvane's own control program, the refusals of the server buttons follow what the name server does, not
-// the last button pressed: the run state becomes "START" when it answers and "STOP" when it does not. Other
+// the last button pressed: the run state becomes started when it answers and stopped when it does not. Other
 // control programs keep the run state of the buttons.
 void observeRunState(AppState& state);

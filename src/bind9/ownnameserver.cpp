@@ -1,8 +1,8 @@
 #include "bind9/ownnameserver.h"
 
-#include "bind9/confsyntax.h"
 #include "bind9/nameserverprobe.h"
 #include "bootfile/bootlines.h"
+#include "namedconf/confsyntax.h"
 #include "platform/filereplacement.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "bind9/bind9folder.h"
-#include "bind9/bind9settings.h"
 #include "bind9/controlresult.h"
+#include "session/bind9settings.h"
 
 #include <QStringList>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "bind9/catalogzone.h"
 #include "operations/servercontrol.h"
 #include "platform/platform.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 #include <QDir>
 
@@ -27,7 +27,7 @@ NamedConfRequest loadedServerRequest(const AppState& state, NamedConfForm form, 
     request.dataDirectory = state.zoneLists.datapath;
     request.settings = state.bind9;
     if (form == NamedConfForm::Whole) {
-        const NdcTarget target{ManagedServer{state.tobelname, request.bootFile}, state.defaultos};
+        const NdcTarget target{ManagedServer{state.pendingServerId, request.bootFile}, state.defaultos};
         const Bind9Folder folder(state.boot.bootDirectory);
         request.places = folder.places(ndcOutputFile(NdcCommand::DumpDb, target, platformName),
                                        ndcOutputFile(NdcCommand::Stats, target, platformName));

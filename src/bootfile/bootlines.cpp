@@ -1,6 +1,6 @@
 #include "bootfile/bootlines.h"
 
-#include "platform/filereading.h"
+#include "platform/drivetable.h"
 
 namespace {
 
@@ -84,41 +84,16 @@ QString displayNameOf(const QString& identifier)
     return identifier.section(QLatin1Char('@'), 0, 0);
 }
 
-std::optional<QStringList> readLatin1Lines(const QString& path, QString* errorText)
+std::optional<QString> localBootFilePath(const QString& bootFilePath, const DriveTable& drives)
 {
-    const FileReadResult read = readWholeFile(path, ReadLimit::kBootFile);
-    if (!read.ok()) {
-        if (errorText)
-            *errorText = read.errorText;
+    if (bootFilePath.trimmed().isEmpty())
         return std::nullopt;
-    }
-    const QByteArray& bytes = *read.bytes;
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        qsizetype length = end - start;
-        if (length > 0 && bytes.at(end - 1) == '\r')
-            --length;
-        lines.append(QString::fromLatin1(bytes.constData() + start, length));
-        start = next;
-    }
-    return lines;
+    return drives.toLocal(bootFilePath);
 }
 
-QByteArray crlfLines(const QStringList& lines)
+QString windowsDirectory(const QString& bootFilePath)
 {
-    qsizetype total = 0;
-    for (const QString& line : lines)
-        total += line.size() + 2;
-    QByteArray bytes;
-    bytes.reserve(total);
-    for (const QString& line : lines) {
-        bytes.append(line.toLatin1());
-        bytes.append("\r\n", 2);
-    }
-    return bytes;
+    const qsizetype cut =
+        std::max(bootFilePath.lastIndexOf(QLatin1Char('\\')), bootFilePath.lastIndexOf(QLatin1Char('/')));
+    return bootFilePath.left(cut + 1);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+class DriveTable;
 
 // Text helpers shared by the boot file's reader, writer and the deletion of a server. Boot files written by
 // hand separate their fields with tabs as often as with blanks, so every keyword test and field split treats a
@@ -25,8 +26,9 @@ QString doubledBackslashes(QString text);
 // The part of a server identifier before "@"; the whole text when it has none.
 QString displayNameOf(const QString& identifier);
 
-// The lines of a boot file read as Latin-1, so every byte comes back unchanged; CR LF, LF and a missing final
-// line end read alike. None when the path is not a readable regular file of a boot file's size at most.
-std::optional<QStringList> readLatin1Lines(const QString& path, QString* errorText = nullptr);
-// The lines as Latin-1 bytes, each ended by CR LF.
-QByteArray crlfLines(const QStringList& lines);
+// The local path of a boot file path that may name a drive letter; none when it is blank or its drive has no
+// folder here.
+std::optional<QString> localBootFilePath(const QString& bootFilePath, const DriveTable& drives);
+
+// The directory of the boot file, with its trailing separator: the server's Windows directory.
+QString windowsDirectory(const QString& bootFilePath);

@@ -2,13 +2,7 @@
 
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
-#include "platform/filereplacement.h"
-#include "platform/progress.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
-#include "shell/osdetect.h"
-
-#include <QDir>
+#include "platform/osdetect.h"
 
 namespace {
 
@@ -55,29 +49,4 @@ QStringList bootFileLines(const BootConfig& boot, const QString& operatingSystem
     }
     lines << kSeparator;
     return lines;
-}
-
-BootWriteResult writeBootFile(AppState& state, Progress* shownProgress)
-{
-    state.debugLog.logLine(QStringLiteral("--Begin Saving Bootfile"));
-    BootConfig& boot = state.boot;
-    if (boot.bootDirectory.isEmpty())
-        return {false, QStringLiteral("No server is loaded, so there is no boot file to write.")};
-
-    const QString path = QDir(boot.bootDirectory).filePath(BootConfig::fileName());
-    // Writing what this program read over what another one has written since would lose that one's change.
-    const ServerLock lock(state);
-    if (!lock.isHeld())
-        return {false, lock.errorText()};
-    const QByteArray bytes = crlfLines(bootFileLines(boot, state.defaultos));
-    const FileWriteResult written = replaceFile(path, bytes);
-    if (shownProgress) {
-        shownProgress->setProgress(100);
-        shownProgress->hideProgress();
-    }
-    if (!written.ok)
-        return {false, QStringLiteral("The boot file ") + written.errorText};
-    boot.fileStamp = FileStamp::of(path, bytes);
-    state.debugLog.logLine(QStringLiteral("--End Saving Bootfile"));
-    return {};
 }

@@ -1,9 +1,8 @@
 #include "bootfile/drivemapping.h"
 
-#include "bootfile/bootcontext.h"
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
 
 #include <QDir>
 

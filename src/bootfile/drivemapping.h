@@ -1,7 +1,7 @@
 #pragma once
 
-#include "bootfile/drivetable.h"
-#include "bootfile/networkfolder.h"
+#include "platform/drivetable.h"
+#include "platform/networkfolder.h"
 
 #include <QChar>
 #include <QString>

@@ -3,6 +3,7 @@
 #include "bootfile/bootlines.h"
 #include "bootfile/filenameindex.h"
 #include "platform/filereplacement.h"
+#include "platform/latin1lines.h"
 
 #include <QDir>
 #include <QFile>

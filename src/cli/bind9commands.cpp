@@ -1,11 +1,11 @@
 #include "bind9/configcheck.h"
 #include "bind9/serverexport.h"
-#include "bootfile/bootcontext.h"
 #include "bootfile/bootlines.h"
 #include "checks/namechecks.h"
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
 #include "platform/filereplacement.h"
+#include "session/bootcontext.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "bootfile/bootlines.h"
-#include "bootfile/bootreader.h"
 #include "cli/clicontext.h"
-#include "servers/serverdeletion.h"
-#include "servers/serverloading.h"
-#include "shell/osdetect.h"
-#include "shell/shelloperations.h"
+#include "platform/osdetect.h"
+#include "server/bootload.h"
+#include "server/serverdeletion.h"
+#include "server/serverloading.h"
+#include "session/sessionstart.h"
 
 #include <QFileInfo>
 
@@ -65,7 +65,7 @@ void printLoadedServer(CliContext& cli)
     QTextStream& out = cli.out;
     out << "path: " << state.path << '\n'
         << "servername: " << state.servername << '\n'
-        << "inifile: " << state.inifile << '\n'
+        << "inifile: " << state.bootFileName << '\n'
         << "datapath: " << state.zoneLists.datapath << '\n'
         << "realpath: " << boot.realpath << '\n'
         << "mapdrive: " << boot.mapdrive << '\n'
@@ -102,8 +102,8 @@ int bootRead(CliContext& cli, const QStringList& args)
     } else {
         const QString path = QFileInfo(target).absoluteFilePath();
         const QString identifier = identifierForPath(cli, path);
-        cli.state.tobeloaded = path;
-        cli.state.tobelname = identifier;
+        cli.state.pendingBootFilePath = path;
+        cli.state.pendingServerId = identifier;
         cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
         if (identifier.isEmpty()) {
             BootContext boot = context.bootContext();

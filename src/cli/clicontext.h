@@ -2,10 +2,10 @@
 
 #include "cli/cliprompter.h"
 #include "platform/progress.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "server/serverchange.h"
+#include "session/appstate.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -34,8 +34,8 @@ struct CliContext
     NullProgress progress;
     QTextStream out;
 
-    // The lock of the server the command works on, held until the command ends.
-    std::optional<ServerLock> serverLock;
+    // The change of the server the command works on: its lock is held until the command ends.
+    std::optional<ServerChange> serverChange;
 
     QString serialOption;   // --serial
     QString identityOption; // --identity NAME@FULLNAME

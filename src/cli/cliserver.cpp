@@ -1,13 +1,13 @@
 #include "cli/cliserver.h"
 
 #include "bootfile/bootlines.h"
-#include "bootfile/bootreader.h"
-#include "bootfile/drivetable.h"
 #include "cli/clicontext.h"
-#include "history/changerecording.h"
-#include "servers/serverloading.h"
-#include "shell/osdetect.h"
-#include "shell/shelloperations.h"
+#include "platform/drivetable.h"
+#include "platform/osdetect.h"
+#include "server/bootload.h"
+#include "server/history/changerecording.h"
+#include "server/serverloading.h"
+#include "session/sessionstart.h"
 
 #include <QFileInfo>
 
@@ -26,8 +26,8 @@ bool loadBootFilePath(ServerContext& context, CliContext& cli, const QString& ta
                             target + QStringLiteral(" is no managed server; name it with --identity."));
         return false;
     }
-    cli.state.tobeloaded = path;
-    cli.state.tobelname = identifier;
+    cli.state.pendingBootFilePath = path;
+    cli.state.pendingServerId = identifier;
     cli.state.zoneLists.firstzone = identifier.section(QLatin1Char('@'), 1);
     return loadServer(context).boot.ok();
 }
@@ -61,10 +61,10 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
     const bool isCatalogName = !target.contains(QLatin1Char('/')) &&
                                (findServerRow(cli.state.catalog, target) >= 0 || !QFileInfo::exists(target));
     // Loading writes the boot file back, and a command changes the server from its first step to its last.
-    cli.serverLock.emplace(bootDirectoryOfTarget(cli, target, isCatalogName),
-                           isCatalogName ? target : displayNameOf(cli.identityOption));
-    if (!cli.serverLock->isHeld()) {
-        cli.prompter.inform(QStringLiteral("Attention!"), cli.serverLock->errorText());
+    cli.serverChange.emplace(bootDirectoryOfTarget(cli, target, isCatalogName),
+                             isCatalogName ? target : displayNameOf(cli.identityOption));
+    if (!cli.serverChange->isHeld()) {
+        cli.prompter.inform(QStringLiteral("Attention!"), cli.serverChange->errorText());
         return false;
     }
     bool loaded = false;
@@ -75,6 +75,6 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
     cli.state.autoBackup = autoBackup;
     // What loading changed (the boot file in the program's layout, a root cache made) is no part of the command.
     if (loaded)
-        cli.serverLock->recordSoFar();
+        cli.serverChange->recordSoFar();
     return loaded;
 }

@@ -1,14 +1,15 @@
-#include "bootfile/bootreader.h"
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
 #include "editors/fastadd.h"
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
 #include "secondary/secondaryzones.h"
-#include "servers/serverloading.h"
-#include "ui/zonebrowser/primarydeletion.h"
-#include "ui/zonebrowser/zonetree.h"
+#include "server/bootload.h"
+#include "server/serverloading.h"
+#include "server/zonesave.h"
 #include "zone/zoneselect.h"
+#include "zonebrowser/primarydeletion.h"
+#include "zonebrowser/zonetree.h"
 
 
 void registerCreationCommands();
@@ -143,7 +144,7 @@ int zoneCreate(CliContext& cli, const QStringList& args)
         abandonZone(cli, context, name);
         return CliFailure;
     }
-    cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial " << cli.state.setup.defaultserial
+    cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial " << cli.state.setup.runningSerial
             << Qt::endl;
     return CliSuccess;
 }

@@ -1,7 +1,7 @@
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
-#include "history/historyactions.h"
-#include "shell/appstate.h"
+#include "server/history/historyactions.h"
+#include "session/appstate.h"
 
 void registerHistoryCommands();
 

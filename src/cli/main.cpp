@@ -1,7 +1,7 @@
 #include "cli/clicontext.h"
 #include "cli/registrationcommands.h"
-#include "history/changerecording.h"
-#include "shell/settings.h"
+#include "server/history/changerecording.h"
+#include "session/settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -149,7 +149,7 @@ int main(int argc, char* argv[])
     try {
         loadSettings(context.state, context.store, context.prompter, context.platform);
         if (!context.serialOption.isEmpty())
-            context.state.setup.defaultserial = context.serialOption;
+            context.state.setup.runningSerial = context.serialOption;
         if (!context.emailOption.isEmpty())
             context.state.emailaddr = context.emailOption;
         status = command->run(context, commandPart.mid(wordCount));
@@ -157,7 +157,7 @@ int main(int argc, char* argv[])
         status = CliNoAnswer;
     }
     // The server's lock, and with it the recording of the change, ends here.
-    context.serverLock.reset();
+    context.serverChange.reset();
     const QStringList failures = ChangeRecording::takeFailures();
     for (const QString& failure : failures)
         context.prompter.inform(QStringLiteral("Attention!"), failure);

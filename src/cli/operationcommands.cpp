@@ -1,14 +1,14 @@
 #include "bind9/nameserverprobe.h"
-#include "bootfile/bootcontext.h"
-#include "bootfile/bootwriter.h"
 #include "cli/clicontext.h"
 #include "cli/cliserver.h"
-#include "history/historyactions.h"
 #include "operations/bootoptions.h"
-#include "operations/loadedserver.h"
 #include "operations/rootcache.h"
 #include "operations/servercontrol.h"
-#include "servers/serverloading.h"
+#include "server/bootsave.h"
+#include "server/history/historyactions.h"
+#include "server/loadedserver.h"
+#include "server/serverloading.h"
+#include "session/bootcontext.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -52,8 +52,8 @@ int ndc(CliContext& cli, const QStringList& args)
             return CliFailure;
     }
     const NdcOutcome outcome =
-        runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram,
-                      cli.state.serverRunState, cli.prompter, cli.platform, [&cli](const QString& text) {
+        runNdcCommand(*command, loadedServerTarget(cli.state, cli.store), cli.state.ndcProgram, cli.state.runState,
+                      cli.prompter, cli.platform, [&cli](const QString& text) {
                           if (!text.isEmpty())
                               cli.out << text << Qt::endl;
                       });

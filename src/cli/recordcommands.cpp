@@ -4,8 +4,9 @@
 #include "editors/otherrecordeditor.h"
 #include "editors/servereditors.h"
 #include "editors/soafields.h"
-#include "servers/serverloading.h"
-#include "ui/zonebrowser/browseractions.h"
+#include "server/serverloading.h"
+#include "server/zonesave.h"
+#include "zonebrowser/browseractions.h"
 
 void registerRecordCommands();
 
@@ -95,7 +96,7 @@ int report(CliContext& cli, const EditResult& result)
 {
     if (!result.stored())
         return CliFailure;
-    cli.out << "saved " << cli.state.selection.primfilename << " serial " << cli.state.setup.defaultserial << Qt::endl;
+    cli.out << "saved " << cli.state.selection.primfilename << " serial " << cli.state.setup.runningSerial << Qt::endl;
     return CliSuccess;
 }
 

@@ -3,8 +3,8 @@
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversegeneration.h"
-#include "servers/serverloading.h"
-#include "shell/settings.h"
+#include "server/serverloading.h"
+#include "session/settings.h"
 
 
 void registerReverseCommands();

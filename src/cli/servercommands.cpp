@@ -1,12 +1,12 @@
 #include "bootfile/bootlines.h"
 #include "cli/clicontext.h"
+#include "platform/osdetect.h"
 #include "platform/stage.h"
-#include "servers/newserversteps.h"
-#include "servers/serverdeletion.h"
-#include "servers/serverimport.h"
-#include "servers/serverloading.h"
-#include "shell/osdetect.h"
-#include "shell/shelloperations.h"
+#include "server/newserversteps.h"
+#include "server/serverdeletion.h"
+#include "server/serverimport.h"
+#include "server/serverloading.h"
+#include "session/sessionstart.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "cli/clicontext.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
 #include "zone/zonereader.h"
-#include "zone/zonewriter.h"
 
 #include <QFileInfo>
 
@@ -81,7 +82,7 @@ int zoneSave(CliContext& cli, const QStringList& args)
     cli.state.selection.primdnsname = given->zone;
     if (!saveZone(context).ok())
         return CliFailure;
-    cli.out << "saved " << given->file << " serial " << cli.state.setup.defaultserial << Qt::endl;
+    cli.out << "saved " << given->file << " serial " << cli.state.setup.runningSerial << Qt::endl;
     return CliSuccess;
 }
 

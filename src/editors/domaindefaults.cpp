@@ -1,7 +1,7 @@
 #include "editors/domaindefaults.h"
 
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 namespace {
 

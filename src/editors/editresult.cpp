@@ -2,13 +2,15 @@
 
 #include "checks/namechecks.h"
 #include "editors/newzoneserver.h"
+#include "editors/recorddeletion.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "server/history/changesummary.h"
+#include "server/serverchange.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "zone/otherrecords.h"
-#include "zone/recorddeletion.h"
 #include "zone/recordfields.h"
 #include "zone/recordlist.h"
-#include "zone/zonewriter.h"
 
 QString zoneOrigin(const AppState& state)
 {
@@ -24,18 +26,30 @@ EditResult refuse(Prompter& prompter, const QString& caption, const QString& tex
     return EditResult{EditStatus::Refused, QString()};
 }
 
-EditResult saveChanged(ZoneContext& context, const QString& treeText)
+EditResult saveChanged(ZoneContext& context, const QString& treeText, const QString& description)
 {
+    const ChangeNote note(description);
     const ZoneSaveResult saved = saveZone(context);
     return EditResult{saved.ok() ? EditStatus::Stored : EditStatus::SaveFailed, treeText};
+}
+
+QString recordChangeDescription(const AppState& state, const QStringList& removedLines, const QStringList& addedLines)
+{
+    return describeRecordChange(zoneOrigin(state), removedLines, addedLines);
+}
+
+QStringList lineAtEditIndex(const RecordList& records)
+{
+    return records.isValidIndex(records.editIndex()) ? QStringList{records.line(records.editIndex())} : QStringList();
 }
 
 EditResult storeRecord(ZoneContext& context, RecordList& records, const QString& line, const QString& display,
                        const QString& treeText)
 {
+    const QString description = recordChangeDescription(context.state, lineAtEditIndex(records), {line});
     if (!records.storeAtEditIndex(line, display))
         return EditResult{EditStatus::NoRecord, treeText};
-    return saveChanged(context, treeText);
+    return saveChanged(context, treeText, description);
 }
 
 QString absoluteName(const QString& name, const QString& origin)
@@ -145,7 +159,8 @@ EditResult deleteRecord(ZoneContext& context, RecordKind kind)
                               QStringLiteral(", and the name server does not load a zone whose name server inside "
                                              "it has no host address. Delete or change the name server first."));
     }
+    const QString description = recordChangeDescription(state, {state.zone.records(kind).line(index)}, {});
     if (!deleteRecordAt(state, kind, index))
         return EditResult{EditStatus::NoRecord, QString()};
-    return saveChanged(context, QString());
+    return saveChanged(context, QString(), description);
 }

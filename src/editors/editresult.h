@@ -1,7 +1,7 @@
 #pragma once
 
+#include "session/zonecontext.h"
 #include "zone/recordkind.h"
-#include "zone/zonecontext.h"
 
 #include <QString>
 
@@ -31,7 +31,8 @@ QString zoneOrigin(const AppState& state);
 // Shows the refusal and returns the result that says nothing changed.
 EditResult refuse(Prompter& prompter, const QString& caption, const QString& text);
 
-// Puts the record at the list's edit index (appends it while the index is -1) and saves the zone.
+// Puts the record at the list's edit index (appends it while the index is -1) and saves the zone; the history
+// names the record added or changed.
 EditResult storeRecord(ZoneContext& context, RecordList& records, const QString& line, const QString& display,
                        const QString& treeText);
 
@@ -52,5 +53,12 @@ bool otherRecordAt(const ZoneModel& zone, const QString& name, const QString& or
 // without them the name server refuses the zone.
 EditResult deleteRecord(ZoneContext& context, RecordKind kind);
 
-// The zone was changed in the model: save it and say how that went.
-EditResult saveChanged(ZoneContext& context, const QString& treeText);
+// The zone was changed in the model: save it, with the change named in the history by its description, and say
+// how that went.
+EditResult saveChanged(ZoneContext& context, const QString& treeText, const QString& description);
+
+// The history's description of a change of the loaded zone's records, from the lines removed and added.
+QString recordChangeDescription(const AppState& state, const QStringList& removedLines, const QStringList& addedLines);
+
+// The record line at the edit index, as a list for recordChangeDescription: empty while a record is added.
+QStringList lineAtEditIndex(const RecordList& records);

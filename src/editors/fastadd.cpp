@@ -1,12 +1,12 @@
 #include "editors/fastadd.h"
 
-#include "bootfile/bootwriter.h"
 #include "checks/domainname.h"
 #include "editors/newzoneserver.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/prompter.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
+#include "server/bootsave.h"
+#include "server/serverchange.h"
+#include "session/appstate.h"
 
 bool addFastAddName(const AppState& state, QStringList& addthem, const QString& name, Prompter& prompter)
 {
@@ -30,9 +30,9 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
     }
     AppState& state = context.state;
     // The zone files and the boot file that names them are written under one hold.
-    const ServerLock lock(state);
-    if (!lock.isHeld()) {
-        context.prompter.message(QStringLiteral("Attention!"), lock.errorText());
+    const ServerChange change(state);
+    if (!change.isHeld()) {
+        context.prompter.message(QStringLiteral("Attention!"), change.errorText());
         return 0;
     }
     int created = 0;

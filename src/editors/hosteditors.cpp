@@ -2,9 +2,9 @@
 
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
-#include "checks/namecompletion.h"
+#include "editors/namecompletion.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 #include "zone/recordfields.h"
 #include "zone/recordlines.h"
 
@@ -126,8 +126,9 @@ EditResult saveHost(ZoneContext& context, HostFields& fields)
             ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP# in the first IP# field. Re-Enter.")));
     RecordList& hosts = state.zone.hostaddrs;
     if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
-        const std::optional<QString> completed = completeZoneName(fields.first.toLower(), zoneOrigin(state), state.tlds,
-                                                                  state.domainDefaults.nameall, prompter);
+        const std::optional<QString> completed =
+            completeZoneName(fields.first.toLower(), zoneOrigin(state), state.tlds,
+                             state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completed)
             return EditResult{EditStatus::Refused, QString()};
         fields.first = *completed;
@@ -160,8 +161,9 @@ EditResult saveAlias(ZoneContext& context, AliasFields& fields)
     RecordList& aliases = state.zone.aliases;
     if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
         const QString origin = zoneOrigin(state);
-        QString& nameall = state.domainDefaults.nameall;
-        const std::optional<QString> alias = checkServerName(fields.first, origin, state.tlds, nameall, prompter);
+        bool& askBeforeCompleting = state.domainDefaults.askBeforeEachNameServer;
+        const std::optional<QString> alias =
+            checkServerName(fields.first, origin, state.tlds, askBeforeCompleting, prompter);
         if (!alias)
             return EditResult{EditStatus::Refused, QString()};
         fields.first = *alias;
@@ -169,7 +171,7 @@ EditResult saveAlias(ZoneContext& context, AliasFields& fields)
             return refuse(prompter, kReEnter,
                           QStringLiteral("You already have used this alias name as a host address."));
         const std::optional<QString> target =
-            completeZoneName(fields.second.toLower(), origin.toLower(), state.tlds, nameall, prompter);
+            completeZoneName(fields.second.toLower(), origin.toLower(), state.tlds, askBeforeCompleting, prompter);
         if (!target)
             return EditResult{EditStatus::Refused, QString()};
         fields.second = *target;
@@ -234,7 +236,8 @@ EditResult savePerson(ZoneContext& context, PersonFields& fields)
     const QString textName = qualifyWithOrigin(person, zoneOrigin(context.state));
     const QString rpLine = responsiblePersonLine(person, absoluteMailbox, textName);
     const QString txtLine = textRecordLine(person, fields.third);
+    const QString description = recordChangeDescription(context.state, lineAtEditIndex(zone.responsible), {rpLine});
     if (!zone.storeResponsible(rpLine, person + kFive + absoluteMailbox + QLatin1Char(' '), txtLine, txtLine))
         return EditResult{EditStatus::NoRecord, person};
-    return saveChanged(context, person);
+    return saveChanged(context, person, description);
 }

@@ -2,7 +2,7 @@
 
 #include "checks/namechecks.h"
 #include "net/localaddress.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "editors/otherrecordeditor.h"
 
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 #include "zone/otherrecords.h"
 #include "zone/recordfields.h"
 #include "zone/zonenormaliser.h"
@@ -206,15 +206,20 @@ EditResult saveOtherRecord(ZoneContext& context, const GenericRecordFields& fiel
             QStringLiteral("%1 has other records, which an alias (CNAME) cannot stand beside.").arg(scanned.owner));
 
     const QString line = contextFreeLine(scanned.owner, ttlField, scanned.className, scanned.type, scanned.data);
-    if (!zone.otherrecords.storeAtEditIndex(line))
+    OtherRecords& others = zone.otherrecords;
+    const QStringList before =
+        others.isValidIndex(others.editIndex()) ? QStringList{others.line(others.editIndex())} : QStringList();
+    const QString description = recordChangeDescription(context.state, before, {line});
+    if (!others.storeAtEditIndex(line))
         return EditResult{EditStatus::NoRecord, QString()};
-    return saveChanged(context, otherRecordText(line, zone.effectiveDefaultTtl()));
+    return saveChanged(context, otherRecordText(line, zone.effectiveDefaultTtl()), description);
 }
 
 EditResult deleteOtherRecord(ZoneContext& context)
 {
     OtherRecords& others = context.state.zone.otherrecords;
+    const QString description = recordChangeDescription(context.state, {others.line(others.editIndex())}, {});
     if (!others.removeAt(others.editIndex()))
         return EditResult{EditStatus::NoRecord, QString()};
-    return saveChanged(context, QString());
+    return saveChanged(context, QString(), description);
 }

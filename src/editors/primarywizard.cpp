@@ -2,17 +2,17 @@
 
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
-#include "checks/namecompletion.h"
 #include "checks/numberchecks.h"
+#include "editors/namecompletion.h"
 #include "editors/newzoneserver.h"
 #include "editors/primaryzonecreation.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
-#include "ui/zonebrowser/zonetree.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "zone/recordlines.h"
 #include "zone/zoneselect.h"
-#include "zone/zonewriter.h"
+#include "zonebrowser/zonetree.h"
 
 #include <algorithm>
 
@@ -120,7 +120,7 @@ bool checkServers(std::array<QString, 5>& servers, WizardFields& fields, AppStat
             return false;
         }
         const std::optional<QString> completed =
-            checkServerName(server, fields.name, state.tlds, state.domainDefaults.nameall, prompter);
+            checkServerName(server, fields.name, state.tlds, state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completed)
             return false;
         server = stripToNameCharacters(*completed);
@@ -243,8 +243,8 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
                                                             kOrdinals[row] + QStringLiteral(" IP# field. Re-Enter.")));
             return false;
         }
-        const std::optional<QString> completed =
-            completeZoneName(name.toLower(), fields.name, state.tlds, state.domainDefaults.nameall, prompter);
+        const std::optional<QString> completed = completeZoneName(
+            name.toLower(), fields.name, state.tlds, state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completed)
             return false;
         name = stripToNameCharacters(*completed);
@@ -289,7 +289,7 @@ bool checkAliases(WizardFields& fields, AppState& state, Prompter& prompter, con
             return false;
         }
         const std::optional<QString> completedAlias =
-            checkServerName(alias, fields.name, state.tlds, state.domainDefaults.nameall, prompter);
+            checkServerName(alias, fields.name, state.tlds, state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completedAlias)
             return false;
         alias = *completedAlias;
@@ -300,7 +300,7 @@ bool checkAliases(WizardFields& fields, AppState& state, Prompter& prompter, con
             return false;
         }
         const std::optional<QString> completedTarget =
-            completeZoneName(target, fields.name, state.tlds, state.domainDefaults.nameall, prompter);
+            completeZoneName(target, fields.name, state.tlds, state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completedTarget)
             return false;
         target = stripToNameCharacters(*completedTarget);
@@ -397,7 +397,7 @@ bool abandonWizardZone(AppState& state, QString& zone, const std::function<void(
     if (index < 0)
         return false;
     selectPrimary(state.selection, state.zoneLists, index);
-    state.zoneLists.stealth = QStringLiteral("ON");
+    state.zoneLists.skipNextDeleteQuestion = true;
     deletePrimary();
     return true;
 }

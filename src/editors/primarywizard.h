@@ -1,6 +1,6 @@
 #pragma once
 
-#include "zone/zonecontext.h"
+#include "session/zonecontext.h"
 
 #include <QString>
 #include <QStringList>

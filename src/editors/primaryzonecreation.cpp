@@ -1,13 +1,15 @@
 #include "editors/primaryzonecreation.h"
 
-#include "bootfile/bootwriter.h"
 #include "checks/namechecks.h"
 #include "checks/numberchecks.h"
 #include "editors/newzoneserver.h"
+#include "platform/latin1lines.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
+#include "server/bootsave.h"
+#include "server/serverchange.h"
+#include "server/zoneload.h"
+#include "session/appstate.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
@@ -78,7 +80,7 @@ void reportFailure(Prompter& prompter, const QString& text)
 
 SoaTimings wizardTimings(const SetupDefaults& defaults)
 {
-    return {defaults.defaultserial, orFallback(defaults.defaultrefresh, QStringLiteral("1080")),
+    return {defaults.runningSerial, orFallback(defaults.defaultrefresh, QStringLiteral("1080")),
             orFallback(defaults.defaultretry, QStringLiteral("3600")),
             orFallback(defaults.defaultexpire, QStringLiteral("604800")),
             orFallback(defaults.defaultminimum, QStringLiteral("86400"))};
@@ -86,7 +88,7 @@ SoaTimings wizardTimings(const SetupDefaults& defaults)
 
 SoaTimings fastAddTimings(const SetupDefaults& defaults)
 {
-    return {defaults.defaultserial, timeOrFallback(defaults.defaultrefresh, QStringLiteral("1080")),
+    return {defaults.runningSerial, timeOrFallback(defaults.defaultrefresh, QStringLiteral("1080")),
             timeOrFallback(defaults.defaultretry, QStringLiteral("3600")),
             timeOrFallback(defaults.defaultexpire, QStringLiteral("604800")),
             timeOrFallback(defaults.defaultminimum, QStringLiteral("86400"))};
@@ -133,9 +135,9 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
                                      bool saveBootFile)
 {
     AppState& state = context.state;
-    const ServerLock lock(state);
-    if (!lock.isHeld()) {
-        reportFailure(context.prompter, lock.errorText());
+    const ServerChange change(state);
+    if (!change.isHeld()) {
+        reportFailure(context.prompter, change.errorText());
         return CreationStatus::FileFailed;
     }
     ServerZoneLists& lists = state.zoneLists;
@@ -145,7 +147,7 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
     context.progress.showProgress();
     context.progress.setProgress(20);
 
-    const FileWriteResult written = replaceFile(QDir(lists.datapath).filePath(file), crlfBytes(lines));
+    const FileWriteResult written = replaceFile(QDir(lists.datapath).filePath(file), crlfLines(lines));
     if (!written.ok) {
         context.progress.hideProgress();
         reportFailure(context.prompter, written.errorText);

@@ -1,10 +1,10 @@
 #include "editors/servereditors.h"
 
 #include "checks/namechecks.h"
-#include "checks/namecompletion.h"
 #include "checks/numberchecks.h"
+#include "editors/namecompletion.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 #include "zone/recordlines.h"
 
 namespace {
@@ -36,7 +36,7 @@ bool completeServerName(ZoneContext& context, QString& name, ServerKind kind)
     AppState& state = context.state;
     const QString origin = zoneOrigin(state);
     const std::optional<QString> completed =
-        checkServerName(name, origin, state.tlds, state.domainDefaults.nameall, context.prompter);
+        checkServerName(name, origin, state.tlds, state.domainDefaults.askBeforeEachNameServer, context.prompter);
     if (!completed)
         return false;
     name = *completed;

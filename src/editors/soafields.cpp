@@ -3,7 +3,8 @@
 #include "checks/namechecks.h"
 #include "checks/numberchecks.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "server/history/changesummary.h"
+#include "session/appstate.h"
 #include "zone/soarecord.h"
 #include "zone/zonemodel.h"
 
@@ -143,7 +144,7 @@ EditResult saveSoa(ZoneContext& context, SoaFields& fields)
                               QStringLiteral(". Re-Enter"));
     }
     storeSoaFields(zone, fields);
-    return saveChanged(context, QString());
+    return saveChanged(context, QString(), startOfAuthorityChange(zoneOrigin(context.state)));
 }
 
 SoaDisplayStep soaCheckStep(Prompter& prompter)

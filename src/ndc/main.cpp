@@ -1,11 +1,11 @@
 #include "bind9/bind9control.h"
-#include "bind9/bind9settings.h"
-#include "bootfile/bootreader.h"
-#include "ndcprompter.h"
+#include "ndc/ndcprompter.h"
+#include "platform/osdetect.h"
+#include "platform/settingsstore.h"
 #include "platform/systemplatform.h"
-#include "shell/appstate.h"
-#include "shell/osdetect.h"
-#include "shell/settingsstore.h"
+#include "server/bootload.h"
+#include "session/appstate.h"
+#include "session/bind9settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -110,8 +110,8 @@ int main(int argc, char* argv[])
     SettingsStore store;
     AppState state;
     state.bind9 = Bind9Settings::load(store);
-    state.tobeloaded = bootFile;
-    state.tobelname = qEnvironmentVariable(qPrintable(serverVariable()));
+    state.pendingBootFilePath = bootFile;
+    state.pendingServerId = qEnvironmentVariable(qPrintable(serverVariable()));
     state.defaultos = guessDefaultOs(QString(), platform.platformName(), platform.versionText());
     NdcPrompter prompter;
     BootContext context{state, store, prompter};

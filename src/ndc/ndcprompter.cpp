@@ -1,4 +1,4 @@
-#include "ndcprompter.h"
+#include "ndc/ndcprompter.h"
 
 Prompter::Button NdcPrompter::message(const QString&, const QString& text, Buttons buttons, Icon)
 {

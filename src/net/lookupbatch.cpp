@@ -3,6 +3,7 @@
 #include "checks/domainname.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
+#include "platform/latin1lines.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,18 +17,7 @@ namespace {
 
 QStringList readLines(const QString& path)
 {
-    const FileReadResult read = readWholeFile(path, ReadLimit::kSmallFile);
-    if (!read.ok())
-        return {};
-    QStringList lines;
-    for (QByteArray line : read.bytes->split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines << QString::fromLatin1(line);
-    }
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines;
+    return readLatin1Lines(path, ReadLimit::kSmallFile).value_or(QStringList());
 }
 
 QStringList words(const QString& line)

@@ -1,43 +1,49 @@
 #include "operations/servercontrol.h"
 
 #include "bind9/bind9control.h"
-#include "bind9/bind9settings.h"
+#include "bootfile/bootlines.h"
 #include "platform/filereading.h"
 #include "platform/platform.h"
 #include "platform/prompter.h"
+#include "server/loadedserver.h"
+#include "server/serverfiles.h"
+#include "server/serverloading.h"
+#include "session/appstate.h"
+#include "session/bind9settings.h"
 
 #include <QFile>
 #include <algorithm>
 
 namespace {
 
-const QString kStart = QStringLiteral("START");
-const QString kStop = QStringLiteral("STOP");
 const QString kStoppedRefusal = QStringLiteral("Server currently stopped. Cannot execute command.");
 
 struct CommandTexts
 {
     NdcCommand command;
     const char* name;
-    const char* word;      // the remote form's command word
-    const char* refusedAt; // the run state at which the command refuses itself
+    const char* word;   // the remote form's command word
+    RunState refusedAt; // the run state at which the command refuses itself
     const char* refusal;
     const char* statusBefore;
     const char* statusAfter;
-    const char* runStateAfter; // empty: unchanged
+    std::optional<RunState> runStateAfter; // none: unchanged
 };
 
 // Restart alone goes in lower case; the control program has always been given it that way.
 const CommandTexts kCommands[] = {
-    {NdcCommand::Start, "start", "START", "START", "Server already started.", "Starting Server...", "Server Started.",
-     "START"},
-    {NdcCommand::Stop, "stop", "STOP", "STOP", "Server already stopped.", "Stopping Server...", "Server Stopped.",
-     "STOP"},
-    {NdcCommand::Reload, "reload", "RELOAD", "STOP", nullptr, "Reloading Database...", "Database Reloaded.", ""},
-    {NdcCommand::Restart, "restart", "restart", "STOP", nullptr, "Restarting Server...", "Server Restarted.", ""},
-    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", "STOP", nullptr, "Processing Database...", "Now Displaying Database.", ""},
-    {NdcCommand::Stats, "stats", "STATS", "STOP", nullptr, "Processing Statistics...", "Now Displaying Statistics.",
-     ""},
+    {NdcCommand::Start, "start", "START", RunState::Started, "Server already started.", "Starting Server...",
+     "Server Started.", RunState::Started},
+    {NdcCommand::Stop, "stop", "STOP", RunState::Stopped, "Server already stopped.", "Stopping Server...",
+     "Server Stopped.", RunState::Stopped},
+    {NdcCommand::Reload, "reload", "RELOAD", RunState::Stopped, nullptr, "Reloading Database...", "Database Reloaded.",
+     std::nullopt},
+    {NdcCommand::Restart, "restart", "restart", RunState::Stopped, nullptr, "Restarting Server...", "Server Restarted.",
+     std::nullopt},
+    {NdcCommand::DumpDb, "dumpdb", "DUMPDB", RunState::Stopped, nullptr, "Processing Database...",
+     "Now Displaying Database.", std::nullopt},
+    {NdcCommand::Stats, "stats", "STATS", RunState::Stopped, nullptr, "Processing Statistics...",
+     "Now Displaying Statistics.", std::nullopt},
 };
 
 const CommandTexts& textsOf(NdcCommand command)
@@ -111,13 +117,6 @@ bool isWindows95Server(const QString& defaultos)
            defaultos != QLatin1String("Windows NT 3.X with Shell");
 }
 
-QString windowsDirectory(const QString& bootFilePath)
-{
-    const qsizetype cut =
-        std::max(bootFilePath.lastIndexOf(QLatin1Char('\\')), bootFilePath.lastIndexOf(QLatin1Char('/')));
-    return bootFilePath.left(cut + 1);
-}
-
 QString ndcOutputFile(NdcCommand command, const NdcTarget& target, const QString& localPlatformName)
 {
     if (!isViewCommand(command))
@@ -144,7 +143,7 @@ QStringList ndcArguments(NdcCommand command, const QString& computerName, bool r
     return {QString::fromLatin1(textsOf(command).word), QStringLiteral("\\\\") + computerName};
 }
 
-NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
+NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, RunState& runState,
                          Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus)
 {
     const CommandTexts& texts = textsOf(command);
@@ -153,7 +152,7 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
     if (!outcome.outputFile.isEmpty() && QFile::exists(outcome.outputFile))
         QFile::remove(outcome.outputFile);
 
-    if (runState == QLatin1String(texts.refusedAt)) {
+    if (runState == texts.refusedAt) {
         showStatus(refusalOf(texts));
         outcome.end = NdcOutcome::End::Refused;
         outcome.clearStatusLater = true;
@@ -199,8 +198,8 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
         return outcome;
     }
     showStatus(QString::fromLatin1(texts.statusAfter));
-    if (*texts.runStateAfter)
-        runState = QString::fromLatin1(texts.runStateAfter);
+    if (texts.runStateAfter)
+        runState = *texts.runStateAfter;
     outcome.end = NdcOutcome::End::Done;
     // The view commands start the clearing only after their file was shown.
     outcome.clearStatusLater = !isViewCommand(command);
@@ -218,4 +217,19 @@ std::optional<QString> readDataFile(const QString& path, QString* errorText)
     QString text = QString::fromLatin1(*read.bytes);
     text.remove(QLatin1Char('\r'));
     return text;
+}
+
+NdcTarget loadedServerTarget(const AppState& state, const SettingsStore& store)
+{
+    return NdcTarget{ManagedServer{state.pendingServerId, localBootFile(state.pendingBootFilePath, store)},
+                     state.defaultos};
+}
+
+std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store, const QString& boxText)
+{
+    const int row = findServerRow(state.catalog, boxText);
+    if (row < 0)
+        return std::nullopt;
+    const ManagedServer& server = state.catalog.rows().at(row);
+    return NdcTarget{ManagedServer{server.identifier, localBootFile(server.bootFilePath, store)}, state.defaultos};
 }

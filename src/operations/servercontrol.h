@@ -1,6 +1,6 @@
 #pragma once
 
-#include "servers/servercatalog.h"
+#include "session/servercatalog.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,8 +8,11 @@
 #include <functional>
 #include <optional>
 
+struct AppState;
+enum class RunState;
 class Platform;
 class Prompter;
+class SettingsStore;
 
 // The six things the name server's control program is asked to do.
 enum class NdcCommand { Start, Stop, Reload, Restart, DumpDb, Stats };
@@ -49,9 +52,6 @@ struct NdcOutcome
 // The server runs another operating system than the NT family (the first choice, or none chosen).
 bool isWindows95Server(const QString& defaultos);
 
-// The directory of the boot file, with its trailing separator: the server's Windows directory.
-QString windowsDirectory(const QString& bootFilePath);
-
 // Where the name server writes the database dump or the statistics for the server; empty for the other
 // commands. The statistics follow the machine the program runs on, the dump the server's system.
 QString ndcOutputFile(NdcCommand command, const NdcTarget& target, const QString& localPlatformName);
@@ -65,8 +65,16 @@ QStringList ndcArguments(NdcCommand command, const QString& computerName, bool r
 // file is deleted before anything else; the caller shows it when the outcome is Done. A control program that
 // ends with a status other than 0 has failed: the last line of its error stream is shown with the caption
 // "Error.", and neither the status texts nor the run state move.
-NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, QString& runState,
+NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QString& program, RunState& runState,
                          Prompter& prompter, Platform& platform, const std::function<void(const QString&)>& showStatus);
 
 // The text of a dump or statistics file; the reason when it cannot be read.
 std::optional<QString> readDataFile(const QString& path, QString* errorText);
+
+// The loaded server as the control commands see it.
+NdcTarget loadedServerTarget(const AppState& state, const SettingsStore& store);
+
+// The server the selection box names, found as selecting a server finds it; none when the catalog has no such
+// row.
+std::optional<NdcTarget> selectedServerTarget(const AppState& state, const SettingsStore& store,
+                                              const QString& boxText);

@@ -33,3 +33,8 @@ std::optional<Prompter::Button> buttonFromName(const QString& name)
     }
     return std::nullopt;
 }
+
+void reportGeneralError(Prompter& prompter, const QString& text)
+{
+    prompter.message(QStringLiteral("Error"), text, Prompter::Button::Ok, Prompter::Icon::Critical);
+}

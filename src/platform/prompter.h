@@ -70,3 +70,6 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Prompter::Buttons)
 // Text forms of the answers, as the command line and the scripted tests spell them.
 QString buttonName(Prompter::Button button);
 std::optional<Prompter::Button> buttonFromName(const QString& name);
+
+// The program's general error report: a file the command needed could not be read or written.
+void reportGeneralError(Prompter& prompter, const QString& text);

@@ -2,6 +2,7 @@
 
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
+#include "platform/latin1lines.h"
 
 #include <QDir>
 
@@ -18,12 +19,7 @@ QString kindFolder(const QString& dataPath, const QString& folderName, QString* 
 
 bool writeTextLines(const QString& path, const QStringList& lines, QString* errorText)
 {
-    QByteArray bytes;
-    for (const QString& line : lines) {
-        bytes += line.toLatin1();
-        bytes += "\r\n";
-    }
-    const FileWriteResult written = replaceFile(path, bytes);
+    const FileWriteResult written = replaceFile(path, crlfLines(lines));
     if (!written.ok && errorText)
         *errorText = QStringLiteral("The file ") + written.errorText;
     return written.ok;
@@ -37,18 +33,7 @@ std::optional<QStringList> readTextLines(const QString& path, QString* errorText
             *errorText = read.errorText;
         return std::nullopt;
     }
-    const QByteArray& bytes = *read.bytes;
-    QStringList lines;
-    if (bytes.isEmpty())
-        return lines;
-    for (QByteArray line : bytes.split('\n')) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines << QString::fromLatin1(line);
-    }
-    if (bytes.endsWith('\n'))
-        lines.removeLast();
-    return lines;
+    return latin1Lines(*read.bytes);
 }
 
 QString nameListPath(const QString& folder, const QString& fileName)

@@ -1,6 +1,6 @@
 #include "registration/registrationkind.h"
 
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 namespace {
 

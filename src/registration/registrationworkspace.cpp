@@ -5,7 +5,7 @@
 #include "registration/profilefile.h"
 #include "registration/registrationfiles.h"
 #include "registration/registrationname.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 
 #include <QDir>
 #include <QFile>
@@ -170,20 +170,20 @@ bool refusesPgp(const RegistrationDocument& document, Prompter& prompter)
 bool sendRegistrationMail(const RegistrationDocument& document, const QStringList& lines, const MailSettings& mail,
                           SmtpClient& client, QString* errorText)
 {
-    if (!client.setServer(mail.nicserver)) {
-        *errorText = mail.nicserver.trimmed().isEmpty()
+    if (!client.setServer(mail.smtpServer)) {
+        *errorText = mail.smtpServer.trimmed().isEmpty()
                          ? QStringLiteral("No SMTP server is set up for the registration mail. Enter one on the "
                                           "Setup page.")
-                         : QStringLiteral("\"%1\" is not a usable SMTP server.").arg(mail.nicserver);
+                         : QStringLiteral("\"%1\" is not a usable SMTP server.").arg(mail.smtpServer);
         return false;
     }
     MailMessage message;
     message.clearRecipients();
-    message.addRecipient(mail.nicmailto);
+    message.addRecipient(mail.registryAddress);
     message.setSubject(kindInfo(document.kind).subject(document.name));
     message.setBody(lines);
-    message.setSenderAddress(mail.nicaddr);
-    message.setSenderName(mail.nicname);
+    message.setSenderAddress(mail.senderAddress);
+    message.setSenderName(mail.senderName);
     return client.send(message, errorText);
 }
 

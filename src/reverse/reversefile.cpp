@@ -5,7 +5,8 @@
 #include "checks/numberchecks.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
-#include "shell/appstate.h"
+#include "platform/latin1lines.h"
+#include "session/appstate.h"
 #include "zone/zonefileio.h"
 #include "zone/zoneserial.h"
 
@@ -43,7 +44,7 @@ QStringList reverseSoaLines(const AppState& state)
     const SetupDefaults& setup = state.setup;
     return {QStringLiteral("@     IN       SOA       ") + primary + QLatin1Char(' ') + mailboxOf(state.emailaddr) +
                 QStringLiteral(" ("),
-            setup.defaultserial.trimmed(),
+            setup.runningSerial.trimmed(),
             setup.defaultrefresh.trimmed(),
             setup.defaultretry.trimmed(),
             setup.defaultexpire.trimmed(),
@@ -106,7 +107,7 @@ FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent conte
     const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
     if (content.soa.size() > 1 && !old.isEmpty())
         content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));
-    const QByteArray bytes = crlfBytes(reverseFileLines(state.servername, content));
+    const QByteArray bytes = crlfLines(reverseFileLines(state.servername, content));
     // A file that would come out as it is needs no new copy; most networks are unchanged from run to run.
     if (bytes == old)
         return {};

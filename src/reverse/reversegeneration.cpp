@@ -1,7 +1,5 @@
 #include "reverse/reversegeneration.h"
 
-#include "bootfile/bootreader.h"
-#include "bootfile/bootwriter.h"
 #include "bootfile/filenameindex.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
@@ -10,8 +8,11 @@
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversefile.h"
-#include "servers/serverlock.h"
-#include "shell/appstate.h"
+#include "server/bootload.h"
+#include "server/bootsave.h"
+#include "server/serverchange.h"
+#include "server/zoneload.h"
+#include "session/appstate.h"
 #include "zone/recordfields.h"
 #include "zone/zonereader.h"
 
@@ -93,9 +94,9 @@ private:
 ReverseResult ReverseRun::run()
 {
     // Every zone is read and every reverse file written under one hold, so that they agree with each other.
-    const ServerLock lock(m_state);
-    if (!lock.isHeld()) {
-        fail(lock.errorText());
+    const ServerChange change(m_state);
+    if (!change.isHeld()) {
+        fail(change.errorText());
         return m_result;
     }
     Stage& stage = m_context.stage;

@@ -1,9 +1,9 @@
 #include "reverse/secondaryreverse.h"
 
-#include "bootfile/bootwriter.h"
 #include "checks/ipv4address.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "server/bootsave.h"
+#include "session/appstate.h"
 
 namespace {
 

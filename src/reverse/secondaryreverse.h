@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bootfile/bootreader.h"
+#include "server/bootload.h"
 
 #include <QList>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "secondary/secondaryzones.h"
 
-#include "bootfile/bootwriter.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "server/bootsave.h"
+#include "session/appstate.h"
 #include "zone/secondaryzoneentry.h"
 
 namespace {
@@ -197,8 +197,8 @@ SecondaryDeletion deleteSecondaryZone(SecondaryContext& context)
         return SecondaryDeletion::NothingSelected;
     }
     ServerZoneLists& lists = state.zoneLists;
-    if (lists.stealth == QLatin1String("ON")) {
-        lists.stealth = QStringLiteral("OFF");
+    if (lists.skipNextDeleteQuestion) {
+        lists.skipNextDeleteQuestion = false;
     } else if (context.prompter.message(QStringLiteral("Question!"),
                                         QStringLiteral("Are you sure you want to delete ") + zone + QLatin1Char('?'),
                                         Prompter::Button::Ok | Prompter::Button::Cancel,

@@ -11,7 +11,7 @@ public:
 
     explicit FingerTool(Prompter& prompter, QObject* parent = nullptr);
 
-    void find(const QString& input);
+    void find(const QString& input) override;
 
 private:
     void onConnected(int status, const QString& description);

@@ -20,6 +20,9 @@ public:
     void setConnectTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
     int connectTimeout() const { return m_timeoutMs; }
 
+    // Sends the typed line to the service and shows its answer.
+    virtual void find(const QString& input) = 0;
+
     // Whether the last query reached its server.
     bool reached() const { return m_reached; }
 

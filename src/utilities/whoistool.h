@@ -14,7 +14,7 @@ public:
     void setServer(const QString& server) { m_server = server; }
     QString server() const { return m_server; }
 
-    void find(const QString& input);
+    void find(const QString& input) override;
 
 private:
     void onConnected(int status, const QString& description);

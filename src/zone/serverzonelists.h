@@ -16,9 +16,9 @@ struct ServerZoneLists
     QStringList secfiles; // their backup files, lower case
     QStringList secdnssort;
     QStringList secfilesort;
-    QStringList reverseignore;               // fully qualified host names that get no reverse record
-    QString firstzone;                       // the server's own full name with a trailing "."
-    QString stealth = QStringLiteral("OFF"); // "ON": the next zone deletion asks no question
+    QStringList reverseignore;           // fully qualified host names that get no reverse record
+    QString firstzone;                   // the server's own full name with a trailing "."
+    bool skipNextDeleteQuestion = false; // one-shot: the next zone deletion asks no question
 };
 
 // What the user has selected in the zone trees; empty when nothing is.

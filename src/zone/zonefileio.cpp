@@ -6,9 +6,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 QStringList splitTextLines(const QByteArray& bytes)
 {
@@ -61,49 +58,6 @@ std::optional<QStringList> readTextFile(const QString& path, QString* refusal)
     if (!bytes)
         return std::nullopt;
     return splitTextLines(*bytes);
-}
-
-QByteArray crlfBytes(const QStringList& lines)
-{
-    QByteArray bytes;
-    bytes.reserve(crlfSize(lines));
-    for (const QString& line : lines)
-        appendCrlfLine(bytes, line);
-    return bytes;
-}
-
-qsizetype crlfSize(const QStringList& lines)
-{
-    qsizetype total = 0;
-    for (const QString& line : lines)
-        total += line.size() + 2;
-    return total;
-}
-
-void appendCrlfLine(QByteArray& bytes, QStringView line)
-{
-    const qsizetype at = bytes.size();
-    bytes.resize(at + line.size() + 2);
-    char* out = bytes.data() + at;
-    const char16_t* in = line.utf16();
-    const char16_t* const end = in + line.size();
-#if defined(__SSE2__)
-    // Eight characters at a time while they are all Latin-1, which nearly every line of a zone is: writing a
-    // zone of millions of records spends a good part of its time here.
-    const __m128i highBytes = _mm_set1_epi16(qint16(0xff00));
-    while (end - in >= 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(chars, highBytes), _mm_setzero_si128())) != 0xffff)
-            break;
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(chars, chars));
-        in += 8;
-        out += 8;
-    }
-#endif
-    for (; in != end; ++in)
-        *out++ = *in > 0xff ? '?' : char(*in);
-    *out++ = '\r';
-    *out = '\n';
 }
 
 QString zoneFilePath(const QString& datapath, const QString& fileName)

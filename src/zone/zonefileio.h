@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/filereplacement.h"
-#include "zone/zonecontext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,13 +24,3 @@ std::optional<QStringList> readTextFile(const QString& path, QString* refusal = 
 // The path of a zone file of the data directory. The server's lists hold file names in lower case, as the boot
 // files were written where names match without regard to case; a file on disk in another case is found too.
 QString zoneFilePath(const QString& datapath, const QString& fileName);
-
-// The lines, each ended by CR LF.
-QByteArray crlfBytes(const QStringList& lines);
-
-// How many bytes crlfBytes makes of the lines.
-qsizetype crlfSize(const QStringList& lines);
-
-// Appends the line and its CR LF to bytes. A character beyond Latin-1 cannot be written as one byte; it becomes
-// a question mark.
-void appendCrlfLine(QByteArray& bytes, QStringView line);

@@ -1,11 +1,12 @@
 #include "zone/zonereader.h"
 
+#include "platform/debuglog.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
 #include "zone/lineshape.h"
 #include "zone/recordfields.h"
 #include "zone/soavalues.h"
 #include "zone/zonefileio.h"
+#include "zone/zonemodel.h"
 #include "zone/zonenormaliser.h"
 #include "zone/zonescanner.h"
 
@@ -117,8 +118,8 @@ class ZoneReading
 {
 public:
     // A normalised zone comes with the kind of each line.
-    ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName, const QStringList& lines,
-                Source source, const QList<NormalisedKind>* kinds = nullptr);
+    ZoneReading(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName,
+                const QStringList& lines, Source source, const QList<NormalisedKind>* kinds = nullptr);
 
     Reading examineAll();
     // Every line nothing took becomes an other record, in file order. A line of the program's own layout is
@@ -137,7 +138,7 @@ private:
     void indexTextRecords();
     void inform(const QString& text);
 
-    ZoneContext& m_context;
+    const ZoneReadTarget& m_target;
     ZoneModel& m_zone;
     const QString& m_fileName;
     const QString& m_zoneName;
@@ -166,9 +167,9 @@ private:
     QList<qsizetype> m_malformedText;
 };
 
-ZoneReading::ZoneReading(ZoneContext& context, const QString& fileName, const QString& zoneName,
+ZoneReading::ZoneReading(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName,
                          const QStringList& lines, Source source, const QList<NormalisedKind>* kinds)
-    : m_context(context), m_zone(context.state.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines),
+    : m_target(target), m_zone(target.zone), m_fileName(fileName), m_zoneName(zoneName), m_lines(lines),
       m_source(source), m_kinds(kinds), m_use(lines.size(), LineUse::Unseen)
 {
     m_otherSection = source == Source::Normalised ? lines.size() : lines.indexOf(otherRecordsHeading());
@@ -404,26 +405,25 @@ void ZoneReading::keepTheRest()
         }
         others.append(line);
         if (const auto refusal = m_refusals.constFind(index); refusal != m_refusals.constEnd())
-            m_context.state.debugLog.logLine(QStringLiteral("--") + *refusal +
-                                             QStringLiteral(" Kept under Other Records."));
+            m_target.log.logLine(QStringLiteral("--") + *refusal + QStringLiteral(" Kept under Other Records."));
     }
 }
 
 void ZoneReading::report(const QStringList& unreadable, const QStringList& includesKept)
 {
     for (const Message& message : std::as_const(m_messages))
-        m_context.prompter.message(message.caption, message.text, message.buttons, message.icon);
+        m_target.prompter.message(message.caption, message.text, message.buttons, message.icon);
     const QStringList lines = m_unreadable + unreadable;
     m_zone.unkept = lines;
     if (!lines.isEmpty())
-        m_context.prompter.message(QStringLiteral("Attention!"), unreadableLinesText(m_fileName, lines));
+        m_target.prompter.message(QStringLiteral("Attention!"), unreadableLinesText(m_fileName, lines));
     if (!includesKept.isEmpty())
-        m_context.prompter.message(QStringLiteral("Attention!"), keptIncludesText(m_fileName, includesKept));
+        m_target.prompter.message(QStringLiteral("Attention!"), keptIncludesText(m_fileName, includesKept));
 }
 
-std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fileName)
+std::optional<QByteArray> readZoneBytes(const ZoneReadTarget& target, const QString& fileName)
 {
-    const QString path = zoneFilePath(context.state.zoneLists.datapath, fileName);
+    const QString path = zoneFilePath(target.dataDirectory, fileName);
     // Stamped before it is read: a change made while it is read shows as a change when it is written.
     FileStamp stamp = FileStamp::beforeReading(path);
     QString refusal;
@@ -432,21 +432,21 @@ std::optional<QByteArray> readZoneBytes(ZoneContext& context, const QString& fil
         stamp.setContent(*bytes);
     else
         stamp = FileStamp::of(path);
-    context.state.zone.fileStamp = stamp;
+    target.zone.fileStamp = stamp;
     if (!bytes) {
         if (!refusal.isEmpty())
-            context.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
-        context.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
-                                 Prompter::Button::Ok, Prompter::Icon::Information);
+            target.prompter.message(QStringLiteral("Error"), refusal, Prompter::Button::Ok, Prompter::Icon::Critical);
+        target.prompter.message(kInformation, QStringLiteral("Primary file loading error. Name:") + fileName,
+                                Prompter::Button::Ok, Prompter::Icon::Information);
     }
     return bytes;
 }
 
 // Reads the lines into the zone; none when a line of the program's own layout needs the lines before it.
-std::optional<ZoneLoadStatus> read(ZoneContext& context, const QString& fileName, const QString& zoneName,
+std::optional<ZoneLoadStatus> read(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName,
                                    const QStringList& lines, Source source, const NormalisedZone* normalised)
 {
-    ZoneReading reading(context, fileName, zoneName, lines, source, normalised ? &normalised->kinds : nullptr);
+    ZoneReading reading(target, fileName, zoneName, lines, source, normalised ? &normalised->kinds : nullptr);
     const Reading outcome = reading.examineAll();
     if (outcome == Reading::NeedsContext)
         return std::nullopt;
@@ -503,17 +503,16 @@ QString keptIncludesText(const QString& fileName, const QStringList& includes)
            listedPlaces(includes) + QLatin1Char('.');
 }
 
-ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName)
+ZoneLoadStatus readZoneFile(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName)
 {
-    AppState& state = context.state;
-    state.debugLog.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
+    target.log.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
     if (fileName.isEmpty() || fileName == QLatin1String(" ")) {
-        context.prompter.message(QStringLiteral("Error!"),
-                                 QStringLiteral("File selection error. Please restore your server."));
+        target.prompter.message(QStringLiteral("Error!"),
+                                QStringLiteral("File selection error. Please restore your server."));
         return ZoneLoadStatus::NoFileName;
     }
-    state.zone.clearRecords();
-    std::optional<QByteArray> bytes = readZoneBytes(context, fileName);
+    target.zone.clearRecords();
+    std::optional<QByteArray> bytes = readZoneBytes(target, fileName);
     if (!bytes)
         return ZoneLoadStatus::Unreadable;
 
@@ -523,35 +522,34 @@ ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QSt
         // and the records; the rare hand-edited file that needs them again reads them once more.
         const QStringList lines = splitTextLines(*bytes);
         bytes.reset();
-        status = read(context, fileName, zoneName, lines, Source::OwnLayout, nullptr);
+        status = read(target, fileName, zoneName, lines, Source::OwnLayout, nullptr);
         if (!status) {
-            state.zone.clearRecords();
-            bytes = readZoneBytes(context, fileName);
+            target.zone.clearRecords();
+            bytes = readZoneBytes(target, fileName);
             if (!bytes)
                 return ZoneLoadStatus::Unreadable;
         }
     }
     if (!status) {
-        const NormalisedZone normalised = normaliseZone(*bytes, zoneName, state.zoneLists.datapath);
-        status = normalised.ok ? read(context, fileName, zoneName, normalised.lines, Source::Normalised, &normalised)
-                               : read(context, fileName, zoneName, splitTextLines(*bytes), Source::AsWritten, nullptr);
+        const NormalisedZone normalised = normaliseZone(*bytes, zoneName, target.dataDirectory);
+        status = normalised.ok ? read(target, fileName, zoneName, normalised.lines, Source::Normalised, &normalised)
+                               : read(target, fileName, zoneName, splitTextLines(*bytes), Source::AsWritten, nullptr);
     }
     if (*status == ZoneLoadStatus::SoaMalformed)
         return *status;
-    state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
+    target.log.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
     return ZoneLoadStatus::Loaded;
 }
 
-ZoneLoadStatus readNormalisedZone(ZoneContext& context, const QString& fileName, const QString& zoneName,
-                                  const NormalisedZone& zone)
+ZoneLoadStatus readNormalisedZoneFile(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName,
+                                      const NormalisedZone& zone)
 {
-    AppState& state = context.state;
-    state.debugLog.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
-    state.zone.clearRecords();
+    target.log.logLine(QStringLiteral("--Begin Loading Primary File: ") + fileName);
+    target.zone.clearRecords();
     const std::optional<ZoneLoadStatus> status =
-        read(context, fileName, zoneName, zone.lines, Source::Normalised, &zone);
+        read(target, fileName, zoneName, zone.lines, Source::Normalised, &zone);
     if (status == ZoneLoadStatus::SoaMalformed)
         return *status;
-    state.debugLog.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
+    target.log.logLine(QStringLiteral("--End Loading Primary File: ") + fileName);
     return ZoneLoadStatus::Loaded;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "zone/lineshape.h"
-#include "zone/zonecontext.h"
 #include "zone/zonenormaliser.h"
 
 #include <QString>
 #include <QStringView>
+
+class DebugLog;
+class Prompter;
+class ZoneModel;
 
 enum class ZoneLoadStatus
 {
@@ -28,15 +31,25 @@ QString otherRecordsHeading();
 QString unreadableLinesText(const QString& fileName, const QStringList& lines);
 QString keptIncludesText(const QString& fileName, const QStringList& includes);
 
-// Reads a zone file (its name relative to the data directory) into the loaded zone: the start of authority
-// and every NS, MX, A, CNAME and RP line with its TXT line that passes its field count, each kept exactly as
-// read; every other record as an other record, in file order. A file the program did not write (or one it
+// What a reading fills and where it reports: the zone model, the prompter for its messages, the debug log, and the
+// data directory the file's name (and its "$INCLUDE" lines) are relative to.
+struct ZoneReadTarget
+{
+    ZoneModel& zone;
+    Prompter& prompter;
+    DebugLog& log;
+    const QString& dataDirectory;
+};
+
+// Reads a zone file into the zone: the start of authority and every NS, MX, A, CNAME and RP line with its TXT
+// line that passes its field count, each kept exactly as read; every other record as an other record, in file
+// order. A file the program did not write (or one it
 // wrote and someone edited into lines that need the lines before them) is put in context-free form first.
 // Lines no scanner can read are kept as comments and reported in one message; the three stops are reported
 // too. The displays are left to the caller (rebuildDisplays).
-ZoneLoadStatus loadZone(ZoneContext& context, const QString& fileName, const QString& zoneName);
+ZoneLoadStatus readZoneFile(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName);
 
-// Reads a zone already put in context-free form (from the file of that name) into the loaded zone, as loadZone
+// Reads a zone already put in context-free form (from the file of that name) into the zone, as readZoneFile
 // reads a file written elsewhere.
-ZoneLoadStatus readNormalisedZone(ZoneContext& context, const QString& fileName, const QString& zoneName,
-                                  const NormalisedZone& zone);
+ZoneLoadStatus readNormalisedZoneFile(const ZoneReadTarget& target, const QString& fileName, const QString& zoneName,
+                                      const NormalisedZone& zone);

@@ -1,6 +1,6 @@
 #include "servedserver.h"
 
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
 #include "support/loopback.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "bind9/bind9settings.h"
 #include "bind9/catalogzone.h"
-#include "bind9/confsyntax.h"
 #include "bind9/nameserverprobe.h"
-#include "shell/appstate.h"
-#include "shell/settings.h"
-#include "shell/settingsstore.h"
+#include "namedconf/confsyntax.h"
+#include "platform/settingsstore.h"
+#include "session/appstate.h"
+#include "session/bind9settings.h"
+#include "session/settings.h"
 #include "support/fakeplatform.h"
 #include "support/loopback.h"
 #include "support/namedprocess.h"
@@ -164,17 +164,17 @@ void TstBind9Settings::statusOfARealNameServer()
     state.bind9.address = QStringLiteral("127.0.0.1");
     state.bind9.port = port;
     state.ndcProgram = QStringLiteral("ndc");
-    state.serverRunState = QStringLiteral("STOP");
+    state.runState = RunState::Stopped;
     observeRunState(state);
-    QCOMPARE(state.serverRunState, QStringLiteral("STOP")); // another control program: the buttons decide
+    QCOMPARE(state.runState, RunState::Stopped); // another control program: the buttons decide
     state.ndcProgram = QStringLiteral("quorvane-ndc");
     observeRunState(state);
-    QCOMPARE(state.serverRunState, QStringLiteral("START"));
+    QCOMPARE(state.runState, RunState::Started);
     const NameServerStatus status = loadedNameServerStatus(state);
     QCOMPARE(nameServerStatusText(status), QStringLiteral("Answering at 127.0.0.1 port %1.").arg(port));
     named.stop();
     observeRunState(state);
-    QCOMPARE(state.serverRunState, QStringLiteral("STOP"));
+    QCOMPARE(state.runState, RunState::Stopped);
     QCOMPARE(nameServerStatusText(loadedNameServerStatus(state)),
              QStringLiteral("Not answering at 127.0.0.1 port %1.").arg(port));
 }

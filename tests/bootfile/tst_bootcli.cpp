@@ -2,8 +2,8 @@
 // server (its named.boot, the files to create, the settings and answers) with the boot file, the output and
 // the messages it must give, byte for byte. "@ROOT@" stands for the temporary folder of the run.
 
+#include "platform/osdetect.h"
 #include "platform/systemplatform.h"
-#include "shell/osdetect.h"
 #include "support/testfiles.h"
 
 #include <QDir>

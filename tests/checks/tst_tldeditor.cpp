@@ -1,9 +1,9 @@
 #include "checks/namechecks.h"
 #include "checks/tldeditor.h"
 #include "checks/tldlist.h"
-#include "shell/appstate.h"
-#include "shell/settings.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "session/appstate.h"
+#include "session/settings.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 

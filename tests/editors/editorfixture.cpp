@@ -1,6 +1,7 @@
 #include "editorfixture.h"
 
 #include "editors/soafields.h"
+#include "server/zoneload.h"
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"
@@ -21,7 +22,7 @@ EditorFixture::EditorFixture(const QString& dataName)
     state.zoneLists.datapath = dir.path();
     state.zoneLists.primdns = QStringList{zoneName};
     state.zoneLists.primfiles = QStringList{fileName};
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
     writeBytes(filePath(), readBytes(testDataPath(QStringLiteral("editors/") + dataName)));
     reload();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
+#include "session/zonecontext.h"
 #include "support/scriptedprompter.h"
-#include "zone/zonecontext.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -7,6 +7,7 @@
 #include "editorrun.h"
 #include "editors/domaindefaults.h"
 #include "editors/hosteditors.h"
+#include "server/zonesave.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
 #include "zone/recordfields.h"
@@ -445,7 +446,7 @@ void TestEditorChecks::save()
 void TestEditorChecks::successiveSavesRaiseTheSerial()
 {
     EditorFixture fixture;
-    fixture.state.domainDefaults.nameall = QStringLiteral("YES");
+    fixture.state.domainDefaults.askBeforeEachNameServer = false;
     for (const QString& serial : {QStringLiteral("2026120702"), QStringLiteral("2026120703")}) {
         fixture.state.zone.hostaddrs.setEditIndex(0);
         QStringList fields{QStringLiteral("ns1.example.com"), QStringLiteral("10.0.0.1")};
@@ -576,22 +577,22 @@ void TestEditorChecks::resetForgetsTheAnswers()
 {
     EditorFixture fixture;
     DomainEditDefaults& defaults = fixture.state.domainDefaults;
-    defaults = DomainEditDefaults{"YES", "YES", "YES", "YES", "YES"};
+    defaults = DomainEditDefaults{false, false, false, false, false};
     // With the remembered answer the completion asks nothing.
     QStringList fields{QStringLiteral("web"), QStringLiteral("10.0.0.5")};
     QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
 
     fixture.prompter.expectMessage(kAttention, QStringLiteral("Your domain edit defaults have been reset."));
     resetDomainEditDefaults(defaults, fixture.prompter);
-    QVERIFY(defaults.hostall.isEmpty() && defaults.nameall.isEmpty() && defaults.mailall.isEmpty() &&
-            defaults.aliasnamall.isEmpty() && defaults.aliasptall.isEmpty());
+    QVERIFY(defaults.askBeforeEachHost && defaults.askBeforeEachNameServer && defaults.askBeforeEachMailServer &&
+            defaults.askBeforeEachAliasName && defaults.askBeforeEachAliasTarget);
 
     // Afterwards the question comes again.
     fixture.state.zone.hostaddrs.setEditIndex(-1);
     fields = QStringList{QStringLiteral("web2"), QStringLiteral("10.0.0.6")};
     fixture.script({willReference("web2", "name", "web2.example.com.") + "all"});
     QVERIFY(runSave(fixture.context, QStringLiteral("host"), fields).stored());
-    QCOMPARE(defaults.nameall, QStringLiteral("YES"));
+    QCOMPARE(defaults.askBeforeEachNameServer, false);
     QCOMPARE(fixture.prompter.pending(), 0);
 
     // Resetting with nothing set only says so.
@@ -607,23 +608,23 @@ void TestEditorChecks::resetForgetsTheAnswers()
 void TestEditorChecks::newerTopLevelDomainsAreAbsolute_data()
 {
     QTest::addColumn<QString>("list");
-    QTest::addColumn<QString>("nameall");
+    QTest::addColumn<bool>("ask");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("line");
     const QString installed = QStringLiteral("/usr/share/publicsuffix/public_suffix_list.dat");
     const QString missing = QStringLiteral("/nonexistent/public_suffix_list.dat");
     for (const QString& list : {installed, missing}) {
-        for (const QString& nameall : {QString(), QStringLiteral("YES")}) {
+        for (const bool ask : {true, false}) {
             const QString tag = (list == installed ? QStringLiteral("installed list") : QStringLiteral("no list")) +
-                                (nameall.isEmpty() ? QString() : QStringLiteral(", not asking"));
+                                (ask ? QString() : QStringLiteral(", not asking"));
             QTest::newRow(qPrintable(tag + ": mx with dot"))
-                << list << nameall << "mx" << QStringList{"mx.provider.eu.", "20"}
+                << list << ask << "mx" << QStringList{"mx.provider.eu.", "20"}
                 << "example.com.     IN     MX     20     mx.provider.eu. ";
             QTest::newRow(qPrintable(tag + ": mx without dot"))
-                << list << nameall << "mx" << QStringList{"mx.provider.eu", "20"}
+                << list << ask << "mx" << QStringList{"mx.provider.eu", "20"}
                 << "example.com.     IN     MX     20     mx.provider.eu. ";
-            QTest::newRow(qPrintable(tag + ": ns")) << list << nameall << "ns" << QStringList{"ns1.hosting.dev"}
+            QTest::newRow(qPrintable(tag + ": ns")) << list << ask << "ns" << QStringList{"ns1.hosting.dev"}
                                                     << "example.com.     IN     NS     ns1.hosting.dev.";
         }
     }
@@ -632,13 +633,13 @@ void TestEditorChecks::newerTopLevelDomainsAreAbsolute_data()
 void TestEditorChecks::newerTopLevelDomainsAreAbsolute()
 {
     QFETCH(QString, list);
-    QFETCH(QString, nameall);
+    QFETCH(bool, ask);
     QFETCH(QString, kind);
     QFETCH(QStringList, fields);
     QFETCH(QString, line);
     EditorFixture fixture;
     fixture.state.tlds.setDelegatedTlds(delegatedTlds(list));
-    fixture.state.domainDefaults.nameall = nameall;
+    fixture.state.domainDefaults.askBeforeEachNameServer = ask;
     QVERIFY(runSave(fixture.context, kind, fields).stored());
     QCOMPARE(fixture.prompter.prompts().size(), 0);
     const RecordList& records =

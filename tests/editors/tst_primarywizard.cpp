@@ -4,8 +4,8 @@
 #include "secondary/serverfixture.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
-#include "ui/zonebrowser/primarydeletion.h"
 #include "zone/zonefileio.h"
+#include "zonebrowser/primarydeletion.h"
 
 #include <QFile>
 #include <QTest>
@@ -73,7 +73,7 @@ void TstPrimaryWizard::init()
                "604800\r\n86400\r\n)\r\nalpha.com.     IN     NS     ns.example.com.\r\n");
     QVERIFY(m_server->readBoot());
     // Completing relative names asks each time unless the user ticked the box once.
-    m_server->state.domainDefaults.nameall = QStringLiteral("YES");
+    m_server->state.domainDefaults.askBeforeEachNameServer = false;
 }
 
 void TstPrimaryWizard::cleanup()
@@ -239,7 +239,7 @@ void TstPrimaryWizard::hostAddressRefusals()
 
 void TstPrimaryWizard::hostAddressesAreCompleted()
 {
-    m_server->state.domainDefaults.nameall.clear();
+    m_server->state.domainDefaults.askBeforeEachNameServer = true;
     WizardFields fields = prefillWizard(m_server->state, QStringLiteral("example.com"));
     fields.names = {"WWW", "", "mail.example.com", "", ""};
     fields.ips = {"10.0.0.1.", "", "10.0.0.2", "", ""};
@@ -456,7 +456,7 @@ void TstPrimaryWizard::cancelOnFirstPageDeletesOnce()
     // No question: the scripted prompter fails the test on any prompt.
     QVERIFY(abandonWizardZone(m_server->state, fields.name, deletePrimary));
     QVERIFY(fields.name.isEmpty());
-    QCOMPARE(m_server->state.zoneLists.stealth, QStringLiteral("OFF"));
+    QVERIFY(!m_server->state.zoneLists.skipNextDeleteQuestion);
     QVERIFY(!QFile::exists(m_server->dataPath(QStringLiteral("example.com.DNS"))));
     QCOMPARE(m_server->state.zoneLists.primdns, QStringList{"alpha.com"});
     QCOMPARE(m_server->state.zoneLists.primfiles, QStringList{"alpha.com.dns"});
@@ -474,7 +474,7 @@ void TstPrimaryWizard::abandonedZoneNoLongerListed()
     QVERIFY(!abandonWizardZone(m_server->state, zone, [&ran] { ran = true; }));
     QVERIFY(!ran);
     // The switch stays off, so the next deletion the user starts still asks.
-    QCOMPARE(m_server->state.zoneLists.stealth, QStringLiteral("OFF"));
+    QVERIFY(!m_server->state.zoneLists.skipNextDeleteQuestion);
 }
 
 QTEST_GUILESS_MAIN(TstPrimaryWizard)

@@ -3,10 +3,11 @@
 #include "editors/primaryzonecreation.h"
 #include "net/localaddress.h"
 #include "secondary/serverfixture.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
 #include "support/testfiles.h"
 #include "support/zonecheck.h"
 #include "zone/zonereader.h"
-#include "zone/zonewriter.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -205,7 +206,7 @@ void TstZoneCreation::fastAddCreatesEveryZone()
                              "primary     one.net     one.net.DNS\r\n", "primary     two.org     two.org.DNS\r\n"})
         QVERIFY2(boot.contains(line), line);
     // Each zone's file starts from the Setup page's serial itself; a save gives it the running serial + 1.
-    QCOMPARE(state.setup.defaultserial, QStringLiteral("2026120701"));
+    QCOMPARE(state.setup.runningSerial, QStringLiteral("2026120701"));
     for (const QString& zone : {QStringLiteral("example.com"), QStringLiteral("one.net"), QStringLiteral("two.org")})
         firstSaveIsAccepted(zone);
 }
@@ -231,7 +232,7 @@ void TstZoneCreation::fastAddTimings()
     QFETCH(QString, given);
     QFETCH(QString, written);
     SetupDefaults defaults;
-    defaults.defaultserial = QStringLiteral("2026120701");
+    defaults.runningSerial = QStringLiteral("2026120701");
     defaults.defaultrefresh = given;
     const SoaTimings timings = ::fastAddTimings(defaults);
     QCOMPARE(timings.refresh, written);
@@ -262,7 +263,7 @@ void TstZoneCreation::fastAddWithEmptyDefaultsWritesFallbacks()
 void TstZoneCreation::wizardTimingsFillOnlyEmptyValues()
 {
     SetupDefaults defaults;
-    defaults.defaultserial = QStringLiteral("2026120701");
+    defaults.runningSerial = QStringLiteral("2026120701");
     defaults.defaultretry = QStringLiteral("1200");
     const SoaTimings timings = wizardTimings(defaults);
     QCOMPARE(QStringList({timings.serial, timings.refresh, timings.retry, timings.expire, timings.minimum}),

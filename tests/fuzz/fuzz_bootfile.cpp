@@ -1,10 +1,10 @@
 // The boot file reader over any bytes: read as loading a server reads it, with every question answered by the
 // answer that asks no further one, then turned back into the writer's lines.
-#include "bootfile/bootreader.h"
 #include "bootfile/bootwriter.h"
 #include "fuzzsupport.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "server/bootload.h"
+#include "session/appstate.h"
 
 #include <QDir>
 
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const char* name : {"cache.dns", "example.com.dns", "kept.dns", "zone.bak"})
         writeFuzzFile(QStringLiteral("win/data/") + QLatin1String(name), "; a file\r\n");
     AppState state;
-    state.tobeloaded = writeFuzzFile(QStringLiteral("win/named.boot"), input);
-    state.tobelname = QStringLiteral("ns1@ns1.example.com.");
+    state.pendingBootFilePath = writeFuzzFile(QStringLiteral("win/named.boot"), input);
+    state.pendingServerId = QStringLiteral("ns1@ns1.example.com.");
     SettingsStore store(QDir(fuzzFolder()).filePath(QStringLiteral("settings.ini")));
     FuzzPrompter prompter;
     BootContext context{state, store, prompter};

@@ -1,7 +1,8 @@
 // The zone file reader over any bytes, then the displays and the writer's bytes of what it read.
 #include "fuzzsupport.h"
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "server/zoneload.h"
+#include "session/appstate.h"
 #include "zone/recorddisplay.h"
 #include "zone/zonefileio.h"
 #include "zone/zonereader.h"

@@ -32,7 +32,7 @@ mkdir -p "$tmp/home" "$tmp/installed" "$tmp/built"
 [ "$(QT_QPA_PLATFORM=offscreen "$root/bin/quorvane" --version)" = "Quorvane 2.0" ] || fail "quorvane --version"
 
 # A zone saved by the installed program is the zone the build's own program saves, and the name server loads it.
-zone=$source/tests/data/zone/01_own_layout.in
+zone="$source/tests/data/zone/cases/own-layout@example.com/input"
 cp "$zone" "$tmp/installed/example.com.dns"
 cp "$zone" "$tmp/built/example.com.dns"
 "$root/bin/quorvane-cli" --serial 2026120701 zone save "$tmp/installed" example.com.dns example.com

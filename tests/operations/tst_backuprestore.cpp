@@ -1,5 +1,5 @@
-#include "operations/backuprestore.h"
 #include "platform/progress.h"
+#include "server/backuprestore.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 

@@ -1,4 +1,4 @@
-#include "operations/changedfilecopy.h"
+#include "server/changedfilecopy.h"
 #include "support/testfiles.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "shell/appstate.h"
-#include "shell/settings.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "session/appstate.h"
+#include "session/settings.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 
@@ -55,7 +55,7 @@ void TstOperationSettings::defaultsWhenNothingIsStored()
     QCOMPARE(state.ndcProgram, program);
     QCOMPARE(state.ftpHost, QStringLiteral("192.0.32.9"));
     QCOMPARE(state.ftpPort, 21);
-    QVERIFY(state.serverRunState.isEmpty());
+    QCOMPARE(state.runState, RunState::Unknown);
 }
 
 void TstOperationSettings::savedValuesComeBack()

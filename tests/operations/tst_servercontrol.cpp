@@ -1,8 +1,8 @@
 #include "fakendc.h"
-#include "operations/loadedserver.h"
 #include "operations/servercontrol.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "server/loadedserver.h"
+#include "session/appstate.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
@@ -51,7 +51,7 @@ private Q_SLOTS:
     void commandNames();
 
 private:
-    NdcOutcome run(NdcCommand command, const NdcTarget& target, QString& runState);
+    NdcOutcome run(NdcCommand command, const NdcTarget& target, RunState& runState);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeNdc> m_ndc;
@@ -82,7 +82,7 @@ void TstServerControl::cleanup()
     m_ndc.reset();
 }
 
-NdcOutcome TstServerControl::run(NdcCommand command, const NdcTarget& target, QString& runState)
+NdcOutcome TstServerControl::run(NdcCommand command, const NdcTarget& target, RunState& runState)
 {
     return runNdcCommand(command, target, QStringLiteral("ndc"), runState, *m_prompter, *m_platform,
                          [this](const QString& text) { m_statuses << text; });
@@ -96,40 +96,40 @@ void TstServerControl::commandLines_data()
     QTest::addColumn<QString>("computer");
     QTest::addColumn<QString>("recorded");
     QTest::addColumn<QStringList>("statuses");
-    QTest::addColumn<QString>("runStateAfter");
+    QTest::addColumn<RunState>("runStateAfter");
 
     const QString nt4 = QStringLiteral("Windows NT 4.X");
     const QString linux = QStringLiteral("Linux");
     const QString ns1 = QStringLiteral("NS1");
     QTest::newRow("start nt") << NdcCommand::Start << nt4 << linux << ns1 << "[START][\\\\NS1]"
-                              << QStringList{"Starting Server...", "Server Started."} << "START";
+                              << QStringList{"Starting Server...", "Server Started."} << RunState::Started;
     QTest::newRow("stop nt") << NdcCommand::Stop << nt4 << linux << ns1 << "[STOP][\\\\NS1]"
-                             << QStringList{"Stopping Server...", "Server Stopped."} << "STOP";
+                             << QStringList{"Stopping Server...", "Server Stopped."} << RunState::Stopped;
     QTest::newRow("reload nt") << NdcCommand::Reload << nt4 << linux << ns1 << "[RELOAD][\\\\NS1]"
-                               << QStringList{"Reloading Database...", "Database Reloaded."} << "";
+                               << QStringList{"Reloading Database...", "Database Reloaded."} << RunState::Unknown;
     QTest::newRow("restart nt, lower case") << NdcCommand::Restart << nt4 << linux << ns1 << "[restart][\\\\NS1]"
-                                            << QStringList{"Restarting Server...", "Server Restarted."} << "";
+                                            << QStringList{"Restarting Server...", "Server Restarted."} << RunState::Unknown;
     QTest::newRow("dumpdb nt") << NdcCommand::DumpDb << nt4 << linux << ns1 << "[DUMPDB][\\\\NS1]"
-                               << QStringList{"Processing Database...", "Now Displaying Database."} << "";
+                               << QStringList{"Processing Database...", "Now Displaying Database."} << RunState::Unknown;
     QTest::newRow("stats nt") << NdcCommand::Stats << nt4 << linux << ns1 << "[STATS][\\\\NS1]"
-                              << QStringList{"Processing Statistics...", "Now Displaying Statistics."} << "";
+                              << QStringList{"Processing Statistics...", "Now Displaying Statistics."} << RunState::Unknown;
     QTest::newRow("restart nt 3") << NdcCommand::Restart << "Windows NT 3.X" << linux << ns1 << "[restart][\\\\NS1]"
-                                  << QStringList{"Restarting Server...", "Server Restarted."} << "";
+                                  << QStringList{"Restarting Server...", "Server Restarted."} << RunState::Unknown;
     QTest::newRow("start nt 3 shell") << NdcCommand::Start << "Windows NT 3.X with Shell" << linux << ns1
                                       << "[START][\\\\NS1]" << QStringList{"Starting Server...", "Server Started."}
-                                      << "START";
+                                      << RunState::Started;
     QTest::newRow("start 95 from nt family") << NdcCommand::Start << "Windows 95" << linux << "other" << "[START]"
-                                             << QStringList{"Starting Server...", "Server Started."} << "START";
+                                             << QStringList{"Starting Server...", "Server Started."} << RunState::Started;
     QTest::newRow("restart 95, upper case local form")
         << NdcCommand::Restart << "Windows 95" << linux << "other" << "[RESTART]"
-        << QStringList{"Restarting Server...", "Server Restarted."} << "";
+        << QStringList{"Restarting Server...", "Server Restarted."} << RunState::Unknown;
     QTest::newRow("reload 95") << NdcCommand::Reload << "Windows 95" << "Windows NT" << "other" << "[RELOAD]"
-                               << QStringList{"Reloading Database...", "Database Reloaded."} << "";
+                               << QStringList{"Reloading Database...", "Database Reloaded."} << RunState::Unknown;
     QTest::newRow("stop, none chosen") << NdcCommand::Stop << "" << linux << "other" << "[STOP]"
-                                       << QStringList{"Stopping Server...", "Server Stopped."} << "STOP";
+                                       << QStringList{"Stopping Server...", "Server Stopped."} << RunState::Stopped;
     QTest::newRow("95 on 95, same machine in other case")
         << NdcCommand::Start << "Windows 95" << "Windows 95" << "ns1" << "[START]"
-        << QStringList{"Starting Server...", "Server Started."} << "START";
+        << QStringList{"Starting Server...", "Server Started."} << RunState::Started;
 }
 
 void TstServerControl::commandLines()
@@ -140,10 +140,10 @@ void TstServerControl::commandLines()
     QFETCH(QString, computer);
     QFETCH(QString, recorded);
     QFETCH(QStringList, statuses);
-    QFETCH(QString, runStateAfter);
+    QFETCH(RunState, runStateAfter);
     m_platform->name = platform;
     m_platform->computer = computer;
-    QString runState;
+    RunState runState = RunState::Unknown;
     const NdcOutcome outcome = run(command, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, os), runState);
     QCOMPARE(outcome.end, NdcOutcome::End::Done);
     QCOMPARE(m_ndc->runs(), QStringList{recorded});
@@ -156,23 +156,23 @@ void TstServerControl::commandLines()
 
 void TstServerControl::refusals_data()
 {
-    QTest::addColumn<QString>("runState");
+    QTest::addColumn<RunState>("runState");
     QTest::addColumn<NdcCommand>("command");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("start after start") << "START" << NdcCommand::Start << "Server already started.";
-    QTest::newRow("stop after stop") << "STOP" << NdcCommand::Stop << "Server already stopped.";
-    QTest::newRow("reload after stop") << "STOP" << NdcCommand::Reload << kStopped;
-    QTest::newRow("restart after stop") << "STOP" << NdcCommand::Restart << kStopped;
-    QTest::newRow("dumpdb after stop") << "STOP" << NdcCommand::DumpDb << kStopped;
-    QTest::newRow("stats after stop") << "STOP" << NdcCommand::Stats << kStopped;
+    QTest::newRow("start after start") << RunState::Started << NdcCommand::Start << "Server already started.";
+    QTest::newRow("stop after stop") << RunState::Stopped << NdcCommand::Stop << "Server already stopped.";
+    QTest::newRow("reload after stop") << RunState::Stopped << NdcCommand::Reload << kStopped;
+    QTest::newRow("restart after stop") << RunState::Stopped << NdcCommand::Restart << kStopped;
+    QTest::newRow("dumpdb after stop") << RunState::Stopped << NdcCommand::DumpDb << kStopped;
+    QTest::newRow("stats after stop") << RunState::Stopped << NdcCommand::Stats << kStopped;
 }
 
 void TstServerControl::refusals()
 {
-    QFETCH(QString, runState);
+    QFETCH(RunState, runState);
     QFETCH(NdcCommand, command);
     QFETCH(QString, refusal);
-    const QString before = runState;
+    const RunState before = runState;
     const NdcOutcome outcome =
         run(command, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X")),
             runState);
@@ -187,16 +187,16 @@ void TstServerControl::runStateFollowsStartAndStop()
 {
     const NdcTarget target =
         targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
-    QString runState;
+    RunState runState = RunState::Unknown;
     QCOMPARE(run(NdcCommand::Stop, target, runState).end, NdcOutcome::End::Done);
-    QCOMPARE(runState, QStringLiteral("STOP"));
+    QCOMPARE(runState, RunState::Stopped);
     QCOMPARE(run(NdcCommand::Restart, target, runState).end, NdcOutcome::End::Refused);
     QCOMPARE(run(NdcCommand::Start, target, runState).end, NdcOutcome::End::Done);
-    QCOMPARE(runState, QStringLiteral("START"));
+    QCOMPARE(runState, RunState::Started);
     QCOMPARE(run(NdcCommand::Start, target, runState).end, NdcOutcome::End::Refused);
     QCOMPARE(run(NdcCommand::Reload, target, runState).end, NdcOutcome::End::Done);
     QCOMPARE(run(NdcCommand::Restart, target, runState).end, NdcOutcome::End::Done);
-    QCOMPARE(runState, QStringLiteral("START"));
+    QCOMPARE(runState, RunState::Started);
     QCOMPARE(m_ndc->runs(), (QStringList{"[STOP][\\\\NS1]", "[START][\\\\NS1]", "[RELOAD][\\\\NS1]",
                                          "[restart][\\\\NS1]"}));
     QCOMPARE(m_statuses, (QStringList{"Stopping Server...", "Server Stopped.", kStopped, "Starting Server...",
@@ -218,7 +218,7 @@ void TstServerControl::viewCommandsDeleteTheirOldFileFirst()
     QFETCH(QString, file);
     const QString old = QDir(m_windir).filePath(file);
     QVERIFY(writeBytes(old, "an old file\r\n"));
-    QString runState = QStringLiteral("STOP");
+    RunState runState = RunState::Stopped;
     const NdcOutcome outcome =
         run(command, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X")),
             runState);
@@ -235,7 +235,7 @@ void TstServerControl::windows95ServerRefusesDumpAndStatistics()
     m_prompter->expectMessage(QStringLiteral("Attention!"),
                               QStringLiteral("The server you are attempting to issue this command to is running "
                                              "Windows 95, which does not support this feature."));
-    QString runState;
+    RunState runState = RunState::Unknown;
     const NdcOutcome outcome =
         run(NdcCommand::DumpDb,
             targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows 95")), runState);
@@ -262,14 +262,14 @@ void TstServerControl::windows95ServerOnAnotherMachineIsRefused()
     m_platform->computer = QStringLiteral("WORKSTATION");
     m_prompter->expectMessage(QStringLiteral("Error."),
                               QStringLiteral("You can only issue name server commands on your local machine."));
-    QString runState;
+    RunState runState = RunState::Unknown;
     const NdcOutcome outcome =
         run(NdcCommand::Start, targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, os), runState);
     QCOMPARE(outcome.end, NdcOutcome::End::NotLocal);
     QVERIFY(!outcome.clearStatusLater);
     QVERIFY(m_statuses.isEmpty());
     QVERIFY(m_ndc->runs().isEmpty());
-    QVERIFY(runState.isEmpty());
+    QCOMPARE(runState, RunState::Unknown);
 }
 
 void TstServerControl::outputFiles_data()
@@ -307,7 +307,7 @@ void TstServerControl::dumpAndStatisticsAreReadAfterTheRun()
 {
     const NdcTarget target =
         targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
-    QString runState;
+    RunState runState = RunState::Unknown;
     NdcOutcome outcome = run(NdcCommand::DumpDb, target, runState);
     QCOMPARE(outcome.outputFile, m_windir + QStringLiteral("/system32/namdump.db"));
     QString error;
@@ -330,7 +330,7 @@ void TstServerControl::missingOutputFileIsReported()
 void TstServerControl::controlProgramThatCannotStartIsReported()
 {
     m_prompter->answer(Prompter::Button::Ok);
-    QString runState;
+    RunState runState = RunState::Unknown;
     const NdcOutcome outcome =
         runNdcCommand(NdcCommand::Start,
                       targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X")),
@@ -338,7 +338,7 @@ void TstServerControl::controlProgramThatCannotStartIsReported()
                       [this](const QString& text) { m_statuses << text; });
     QCOMPARE(outcome.end, NdcOutcome::End::NotRun);
     QVERIFY(outcome.clearStatusLater);
-    QVERIFY(runState.isEmpty());
+    QCOMPARE(runState, RunState::Unknown);
     QCOMPARE(m_statuses, (QStringList{"Starting Server...", QString()}));
     QCOMPARE(m_prompter->prompts().size(), 1);
     QCOMPARE(m_prompter->prompts().first().caption, QStringLiteral("Error."));
@@ -350,13 +350,13 @@ void TstServerControl::controlProgramThatFailsIsReportedInItsWords()
 {
     const NdcTarget target =
         targetOf(QStringLiteral("NS1@ns1.example.com"), m_bootFile, QStringLiteral("Windows NT 4.X"));
-    QString runState;
+    RunState runState = RunState::Unknown;
     m_ndc->setFailure(QStringLiteral("The configuration fails its check: example.com.DNS:9: out of range"));
     m_prompter->expectMessage(QStringLiteral("Error."),
                               QStringLiteral("The configuration fails its check: example.com.DNS:9: out of range"));
     const NdcOutcome failed = run(NdcCommand::Start, target, runState);
     QCOMPARE(failed.end, NdcOutcome::End::Failed);
-    QVERIFY(runState.isEmpty());
+    QCOMPARE(runState, RunState::Unknown);
     QCOMPARE(m_statuses, (QStringList{"Starting Server...", QString()}));
     // The program learnt which server it works on from its environment.
     QCOMPARE(m_ndc->environment(), m_bootFile + QStringLiteral(" NS1@ns1.example.com"));
@@ -364,7 +364,7 @@ void TstServerControl::controlProgramThatFailsIsReportedInItsWords()
     // Nothing of the failure stays behind: once the program succeeds, the command is done.
     m_ndc->setFailure(QString());
     QCOMPARE(run(NdcCommand::Start, target, runState).end, NdcOutcome::End::Done);
-    QCOMPARE(runState, QStringLiteral("START"));
+    QCOMPARE(runState, RunState::Started);
 }
 
 void TstServerControl::targetsReachTheBootFileThroughTheDriveTable()
@@ -375,8 +375,8 @@ void TstServerControl::targetsReachTheBootFileThroughTheDriveTable()
     state.defaultos = QStringLiteral("Windows NT 3.X");
     state.catalog.add({QStringLiteral("NS2@ns2.example.com"), QStringLiteral("Q:\\WINNT\\named.boot")});
     state.catalog.add({QStringLiteral("NS1@ns1.example.com"), QStringLiteral("G:\\winnt\\named.boot")});
-    state.tobelname = QStringLiteral("NS1@ns1.example.com");
-    state.tobeloaded = QStringLiteral("G:\\winnt\\named.boot");
+    state.pendingServerId = QStringLiteral("NS1@ns1.example.com");
+    state.pendingBootFilePath = QStringLiteral("G:\\winnt\\named.boot");
 
     const NdcTarget loaded = loadedServerTarget(state, store);
     QCOMPARE(loaded.server.identifier, QStringLiteral("NS1@ns1.example.com"));

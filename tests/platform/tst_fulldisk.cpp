@@ -4,10 +4,10 @@
 // The commands are real quorvane-cli runs; the lookup listing is written by the real lookup interpreter
 // against a real name server; the registration files, which only the window writes, are written through the
 // workspace's own function.
-#include "../registration/sampleregistrations.h"
 #include "namedpeer.h"
 #include "registration/registrationdocument.h"
 #include "registration/registrationworkspace.h"
+#include "sampleregistrations.h"
 #include "support/clirun.h"
 #include "support/fakeplatform.h"
 #include "support/smalltmpfs.h"

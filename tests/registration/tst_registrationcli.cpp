@@ -1,7 +1,7 @@
+#include "platform/settingsstore.h"
 #include "registration/profilefile.h"
 #include "registration/registrationfields.h"
 #include "sampleregistrations.h"
-#include "shell/settingsstore.h"
 #include "smtppeer.h"
 #include "support/testfiles.h"
 

@@ -4,8 +4,8 @@
 #include "registration/registrationname.h"
 #include "registration/registrationworkspace.h"
 #include "sampleregistrations.h"
-#include "shell/appstate.h"
-#include "shell/settings.h"
+#include "session/appstate.h"
+#include "session/settings.h"
 #include "smtppeer.h"
 #include "support/fakeplatform.h"
 #include "support/scriptedprompter.h"
@@ -467,7 +467,7 @@ void TstRegistrationWorkspace::missingServerIsReported()
     QVERIFY(!sendRegistrationMail(asciiDocument(RegistrationKind::Domain), {}, mailTo(QString()), client, &error));
     QCOMPARE(error, QStringLiteral("No SMTP server is set up for the registration mail. Enter one on the Setup page."));
     MailSettings noRecipient = mailTo(QStringLiteral("127.0.0.1:1"));
-    noRecipient.nicmailto.clear();
+    noRecipient.registryAddress.clear();
     QVERIFY(!sendRegistrationMail(asciiDocument(RegistrationKind::Domain), {}, noRecipient, client, &error));
     QCOMPARE(error, QStringLiteral("No recipient is set up for the registration mail."));
 }

@@ -1,6 +1,7 @@
 #include "reversefixture.h"
 
-#include "bootfile/bootreader.h"
+#include "platform/latin1lines.h"
+#include "server/bootload.h"
 #include "support/testfiles.h"
 #include "zone/zonefileio.h"
 
@@ -11,11 +12,11 @@ ReverseServer::ReverseServer() : store(QDir(dir.path()).filePath(QStringLiteral(
 {
     QDir().mkpath(dataPath());
     QDir().mkpath(QDir(dir.path()).filePath(QStringLiteral("win")));
-    state.tobelname = QStringLiteral("ns1@ns1.example.com.");
-    state.tobeloaded = bootFile();
+    state.pendingServerId = QStringLiteral("ns1@ns1.example.com.");
+    state.pendingBootFilePath = bootFile();
     state.zoneLists.firstzone = QStringLiteral("ns1.example.com.");
     state.defaultos = QStringLiteral("Windows NT 4.X");
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
     state.setup.defaultrefresh = QStringLiteral("1080");
     state.setup.defaultretry = QStringLiteral("3600");
     state.setup.defaultexpire = QStringLiteral("604800");
@@ -58,7 +59,7 @@ void ReverseServer::zone(const QString& name, const QStringList& nameServers, co
     for (const TestHost& host : hosts)
         lines << host.owner + QStringLiteral("     IN     A     ") + host.address + QLatin1Char(' ');
     lines << QStringLiteral(";");
-    QVERIFY(writeBytes(dataFile(name + QStringLiteral(".DNS")), crlfBytes(lines)));
+    QVERIFY(writeBytes(dataFile(name + QStringLiteral(".DNS")), crlfLines(lines)));
     if (!zoneNames.contains(name))
         zoneNames << name;
 }
@@ -70,7 +71,7 @@ void ReverseServer::load()
     for (const QString& name : std::as_const(zoneNames))
         lines << QStringLiteral("primary     ") + name + QStringLiteral("     ") + name + QStringLiteral(".DNS");
     lines << state.boot.reversePrimaryLines;
-    QVERIFY(writeBytes(bootFile(), crlfBytes(lines)));
+    QVERIFY(writeBytes(bootFile(), crlfLines(lines)));
     BootContext context{state, store, prompter};
     QVERIFY(readBootFile(context, false).ok());
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/settingsstore.h"
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversegeneration.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "session/appstate.h"
 #include "support/scriptedprompter.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+#include "platform/latin1lines.h"
 #include "support/loopback.h"
 #include "support/namedprocess.h"
 #include "support/testfiles.h"
@@ -34,7 +35,7 @@ QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, con
         lines << QStringLiteral("@     IN     NS     ") + server;
     for (const QString& host : hosts)
         lines << host + QLatin1Char(' ');
-    return crlfBytes(lines);
+    return crlfLines(lines);
 }
 
 // A name server started on the zones a boot file lists, each primary line a primary zone.
@@ -136,7 +137,7 @@ void TestReverseCli::writeServer(const QStringList& extraHosts)
         QStringLiteral("cache       .     cache.dns "), QStringLiteral("primary     example.com     example.com.DNS"),
         QStringLiteral("primary     example.net     example.net.DNS"),
         QStringLiteral("primary     9.9.9.IN-ADDR.ARPA     9.9.9.IN-ADDR.ARPA.reverse.DNS")};
-    QVERIFY(writeBytes(bootFile(), crlfBytes(boot)));
+    QVERIFY(writeBytes(bootFile(), crlfLines(boot)));
 }
 
 QStringList TestReverseCli::reverseArguments(const QStringList& answers) const

@@ -2,7 +2,7 @@
 #include "checks/namechecks.h"
 #include "reverse/reversefile.h"
 #include "reverse/secondaryreverse.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
 #include "support/scriptedprompter.h"
 
 #include <QTest>
@@ -120,7 +120,7 @@ void TestReverseFile::soaLines()
     AppState state;
     state.zoneLists.firstzone = QStringLiteral("ns1.example.com");
     state.emailaddr = QStringLiteral("admin@example.com");
-    state.setup.defaultserial = QStringLiteral("2026120703");
+    state.setup.runningSerial = QStringLiteral("2026120703");
     state.setup.defaultrefresh = QStringLiteral("1080");
     state.setup.defaultretry = QStringLiteral("3600");
     state.setup.defaultexpire = QStringLiteral("604800");

@@ -503,13 +503,13 @@ void TestReverseGeneration::serialNeverLower()
     server.load();
     const QString file = server.dataFile(reverseFile(QStringLiteral("2.1.10")));
     if (!previous.isEmpty()) {
-        server.state.setup.defaultserial = previous;
+        server.state.setup.runningSerial = previous;
         QVERIFY(server.generate().ok);
     }
-    server.state.setup.defaultserial = running;
+    server.state.setup.runningSerial = running;
     QVERIFY(server.generate().ok);
     QCOMPARE(readTextFile(file).value_or(QStringList()).value(8), written);
-    QCOMPARE(server.state.setup.defaultserial, running);
+    QCOMPARE(server.state.setup.runningSerial, running);
 }
 
 void TestReverseGeneration::setupFallbacksWrittenBack()

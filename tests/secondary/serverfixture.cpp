@@ -1,6 +1,6 @@
 #include "serverfixture.h"
 
-#include "bootfile/bootreader.h"
+#include "server/bootload.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -15,9 +15,9 @@ ServerFixture::ServerFixture(const QByteArray& bootText)
     state.servername = QStringLiteral("ns");
     state.emailaddr = QStringLiteral("admin@example.com");
     state.defaultos = QStringLiteral("Windows NT 4.X");
-    state.setup.defaultserial = QStringLiteral("2026120701");
-    state.tobeloaded = bootPath();
-    state.tobelname = QStringLiteral("ns@ns.example.com.");
+    state.setup.runningSerial = QStringLiteral("2026120701");
+    state.pendingBootFilePath = bootPath();
+    state.pendingServerId = QStringLiteral("ns@ns.example.com.");
     state.zoneLists.firstzone = QStringLiteral("ns.example.com.");
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "bootfile/bootcontext.h"
 #include "platform/progress.h"
-#include "shell/appstate.h"
-#include "shell/settingsstore.h"
+#include "platform/settingsstore.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
+#include "session/bootcontext.h"
+#include "session/zonecontext.h"
 #include "support/scriptedprompter.h"
-#include "zone/zonecontext.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -4,11 +4,12 @@
 // serial), and after each editor's add, change and delete differs by that record alone. Lines of garbage put
 // between the records lose none of them.
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "support/scriptedprompter.h"
 #include "support/testfiles.h"
 #include "zone/zonereader.h"
-#include "zone/zonewriter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -465,7 +466,7 @@ void TstRealZones::garbageBetweenRecordsLosesNone()
     AppState state;
     state.zoneLists.datapath = dir.path();
     state.selection.primfilename = file;
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
     ScriptedPrompter prompter;
     prompter.answer(Prompter::Button::Ok);
     NullProgress progress;

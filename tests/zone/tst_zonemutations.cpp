@@ -3,7 +3,9 @@
 // comment, and what a save writes reads back into the same zone, so that a second save loses nothing.
 #include "platform/progress.h"
 #include "platform/prompter.h"
-#include "shell/appstate.h"
+#include "server/zoneload.h"
+#include "server/zonesave.h"
+#include "session/appstate.h"
 #include "support/testfiles.h"
 #include "zone/zonenormaliser.h"
 #include "zone/zonereader.h"
@@ -131,7 +133,7 @@ void TstZoneMutations::damagedFilesReadAndSaveAgainAlike()
     AppState state;
     state.zoneLists.datapath = dir.path();
     state.selection.primfilename = QStringLiteral("zone.dns");
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
     AcceptingPrompter prompter;
     NullProgress progress;
     ZoneContext context{state, prompter, progress, {}, {}};

@@ -1,3 +1,4 @@
+#include "server/zoneload.h"
 #include "support/testfiles.h"
 #include "zone/soavalues.h"
 #include "zone/zonefileio.h"

@@ -10,7 +10,7 @@
 ZoneFixture::ZoneFixture()
 {
     state.zoneLists.datapath = dir.path();
-    state.setup.defaultserial = QStringLiteral("2026120701");
+    state.setup.runningSerial = QStringLiteral("2026120701");
 }
 
 QString ZoneFixture::copyIn(const QString& dataName, const QString& asName)

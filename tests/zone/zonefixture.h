@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/progress.h"
-#include "shell/appstate.h"
+#include "session/appstate.h"
+#include "session/zonecontext.h"
 #include "support/scriptedprompter.h"
-#include "zone/zonecontext.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,8 +1,0 @@
-#include "editors/aliastargetpicker.h"
-
-AliasTargetPicker::AliasTargetPicker(Prompter& prompter)
-    : HostPicker(prompter, QStringLiteral("Select host..."),
-                 QStringLiteral("Select the host address you would like to use:"))
-{
-    setObjectName(QStringLiteral("AliasTargetPicker"));
-}

@@ -1,0 +1,54 @@
+#include "server/serverfiles.h"
+
+#include "bootfile/bootconfig.h"
+#include "bootfile/bootlines.h"
+#include "platform/drivetable.h"
+#include "session/appstate.h"
+
+#include <QDir>
+#include <QSet>
+
+QString localBootFile(const QString& bootFilePath, const SettingsStore& store)
+{
+    return localBootFilePath(bootFilePath, DriveTable::load(store)).value_or(bootFilePath);
+}
+
+QStringList serverDataFiles(const AppState& state)
+{
+    QStringList names = state.zoneLists.primfiles + state.zoneLists.secfiles;
+    for (const QString& line : state.boot.reversePrimaryLines)
+        names << textFromField(blanksForTabs(line), 2).trimmed();
+    for (const QString& line : state.boot.secondaryReverseLines) {
+        const QStringList fields = fieldsOf(blanksForTabs(line));
+        if (fields.size() >= 4)
+            names << fields.last();
+    }
+    names << QStringLiteral("cache.dns");
+    QStringList plain;
+    // Looked up in a set: a server of ten thousand zones would otherwise compare every name with every other.
+    QSet<QString> seen;
+    for (const QString& name : std::as_const(names)) {
+        // The backup folder is flat and a restore puts files back into the data directory itself.
+        if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+            name != QLatin1String(".") && name != QLatin1String("..") && !seen.contains(name.toLower())) {
+            seen.insert(name.toLower());
+            plain << name;
+        }
+    }
+    return plain;
+}
+
+QStringList historyFiles(const AppState& state)
+{
+    QStringList names = serverDataFiles(state);
+    // A secondary's backup file is the name server's to write, not the program's.
+    for (const QString& file : state.zoneLists.secfiles)
+        names.removeAll(file);
+    names.prepend(BootConfig::fileName());
+    return names;
+}
+
+QString backupFolder(const QString& dataDirectory)
+{
+    return QDir(dataDirectory).filePath(QStringLiteral("dnsbackup"));
+}
