@@ -29,8 +29,12 @@ int runFastAdd(ZoneContext& context, const QStringList& addthem, const FastAddHo
         return -1;
     }
     AppState& state = context.state;
-    // The zone files and the boot file that names them are written under one hold.
-    const ServerChange change(state);
+    // The zone files and the boot file that names them are written under one hold, one revision.
+    QStringList added;
+    for (const QString& entry : addthem)
+        added << QStringLiteral("Add primary zone %1").arg(entry.toLower());
+    added.sort();
+    const ServerChange change(state, added.join(QStringLiteral("; ")));
     if (!change.isHeld()) {
         context.prompter.message(QStringLiteral("Attention!"), change.errorText());
         return 0;

@@ -135,7 +135,7 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
                                      bool saveBootFile)
 {
     AppState& state = context.state;
-    const ServerChange change(state);
+    const ServerChange change(state, QStringLiteral("Add primary zone %1").arg(zone.toLower()));
     if (!change.isHeld()) {
         reportFailure(context.prompter, change.errorText());
         return CreationStatus::FileFailed;

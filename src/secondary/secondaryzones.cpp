@@ -5,6 +5,7 @@
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "server/bootsave.h"
+#include "server/serverchange.h"
 #include "session/appstate.h"
 #include "zone/secondaryzoneentry.h"
 
@@ -27,8 +28,10 @@ int findEntry(const QStringList& entries, const QString& zone)
     return -1;
 }
 
-bool saveBootFile(SecondaryContext& context)
+// Writes the boot file; a description names the change in the history.
+bool saveBootFile(SecondaryContext& context, const QString& description = QString())
 {
+    const ChangeNote note(description);
     const BootWriteResult written = writeBootFile(context.state);
     if (!written.ok) {
         context.prompter.message(QStringLiteral("Error"), written.errorText, Prompter::Button::Ok,
@@ -98,7 +101,7 @@ bool createSecondaryZone(SecondaryContext& context, const QString& name, const Q
     state.zoneLists.secdns << zone;
     state.zoneLists.secfiles << file.toLower();
     state.boot.secondaryEntries << SecondaryZoneEntry{zone, address, file}.text();
-    const bool saved = saveBootFile(context);
+    const bool saved = saveBootFile(context, QStringLiteral("Add secondary zone %1").arg(zone));
     if (saved && context.reloadBootFile)
         context.reloadBootFile();
     // The reading starts the selection afresh; the new zone stays selected.
@@ -223,7 +226,7 @@ SecondaryDeletion deleteSecondaryZone(SecondaryContext& context)
     const int entry = findEntry(state.boot.secondaryEntries, zone);
     if (entry >= 0)
         state.boot.secondaryEntries.removeAt(entry);
-    const bool saved = saveBootFile(context);
+    const bool saved = saveBootFile(context, QStringLiteral("Delete secondary zone %1").arg(zone));
     if (saved && context.reloadBootFile)
         context.reloadBootFile();
     state.debugLog.logLine(QStringLiteral("--End Deleting Secondary: ") + zone);

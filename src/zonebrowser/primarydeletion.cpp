@@ -85,7 +85,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     }
     if (!askToDelete(context, zone))
         return PrimaryDeletion::Cancelled;
-    const ServerChange change(state);
+    const ServerChange change(state, QStringLiteral("Delete primary zone %1").arg(zone.toLower()));
     if (!change.isHeld()) {
         context.prompter.message(QStringLiteral("Attention!"), change.errorText());
         return PrimaryDeletion::Busy;

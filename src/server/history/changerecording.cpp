@@ -266,6 +266,9 @@ void setSeenHead(const QString& dataDirectory, const QString& revision)
 
 ChangeNote::ChangeNote(QString description) : m_description(std::move(description))
 {
+    // Without words the revision is described from the files.
+    if (m_description.isEmpty())
+        return;
     activeNotes() << &m_description;
     for (auto& [key, journal] : journals())
         journal.notes << m_description;

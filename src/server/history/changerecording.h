@@ -36,7 +36,7 @@ void setSeenHead(const QString& dataDirectory, const QString& revision);
 } // namespace ChangeRecording
 
 // Names the operation that runs while it lives, in the program's words ("Undo: Add host ..."); the outermost
-// name wins. Without one the revision is described from the files it changed.
+// name wins. Without one (or with an empty one) the revision is described from the files it changed.
 class ChangeNote
 {
 public:
