@@ -1,10 +1,12 @@
 #include "bind9/bind9control.h"
 
 #include "bind9/bind9folder.h"
+#include "bind9/confcontrol.h"
 #include "bind9/configcheck.h"
 #include "bind9/ownnameserver.h"
 #include "bind9/serverexport.h"
 #include "bootfile/bootlines.h"
+#include "namedconf/conffiles.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
 #include "platform/platform.h"
@@ -83,6 +85,8 @@ QString Bind9Control::configTarget() const
 
 ControlResult Bind9Control::run(NdcCommand command)
 {
+    if (m_state.conf.isLoaded())
+        return runOnConfServer(command);
     switch (command) {
     case NdcCommand::Start:
         return start();
@@ -97,6 +101,30 @@ ControlResult Bind9Control::run(NdcCommand command)
         return view(command);
     }
     return ControlResult::failed(QStringLiteral("Unknown command."));
+}
+
+ControlResult Bind9Control::runOnConfServer(NdcCommand command)
+{
+    switch (command) {
+    case NdcCommand::Start:
+    case NdcCommand::Stop:
+        return ControlResult::failed(
+            QStringLiteral("The name server of %1 is the system's: start and stop it with the service manager; "
+                           "Quorvane only reloads it.")
+                .arg(m_state.conf.confFile));
+    case NdcCommand::Reload:
+    case NdcCommand::Restart:
+        if (const ControlResult checked = checkConfServer(m_state); !checked.ok)
+            return checked;
+        if (const ControlResult reconfigured = rndc({QStringLiteral("reconfig")}); !reconfigured.ok)
+            return reconfigured;
+        return rndc({QStringLiteral("reload")});
+    case NdcCommand::DumpDb:
+    case NdcCommand::Stats:
+        break;
+    }
+    const NdcTarget target{ManagedServer{m_state.pendingServerId, m_state.conf.confFile}, m_state.defaultos};
+    return systemView(command, ndcOutputFile(command, target, m_platform.platformName()));
 }
 
 ControlResult Bind9Control::applyConfiguration()
@@ -133,6 +161,38 @@ ControlResult Bind9Control::applyConfiguration()
     if (std::rename(QFile::encodeName(candidate).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(candidate);
         return ControlResult::failed(QStringLiteral("The configuration %1 could not be put in place.").arg(target));
+    }
+    return ControlResult();
+}
+
+ControlResult Bind9Control::checkSystemZonesFile() const
+{
+    const QString zonesFile = QDir::cleanPath(QFileInfo(m_state.bind9.zonesFile).absoluteFilePath());
+    // A zones file another server's export wrote holds that server's zones: writing this one's would take them
+    // away from the name server.
+    const FileReadResult held = readWholeFile(zonesFile, ReadLimit::kBootFile);
+    if (held.ok()) {
+        const QString firstLine = QString::fromLatin1(held.bytes->left(held.bytes->indexOf('\n')));
+        const QString mark = QStringLiteral("// BIND 9 configuration made by Quorvane 2.0 from ");
+        const QString owner = firstLine.startsWith(mark) ? firstLine.mid(mark.size()) : QString();
+        if (!owner.isEmpty() && QFileInfo(owner) != QFileInfo(loadedBootFile(m_state)))
+            return ControlResult::failed(
+                QStringLiteral("The zones file %1 holds the zones of the server of %2; this server's zones would take "
+                               "their place. Give this server a zones file of its own: quorvane-cli server settings "
+                               "%3 \"Zones File=FILE\".")
+                    .arg(zonesFile, owner, m_state.servername));
+    }
+    ConfFileSet system;
+    QString error;
+    if (!system.read(m_state.bind9.systemConfig, &error))
+        return ControlResult::failed(QStringLiteral("The system's configuration cannot be read: ") + error);
+    if (!system.includes(zonesFile)) {
+        const QString commented = system.commentedInclude(zonesFile);
+        return ControlResult::failed(
+            QStringLiteral("The system's configuration %1 does not include %2%3, so the name server would not serve "
+                           "the zones. Add the line include \"%2\"; to it (Debian: to named.conf.local).")
+                .arg(m_state.bind9.systemConfig, zonesFile,
+                     commented.isEmpty() ? QString() : QStringLiteral(" (%1 names it in a comment)").arg(commented)));
     }
     return ControlResult();
 }
@@ -176,6 +236,10 @@ ControlResult Bind9Control::reload()
 {
     if (!systemMode() && !OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess())
         return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
+    if (systemMode()) {
+        if (const ControlResult checked = checkSystemZonesFile(); !checked.ok)
+            return checked;
+    }
     if (const ControlResult applied = applyConfiguration(); !applied.ok)
         return applied;
     if (const ControlResult reconfigured = rndc({QStringLiteral("reconfig")}); !reconfigured.ok)
@@ -221,10 +285,10 @@ ControlResult Bind9Control::view(NdcCommand command)
 ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFile)
 {
     QProcess print;
-    print.start(bind9ToolPath(QStringLiteral("named-checkconf")), {QStringLiteral("-p"), m_state.bind9.systemConfig});
+    const QString config = m_state.conf.isLoaded() ? m_state.conf.confFile : m_state.bind9.systemConfig;
+    print.start(bind9ToolPath(QStringLiteral("named-checkconf")), {QStringLiteral("-p"), config});
     if (!print.waitForFinished(60000) || print.exitCode() != 0)
-        return ControlResult::failed(
-            QStringLiteral("The system's configuration %1 cannot be read.").arg(m_state.bind9.systemConfig));
+        return ControlResult::failed(QStringLiteral("The system's configuration %1 cannot be read.").arg(config));
     const QString printed = QLatin1Char('\n') + QString::fromLocal8Bit(print.readAllStandardOutput());
     const QDir directory(configValue(printed, QStringLiteral("directory"), QStringLiteral("/")));
     const QString written = directory.filePath(
@@ -259,6 +323,8 @@ ControlResult Bind9Control::systemView(NdcCommand command, const QString& pageFi
 
 ControlResult Bind9Control::rndc(const QStringList& arguments) const
 {
+    if (m_state.conf.isLoaded())
+        return confRndc(m_state, arguments);
     if (!systemMode())
         return OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).rndc(arguments);
     return runRndc(m_state.bind9.rndcProgram,

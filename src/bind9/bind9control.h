@@ -28,6 +28,9 @@ public:
     ControlResult run(NdcCommand command);
 
 private:
+    ControlResult runOnConfServer(NdcCommand command);
+    // In system mode: the zones file is this server's (or no server's) and the system's configuration includes it.
+    ControlResult checkSystemZonesFile() const;
     ControlResult applyConfiguration();
     ControlResult start();
     ControlResult launch(const OwnNameServer& server) const;

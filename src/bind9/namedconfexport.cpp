@@ -3,6 +3,7 @@
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "bootfile/filenameindex.h"
+#include "checks/domainname.h"
 #include "namedconf/confsyntax.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/secondaryzoneentry.h"
@@ -306,6 +307,13 @@ ZoneFile Exporter::zoneFile(const QString& name) const
 
 bool Exporter::claimZone(const QString& zone, const QString& line)
 {
+    // One over-long name would make BIND refuse the whole file.
+    if (const std::optional<QString> refusal = zoneNameLengthRefusal(zone)) {
+        QString reason = *refusal;
+        reason.chop(1);
+        leaveOut(line, reason);
+        return false;
+    }
     QString key = zone.toLower();
     if (key.size() > 1 && key.endsWith(QLatin1Char('.')))
         key.chop(1);

@@ -25,6 +25,15 @@ NameServerStatus nameServerTarget(const AppState& state)
     NameServerStatus status;
     status.address = state.bind9.queryAddress();
     status.port = state.bind9.port;
+    // A BIND 9 server taken over answers where its own configuration has it listen, unless the server's settings
+    // say otherwise.
+    if (state.conf.isLoaded()) {
+        const auto [address, port] = state.conf.queryTarget();
+        if (!state.bind9.ownValues.contains(QStringLiteral("Address")))
+            status.address = address;
+        if (!state.bind9.ownValues.contains(QStringLiteral("Port")))
+            status.port = port;
+    }
     status.zone = state.boot.primaryGrid.isEmpty() ? QStringLiteral(".") : state.boot.primaryGrid.first().zone;
     return status;
 }

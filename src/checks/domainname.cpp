@@ -42,3 +42,24 @@ bool isDomainName(const QString& text)
     }
     return true;
 }
+
+std::optional<QString> zoneNameLengthRefusal(const QString& name)
+{
+    QString text = name.trimmed();
+    if (text.size() > 1 && text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (text.isEmpty() || text == QLatin1String("."))
+        return std::nullopt;
+    qsizetype wire = 1; // the root label's length byte
+    for (const QStringView label : QStringView(text).split(QLatin1Char('.'))) {
+        if (label.isEmpty())
+            return QStringLiteral("The zone name %1 has an empty label: two dots follow each other.").arg(name);
+        if (label.toLatin1().size() > 63)
+            return QStringLiteral("The zone name %1 has a label longer than 63 characters (%2...).")
+                .arg(name, label.left(20).toString());
+        wire += 1 + label.toLatin1().size();
+    }
+    if (wire > 255)
+        return QStringLiteral("The zone name %1 is longer than the 255 bytes a name may have.").arg(name);
+    return std::nullopt;
+}

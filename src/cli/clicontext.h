@@ -40,6 +40,7 @@ struct CliContext
     QString serialOption;   // --serial
     QString identityOption; // --identity NAME@FULLNAME
     QString emailOption;    // --email
+    QString viewOption;     // --view VIEW: the view of the zone a command names, for a named.conf with views
 };
 
 struct CliCommand

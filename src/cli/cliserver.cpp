@@ -32,8 +32,8 @@ bool loadBootFilePath(ServerContext& context, CliContext& cli, const QString& ta
     return loadServer(context).boot.ok();
 }
 
-// The folder of the boot file the command is about to load; empty when it cannot be placed here.
-QString bootDirectoryOfTarget(CliContext& cli, const QString& target, bool isCatalogName)
+// The boot file (or named.conf) the command is about to load; empty when it cannot be placed here.
+QString serverFileOfTarget(CliContext& cli, const QString& target, bool isCatalogName)
 {
     QString path = QFileInfo(target).absoluteFilePath();
     if (isCatalogName) {
@@ -42,8 +42,7 @@ QString bootDirectoryOfTarget(CliContext& cli, const QString& target, bool isCat
             return QString();
         path = cli.state.catalog.rows().at(row).bootFilePath;
     }
-    const std::optional<QString> local = localBootFilePath(path, DriveTable::load(cli.store));
-    return local ? QFileInfo(*local).absolutePath() : QString();
+    return localBootFilePath(path, DriveTable::load(cli.store)).value_or(QString());
 }
 
 } // namespace
@@ -61,8 +60,11 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
     const bool isCatalogName = !target.contains(QLatin1Char('/')) &&
                                (findServerRow(cli.state.catalog, target) >= 0 || !QFileInfo::exists(target));
     // Loading writes the boot file back, and a command changes the server from its first step to its last.
-    cli.serverChange.emplace(bootDirectoryOfTarget(cli, target, isCatalogName),
-                             isCatalogName ? target : displayNameOf(cli.identityOption));
+    const QString serverFile = serverFileOfTarget(cli, target, isCatalogName);
+    const bool namedConf = ManagedServer{QString(), serverFile}.isNamedConf();
+    cli.serverChange.emplace(serverFile.isEmpty() ? QString() : QFileInfo(serverFile).absolutePath(),
+                             isCatalogName ? target : displayNameOf(cli.identityOption), QString(), ServerLock::kWaitMs,
+                             namedConf ? QFileInfo(serverFile).fileName() : QString());
     if (!cli.serverChange->isHeld()) {
         cli.prompter.inform(QStringLiteral("Attention!"), cli.serverChange->errorText());
         return false;
@@ -73,6 +75,8 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
         loaded = isCatalogName ? selectServer(context, target).boot.ok() : loadBootFilePath(context, cli, target);
     }
     cli.state.autoBackup = autoBackup;
+    cli.state.selection.primview = cli.viewOption;
+    cli.state.selection.secview = cli.viewOption;
     // What loading changed (the boot file in the program's layout, a root cache made) is no part of the command.
     if (loaded)
         cli.serverChange->recordSoFar();

@@ -131,6 +131,15 @@ int main(int argc, char* argv[])
         return commandPart.isEmpty() && !parser.isSet(helpOption) ? CliUsage : CliSuccess;
     }
 
+    // The view of a zone may be named anywhere among a command's arguments.
+    QString view;
+    for (qsizetype i = 0; i + 1 < commandPart.size(); ++i) {
+        if (commandPart.at(i) == QLatin1String("--view")) {
+            view = commandPart.at(i + 1);
+            commandPart.remove(i, 2);
+            break;
+        }
+    }
     int wordCount = 0;
     const CliCommand* command = findCommand(commandPart, &wordCount);
     if (!command) {
@@ -145,6 +154,7 @@ int main(int argc, char* argv[])
     context.serialOption = parser.value(serial);
     context.identityOption = parser.value(identity);
     context.emailOption = parser.value(email);
+    context.viewOption = view;
     int status = CliSuccess;
     try {
         loadSettings(context.state, context.store, context.prompter, context.platform);

@@ -1,11 +1,14 @@
 #include "bootfile/bootlines.h"
 #include "cli/clicontext.h"
+#include "cli/cliserver.h"
 #include "platform/osdetect.h"
 #include "platform/stage.h"
+#include "server/conftakeover.h"
 #include "server/newserversteps.h"
 #include "server/serverdeletion.h"
 #include "server/serverimport.h"
 #include "server/serverloading.h"
+#include "session/bind9settings.h"
 #include "session/sessionstart.h"
 
 namespace {
@@ -155,6 +158,78 @@ int serverImport(CliContext& cli, const QStringList& args)
     return printServer(cli, fields.name);
 }
 
+int serverAddBind9(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 2)
+        return usage(QStringLiteral("server add-bind9 NAME CONFFILE"));
+    prepareServerRun(cli);
+    ServerContext context = serverContext(cli);
+    if (!takeOverConfServer(context, args.at(0), args.at(1)))
+        return CliFailure;
+    return printServer(cli, args.at(0));
+}
+
+int serverSettings(CliContext& cli, const QStringList& args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("server settings SERVER [NAME=VALUE]..."));
+    const QString server = args.first();
+    if (findServerRow(cli.state.catalog, server) < 0) {
+        cli.prompter.inform(QStringLiteral("Error"), QStringLiteral("Server record not found."));
+        return CliFailure;
+    }
+    for (const QString& assignment : args.mid(1)) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return usage(QStringLiteral("server settings SERVER [NAME=VALUE]..."));
+        QString error;
+        if (!Bind9Settings::setServerValue(cli.store, server, assignment.left(equals), assignment.mid(equals + 1),
+                                           &error)) {
+            cli.prompter.inform(QStringLiteral("Error"), error);
+            return CliFailure;
+        }
+    }
+    QString error;
+    if (!cli.store.sync(&error)) {
+        cli.prompter.inform(QStringLiteral("Error"), error);
+        return CliFailure;
+    }
+    // Each value the server uses, marked where it is the server's own rather than the default.
+    const Bind9Settings settings = Bind9Settings::load(cli.store, server);
+    for (const QString& name : Bind9Settings::valueNames())
+        cli.out << name << '=' << settings.value(name) << (settings.ownValues.contains(name) ? "" : "\t(default)")
+                << '\n';
+    cli.out.flush();
+    return CliSuccess;
+}
+
+int serverZones(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage(QStringLiteral("server zones SERVER"));
+    if (!loadServerForCommand(cli, args.first()))
+        return CliFailure;
+    const AppState& state = cli.state;
+    const auto line = [&cli](const QString& view, const QString& zone, const QString& type, const QString& file) {
+        cli.out << (view.isEmpty() ? QStringLiteral("-") : view) << '\t' << zone << '\t' << type << '\t'
+                << (file.isEmpty() ? QStringLiteral("-") : file) << '\n';
+    };
+    if (state.conf.isLoaded()) {
+        for (const ConfZone& zone : state.conf.config.zones)
+            line(zone.view, zone.name, zone.inView.isEmpty() ? zone.type : QStringLiteral("in-view ") + zone.inView,
+                 zone.file);
+    } else {
+        for (qsizetype i = 0; i < state.zoneLists.primdns.size(); ++i)
+            line(QString(), state.zoneLists.primdns.at(i), QStringLiteral("primary"),
+                 state.zoneLists.primfiles.value(i));
+        for (qsizetype i = 0; i < state.zoneLists.secdns.size(); ++i)
+            line(QString(), state.zoneLists.secdns.at(i), QStringLiteral("secondary"),
+                 state.zoneLists.secfiles.value(i));
+    }
+    cli.out.flush();
+    return CliSuccess;
+}
+
 int serverDelete(CliContext& cli, const QStringList& args)
 {
     if (args.size() != 1)
@@ -182,6 +257,18 @@ void registerServerCommands()
                                 QStringLiteral("Copies the server of SRCWINDIR into a new server in DESTWINDIR, or "
                                                "makes its zones secondary zones of MASTER."),
                                 serverImport}
+                  << CliCommand{QStringLiteral("server add-bind9"), QStringLiteral("NAME CONFFILE"),
+                                QStringLiteral("Takes over the BIND 9 server that CONFFILE (its named.conf) "
+                                               "describes, as it is, under the name NAME."),
+                                serverAddBind9}
+                  << CliCommand{QStringLiteral("server zones"), QStringLiteral("SERVER"),
+                                QStringLiteral("Lists the server's zones, one a line: view (\"-\" for none), zone, "
+                                               "type and file."),
+                                serverZones}
+                  << CliCommand{QStringLiteral("server settings"), QStringLiteral("SERVER [NAME=VALUE]..."),
+                                QStringLiteral("Shows the server's BIND 9 settings, after setting the values given "
+                                               "(an empty value gives the default back)."),
+                                serverSettings}
                   << CliCommand{QStringLiteral("server delete"), QStringLiteral("NAME"),
                                 QStringLiteral("Deletes a managed server with its boot file and data files."),
                                 serverDelete};

@@ -1,5 +1,6 @@
 #include "editors/primaryzonecreation.h"
 
+#include "checks/domainname.h"
 #include "checks/namechecks.h"
 #include "checks/numberchecks.h"
 #include "editors/newzoneserver.h"
@@ -7,6 +8,7 @@
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "server/bootsave.h"
+#include "server/confzones.h"
 #include "server/serverchange.h"
 #include "server/zoneload.h"
 #include "session/appstate.h"
@@ -123,8 +125,16 @@ bool checkNewPrimaryName(const AppState& state, const QString& name, Prompter& p
         prompter.message(kAttention, QStringLiteral("You have entered illegal characters. Re-Enter."));
         return false;
     }
-    const ServerZoneLists& lists = state.zoneLists;
-    if (namedAlready(lists.primdns, name) || namedAlready(lists.secdns, name) || namedAlready(waiting, name)) {
+    // ".com" or "a..com" would make neither a file name nor a zone.
+    if (name.startsWith(QLatin1Char('.')) || name.contains(QLatin1String(".."))) {
+        prompter.message(kAttention, QStringLiteral("You have entered an invalid name for a zone."));
+        return false;
+    }
+    if (const std::optional<QString> refusal = zoneNameLengthRefusal(name)) {
+        prompter.message(kAttention, *refusal);
+        return false;
+    }
+    if (zoneNameTaken(state, name, state.selection.primview) || namedAlready(waiting, name)) {
         prompter.message(kAttention, QStringLiteral("A Zone by that name already exists."));
         return false;
     }
@@ -140,6 +150,10 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
         reportFailure(context.prompter, change.errorText());
         return CreationStatus::FileFailed;
     }
+    // Taken before the configuration may be read again, which starts a new selection.
+    const QString view = state.selection.primview;
+    if (!prepareConfZoneAddition(state, view, context.prompter))
+        return CreationStatus::Refused;
     ServerZoneLists& lists = state.zoneLists;
     const QString name = zone.toLower();
     const QString file = name + QStringLiteral(".DNS");
@@ -156,6 +170,8 @@ CreationStatus createPrimaryZoneFile(ZoneContext& context, const QString& zone, 
     state.selection.primdnsname = name;
     lists.primfiles << file;
     lists.primdns << name;
+    if (!state.conf.config.views.isEmpty())
+        lists.primviews << view;
     state.boot.primaryEntries << PrimaryZoneEntry{name, file}.text();
 
     BootWriteResult boot = saveBootFile ? writeBootFile(state) : BootWriteResult();

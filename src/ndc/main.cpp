@@ -1,4 +1,5 @@
 #include "bind9/bind9control.h"
+#include "bootfile/bootlines.h"
 #include "ndc/ndcprompter.h"
 #include "platform/osdetect.h"
 #include "platform/settingsstore.h"
@@ -109,9 +110,9 @@ int main(int argc, char* argv[])
     SystemPlatform platform;
     SettingsStore store;
     AppState state;
-    state.bind9 = Bind9Settings::load(store);
     state.pendingBootFilePath = bootFile;
     state.pendingServerId = qEnvironmentVariable(qPrintable(serverVariable()));
+    state.bind9 = Bind9Settings::load(store, displayNameOf(state.pendingServerId));
     state.defaultos = guessDefaultOs(QString(), platform.platformName(), platform.versionText());
     NdcPrompter prompter;
     BootContext context{state, store, prompter};

@@ -1,10 +1,12 @@
 #include "secondary/secondaryzones.h"
 
+#include "checks/domainname.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "server/bootsave.h"
+#include "server/confzones.h"
 #include "server/serverchange.h"
 #include "session/appstate.h"
 #include "zone/secondaryzoneentry.h"
@@ -57,6 +59,10 @@ bool checkSecondaryName(const QString& name, Prompter& prompter)
         prompter.message(kError, QStringLiteral("You must first enter a Zone Name."));
         return false;
     }
+    if (const std::optional<QString> refusal = zoneNameLengthRefusal(name)) {
+        prompter.message(kError, *refusal);
+        return false;
+    }
     return true;
 }
 
@@ -65,7 +71,7 @@ bool checkSecondaryName(const QString& name, Prompter& prompter)
 bool checkNewSecondaryName(const AppState& state, const QString& name, Prompter& prompter)
 {
     const ServerZoneLists& lists = state.zoneLists;
-    if (lists.primdns.contains(name, Qt::CaseInsensitive) || lists.secdns.contains(name, Qt::CaseInsensitive)) {
+    if (zoneNameTaken(state, name, state.selection.secview)) {
         prompter.message(QStringLiteral("Attention!"), QStringLiteral("A Zone by that name already exists."));
         return false;
     }
@@ -95,11 +101,17 @@ bool createSecondaryZone(SecondaryContext& context, const QString& name, const Q
     AppState& state = context.state;
     const QString zone = name.toLower();
     const QString file = zone + QStringLiteral(".DNS");
+    // Taken before the configuration may be read again, which starts a new selection.
+    const QString view = state.selection.secview;
+    if (!prepareConfZoneAddition(state, view, context.prompter))
+        return false;
     busy(context, true);
     state.selection.secdnsname = zone;
     state.selection.secipaddr = address;
     state.zoneLists.secdns << zone;
     state.zoneLists.secfiles << file.toLower();
+    if (!state.conf.config.views.isEmpty())
+        state.zoneLists.secviews << view;
     state.boot.secondaryEntries << SecondaryZoneEntry{zone, address, file}.text();
     const bool saved = saveBootFile(context, QStringLiteral("Add secondary zone %1").arg(zone));
     if (saved && context.reloadBootFile)
@@ -174,13 +186,16 @@ bool saveSecondaryZone(SecondaryContext& context, const SecondaryEdit& edit)
     if (index < 0)
         return false;
     busy(context, true);
-    const QString file = name + QStringLiteral(".DNS");
-    state.boot.secondaryEntries[index] = SecondaryZoneEntry{name, secondaryMasterText(edit.masters), file}.text();
     ServerZoneLists& lists = state.zoneLists;
     const qsizetype listed = lists.secdns.indexOf(edit.zone.toLower());
+    // A named.conf names the zone's file itself; it stays while the zone keeps its name.
+    const QString file = state.conf.isLoaded() && listed >= 0 && name == edit.zone.toLower()
+                             ? lists.secfiles.at(listed)
+                             : name + QStringLiteral(".DNS");
+    state.boot.secondaryEntries[index] = SecondaryZoneEntry{name, secondaryMasterText(edit.masters), file}.text();
     if (listed >= 0) {
         lists.secdns[listed] = name;
-        lists.secfiles[listed] = file.toLower();
+        lists.secfiles[listed] = state.conf.isLoaded() ? file : file.toLower();
     }
     state.boot.fillGrids();
     const bool saved = saveBootFile(context);
@@ -208,6 +223,8 @@ SecondaryDeletion deleteSecondaryZone(SecondaryContext& context)
                                         Prompter::Icon::Question) != Prompter::Button::Ok) {
         return SecondaryDeletion::Cancelled;
     }
+    if (!confirmConfZoneRemoval(state, zone, state.selection.secview, context.prompter))
+        return SecondaryDeletion::Cancelled;
     busy(context, true);
     context.progress.showProgress();
     context.progress.setProgress(50);
@@ -215,15 +232,17 @@ SecondaryDeletion deleteSecondaryZone(SecondaryContext& context)
 
     state.selection.secdnsname.clear();
     state.selection.secipaddr.clear();
-    for (qsizetype i = 0; i < lists.secdns.size(); ++i) {
-        if (lists.secdns.at(i).compare(zone, Qt::CaseInsensitive) == 0) {
-            lists.secdns.removeAt(i);
-            if (i < lists.secfiles.size())
-                lists.secfiles.removeAt(i);
-            break;
-        }
+    const int index = lists.secondaryIndex(zone, state.selection.secview);
+    // A server with views keeps an entry per zone of each view, in the order of the lists.
+    const bool entriesByIndex = !lists.secviews.isEmpty() && state.boot.secondaryEntries.size() == lists.secdns.size();
+    if (index >= 0) {
+        lists.secdns.removeAt(index);
+        if (index < lists.secfiles.size())
+            lists.secfiles.removeAt(index);
+        if (index < lists.secviews.size())
+            lists.secviews.removeAt(index);
     }
-    const int entry = findEntry(state.boot.secondaryEntries, zone);
+    const int entry = entriesByIndex ? index : findEntry(state.boot.secondaryEntries, zone);
     if (entry >= 0)
         state.boot.secondaryEntries.removeAt(entry);
     const bool saved = saveBootFile(context, QStringLiteral("Delete secondary zone %1").arg(zone));

@@ -9,6 +9,7 @@
 #include "platform/prompter.h"
 #include "platform/settingsstore.h"
 #include "server/bootsave.h"
+#include "server/confload.h"
 #include "server/datadirectory.h"
 #include "server/serverchange.h"
 #include "session/appstate.h"
@@ -95,9 +96,11 @@ void BootReading::start()
     m_state.serverLoaded = true;
 
     m_boot.clear();
+    m_state.conf = ConfServer();
     ServerZoneLists& lists = m_state.zoneLists;
-    for (QStringList* list : {&lists.primdns, &lists.primfiles, &lists.primdnssort, &lists.primfilesort, &lists.secdns,
-                              &lists.secfiles, &lists.secdnssort, &lists.secfilesort})
+    for (QStringList* list :
+         {&lists.primdns, &lists.primfiles, &lists.primviews, &lists.primdnssort, &lists.primfilesort, &lists.secdns,
+          &lists.secfiles, &lists.secviews, &lists.secdnssort, &lists.secfilesort})
         list->clear();
     // A file without a directory line must not leave the previous server's data directory in place.
     lists.datapath.clear();
@@ -399,14 +402,28 @@ BootReadResult BootReading::run()
 
 } // namespace
 
+namespace {
+
+// A server is described by a named.conf rather than a boot file when its registered path names one.
+bool namesConfFile(const QString& path)
+{
+    return ManagedServer{QString(), path}.isNamedConf();
+}
+
+} // namespace
+
 BootReadResult readBootFile(BootContext& context, bool skipZoneFileCheck)
 {
+    if (namesConfFile(context.state.pendingBootFilePath))
+        return readConfServer(context, false);
     BootReading reading(context, skipZoneFileCheck);
     return reading.run();
 }
 
 BootReadResult inspectBootFile(BootContext& context)
 {
+    if (namesConfFile(context.state.pendingBootFilePath))
+        return readConfServer(context, true);
     BootReading reading(context, true, true);
     return reading.run();
 }

@@ -6,6 +6,7 @@
 #include "platform/filereplacement.h"
 #include "platform/latin1lines.h"
 #include "platform/progress.h"
+#include "server/confzones.h"
 #include "server/serverchange.h"
 #include "session/appstate.h"
 
@@ -23,6 +24,14 @@ BootWriteResult writeBootFile(AppState& state, Progress* shownProgress)
     const ServerChange change(state);
     if (!change.isHeld())
         return {false, change.errorText()};
+    if (state.conf.isLoaded()) {
+        const BootWriteResult written = writeConfZones(state);
+        if (shownProgress) {
+            shownProgress->setProgress(100);
+            shownProgress->hideProgress();
+        }
+        return written;
+    }
     const QByteArray bytes = crlfLines(bootFileLines(boot, state.defaultos));
     const FileWriteResult written = replaceFile(path, bytes);
     if (shownProgress) {

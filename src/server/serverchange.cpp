@@ -29,8 +29,8 @@ ServerChange::ServerChange(const AppState& state, const QString& description, in
 }
 
 ServerChange::ServerChange(const QString& bootDirectory, const QString& serverName, const QString& description,
-                           int waitMs)
-    : m_lock((followHolds(), ServerLock(bootDirectory, serverName, waitMs)))
+                           int waitMs, const QString& serverFile)
+    : m_lock((followHolds(), ServerLock(bootDirectory, serverName, waitMs, serverFile)))
 {
     if (!description.isEmpty())
         describe(description);

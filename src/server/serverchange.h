@@ -19,9 +19,9 @@ public:
     // changed by another program since it was read.
     explicit ServerChange(const AppState& state, const QString& description = QString(),
                           int waitMs = ServerLock::kWaitMs);
-    // The server whose boot file lies in the folder (see ServerLock).
+    // The server whose boot file (or other server file) lies in the folder (see ServerLock).
     ServerChange(const QString& bootDirectory, const QString& serverName, const QString& description = QString(),
-                 int waitMs = ServerLock::kWaitMs);
+                 int waitMs = ServerLock::kWaitMs, const QString& serverFile = QString());
     ServerChange(const ServerChange&) = delete;
     ServerChange& operator=(const ServerChange&) = delete;
 

@@ -180,6 +180,26 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
 {
     Prompter& prompter = context.prompter;
     Progress& progress = context.progress;
+    // A BIND 9 server taken over as it is only leaves the catalog: its configuration and zones are the
+    // administrator's.
+    if (ManagedServer{identifier, bootFilePath}.isNamedConf()) {
+        const QString question = QStringLiteral("Remove the server %1 from Quorvane's list? Its configuration %2 and "
+                                                "its zone files stay as they are.")
+                                     .arg(displayNameOf(identifier), QDir::toNativeSeparators(bootFilePath));
+        if (confirm &&
+            prompter.message(QStringLiteral("Question!"), question, Prompter::Button::Yes | Prompter::Button::No,
+                             Prompter::Icon::Question) != Prompter::Button::Yes)
+            return false;
+        const int row = rowOfIdentifier(context.state.catalog, identifier);
+        if (row >= 0)
+            removeFromCatalog(context, row);
+        if (loaded)
+            unloadServer(context);
+        if (context.hooks.showStatus)
+            context.hooks.showStatus(
+                QStringLiteral("Server %1 removed from the list; no file was deleted.").arg(displayNameOf(identifier)));
+        return true;
+    }
     const DriveTable drives = DriveTable::load(context.store);
     ServerFiles files = filesOf(context, drives, bootFilePath, identifier);
     // A server another Quorvane is changing keeps its files until that one has finished.
@@ -301,10 +321,12 @@ void unloadServer(ServerContext& context)
     AppState& state = context.state;
     state.boot.clear();
     state.zoneLists.datapath.clear();
-    for (QStringList* list : {&state.zoneLists.primdns, &state.zoneLists.primfiles, &state.zoneLists.primdnssort,
-                              &state.zoneLists.primfilesort, &state.zoneLists.secdns, &state.zoneLists.secfiles,
-                              &state.zoneLists.secdnssort, &state.zoneLists.secfilesort})
+    for (QStringList* list : {&state.zoneLists.primdns, &state.zoneLists.primfiles, &state.zoneLists.primviews,
+                              &state.zoneLists.primdnssort, &state.zoneLists.primfilesort, &state.zoneLists.secdns,
+                              &state.zoneLists.secfiles, &state.zoneLists.secviews, &state.zoneLists.secdnssort,
+                              &state.zoneLists.secfilesort})
         list->clear();
+    state.conf = ConfServer();
     state.selection = ZoneSelection();
     state.pendingServerId.clear();
     state.pendingBootFilePath.clear();

@@ -3,9 +3,13 @@
 #include "bootfile/bootlines.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
+#include "server/bindaccess.h"
 #include "server/loadedserver.h"
 #include "session/appstate.h"
+#include "session/bind9settings.h"
 #include "session/servercatalog.h"
+
+#include <QSet>
 
 namespace {
 
@@ -64,9 +68,19 @@ LoadOutcome loadServer(ServerContext& context)
     progress.showProgress();
     progress.setProgress(20);
 
+    // The server's own BIND 9 settings, over the defaults.
+    state.bind9 = Bind9Settings::load(context.store, displayNameOf(state.pendingServerId));
     BootContext boot = context.bootContext();
     LoadOutcome outcome{true, readBootFile(boot, false)};
 
+    // Told once a run for each server: it does not change while the program runs.
+    static QSet<QString> told;
+    if (outcome.boot.ok() && !told.contains(state.pendingServerId)) {
+        if (const QStringList problems = bindAccessProblems(state); !problems.isEmpty()) {
+            told.insert(state.pendingServerId);
+            context.prompter.message(QStringLiteral("Attention!"), problems.join(QLatin1Char(' ')));
+        }
+    }
     progress.setProgress(40);
     progress.setProgress(60);
     call(context.hooks.buildPrimaryTree);

@@ -2,6 +2,7 @@
 
 #include "bootfile/bootconfig.h"
 #include "checks/tldlist.h"
+#include "namedconf/confserver.h"
 #include "platform/debuglog.h"
 #include "session/bind9settings.h"
 #include "session/registrationdefaults.h"
@@ -100,6 +101,11 @@ struct AppState
     QStringList contactNames;
 
     BootConfig boot;
+    // The loaded server's named.conf, for a server that one describes rather than a boot file.
+    ConfServer conf;
+    // Set while a BIND 9 server is being taken over: the removal of options BIND no longer takes is offered then,
+    // once, rather than at every load (where the refusal is told instead).
+    bool offerObsoleteRemoval = false;
     QString pendingServerId;     // identifier of the server being loaded
     QString pendingBootFilePath; // its boot file path
     QString rootCacheText;       // the root cache text the "Addl Properties" page holds

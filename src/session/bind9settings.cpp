@@ -5,6 +5,7 @@
 #include "platform/settingsstore.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
 
 namespace {
@@ -20,19 +21,6 @@ const QString kZonesFile = QStringLiteral("Zones File");
 const QString kRndcKey = QStringLiteral("Rndc Key");
 const QString kSystemConfig = QStringLiteral("System Config");
 const QString kCatalogZone = QStringLiteral("Catalog Zone");
-
-int portValue(const SettingsStore& store, const QString& name, int fallback)
-{
-    bool ok = false;
-    const int port = store.text(Bind9Settings::sectionName(), name).trimmed().toInt(&ok);
-    return ok && port > 0 && port < 65536 ? port : fallback;
-}
-
-QString textValue(const SettingsStore& store, const QString& name, const QString& fallback)
-{
-    const QString value = store.text(Bind9Settings::sectionName(), name, fallback);
-    return value.trimmed().isEmpty() ? fallback : value;
-}
 
 bool namesFolder(const QString& program)
 {
@@ -65,37 +53,108 @@ Bind9Settings::Mode Bind9Settings::modeFromName(const QString& name)
 
 Bind9Settings Bind9Settings::load(const SettingsStore& store)
 {
+    return load(store, QString());
+}
+
+Bind9Settings Bind9Settings::load(const SettingsStore& store, const QString& serverName)
+{
     const Bind9Settings defaults;
     Bind9Settings settings;
-    const QString section = sectionName();
-    settings.mode = modeFromName(store.text(section, kMode));
-    settings.address = textValue(store, kAddress, defaults.address).trimmed();
-    settings.port = portValue(store, kPort, defaults.port);
-    settings.controlPort = portValue(store, kControlPort, defaults.controlPort);
-    settings.extraOptions = store.text(section, kExtraOptions);
-    settings.namedProgram = textValue(store, kNamedProgram, defaults.namedProgram);
-    settings.rndcProgram = textValue(store, kRndcProgram, defaults.rndcProgram);
-    settings.zonesFile = textValue(store, kZonesFile, defaults.zonesFile);
-    settings.rndcKey = textValue(store, kRndcKey, defaults.rndcKey);
-    settings.systemConfig = textValue(store, kSystemConfig, defaults.systemConfig);
-    settings.catalogZone = store.text(section, kCatalogZone).trimmed();
+    const QString global = sectionName();
+    const QString own = serverName.isEmpty() ? QString() : serverSectionName(serverName);
+    // A value of the server's own section wins; an empty one there leaves the default.
+    const auto raw = [&](const QString& name) {
+        if (!own.isEmpty()) {
+            const QString value = store.text(own, name);
+            if (!value.trimmed().isEmpty()) {
+                settings.ownValues.insert(name);
+                return value;
+            }
+        }
+        return store.text(global, name);
+    };
+    const auto text = [&](const QString& name, const QString& fallback) {
+        const QString value = raw(name);
+        return value.trimmed().isEmpty() ? fallback : value;
+    };
+    const auto port = [&](const QString& name, int fallback) {
+        bool ok = false;
+        const int number = raw(name).trimmed().toInt(&ok);
+        return ok && number > 0 && number < 65536 ? number : fallback;
+    };
+    settings.mode = modeFromName(raw(kMode));
+    settings.address = text(kAddress, defaults.address).trimmed();
+    settings.port = port(kPort, defaults.port);
+    settings.controlPort = port(kControlPort, defaults.controlPort);
+    settings.extraOptions = raw(kExtraOptions);
+    settings.namedProgram = text(kNamedProgram, defaults.namedProgram);
+    settings.rndcProgram = text(kRndcProgram, defaults.rndcProgram);
+    settings.zonesFile = text(kZonesFile, defaults.zonesFile);
+    settings.rndcKey = text(kRndcKey, defaults.rndcKey);
+    settings.systemConfig = text(kSystemConfig, defaults.systemConfig);
+    settings.catalogZone = raw(kCatalogZone).trimmed();
     return settings;
 }
 
 void Bind9Settings::save(SettingsStore& store) const
 {
     const QString section = sectionName();
-    store.setText(section, kMode, modeName(mode));
-    store.setText(section, kAddress, address);
-    store.setText(section, kPort, QString::number(port));
-    store.setText(section, kControlPort, QString::number(controlPort));
-    store.setText(section, kExtraOptions, extraOptions);
-    store.setText(section, kNamedProgram, namedProgram);
-    store.setText(section, kRndcProgram, rndcProgram);
-    store.setText(section, kZonesFile, zonesFile);
-    store.setText(section, kRndcKey, rndcKey);
-    store.setText(section, kSystemConfig, systemConfig);
-    store.setText(section, kCatalogZone, catalogZone);
+    for (const QString& name : valueNames()) {
+        if (!ownValues.contains(name))
+            store.setText(section, name, value(name));
+    }
+}
+
+QString Bind9Settings::serverSectionName(const QString& serverName)
+{
+    return QStringLiteral("BIND 9 of %1").arg(serverName);
+}
+
+const QStringList& Bind9Settings::valueNames()
+{
+    static const QStringList names{kMode,        kAddress,   kPort,    kControlPort,  kExtraOptions, kNamedProgram,
+                                   kRndcProgram, kZonesFile, kRndcKey, kSystemConfig, kCatalogZone};
+    return names;
+}
+
+QString Bind9Settings::value(const QString& name) const
+{
+    const QHash<QString, QString> values{{kMode, modeName(mode)},
+                                         {kAddress, address},
+                                         {kPort, QString::number(port)},
+                                         {kControlPort, QString::number(controlPort)},
+                                         {kExtraOptions, extraOptions},
+                                         {kNamedProgram, namedProgram},
+                                         {kRndcProgram, rndcProgram},
+                                         {kZonesFile, zonesFile},
+                                         {kRndcKey, rndcKey},
+                                         {kSystemConfig, systemConfig},
+                                         {kCatalogZone, catalogZone}};
+    return values.value(name);
+}
+
+bool Bind9Settings::setServerValue(SettingsStore& store, const QString& serverName, const QString& name,
+                                   const QString& value, QString* errorText)
+{
+    const auto refuse = [errorText](const QString& text) {
+        if (errorText)
+            *errorText = text;
+        return false;
+    };
+    if (!valueNames().contains(name))
+        return refuse(QStringLiteral("There is no setting \"%1\"; the settings are: %2.")
+                          .arg(name, valueNames().join(QStringLiteral(", "))));
+    const QString trimmed = value.trimmed();
+    if ((name == kPort || name == kControlPort) && !trimmed.isEmpty()) {
+        bool ok = false;
+        const int number = trimmed.toInt(&ok);
+        if (!ok || number < 1 || number > 65535)
+            return refuse(QStringLiteral("%1 must be a number from 1 to 65535, not \"%2\".").arg(name, value));
+    }
+    if (name == kMode && !trimmed.isEmpty() && trimmed != QLatin1String("own") && trimmed != QLatin1String("system"))
+        return refuse(QStringLiteral("Mode must be \"own\" or \"system\", not \"%1\".").arg(value));
+    store.setText(serverSectionName(serverName), name, value);
+    return true;
 }
 
 QString ownControlProgramName()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 class Platform;
 class SettingsStore;
@@ -28,6 +30,9 @@ struct Bind9Settings
     QString systemConfig = QStringLiteral("/etc/bind/named.conf");
     QString catalogZone; // the catalog zone served beside the zones; empty: none
 
+    // The names of the values the loaded server sets itself (its own section), which the defaults do not take.
+    QSet<QString> ownValues;
+
     static QString allAddresses() { return QStringLiteral("all"); }
     bool listensOnAll() const;
     // The address a query or rndc reaches the name server on: the listen address, or the loopback address
@@ -37,8 +42,22 @@ struct Bind9Settings
     static QString modeName(Mode mode);
     static Mode modeFromName(const QString& name);
 
+    // The defaults: the section "BIND 9".
     static Bind9Settings load(const SettingsStore& store);
+    // The settings of one server: the values of its own section ("BIND 9 of NAME") over the defaults.
+    static Bind9Settings load(const SettingsStore& store, const QString& serverName);
+    // Writes the defaults, but for the values the loaded server sets itself.
     void save(SettingsStore& store) const;
+
+    static QString serverSectionName(const QString& serverName);
+    // The names of the values, as the settings file and `quorvane-cli server settings` spell them.
+    static const QStringList& valueNames();
+    // The value of that name as text; empty for an unknown name.
+    QString value(const QString& name) const;
+    // Sets the value of that name in the server's own section; false with the reason for an unknown name or a
+    // value that is not one (a port that is no number from 1 to 65535, a mode other than own or system).
+    static bool setServerValue(SettingsStore& store, const QString& serverName, const QString& name,
+                               const QString& value, QString* errorText);
 
     bool operator==(const Bind9Settings&) const = default;
 };

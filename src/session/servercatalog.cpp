@@ -50,3 +50,8 @@ QList<ManagedServer> ServerCatalog::liveRows() const
     }
     return live;
 }
+
+bool ManagedServer::isNamedConf() const
+{
+    return bootFilePath.endsWith(QLatin1String(".conf"), Qt::CaseInsensitive);
+}

@@ -12,6 +12,8 @@ struct ManagedServer
 
     // The computer name, the part of the identifier before "@"; it is what the selection box shows.
     QString displayName() const { return identifier.section(QLatin1Char('@'), 0, 0); }
+    // A BIND 9 server, described by a named.conf (its path ends in ".conf"), rather than by a boot file.
+    bool isNamedConf() const;
     // The stored text form: identifier, five spaces, boot file path.
     QString storedForm() const { return identifier + QStringLiteral("     ") + bootFilePath; }
     static ManagedServer fromStoredForm(const QString& text);

@@ -53,16 +53,19 @@ QString busyText(QLockFile& file, const QString& server)
 
 } // namespace
 
-QString ServerLock::lockFilePath(const QString& bootDirectory)
+QString ServerLock::lockFilePath(const QString& bootDirectory, const QString& serverFile)
 {
-    return QDir(bootDirectory).filePath(BootConfig::fileName() + QStringLiteral(".lock"));
+    return QDir(bootDirectory)
+        .filePath((serverFile.isEmpty() ? BootConfig::fileName() : serverFile) + QStringLiteral(".lock"));
 }
 
 ServerLock::ServerLock(const AppState& state, int waitMs)
-    : ServerLock(state.boot.bootDirectory, state.servername, waitMs)
+    : ServerLock(state.boot.bootDirectory, state.servername, waitMs, state.boot.bootFileName)
 {
     const FileStamp& read = state.boot.fileStamp;
-    const QString bootFile = QDir(state.boot.bootDirectory).filePath(BootConfig::fileName());
+    const QString bootFile =
+        QDir(state.boot.bootDirectory)
+            .filePath(state.boot.bootFileName.isEmpty() ? BootConfig::fileName() : state.boot.bootFileName);
     if (!m_held || state.boot.bootDirectory.isEmpty() || read.path != bootFile || read.isCurrent())
         return;
     // What this program holds of the server is older than its boot file: changing it would undo that change.
@@ -72,7 +75,7 @@ ServerLock::ServerLock(const AppState& state, int waitMs)
                   .arg(QDir::toNativeSeparators(bootFile));
 }
 
-ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs)
+ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs, const QString& serverFile)
 {
     // One folder reached by two spellings is still one server.
     const QFileInfo folder(bootDirectory);
@@ -82,7 +85,7 @@ ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, 
         return;
     }
     const QString canonical = folder.canonicalFilePath();
-    const QString key = lockFilePath(canonical.isEmpty() ? folder.absoluteFilePath() : canonical);
+    const QString key = lockFilePath(canonical.isEmpty() ? folder.absoluteFilePath() : canonical, serverFile);
     Hold& hold = processHolds()[key];
     if (hold.count > 0) {
         ++hold.count;

@@ -18,9 +18,10 @@ class ServerLock
 public:
     static constexpr int kWaitMs = 5000;
 
-    // The server whose boot file lies in the folder; without a folder (none given, or none there) there is no
-    // server file to protect and the lock counts as held.
-    ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs = kWaitMs);
+    // The server whose boot file (or named.conf: the server file) lies in the folder; without a folder (none given, or
+    // none there) there is no server file to protect and the lock counts as held.
+    ServerLock(const QString& bootDirectory, const QString& serverName, int waitMs = kWaitMs,
+               const QString& serverFile = QString());
     // The loaded server, for a change of what this program has read of it: refused as well when its boot file
     // was changed by another program since it was read.
     explicit ServerLock(const AppState& state, int waitMs = kWaitMs);
@@ -39,7 +40,8 @@ public:
     // The lock file this object holds a share of; empty when it holds none.
     const QString& key() const { return m_key; }
 
-    static QString lockFilePath(const QString& bootDirectory);
+    // The lock file beside the server file: "named.boot.lock" unless another server file is named.
+    static QString lockFilePath(const QString& bootDirectory, const QString& serverFile = QString());
 
     // What an outermost hold tells: that it began (with the lock file and the server's boot directory), and that it
     // is about to end, while the lock is still held and counted. One set for the process.

@@ -8,6 +8,7 @@ bool selectPrimary(ZoneSelection& selection, const ServerZoneLists& lists, int i
         return false;
     selection.primfilename = lists.primfiles.at(index);
     selection.primdnsname = lists.primdns.at(index);
+    selection.primview = lists.primviews.value(index);
     return true;
 }
 

@@ -27,7 +27,7 @@ bool readSelectedZone(ZoneContext& context, int index)
 
 bool openZoneForEdit(ZoneContext& context, const QString& zone)
 {
-    const int index = findZoneIndex(context.state.zoneLists.primdns, zone);
+    const int index = context.state.zoneLists.primaryIndex(zone, context.state.selection.primview);
     if (index < 0) {
         context.prompter.message(QStringLiteral("Information"),
                                  QStringLiteral("There was a file/domain correlation error while trying to load ") +
@@ -42,7 +42,7 @@ bool openZoneForEdit(ZoneContext& context, const QString& zone)
 bool openZoneForChange(ZoneContext& context, const QString& zone)
 {
     context.state.selection.primfilename = QStringLiteral("*");
-    const int index = findZoneIndex(context.state.zoneLists.primdns, zone);
+    const int index = context.state.zoneLists.primaryIndex(zone, context.state.selection.primview);
     if (index < 0) {
         context.prompter.message(QStringLiteral("Attention!"),
                                  QStringLiteral("System error while in zone processing. Please restore from backup."));

@@ -6,6 +6,8 @@
 #include "platform/prompter.h"
 #include "server/bootload.h"
 #include "server/bootsave.h"
+#include "server/confload.h"
+#include "server/confzones.h"
 #include "server/serverchange.h"
 #include "server/zoneload.h"
 #include "session/appstate.h"
@@ -83,7 +85,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
         context.prompter.message(QStringLiteral("Error"), QStringLiteral("You must first select a Zone."));
         return PrimaryDeletion::NothingSelected;
     }
-    if (!askToDelete(context, zone))
+    if (!askToDelete(context, zone) || !confirmConfZoneRemoval(state, zone, state.selection.primview, context.prompter))
         return PrimaryDeletion::Cancelled;
     const ServerChange change(state, QStringLiteral("Delete primary zone %1").arg(zone.toLower()));
     if (!change.isHeld()) {
@@ -97,7 +99,7 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     state.debugLog.logLine(QStringLiteral("--Begin Deleting Primary File: ") + zone);
 
     ServerZoneLists& lists = state.zoneLists;
-    const int index = findZoneIndex(lists.primdns, zone);
+    const int index = lists.primaryIndex(zone, state.selection.primview);
     if (index < 0)
         return stop(context, hooks, PrimaryDeletion::NotListed, QStringLiteral("Attention!"),
                     QStringLiteral("Primary Zone processing Error. Please restore server."));
@@ -112,6 +114,28 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
     state.zone.clearRecords();
 
     const QString path = zoneFilePath(lists.datapath, file);
+    // A server that a named.conf describes has its zone's statement taken out first: a statement that stays must
+    // keep its file.
+    if (state.conf.isLoaded()) {
+        lists.primdns.removeAt(index);
+        lists.primfiles.removeAt(index);
+        if (index < lists.primviews.size())
+            lists.primviews.removeAt(index);
+        const BootWriteResult written = writeBootFile(state);
+        if (!written.ok) {
+            QString ignored;
+            rereadConfServer(state, &ignored);
+            return stop(context, hooks, PrimaryDeletion::BootFileFailed, QStringLiteral("Error"), written.errorText);
+        }
+        if (!file.isEmpty() && QFileInfo(path).isFile())
+            announceFileChange(path);
+        if (!file.isEmpty() && QFileInfo(path).isFile() && !QFile::remove(path))
+            context.prompter.message(QStringLiteral("Error"),
+                                     QStringLiteral("The zone file %1 could not be deleted.").arg(path),
+                                     Prompter::Button::Ok, Prompter::Icon::Critical);
+        finish(context, hooks, zone);
+        return PrimaryDeletion::Deleted;
+    }
     if (file.isEmpty() || !QFileInfo(path).isFile()) {
         context.prompter.message(QStringLiteral("Error!"), QStringLiteral("This file does not exist."));
         finish(context, hooks, zone);

@@ -92,20 +92,47 @@ QString reducedZoneName(const QString& name)
     return reduced;
 }
 
+namespace {
+
+// The names in order, and with views, the views in the names' order: by view, then by name.
+void sortWithViews(const QStringList& names, const QStringList& views, QStringList& sortedNames,
+                   QStringList& sortedViews)
+{
+    sortedNames = names;
+    sortedViews.clear();
+    if (views.isEmpty()) {
+        sortedNames.sort(Qt::CaseInsensitive);
+        return;
+    }
+    QList<std::pair<QString, QString>> pairs;
+    pairs.reserve(names.size());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        pairs.append({views.value(i), names.at(i)});
+    std::sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
+        const int view = a.first.compare(b.first, Qt::CaseInsensitive);
+        return view != 0 ? view < 0 : a.second.compare(b.second, Qt::CaseInsensitive) < 0;
+    });
+    sortedNames.clear();
+    for (const auto& [view, name] : std::as_const(pairs)) {
+        sortedViews << view;
+        sortedNames << name;
+    }
+}
+
+} // namespace
+
 void preparePrimaryLists(ServerZoneLists& lists)
 {
     for (QString& name : lists.primdns)
         name = reducedZoneName(name);
-    lists.primdnssort = lists.primdns;
-    lists.primdnssort.sort(Qt::CaseInsensitive);
+    sortWithViews(lists.primdns, lists.primviews, lists.primdnssort, lists.primviewsort);
     lists.primfilesort = lists.primfiles;
     lists.primfilesort.sort(Qt::CaseInsensitive);
 }
 
 void prepareSecondaryLists(ServerZoneLists& lists)
 {
-    lists.secdnssort = lists.secdns;
-    lists.secdnssort.sort(Qt::CaseInsensitive);
+    sortWithViews(lists.secdns, lists.secviews, lists.secdnssort, lists.secviewsort);
     lists.secfilesort = lists.secfiles;
     lists.secfilesort.sort(Qt::CaseInsensitive);
 }

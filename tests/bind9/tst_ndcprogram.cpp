@@ -39,10 +39,13 @@ private Q_SLOTS:
     void systemModeRefusesStartAndStop_data();
     void systemModeRefusesStartAndStop();
     void systemModeReloadsTheSystemsServer();
+    void twoSystemModeServersKeepTheirZonesApart();
 
 private:
     NdcRun ndc(const QStringList& arguments, const QString& bootFile) const;
     void makeZone();
+    // A configuration as a distribution's: its own key and control channel, and the given files included.
+    QString writeSystemConfig(const QString& system, const QStringList& includes);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ServedServer> m_server;
@@ -231,6 +234,31 @@ void TstNdcProgram::systemModeRefusesStartAndStop()
     QCOMPARE(m_server->namedProcess(), 0);
 }
 
+QString TstNdcProgram::writeSystemConfig(const QString& system, const QStringList& includes)
+{
+    if (!QDir().mkpath(system + QStringLiteral("/dump")))
+        return QString();
+    const QString key = system + QStringLiteral("/rndc.key");
+    QProcess confgen;
+    confgen.start(QStringLiteral("/usr/sbin/rndc-confgen"),
+                  {QStringLiteral("-a"), QStringLiteral("-k"), QStringLiteral("rndc-key"), QStringLiteral("-c"), key});
+    if (!confgen.waitForFinished(30000) || confgen.exitCode() != 0)
+        return QString();
+    QString text =
+        NamedProcess::options(system, m_server->port(), QStringLiteral("    dump-file \"dump/named_dump.db\";\n")) +
+        QStringLiteral("include \"%1\";\ncontrols { inet 127.0.0.1 port %2 allow { 127.0.0.1; } "
+                       "keys { \"rndc-key\"; }; };\n")
+            .arg(key)
+            .arg(m_server->controlPort());
+    for (const QString& included : includes) {
+        if (!writeBytes(included, QByteArray()))
+            return QString();
+        text += QStringLiteral("include \"%1\";\n").arg(included);
+    }
+    const QString config = system + QStringLiteral("/named.conf");
+    return writeBytes(config, text.toLatin1()) ? config : QString();
+}
+
 void TstNdcProgram::systemModeReloadsTheSystemsServer()
 {
     makeZone();
@@ -240,22 +268,8 @@ void TstNdcProgram::systemModeReloadsTheSystemsServer()
     QVERIFY(QDir().mkpath(system));
     const QString zones = system + QStringLiteral("/named.conf.quorvane");
     const QString key = system + QStringLiteral("/rndc.key");
-    QVERIFY(writeBytes(zones, QByteArray()));
-    QProcess confgen;
-    confgen.start(QStringLiteral("/usr/sbin/rndc-confgen"),
-                  {QStringLiteral("-a"), QStringLiteral("-k"), QStringLiteral("rndc-key"), QStringLiteral("-c"), key});
-    QVERIFY(confgen.waitForFinished(30000) && confgen.exitCode() == 0);
-    const QString config = system + QStringLiteral("/named.conf");
-    QVERIFY(writeBytes(
-        config,
-        (NamedProcess::options(system, m_server->port(), QStringLiteral("    dump-file \"dump/named_dump.db\";\n")) +
-         QStringLiteral("include \"%1\";\ncontrols { inet 127.0.0.1 port %2 allow { 127.0.0.1; } "
-                        "keys { \"rndc-key\"; }; };\ninclude \"%3\";\n")
-             .arg(key)
-             .arg(m_server->controlPort())
-             .arg(zones))
-            .toLatin1()));
-    QVERIFY(QDir().mkpath(system + QStringLiteral("/dump")));
+    const QString config = writeSystemConfig(system, {zones});
+    QVERIFY(!config.isEmpty());
     NamedProcess named;
     QVERIFY2(named.start(config), qPrintable(named.log()));
     const QString section = QStringLiteral("BIND 9");
@@ -287,6 +301,67 @@ void TstNdcProgram::systemModeReloadsTheSystemsServer()
     const CliRun refused = m_server->cli({"ndc", m_server->bootFile(), "start"});
     QCOMPARE(refused.status, 1);
     QCOMPARE(refused.out, QStringLiteral("Server already started.\n"));
+}
+
+void TstNdcProgram::twoSystemModeServersKeepTheirZonesApart()
+{
+    makeZone();
+    const QString secondFolder = m_dir->filePath(QStringLiteral("ns2"));
+    QVERIFY(QDir().mkpath(secondFolder) && openToNameServer(secondFolder));
+    const CliRun added = m_server->cli({"server", "add", "ns2", "example.org", secondFolder});
+    QVERIFY2(added.status == 0, qPrintable(added.err));
+    const QString secondBoot = secondFolder + QStringLiteral("/named.boot");
+    const CliRun created = m_server->cli({"zone", "create", secondBoot, "example.net", "--host", "www=127.0.0.20",
+                                          "--host", "ns1=127.0.0.9", "--ns", "ns1"},
+                                         QStringLiteral("all,all,all,all,all,all"));
+    QVERIFY2(created.status == 0, qPrintable(created.err));
+
+    // One system name server, one zones file for each server, both included.
+    const QString system = m_dir->filePath(QStringLiteral("system"));
+    const QString firstZones = system + QStringLiteral("/zones-ns1.conf");
+    const QString secondZones = system + QStringLiteral("/zones-ns2.conf");
+    const QString config = writeSystemConfig(system, {firstZones, secondZones});
+    QVERIFY(!config.isEmpty());
+    NamedProcess named;
+    QVERIFY2(named.start(config), qPrintable(named.log()));
+    const QString section = QStringLiteral("BIND 9");
+    QVERIFY(m_server->setSetting(section, QStringLiteral("Mode"), QStringLiteral("system")));
+    QVERIFY(m_server->setSetting(section, QStringLiteral("Rndc Key"), system + QStringLiteral("/rndc.key")));
+    QVERIFY(m_server->setSetting(section, QStringLiteral("System Config"), config));
+    for (const auto& [server, zones] :
+         {std::pair{QStringLiteral("ns1"), firstZones}, {QStringLiteral("ns2"), secondZones}}) {
+        const CliRun set = m_server->cli({"server", "settings", server, QStringLiteral("Zones File=") + zones});
+        QVERIFY2(set.status == 0, qPrintable(set.err));
+        QVERIFY2(set.out.contains(QStringLiteral("Zones File=%1\n").arg(zones)), qPrintable(set.out));
+    }
+
+    // Each reload writes only its own server's zones; after both, both servers' zones answer.
+    for (const QString& boot : {m_server->bootFile(), secondBoot}) {
+        const CliRun reloaded = m_server->cli({"ndc", boot, "reload"});
+        QVERIFY2(reloaded.status == 0, qPrintable(reloaded.err + named.log()));
+    }
+    QCOMPARE(digShort(m_server->port(), QStringLiteral("www.example.com"), QStringLiteral("A")),
+             QStringList{"127.0.0.10"});
+    QCOMPARE(digShort(m_server->port(), QStringLiteral("www.example.net"), QStringLiteral("A")),
+             QStringList{"127.0.0.20"});
+    QVERIFY(!readBytes(firstZones).contains("example.net"));
+    QVERIFY(!readBytes(secondZones).contains("example.com"));
+    QProcess checkconf;
+    checkconf.start(QStringLiteral("named-checkconf"), {QStringLiteral("-z"), config});
+    QVERIFY(checkconf.waitForFinished(60000));
+    QVERIFY2(checkconf.exitCode() == 0, checkconf.readAllStandardOutput().constData());
+
+    // The second server pointed at the first one's file: refused by name, and the first server's zones stay.
+    const QByteArray firstBefore = readBytes(firstZones);
+    const CliRun shared = m_server->cli({"server", "settings", "ns2", QStringLiteral("Zones File=") + firstZones});
+    QVERIFY2(shared.status == 0, qPrintable(shared.err));
+    const CliRun refused = m_server->cli({"ndc", secondBoot, "reload"});
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.err.contains(QStringLiteral("holds the zones of the server of %1").arg(m_server->bootFile())),
+             qPrintable(refused.err));
+    QCOMPARE(readBytes(firstZones), firstBefore);
+    QCOMPARE(digShort(m_server->port(), QStringLiteral("www.example.com"), QStringLiteral("A")),
+             QStringList{"127.0.0.10"});
 }
 
 QTEST_GUILESS_MAIN(TstNdcProgram)

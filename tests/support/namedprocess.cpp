@@ -43,11 +43,14 @@ QString NamedProcess::options(const QString& folder, quint16 port, const QString
         .arg(extra);
 }
 
-bool NamedProcess::start(const QString& configFile)
+bool NamedProcess::start(const QString& configFile, const QStringList& extraArguments, const QString& workingDirectory)
 {
     m_log.clear();
     m_process.setProcessChannelMode(QProcess::MergedChannels);
-    m_process.start(namedProgram(), {QStringLiteral("-g"), QStringLiteral("-c"), configFile});
+    if (!workingDirectory.isEmpty())
+        m_process.setWorkingDirectory(workingDirectory);
+    m_process.start(namedProgram(),
+                    QStringList{QStringLiteral("-g"), QStringLiteral("-c"), configFile} + extraArguments);
     if (!m_process.waitForStarted(5000)) {
         m_log = m_process.errorString().toLatin1();
         return false;

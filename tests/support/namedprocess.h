@@ -23,9 +23,10 @@ public:
     // extra statements go inside the block.
     static QString options(const QString& folder, quint16 port, const QString& extra = QString());
 
-    // Starts named on the configuration file and waits until it has loaded its zones; false when it did not get
-    // there (the log says why).
-    bool start(const QString& configFile);
+    // Starts named on the configuration file (in the working directory, with the extra arguments) and waits until
+    // it has loaded its zones; false when it did not get there (the log says why).
+    bool start(const QString& configFile, const QStringList& extraArguments = {},
+               const QString& workingDirectory = QString());
     void stop();
 
     QString log() const { return QString::fromLatin1(m_log); }

@@ -92,6 +92,7 @@ QListWidget* ServerOptionsActions::listOf(OptionEntryKind kind) const
 
 void ServerOptionsActions::fillOptions(const QStringList& optionLines)
 {
+    m_page->showConfOptions(m_state.conf.isLoaded() ? std::optional(m_state.conf.optionLines()) : std::nullopt);
     const BootOptions options = parseBootOptionLines(optionLines);
     m_page->forwardonly->setChecked(options.forwardOnly);
     m_page->norecursion->setChecked(options.noRecursion);

@@ -13,8 +13,7 @@
 
 namespace {
 
-template <typename W>
-W* named(W* widget, const QString& name)
+template <typename W> W* named(W* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
@@ -82,10 +81,16 @@ ServerOptionsPage::ServerOptionsPage(QWidget* parent) : QWidget(parent)
     lists->addLayout(listColumn(options, QStringLiteral("XFRNets"), xfrnets, addxfrnet, delxfrnet));
     lists->addLayout(listColumn(options, QStringLiteral("BogusNS"), bogusns, addbogus, delbogus));
     lists->addLayout(listColumn(options, QStringLiteral("Forwarders"), forwarders, addforwarder, delforwarder));
+    bind9options = named(new QPlainTextEdit(options), QStringLiteral("bind9options"));
+    bind9options->setReadOnly(true);
+    bind9options->setLineWrapMode(QPlainTextEdit::NoWrap);
+    bind9options->hide();
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->addLayout(checks);
     optionsLayout->addLayout(lists, 1);
     optionsLayout->addWidget(updateoptions);
+    optionsLayout->addWidget(bind9options, 1);
+    m_optionsBox = options;
 
     secreverse = named(new QListWidget(this), QStringLiteral("secreverse"));
     addsecreverse = named(new QPushButton(QStringLiteral("Add"), this), QStringLiteral("addsecreverse"));
@@ -105,6 +110,23 @@ ServerOptionsPage::ServerOptionsPage(QWidget* parent) : QWidget(parent)
     });
     connect(secreverse, &QListWidget::itemSelectionChanged, this,
             [this] { delsecreverse->setEnabled(!secreverse->selectedItems().isEmpty()); });
+}
+
+void ServerOptionsPage::showConfOptions(const std::optional<QStringList>& lines)
+{
+    // A named.conf keeps its own options: editing boot options there would be lost.
+    const bool conf = lines.has_value();
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{forwardonly, norecursion, querylog, limittransfers, limittransfersvalue,
+                                         limitpername, limitpernamevalue, xfrnets, addxfrnet, delxfrnet, bogusns,
+                                         addbogus, delbogus, forwarders, addforwarder, delforwarder, updateoptions})
+        widget->setVisible(!conf);
+    for (QLabel* label : m_optionsBox->findChildren<QLabel*>())
+        label->setVisible(!conf);
+    m_optionsBox->setTitle(conf ? QStringLiteral("BIND 9 Options (as the configuration sets them):")
+                                : QStringLiteral("Advanced Boot Options:"));
+    bind9options->setVisible(conf);
+    bind9options->setPlainText(conf ? lines->join(QLatin1Char('\n')) : QString());
 }
 
 void ServerOptionsPage::showSecondaryReverse(const QStringList& lines)

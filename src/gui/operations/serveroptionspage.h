@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -21,6 +24,9 @@ public:
     // enabled only while a row is selected.
     void showSecondaryReverse(const QStringList& lines);
     int selectedSecondaryReverseRow() const;
+    // For a server a named.conf describes: its options, one a line with where it is set, shown in place of the boot
+    // options, which are then not offered. None: the boot options again.
+    void showConfOptions(const std::optional<QStringList>& lines);
 
     QLabel* cachelabel;
     QPlainTextEdit* cachetext;
@@ -43,6 +49,7 @@ public:
     QPushButton* addforwarder;
     QPushButton* delforwarder;
     QPushButton* updateoptions;
+    QPlainTextEdit* bind9options; // a named.conf's options, read-only
 
     QListWidget* secreverse;
     QPushButton* addsecreverse;
@@ -51,4 +58,7 @@ public:
 Q_SIGNALS:
     void addSecondaryReverseRequested();
     void deleteSecondaryReverseRequested();
+
+private:
+    QGroupBox* m_optionsBox = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "gui/servers/wizardhelpwindow.h"
 #include "platform/osdetect.h"
 #include "platform/prompter.h"
+#include "server/conftakeover.h"
 #include "server/serverimport.h"
 #include "session/appstate.h"
 
@@ -77,6 +78,7 @@ NewServerWizard::NewServerWizard(ContextFactory makeContext, Stage& stage, QWidg
     connect(browsecomputer, &QPushButton::clicked, this, &NewServerWizard::browsecomputerClick);
     connect(takecontrol, &QPushButton::clicked, this, &NewServerWizard::takecontrolClick);
     connect(importserver, &QPushButton::clicked, this, &NewServerWizard::importserverClick);
+    connect(takeoverbind9, &QPushButton::clicked, this, &NewServerWizard::takeOverBind9Click);
     connect(serverPageCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(foldersPageNext, &QPushButton::clicked, this, &NewServerWizard::nextFromFoldersPage);
     connect(foldersPageBack, &QPushButton::clicked, this, [this] { showPage(0); });
@@ -107,6 +109,10 @@ QWidget* NewServerWizard::buildServerPage()
                              QStringLiteral("Take Control of a server on a networked computer"));
     importserver =
         makeButton(page, QStringLiteral("importserver"), QStringLiteral("Import Server from a networked computer"));
+    takeoverbind9 = makeButton(page, QStringLiteral("takeoverbind9"),
+                               QStringLiteral("Take over a BIND 9 server as it is, from its named.conf"));
+    takeoverbind9->setToolTip(QStringLiteral("The server keeps its configuration: the zones Quorvane adds go into a "
+                                             "file of their own, which the configuration includes."));
     serverPageHelp = makeButton(page, QStringLiteral("help1"), QStringLiteral("Help"));
     serverPageCancel = makeButton(page, QStringLiteral("cancel1"), QStringLiteral("Cancel"));
 
@@ -121,6 +127,7 @@ QWidget* NewServerWizard::buildServerPage()
     layout->addLayout(form);
     layout->addWidget(takecontrol);
     layout->addWidget(importserver);
+    layout->addWidget(takeoverbind9);
     layout->addWidget(secondary);
     layout->addStretch(1);
     layout->addLayout(buttonRow({serverPageHelp, serverPageCancel, serverPageNext}));
@@ -329,6 +336,22 @@ void NewServerWizard::takecontrolClick()
 void NewServerWizard::importserverClick()
 {
     startImport(ImportMode::Import);
+}
+
+void NewServerWizard::takeOverBind9Click()
+{
+    ServerContext context = m_makeContext();
+    const std::optional<QString> confFile =
+        context.prompter.openFile(QStringLiteral("Choose the server's named.conf"), QStringLiteral("/etc/bind"),
+                                  QStringLiteral("BIND 9 configuration (*.conf)"));
+    if (!confFile)
+        return;
+    WaitCursor wait;
+    if (!takeOverConfServer(context, name->text(), *confFile))
+        return;
+    Q_EMIT serverBoxTextRequested(name->text().trimmed());
+    Q_EMIT serverAdded();
+    accept();
 }
 
 void NewServerWizard::browsedirClick()

@@ -43,6 +43,7 @@ public:
     QPushButton* browsecomputer;
     QPushButton* takecontrol;
     QPushButton* importserver;
+    QPushButton* takeoverbind9;
     QPushButton* serverPageHelp;
     QPushButton* serverPageCancel;
     // Page 2.
@@ -90,6 +91,7 @@ private:
     void browsecomputerClick();
     void takecontrolClick();
     void importserverClick();
+    void takeOverBind9Click();
     void nextFromFoldersPage();
     void browsedirClick();
     void finishClick();

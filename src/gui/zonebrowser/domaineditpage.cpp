@@ -70,6 +70,20 @@ int depthOf(const QTreeWidgetItem* item)
     return depth;
 }
 
+// A zone of a view: the view beside its name, and kept with the node (the same name may stand in two views).
+void setViewOf(QTreeWidgetItem* zone, const QString& view)
+{
+    if (view.isEmpty())
+        return;
+    zone->setData(0, Qt::UserRole, view);
+    zone->setText(1, QStringLiteral("view %1").arg(view));
+}
+
+QString viewOf(const QTreeWidgetItem* zone)
+{
+    return zone->data(0, Qt::UserRole).toString();
+}
+
 } // namespace
 
 DomainEditPage::DomainEditPage(AppState& state, Prompter& prompter, QWidget* parent)
@@ -322,9 +336,10 @@ void DomainEditPage::buildPrimaryTree()
     primaryTree->clear();
     QList<QTreeWidgetItem*> roots;
     roots.reserve(lists.primdnssort.size());
-    for (const QString& zone : std::as_const(lists.primdnssort)) {
-        auto* root = new QTreeWidgetItem(QStringList{zone});
+    for (qsizetype i = 0; i < lists.primdnssort.size(); ++i) {
+        auto* root = new QTreeWidgetItem(QStringList{lists.primdnssort.at(i)});
         root->setIcon(0, m_zoneIcon);
+        setViewOf(root, lists.primviewsort.value(i));
         for (const QString& label : primaryLabels()) {
             auto* child = new QTreeWidgetItem(root, QStringList{label});
             child->setIcon(0, m_labelIcon);
@@ -347,9 +362,10 @@ void DomainEditPage::buildSecondaryTree()
     secondaryTree->clear();
     QList<QTreeWidgetItem*> roots;
     roots.reserve(lists.secdnssort.size());
-    for (const QString& zone : std::as_const(lists.secdnssort)) {
-        auto* root = new QTreeWidgetItem(QStringList{zone});
+    for (qsizetype i = 0; i < lists.secdnssort.size(); ++i) {
+        auto* root = new QTreeWidgetItem(QStringList{lists.secdnssort.at(i)});
         root->setIcon(0, m_zoneIcon);
+        setViewOf(root, lists.secviewsort.value(i));
         auto* child = new QTreeWidgetItem(root, QStringList{secondaryRecordLabel()});
         child->setIcon(0, m_recordIcon);
         roots << root;
@@ -365,8 +381,14 @@ void DomainEditPage::pressPrimaryTree(const QPoint& position, Qt::MouseButton bu
     selection.xcoord = position.x();
     selection.ycoord = position.y();
     QTreeWidgetItem* item = primaryTree->itemAt(position);
+    if (item) {
+        const QTreeWidgetItem* zone = item;
+        while (zone->parent())
+            zone = zone->parent();
+        selection.primview = viewOf(zone);
+    }
     if (item && !item->parent()) {
-        const int index = int(m_state.zoneLists.primdns.indexOf(item->text(0)));
+        const int index = m_state.zoneLists.primaryIndex(item->text(0), viewOf(item));
         if (selectPrimary(selection, m_state.zoneLists, index))
             deleteprimary->setEnabled(true);
     }
@@ -393,7 +415,7 @@ void DomainEditPage::fillZoneChildren(QTreeWidgetItem* root)
     const QList<QTreeWidgetItem*> old = root->takeChildren();
     qDeleteAll(old);
     ZoneContext context = zoneContext();
-    const int index = int(m_state.zoneLists.primdns.indexOf(zone));
+    const int index = m_state.zoneLists.primaryIndex(zone, viewOf(root));
     if (index >= 0)
         loadZone(context, m_state.zoneLists.primfiles.value(index), zone);
     static const std::optional<RecordKind> kinds[] = {std::nullopt,           RecordKind::NameServer,
@@ -522,6 +544,8 @@ void DomainEditPage::pressSecondaryTree(const QPoint& position, Qt::MouseButton 
     selection.xcoordsec = position.x();
     selection.ycoordsec = position.y();
     QTreeWidgetItem* item = secondaryTree->itemAt(position);
+    if (item)
+        selection.secview = viewOf(item->parent() ? item->parent() : item);
     if (item && !item->parent()) {
         const QList<SecondaryZoneEntry> rows = m_secondaryRows ? m_secondaryRows() : QList<SecondaryZoneEntry>();
         for (int i = 0; i < rows.size(); ++i) {

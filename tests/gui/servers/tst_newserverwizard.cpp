@@ -3,11 +3,13 @@
 
 #include "gui/common/stagewindow.h"
 #include "gui/mainwindow/mainwindow.h"
+#include "gui/operations/serveroptionspage.h"
 #include "gui/servers/networkdrivedialog.h"
 #include "gui/servers/newserverwizard.h"
 #include "gui/servers/serverinfopage.h"
 #include "gui/servers/windowsdirectorydialog.h"
 #include "gui/servers/wizardhelpwindow.h"
+#include "gui/zonebrowser/domaineditpage.h"
 #include "platform/settingsstore.h"
 #include "session/appstate.h"
 #include "session/settings.h"
@@ -20,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -86,6 +90,7 @@ private Q_SLOTS:
     void helpWindows_data();
     void helpWindows();
     void importThroughTheWizard();
+    void takeOverBind9ThroughTheWizard();
     void stageWindowShowsItsTexts();
     void driveMappingDialog();
     void typedWindowsDirectoryDialog();
@@ -288,6 +293,53 @@ void TstNewServerWizard::importThroughTheWizard()
     w.wizard->takecontrol->click();
     QVERIFY(w.wizard->isVisible());
     QCOMPARE(w.wizard->name->text(), QStringLiteral("ns2"));
+}
+
+// A BIND 9 server taken over from its named.conf, chosen in the file dialog: the server is loaded, each zone of a
+// view shows its view, the options page shows the configuration's options where it sets them and offers no boot
+// option to edit; a second time the name is refused and the wizard stays.
+void TstNewServerWizard::takeOverBind9ThroughTheWizard()
+{
+    Window w;
+    const QString source = testDataPath(QStringLiteral("namedconf/views"));
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString copy = w.path(QStringLiteral("bind/") + QDir(source).relativeFilePath(file));
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        QVERIFY(writeBytes(copy, readBytes(file)));
+    }
+    const QString conf = w.path(QStringLiteral("bind/named.conf"));
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns9"));
+    w.prompter.answerText(conf);
+    w.wizard->takeoverbind9->click();
+    QCOMPARE(w.prompter.problems(), QStringList());
+    QCOMPARE(w.prompter.pending(), 0);
+    QVERIFY(!w.wizard->isVisible());
+    QCOMPARE(w.state.catalog.rows().last().bootFilePath, conf);
+    QCOMPARE(w.main->serverInfo()->serverbox->currentText(), QStringLiteral("ns9"));
+    QCOMPARE(w.main->serverInfo()->primgrid->rowCount(), 3);
+
+    QTreeWidget* tree = w.main->domainEdit()->primaryTree;
+    QStringList zones;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        zones << tree->topLevelItem(i)->text(0) + QLatin1Char(' ') + tree->topLevelItem(i)->text(1);
+    QCOMPARE(zones, (QStringList{"example.com view external", "example.com view internal",
+                                 "intranet.example.com view internal"}));
+    ServerOptionsPage* options = w.main->serverOptions();
+    QVERIFY(!options->updateoptions->isVisibleTo(options));
+    QVERIFY(options->bind9options->isVisibleTo(options));
+    QCOMPARE(options->bind9options->toPlainText(),
+             QStringLiteral("(BIND's defaults: the configuration sets none of these options.)"));
+
+    w.openWizard();
+    w.type(w.wizard->name, QStringLiteral("ns9"));
+    w.prompter.answerText(conf);
+    w.prompter.expectMessage(QStringLiteral("Error"), QStringLiteral("Server Name Already Exists."));
+    w.wizard->takeoverbind9->click();
+    QCOMPARE(w.prompter.problems(), QStringList());
+    QVERIFY(w.wizard->isVisible());
 }
 
 void TstNewServerWizard::stageWindowShowsItsTexts()
