@@ -239,6 +239,8 @@ ControlResult Bind9Control::reload()
     if (systemMode()) {
         if (const ControlResult checked = checkSystemZonesFile(); !checked.ok)
             return checked;
+        if (const ControlResult access = checkNameServerAccess(m_state); !access.ok)
+            return access;
     }
     if (const ControlResult applied = applyConfiguration(); !applied.ok)
         return applied;

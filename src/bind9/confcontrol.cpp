@@ -2,6 +2,7 @@
 
 #include "bind9/ownnameserver.h"
 #include "namedconf/confsyntax.h"
+#include "server/bindaccess.h"
 #include "server/confcheck.h"
 #include "server/confzones.h"
 #include "session/appstate.h"
@@ -18,6 +19,15 @@ ControlResult checkConfServer(const AppState& state)
     const ConfCheck check = checkWithChanges(conf.files, {});
     if (!check.passed)
         return ControlResult::failed(QStringLiteral("The configuration fails its check: ") + check.problem);
+    return checkNameServerAccess(state);
+}
+
+ControlResult checkNameServerAccess(const AppState& state)
+{
+    // A reload the name server cannot read the zones for (or keep the secondaries' copies of) would be no reload.
+    if (const QStringList problems = bindAccessProblems(state); !problems.isEmpty())
+        return ControlResult::failed(problems.join(QLatin1Char(' ')) +
+                                     QStringLiteral(" The name server was not reloaded."));
     return ControlResult();
 }
 

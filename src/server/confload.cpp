@@ -116,6 +116,20 @@ void fillState(AppState& state)
 }
 
 // One question per obsolete option; what the administrator agrees to goes through the checked write.
+// The files the user agreed to change, written through BIND's check and read again. A change BIND refuses is told
+// and leaves the files as they were, which is no reason to stop loading the server.
+bool writeAccepted(BootContext& context, ConfServer& conf, const QMap<QString, QString>& changed, QString* errorText)
+{
+    if (changed.isEmpty())
+        return true;
+    const ConfWriteResult written = writeCheckedConf(conf.files, changed);
+    if (!written.ok) {
+        context.prompter.message(kAttention, written.errorText);
+        return true;
+    }
+    return readModel(conf, errorText);
+}
+
 bool offerObsoleteRemoval(BootContext& context, ConfServer& conf, QString* errorText)
 {
     QList<Obsolete> found;
@@ -138,14 +152,7 @@ bool offerObsoleteRemoval(BootContext& context, ConfServer& conf, QString* error
         const QString before = changed.contains(it->file) ? changed.value(it->file) : conf.files.file(it->file)->text;
         changed.insert(it->file, withoutSpan(before, it->begin, it->end));
     }
-    if (changed.isEmpty())
-        return true;
-    const ConfWriteResult written = writeCheckedConf(conf.files, changed);
-    if (!written.ok) {
-        context.prompter.message(kAttention, written.errorText);
-        return true;
-    }
-    return readModel(conf, errorText);
+    return writeAccepted(context, conf, changed, errorText);
 }
 
 // The program's include files that exist but that the configuration does not include, each offered once.
@@ -180,14 +187,7 @@ bool offerZonesInclude(BootContext& context, ConfServer& conf, QString* errorTex
                                      Prompter::Icon::Question) == Prompter::Button::Yes)
             changed.insert(target, after);
     }
-    if (changed.isEmpty())
-        return true;
-    const ConfWriteResult written = writeCheckedConf(conf.files, changed);
-    if (!written.ok) {
-        context.prompter.message(kAttention, written.errorText);
-        return true;
-    }
-    return readModel(conf, errorText);
+    return writeAccepted(context, conf, changed, errorText);
 }
 
 } // namespace
