@@ -105,12 +105,18 @@ FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent conte
     if (const QFileInfo leftover(path + QStringLiteral(".new")); leftover.isFile() && !leftover.isSymLink())
         QFile::remove(leftover.filePath());
     const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
-    if (content.soa.size() > 1 && !old.isEmpty())
-        content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));
-    const QByteArray bytes = crlfLines(reverseFileLines(state.servername, content));
+    const std::optional<quint64> previous = old.isEmpty() ? std::nullopt : reverseFileSerial(splitTextLines(old));
+    if (content.soa.size() > 1 && previous)
+        content.soa[1] = reverseSerialOver(content.soa.at(1), previous);
+    QByteArray bytes = crlfLines(reverseFileLines(state.servername, content));
     // A file that would come out as it is needs no new copy; most networks are unchanged from run to run.
     if (bytes == old)
         return {};
+    // A changed zone under the serial it had would never reach the secondary servers.
+    if (content.soa.size() > 1 && previous && serialNumber(content.soa.at(1)) == previous) {
+        content.soa[1] = QString::number(*previous + 1);
+        bytes = crlfLines(reverseFileLines(state.servername, content));
+    }
     // Reverse files are derived from the zones and made anew by every run, so they are not each forced onto the
     // disk: on a server of thousands of networks that wait alone would make a run take minutes.
     return replaceFile(path, bytes, FileReplacement::Durability::Unsynced);

@@ -199,12 +199,16 @@ Outcome BootReading::primaryLine(const QString& line, const QString& blanked)
         reportIncorrect(line);
         return Outcome::Done;
     }
-    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA"))) {
+    const QString zone = fields.at(1);
+    const QString file = textFromField(blanked, 2).trimmed();
+    // An IPv6 reverse zone is reverse generation's own when it has the file generation writes; one of another
+    // file was made by hand and is kept as any primary zone.
+    const bool generatedIpv6 = zone.endsWith(QLatin1String("IP6.ARPA"), Qt::CaseInsensitive) &&
+                               file.endsWith(QLatin1String(".reverse.DNS"), Qt::CaseInsensitive);
+    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA")) || generatedIpv6) {
         m_boot.reversePrimaryLines << line;
         return Outcome::Done;
     }
-    const QString zone = fields.at(1);
-    const QString file = textFromField(blanked, 2).trimmed();
     const auto keep = [&] {
         m_boot.primaryEntries << zone + kFive + file;
         m_state.zoneLists.primdns << zone.toLower();
