@@ -94,8 +94,9 @@ void DependentSearch::follow(const QString& name)
         if (seen.contains(wanted))
             continue;
         seen.insert(wanted);
-        const std::pair<const RecordList*, RecordKind> lists[] = {{&m_zone.nameservers, RecordKind::NameServer},
-                                                                  {&m_zone.mailservers, RecordKind::MailServer},
+        // The zone's own name server records are not among them: only their editor deletes one, and never the
+        // last, without which the name server refuses the zone.
+        const std::pair<const RecordList*, RecordKind> lists[] = {{&m_zone.mailservers, RecordKind::MailServer},
                                                                   {&m_zone.aliases, RecordKind::Alias}};
         for (const auto& [list, kind] : lists) {
             for (const QString& line : list->lines()) {
@@ -107,14 +108,16 @@ void DependentSearch::follow(const QString& name)
         for (const QString& line : m_zone.otherrecords.lines()) {
             const OtherRecordFields fields = otherRecordFields(line);
             const std::optional<QString> target = fields.record ? targetOf(fields) : std::nullopt;
-            if (target && absoluteName(*target, m_origin) == wanted)
+            const bool apexNameServer =
+                fields.type.compare(QLatin1String("NS"), Qt::CaseInsensitive) == 0 &&
+                absoluteName(fields.owner, m_origin) == absoluteName(QStringLiteral("@"), m_origin);
+            if (target && !apexNameServer && absoluteName(*target, m_origin) == wanted)
                 take(DependentRecord::Place::Other, RecordKind::MailServer, line, queue);
         }
     }
 }
 
-void addPointers(ZoneContext& context, RecordDeletionPlan& plan, const QString& name,
-                 const std::optional<IpAddress>& address)
+void addPointers(ZoneContext& context, RecordDeletionPlan& plan, const QString& name, const IpAddress& address)
 {
     ConsistencyContext consistency{context.state, nullptr, context.prompter};
     for (const ConsistencyFinding& pointer : pointersNaming(consistency, name, address)) {
@@ -157,9 +160,8 @@ RecordDeletionPlan planRecordDeletion(ZoneContext& context, RecordKind kind, int
         const std::optional<IpAddress> address = IpAddress::fromStored(entry->address);
         plan.subject = QStringLiteral("the host %1 (%2)").arg(name, address ? address->text() : entry->address);
         bool keepsAnAddress = false;
-        const QList<HostAddressEntry> entries = hostAddressEntries(zone);
-        for (qsizetype i = 0; i < entries.size(); ++i) {
-            if (i != index && absoluteName(entries.at(i).owner, origin) == absoluteName(entry->owner, origin))
+        for (const HostAddressEntry& other : addressRecords(zone)) {
+            if (!sameRecord(other, *entry) && absoluteName(other.owner, origin) == absoluteName(entry->owner, origin))
                 keepsAnAddress = true;
         }
         if (!keepsAnAddress) {
@@ -167,7 +169,8 @@ RecordDeletionPlan planRecordDeletion(ZoneContext& context, RecordKind kind, int
             search.follow(entry->owner);
             plan.dependents = search.found;
         }
-        addPointers(context, plan, name, keepsAnAddress ? address : std::nullopt);
+        if (address)
+            addPointers(context, plan, name, *address);
         return plan;
     }
     if (kind == RecordKind::Alias && zone.aliases.isValidIndex(index)) {
@@ -177,7 +180,6 @@ RecordDeletionPlan planRecordDeletion(ZoneContext& context, RecordKind kind, int
         DependentSearch search(zone, origin, line);
         search.follow(recordOwner(line));
         plan.dependents = search.found;
-        addPointers(context, plan, name, std::nullopt);
     }
     return plan;
 }

@@ -11,8 +11,8 @@
 class ZoneModel;
 
 // A record that points to a name a deletion takes away, and goes with it when the user says so: a mail server,
-// alias, name server, service or pointer record of the zone whose target is the name, or a pointer of one of the
-// server's reverse zones that maps back to it.
+// alias, delegation (a name server record below the zone's own name), service or pointer record of the zone whose
+// target is the name, or a pointer of the server's reverse zones that maps the address deleted back to it.
 struct DependentRecord
 {
     enum class Place
@@ -30,9 +30,9 @@ struct DependentRecord
 };
 
 // What a deletion at a position of a kind takes away and what points to it. A host's name goes when the host
-// holds no other address, and then everything that points to the name depends on it; a host that keeps another
-// address takes only the pointers of the address deleted. An alias's name always goes. Aliases that go with a
-// name take what points to them as well. Other kinds have no dependents.
+// holds no other address, and then everything of the zone that points to the name depends on it; either way the
+// pointers of the address deleted that name the host do. An alias's name always goes. Aliases that go with a name
+// take what points to them as well. Other kinds have no dependents.
 struct RecordDeletionPlan
 {
     QString subject; // "the host www.example.com. (10.0.0.5)", "the alias webmail.example.com."

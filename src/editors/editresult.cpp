@@ -122,17 +122,17 @@ bool otherNameServerOfTheZone(const AppState& state, int index)
     return false;
 }
 
-} // namespace
-
+// The name server inside the zone whose only address record is the host at the position of the "Host Addresses"
+// list, if any: without that host the name server refuses the zone.
 std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int position)
 {
-    const QList<HostAddressEntry> entries = hostAddressEntries(state.zone);
-    if (position < 0 || position >= entries.size())
+    const std::optional<HostAddressEntry> deleted = hostAddressEntryAt(state.zone, position);
+    if (!deleted)
         return std::nullopt;
     const QString origin = zoneOrigin(state);
-    const QString host = absoluteName(entries.at(position).owner, origin);
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (i != position && absoluteName(entries.at(i).owner, origin) == host)
+    const QString host = absoluteName(deleted->owner, origin);
+    for (const HostAddressEntry& entry : addressRecords(state.zone)) {
+        if (!sameRecord(entry, *deleted) && absoluteName(entry.owner, origin) == host)
             return std::nullopt;
     }
     QStringList targets;
@@ -156,6 +156,8 @@ QString nameServerHostRefusal(const QString& nameServer)
            QStringLiteral(", and the name server does not load a zone whose name server inside it has no host "
                           "address. Delete or change the name server first.");
 }
+
+} // namespace
 
 EditResult deleteRecord(ZoneContext& context, RecordKind kind)
 {

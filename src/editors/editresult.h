@@ -57,12 +57,6 @@ bool otherRecordAt(const ZoneModel& zone, const QString& name, const QString& or
 // the name server refuses the zone.
 EditResult deleteRecord(ZoneContext& context, RecordKind kind);
 
-// The name server inside the zone whose only address record is the host at the position of the "Host Addresses"
-// list, if any: without that host the name server refuses the zone.
-std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int position);
-// The refusal of deleting that host.
-QString nameServerHostRefusal(const QString& nameServer);
-
 // Deletes the record at the position with the records that point to it (those of the zone leave it before it is
 // saved, the pointers of reverse zones after), as one revision of the history.
 EditResult deleteWithDependents(ZoneContext& context, RecordKind kind, int index,

@@ -79,8 +79,9 @@ public:
     {
     }
 
-    // Reads the forward zones and the reverse zones, or the reverse zones only.
-    void read(bool forwardZones = true);
+    // Reads the forward zones and the reverse zones, or only the reverse zones (those that hold the address, when
+    // one is given).
+    void read(bool forwardZones = true, const std::optional<IpAddress>& holding = std::nullopt);
     QList<ConsistencyFinding> findings() const;
     const QList<FoundPointer>& pointers() const { return m_pointers; }
 
@@ -121,10 +122,12 @@ private:
     QHash<IpAddress, QList<int>> m_pointersAt;
     QStringList m_generatedNameServers;
     QHash<QString, ReverseZonePlace> m_generatedZones; // by zone in lower case
+    std::optional<IpAddress> m_holding;
 };
 
-void ServerScan::read(bool forwardZones)
+void ServerScan::read(bool forwardZones, const std::optional<IpAddress>& holding)
 {
+    m_holding = holding;
     const ServerZoneLists& lists = m_state.zoneLists;
     for (qsizetype i = 0; i < lists.primdns.size(); ++i) {
         const QString& zone = lists.primdns.at(i);
@@ -162,7 +165,7 @@ void ServerScan::readForwardZone(const QString& zone, const QString& file)
             m_priority.insert(key, 1);
     }
     const bool ownerIsAt = model.sourceofauth.value(SoaRecord::Owner) == QLatin1String("@");
-    for (const HostAddressEntry& entry : hostAddressEntries(model)) {
+    for (const HostAddressEntry& entry : addressRecords(model)) {
         const std::optional<IpAddress> address = IpAddress::fromStored(entry.address);
         if (address)
             note({mappedHostName(zone, ownerIsAt, entry.owner, m_state.tlds), *address});
@@ -188,6 +191,11 @@ void ServerScan::note(const ForwardHost& host)
 
 void ServerScan::readReverseZone(const ReverseZonePlace& place)
 {
+    if (m_holding) {
+        const std::optional<IpPrefix> prefix = prefixOfReverseZone(place.zone);
+        if (!prefix || !prefix->contains(*m_holding))
+            return;
+    }
     const QString path = QDir(m_state.zoneLists.datapath).filePath(place.file);
     const ReverseFileRead read = readReverseFile(path, place.zone, m_state.zoneLists.datapath);
     if (!read.ok) {
@@ -434,14 +442,13 @@ ConsistencyReport checkForwardReverse(ConsistencyContext& context)
     return report;
 }
 
-QList<ConsistencyFinding> pointersNaming(ConsistencyContext& context, const QString& name,
-                                         const std::optional<IpAddress>& address)
+QList<ConsistencyFinding> pointersNaming(ConsistencyContext& context, const QString& name, const IpAddress& address)
 {
     ServerScan scan(context);
-    scan.read(false);
+    scan.read(false, address);
     QList<ConsistencyFinding> found;
     for (const FoundPointer& pointer : scan.pointers()) {
-        if (keyOf(pointer.record.target) != keyOf(name) || (address && pointer.record.address != address))
+        if (keyOf(pointer.record.target) != keyOf(name) || pointer.record.address != address)
             continue;
         ConsistencyFinding finding;
         finding.kind = ConsistencyKind::StrayPointer;

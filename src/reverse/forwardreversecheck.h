@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 struct AppState;
 class Prompter;
@@ -76,10 +75,9 @@ struct ConsistencyReport
 // ignore list are expected to have no pointer. Nothing is changed and no zone of the program state is loaded.
 ConsistencyReport checkForwardReverse(ConsistencyContext& context);
 
-// The pointers of the server's reverse zones that name the host (names compared without regard to case), only
-// those of the address when one is given; as findings whose fix deletes them.
-QList<ConsistencyFinding> pointersNaming(ConsistencyContext& context, const QString& name,
-                                         const std::optional<IpAddress>& address);
+// The pointers of the address in the server's reverse zones that name the host (names compared without regard to
+// case), as findings whose fix deletes them. Only the reverse zones that hold the address are read.
+QList<ConsistencyFinding> pointersNaming(ConsistencyContext& context, const QString& name, const IpAddress& address);
 
 struct ConsistencyFixResult
 {

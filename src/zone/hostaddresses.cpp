@@ -32,7 +32,9 @@ bool isOtherAddressRecord(const QString& line)
     return isAddressType(otherRecordFields(line));
 }
 
-QList<HostAddressEntry> hostAddressEntries(const ZoneModel& zone)
+namespace {
+
+QList<HostAddressEntry> entriesOf(const ZoneModel& zone, bool everyAddressRecord)
 {
     QList<HostAddressEntry> entries;
     const QStringList& hosts = zone.hostaddrs.lines();
@@ -45,9 +47,27 @@ QList<HostAddressEntry> hostAddressEntries(const ZoneModel& zone)
             continue;
         const OtherRecordFields fields = otherRecordFields(others.at(i));
         const bool ipv6 = fields.type.compare(QLatin1String("AAAA"), Qt::CaseInsensitive) == 0;
-        entries.append({true, int(i), others.at(i), fields.owner, fields.data.trimmed(), fields.ttl, ipv6});
+        if (ipv6 || everyAddressRecord)
+            entries.append({true, int(i), others.at(i), fields.owner, fields.data.trimmed(), fields.ttl, ipv6});
     }
     return entries;
+}
+
+} // namespace
+
+QList<HostAddressEntry> hostAddressEntries(const ZoneModel& zone)
+{
+    return entriesOf(zone, false);
+}
+
+QList<HostAddressEntry> addressRecords(const ZoneModel& zone)
+{
+    return entriesOf(zone, true);
+}
+
+bool sameRecord(const HostAddressEntry& one, const HostAddressEntry& other)
+{
+    return one.inOtherRecords == other.inOtherRecords && one.index == other.index;
 }
 
 std::optional<HostAddressEntry> hostAddressEntryAt(const ZoneModel& zone, int position)

@@ -75,13 +75,6 @@ RecordDeletion deleteRecordFromBrowser(ZoneContext& context, const QString& zone
 {
     if (!openZoneForChange(context, zone))
         return RecordDeletion::ZoneMissing;
-    // The name server refuses a zone whose name server inside it has no address.
-    if (kind == RecordKind::HostAddress) {
-        if (const std::optional<QString> nameServer = nameServerLeftWithoutAddress(context.state, index)) {
-            context.prompter.message(QStringLiteral("Attention!"), nameServerHostRefusal(*nameServer));
-            return RecordDeletion::Cancelled;
-        }
-    }
     const RecordDeletionPlan plan = planRecordDeletion(context, kind, index);
     const DependentsChoice choice = askBeforeTreeDeletion(context.prompter, kind, plan);
     if (choice == DependentsChoice::Cancel)

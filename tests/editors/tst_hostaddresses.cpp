@@ -150,18 +150,21 @@ void TstHostAddresses::listShowsBothFamilies()
     EditorFixture fixture;
     QStringList fields{"ns1.example.com", "2001:db8::53"};
     QCOMPARE(runSave(fixture.context, QStringLiteral("host"), fields).status, EditStatus::Stored);
-    // An address record with a time to live of its own, as a file written elsewhere holds it, is listed too.
+    // An IPv4 address record with a time to live of its own, as a file written elsewhere holds it, stays an other
+    // record; it is an address record all the same. An IPv6 one with its own time to live is listed with it.
     fixture.state.zone.otherrecords.append(QStringLiteral("ftp.example.com.     300     IN     A     10.0.0.21"));
     fixture.state.zone.otherrecords.append(QStringLiteral("example.com.     IN     TXT     \"v=spf1 -all\""));
+    fixture.state.zone.otherrecords.append(QStringLiteral("ftp.example.com.     300     IN     AAAA     2001:db8::21"));
     const ZoneModel& zone = fixture.state.zone;
     QCOMPARE(recordNodeTexts(zone, RecordKind::HostAddress, QStringLiteral("example.com")),
              (QStringList{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "ftp.example.com."}));
     QCOMPARE(recordValueTexts(zone, RecordKind::HostAddress),
-             (QStringList{"10.0.0.1", "10.0.0.2", "2001:db8::53  (IPv6)", "10.0.0.21  (TTL 300)"}));
+             (QStringList{"10.0.0.1", "10.0.0.2", "2001:db8::53  (IPv6)", "2001:db8::21  (IPv6, TTL 300)"}));
     const QList<HostAddressEntry> entries = hostAddressEntries(zone);
     QCOMPARE(entries.size(), 4);
     QVERIFY(entries.at(2).ipv6 && entries.at(2).inOtherRecords && entries.at(2).index == 0);
-    QVERIFY(!entries.at(3).ipv6 && entries.at(3).inOtherRecords && entries.at(3).index == 1);
+    QVERIFY(entries.at(3).ipv6 && entries.at(3).inOtherRecords && entries.at(3).index == 3);
+    QCOMPARE(addressRecords(zone).size(), 5);
 }
 
 void TstHostAddresses::deleteAtAPositionOfTheList()

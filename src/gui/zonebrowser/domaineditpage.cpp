@@ -278,16 +278,19 @@ void DomainEditPage::removeClickedNode()
     delete node;
     if (group)
         showValues(group);
+    // What went with the record stands under the other labels; the record's own label is as the user left it.
     if (group && group->parent())
-        syncRecordGroups(group->parent());
+        syncRecordGroups(group->parent(), group);
 }
 
-void DomainEditPage::syncRecordGroups(QTreeWidgetItem* root)
+void DomainEditPage::syncRecordGroups(QTreeWidgetItem* root, const QTreeWidgetItem* except)
 {
     if (!root || root->parent() || root->text(0).compare(m_state.zone.dnsname, Qt::CaseInsensitive) != 0)
         return;
     for (int i = 0; i < root->childCount(); ++i) {
         QTreeWidgetItem* label = root->child(i);
+        if (label == except)
+            continue;
         if (OtherRecordsNode::isLabel(label)) {
             if (label->childCount() != m_state.zone.otherrecords.count())
                 m_otherRecords->showRecords(label);
@@ -539,8 +542,11 @@ void DomainEditPage::deleteRecord()
         return;
     const int index = label->indexOfChild(node);
     ZoneContext context = zoneContext();
-    if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted)
+    if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted) {
         delete node;
+        // The records deleted with it stand under the other labels.
+        syncRecordGroups(label->parent(), label);
+    }
 }
 
 void DomainEditPage::openEditor(const EditorRequest& request)
