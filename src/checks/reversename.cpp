@@ -106,17 +106,25 @@ QString reverseZoneName(const IpPrefix& prefix)
 
 QString reverseOwner(const IpAddress& address, const IpPrefix& zone)
 {
-    QStringList labels;
+    // Built a character at a time: reverse generation makes one for every host of a server.
+    QString owner;
     if (address.isV6()) {
-        for (int position = 124; position >= zone.length; position -= 4)
-            labels << QString(nibbleChar(address.nibble(position)));
+        owner.reserve(64);
+        for (int position = 124; position >= zone.length; position -= 4) {
+            if (!owner.isEmpty())
+                owner += QLatin1Char('.');
+            owner += nibbleChar(address.nibble(position));
+        }
     } else {
         // A classless zone holds its addresses by their last octet, as the /24 zone it is cut from would.
         const int whole = zone.length > 24 ? 3 : zone.length / 8;
-        for (int octet = 3; octet >= whole; --octet)
-            labels << QString::number(address.bytes()[octet]);
+        for (int octet = 3; octet >= whole; --octet) {
+            if (!owner.isEmpty())
+                owner += QLatin1Char('.');
+            owner += QString::number(address.bytes()[octet]);
+        }
     }
-    return labels.isEmpty() ? QStringLiteral("@") : labels.join(QLatin1Char('.'));
+    return owner.isEmpty() ? QStringLiteral("@") : owner;
 }
 
 QString reverseName(const IpAddress& address)

@@ -23,6 +23,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -111,7 +112,6 @@ private:
     QList<GeneratedZone> m_zones; // in order of first appearance
     QHash<IpPrefix, int> m_zoneOfPrefix;
     QSet<QString> m_ignored;
-    QHash<QString, QList<int>> m_pairsOfName; // built at the first answer
 };
 
 ReverseResult ReverseRun::run()
@@ -204,10 +204,9 @@ void ReverseRun::readZone(const QString& zone, const QString& file)
     // Address records the host list does not hold: IPv6 ones, and those with a time to live of their own. The
     // zone scanner has read their addresses already.
     for (const QString& line : model.otherrecords.lines()) {
-        if (!isOtherAddressRecord(line))
-            continue;
         const OtherRecordFields fields = otherRecordFields(line);
-        addHost(zone, ownerIsAt, fields.owner, fields.data.trimmed(), true);
+        if (isAddressRecord(fields))
+            addHost(zone, ownerIsAt, fields.owner, fields.data.trimmed(), true);
     }
 }
 
@@ -255,27 +254,38 @@ void ReverseRun::dropIgnoredHosts()
 
 void ReverseRun::settleSharedAddresses()
 {
-    // Pairs by address, so that each pair meets only the pairs of its own address.
-    QHash<IpAddress, QList<int>> byAddress;
-    byAddress.reserve(m_remaining.size());
-    for (const int i : std::as_const(m_remaining))
-        byAddress[m_pairs.at(i).address] << i;
+    // The pairs in the order of their addresses, so that each pair meets only the pairs of its own address; a
+    // sort costs less than a table of a few hundred thousand lists.
+    QList<int> byAddress = m_remaining;
+    std::stable_sort(byAddress.begin(), byAddress.end(),
+                     [this](int a, int b) { return m_pairs.at(a).address < m_pairs.at(b).address; });
+    // Where each pair's address begins and ends in that order.
+    QList<std::pair<int, int>> sameAddress(m_pairs.size(), {0, 0});
+    for (qsizetype start = 0; start < byAddress.size();) {
+        qsizetype end = start + 1;
+        while (end < byAddress.size() &&
+               m_pairs.at(byAddress.at(end)).address == m_pairs.at(byAddress.at(start)).address)
+            ++end;
+        for (qsizetype at = start; at < end; ++at)
+            sameAddress[byAddress.at(at)] = {int(start), int(end)};
+        start = end;
+    }
 
     int counted = 0;
+    bool turnedDown = false;
     for (const int i : std::as_const(m_remaining)) {
         const HostPair& pair = m_pairs.at(i);
         if (++counted % kItemEvery == 0)
             m_context.stage.setItemText(pair.address.text());
+        const auto [first, last] = sameAddress.at(i);
         // A name an earlier answer turned down is not offered again.
-        if (m_ignored.contains(pair.name))
-            continue;
-        const QList<int>& sharing = byAddress[pair.address];
-        if (sharing.size() < 2)
+        if (last - first < 2 || m_ignored.contains(pair.name))
             continue;
         QStringList names;
-        for (const int j : sharing) {
+        for (int at = first; at < last; ++at) {
+            const int j = byAddress.at(at);
             const QString& other = m_pairs.at(j).name;
-            if (j != i && m_live.at(j) && other != pair.name && !m_ignored.contains(other) && !names.contains(other))
+            if (j != i && other != pair.name && !m_ignored.contains(other) && !names.contains(other))
                 names << other;
         }
         if (names.isEmpty())
@@ -291,6 +301,12 @@ void ReverseRun::settleSharedAddresses()
         }
         names.removeAt(*chosen);
         ignoreNames(names);
+        turnedDown = true;
+    }
+    // Every pair of a turned-down name goes, whatever its address.
+    if (turnedDown) {
+        for (const int i : std::as_const(m_remaining))
+            m_live[i] = !m_ignored.contains(m_pairs.at(i).name);
     }
 }
 
@@ -299,16 +315,6 @@ void ReverseRun::ignoreNames(const QStringList& names)
     for (const QString& name : names) {
         m_state.zoneLists.reverseignore << name;
         m_ignored.insert(name);
-    }
-    // Every pair of a turned-down name goes, whatever its address.
-    if (m_pairsOfName.isEmpty()) {
-        m_pairsOfName.reserve(m_remaining.size());
-        for (const int i : std::as_const(m_remaining))
-            m_pairsOfName[m_pairs.at(i).name] << i;
-    }
-    for (const QString& name : names) {
-        for (const int i : m_pairsOfName.value(name))
-            m_live[i] = false;
     }
 }
 

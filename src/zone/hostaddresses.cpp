@@ -4,15 +4,15 @@
 #include "zone/recordfields.h"
 #include "zone/zonemodel.h"
 
-namespace {
-
-bool isAddressType(const OtherRecordFields& fields)
+bool isAddressRecord(const OtherRecordFields& fields)
 {
     return fields.record &&
            (fields.className.isEmpty() || fields.className.compare(QLatin1String("IN"), Qt::CaseInsensitive) == 0) &&
            (fields.type.compare(QLatin1String("A"), Qt::CaseInsensitive) == 0 ||
             fields.type.compare(QLatin1String("AAAA"), Qt::CaseInsensitive) == 0);
 }
+
+namespace {
 
 QString hostListAddress(const QString& line)
 {
@@ -21,18 +21,6 @@ QString hostListAddress(const QString& line)
         return QString();
     return line.mid(fields.at(3).start).trimmed();
 }
-
-} // namespace
-
-bool isOtherAddressRecord(const QString& line)
-{
-    // Most other records are neither: the type is looked for before the line is taken apart.
-    if (!line.contains(QLatin1Char('A')) && !line.contains(QLatin1Char('a')))
-        return false;
-    return isAddressType(otherRecordFields(line));
-}
-
-namespace {
 
 QList<HostAddressEntry> entriesOf(const ZoneModel& zone, bool everyAddressRecord)
 {
@@ -43,9 +31,9 @@ QList<HostAddressEntry> entriesOf(const ZoneModel& zone, bool everyAddressRecord
         entries.append({false, int(i), hosts.at(i), recordOwner(hosts.at(i)), hostListAddress(hosts.at(i)), {}, false});
     const QStringList& others = zone.otherrecords.lines();
     for (qsizetype i = 0; i < others.size(); ++i) {
-        if (!isOtherAddressRecord(others.at(i)))
-            continue;
         const OtherRecordFields fields = otherRecordFields(others.at(i));
+        if (!isAddressRecord(fields))
+            continue;
         const bool ipv6 = fields.type.compare(QLatin1String("AAAA"), Qt::CaseInsensitive) == 0;
         if (ipv6 || everyAddressRecord)
             entries.append({true, int(i), others.at(i), fields.owner, fields.data.trimmed(), fields.ttl, ipv6});

@@ -4,6 +4,7 @@
 #include <QString>
 #include <optional>
 
+struct OtherRecordFields;
 class ZoneModel;
 
 // The address records of the loaded zone as the "Host Addresses" list shows them, both families: first the A
@@ -28,8 +29,8 @@ std::optional<HostAddressEntry> hostAddressEntryAt(const ZoneModel& zone, int po
 // What maps back in reverse and whether a name still has an address are decided over these.
 QList<HostAddressEntry> addressRecords(const ZoneModel& zone);
 
-// Whether an other record's line is an address record (A or AAAA of class IN).
-bool isOtherAddressRecord(const QString& line);
+// Whether an other record, taken apart, is an address record (A or AAAA of class IN).
+bool isAddressRecord(const OtherRecordFields& fields);
 
 // Whether the entry names the same record as the other.
 bool sameRecord(const HostAddressEntry& one, const HostAddressEntry& other);
