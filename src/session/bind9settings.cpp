@@ -21,11 +21,17 @@ const QString kRndcKey = QStringLiteral("Rndc Key");
 const QString kSystemConfig = QStringLiteral("System Config");
 const QString kCatalogZone = QStringLiteral("Catalog Zone");
 
-int portValue(const SettingsStore& store, const QString& name, int fallback)
+int portValue(const SettingsStore& store, const QString& name, int fallback, QStringList& refused)
 {
+    const QString text = store.text(Bind9Settings::sectionName(), name).trimmed();
     bool ok = false;
-    const int port = store.text(Bind9Settings::sectionName(), name).trimmed().toInt(&ok);
-    return ok && port > 0 && port < 65536 ? port : fallback;
+    const int port = text.toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        return port;
+    // A word is no port: taken for the default it would serve on a port nobody chose.
+    if (!text.isEmpty())
+        refused << QStringLiteral("%1 \"%2\"").arg(name, text);
+    return fallback;
 }
 
 QString textValue(const SettingsStore& store, const QString& name, const QString& fallback)
@@ -70,8 +76,8 @@ Bind9Settings Bind9Settings::load(const SettingsStore& store)
     const QString section = sectionName();
     settings.mode = modeFromName(store.text(section, kMode));
     settings.address = textValue(store, kAddress, defaults.address).trimmed();
-    settings.port = portValue(store, kPort, defaults.port);
-    settings.controlPort = portValue(store, kControlPort, defaults.controlPort);
+    settings.port = portValue(store, kPort, defaults.port, settings.refusedValues);
+    settings.controlPort = portValue(store, kControlPort, defaults.controlPort, settings.refusedValues);
     settings.extraOptions = store.text(section, kExtraOptions);
     settings.namedProgram = textValue(store, kNamedProgram, defaults.namedProgram);
     settings.rndcProgram = textValue(store, kRndcProgram, defaults.rndcProgram);

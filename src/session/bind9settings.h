@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Platform;
 class SettingsStore;
@@ -27,6 +28,9 @@ struct Bind9Settings
     QString rndcKey = QStringLiteral("/etc/bind/rndc.key");
     QString systemConfig = QStringLiteral("/etc/bind/named.conf");
     QString catalogZone; // the catalog zone served beside the zones; empty: none
+    // Values of the stored section that are no value of their setting ("Port" = "abc"), as "NAME \"TEXT\"": the
+    // setting keeps its default here, and nothing is served until they are corrected.
+    QStringList refusedValues;
 
     static QString allAddresses() { return QStringLiteral("all"); }
     bool listensOnAll() const;
