@@ -6,7 +6,9 @@
 #include "support/namedprocess.h"
 #include "support/testfiles.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -45,6 +47,20 @@ Mode modeOf(const QString& path)
     return {info.st_uid, info.st_gid, mode_t(info.st_mode & 07777)};
 }
 
+// Every entry below the folder, with the checksum of each file.
+QMap<QString, QByteArray> folderState(const QString& folder)
+{
+    QMap<QString, QByteArray> state;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        state.insert(QDir(folder).relativeFilePath(path),
+                     QCryptographicHash::hash(readBytes(path), QCryptographicHash::Sha256));
+    }
+    return state;
+}
+
 } // namespace
 
 class TstBindPlanted : public QObject
@@ -58,6 +74,7 @@ private Q_SLOTS:
     void plantedFilesAreNamedNeverFollowed_data();
     void plantedFilesAreNamedNeverFollowed();
     void plantedSecondaryCopyIsNotBackedUp();
+    void filesOutsideTheDataDirectoryAreNeverServed();
 
 private:
     QString bind9(const QString& name) const
@@ -222,6 +239,41 @@ void TstBindPlanted::plantedSecondaryCopyIsNotBackedUp()
              qPrintable(backup.err));
     QVERIFY(!readBytes(m_server->dataFile(QStringLiteral("dnsbackup/sec.example.DNS"))).contains(kSecret));
     QCOMPARE(readBytes(m_decoy), kSecret + '\n');
+}
+
+void TstBindPlanted::filesOutsideTheDataDirectoryAreNeverServed()
+{
+    // A folder standing for /etc, with a zone file root may read and a folder the name server would write into.
+    const QString etc = m_dir->filePath(QStringLiteral("etc"));
+    QVERIFY(QDir().mkpath(etc + QStringLiteral("/cron.d")));
+    QVERIFY(writeBytes(etc + QStringLiteral("/precious.conf"), readBytes(m_server->dataFile("example.com.dns"))));
+    const QByteArray outside = "primary     precious.example     " + QFile::encodeName(etc) +
+                               "/precious.conf \r\n"
+                               "secondary     evil.example     127.0.0.1     ../../../etc/cron.d/evil \r\n";
+    QByteArray boot = readBytes(m_server->bootFile());
+    const qsizetype primary = boot.indexOf("\nprimary");
+    QVERIFY(primary > 0);
+    boot.insert(primary + 1, outside);
+    QVERIFY(writeBytes(m_server->bootFile(), boot));
+    const QMap<QString, QByteArray> before = folderState(etc);
+
+    const CliRun started = m_server->cli({"ndc", m_server->bootFile(), "start"});
+    QVERIFY2(started.status == 0, qPrintable(started.err));
+    QVERIFY2(started.err.contains(QStringLiteral("lie outside the data directory")) &&
+                 started.err.contains(etc + QStringLiteral("/precious.conf")) &&
+                 started.err.contains(QStringLiteral("../../../etc/cron.d/evil")),
+             qPrintable(started.err));
+    // The name server is told of neither: it serves the zone inside, and never writes the secondary's copy.
+    const QByteArray conf = readBytes(bind9(QStringLiteral("named.conf")));
+    QVERIFY(conf.contains("example.com"));
+    QVERIFY2(!conf.contains("precious") && !conf.contains("evil") && !conf.contains("/etc"), conf.constData());
+    QCOMPARE(m_server->cli({"ndc", m_server->bootFile(), "reload"}).status, 0);
+    QCOMPARE(m_server->cli({"ndc", m_server->bootFile(), "stop"}).status, 0);
+    QCOMPARE(folderState(etc), before);
+    QVERIFY(!QFileInfo::exists(etc + QStringLiteral("/cron.d/evil")));
+    // The entries stay in the boot file as they stood.
+    QVERIFY(readBytes(m_server->bootFile()).contains(QByteArray(QFile::encodeName(etc) + "/precious.conf")));
+    QVERIFY(readBytes(m_server->bootFile()).contains("../../../etc/cron.d/evil"));
 }
 
 QTEST_GUILESS_MAIN(TstBindPlanted)
