@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,6 +23,11 @@ const QString kRndcKey = QStringLiteral("Rndc Key");
 const QString kSystemConfig = QStringLiteral("System Config");
 const QString kCatalogZone = QStringLiteral("Catalog Zone");
 
+QString refusedPrefix(const QString& name)
+{
+    return name + QStringLiteral(" \"");
+}
+
 int portValue(const SettingsStore& store, const QString& name, int fallback, QStringList& refused)
 {
     const QString text = store.text(Bind9Settings::sectionName(), name).trimmed();
@@ -30,7 +37,7 @@ int portValue(const SettingsStore& store, const QString& name, int fallback, QSt
         return port;
     // A word is no port: taken for the default it would serve on a port nobody chose.
     if (!text.isEmpty())
-        refused << QStringLiteral("%1 \"%2\"").arg(name, text);
+        refused << refusedPrefix(name) + text + QLatin1Char('"');
     return fallback;
 }
 
@@ -57,6 +64,19 @@ bool Bind9Settings::listensOnAll() const
 QString Bind9Settings::queryAddress() const
 {
     return listensOnAll() ? QStringLiteral("127.0.0.1") : address.trimmed();
+}
+
+bool Bind9Settings::isRefused(const QString& name) const
+{
+    const QString prefix = refusedPrefix(name);
+    return std::any_of(refusedValues.cbegin(), refusedValues.cend(),
+                       [&prefix](const QString& value) { return value.startsWith(prefix); });
+}
+
+void Bind9Settings::acceptValue(const QString& name)
+{
+    const QString prefix = refusedPrefix(name);
+    refusedValues.removeIf([&prefix](const QString& value) { return value.startsWith(prefix); });
 }
 
 QString Bind9Settings::modeName(Mode mode)
@@ -93,8 +113,10 @@ void Bind9Settings::save(SettingsStore& store) const
     const QString section = sectionName();
     store.setText(section, kMode, modeName(mode));
     store.setText(section, kAddress, address);
-    store.setText(section, kPort, QString::number(port));
-    store.setText(section, kControlPort, QString::number(controlPort));
+    for (const auto& [name, value] : {std::pair{kPort, port}, std::pair{kControlPort, controlPort}}) {
+        if (!isRefused(name))
+            store.setText(section, name, QString::number(value));
+    }
     store.setText(section, kExtraOptions, extraOptions);
     store.setText(section, kNamedProgram, namedProgram);
     store.setText(section, kRndcProgram, rndcProgram);

@@ -29,11 +29,16 @@ struct Bind9Settings
     QString systemConfig = QStringLiteral("/etc/bind/named.conf");
     QString catalogZone; // the catalog zone served beside the zones; empty: none
     // Values of the stored section that are no value of their setting ("Port" = "abc"), as "NAME \"TEXT\"": the
-    // setting keeps its default here, and nothing is served until they are corrected.
+    // setting keeps its default here, and nothing is served until they are corrected. Saving the settings keeps
+    // such a value in the store as it was written, so that no default takes its place unseen.
     QStringList refusedValues;
 
     static QString allAddresses() { return QStringLiteral("all"); }
     bool listensOnAll() const;
+    // Whether the stored value of the setting (its name in the section) was refused.
+    bool isRefused(const QString& name) const;
+    // The setting was given a value of its own (on the Setup page): its refused stored value is done with.
+    void acceptValue(const QString& name);
     // The address a query or rndc reaches the name server on: the listen address, or the loopback address
     // when it listens on all of them.
     QString queryAddress() const;

@@ -116,6 +116,22 @@ void TstBind9Settings::damagedValuesFallBack()
     QCOMPARE(settings.controlPort, 953);
     QCOMPARE(settings.namedProgram, QStringLiteral("named"));
     QVERIFY(settings.listensOnAll());
+    QCOMPARE(settings.refusedValues,
+             (QStringList{QStringLiteral("Port \"70000\""), QStringLiteral("Control Port \"x\"")}));
+
+    // Saving the other settings keeps the words as written, rather than the defaults shown in their place.
+    Bind9Settings changed = settings;
+    changed.catalogZone = QStringLiteral("catalog.invalid");
+    changed.save(store);
+    QCOMPARE(store.text(section, QStringLiteral("Port")), QStringLiteral("70000"));
+    QCOMPARE(store.text(section, QStringLiteral("Control Port")), QStringLiteral("x"));
+    QCOMPARE(Bind9Settings::load(store).refusedValues, settings.refusedValues);
+    // A port given on the Setup page replaces its word; the other stays refused.
+    changed.port = 5300;
+    changed.acceptValue(QStringLiteral("Port"));
+    changed.save(store);
+    QCOMPARE(store.text(section, QStringLiteral("Port")), QStringLiteral("5300"));
+    QCOMPARE(Bind9Settings::load(store).refusedValues, QStringList{QStringLiteral("Control Port \"x\"")});
 }
 
 void TstBind9Settings::programsAreFound()
