@@ -93,8 +93,46 @@ QByteArray LockFile::content()
            QSysInfo::machineUniqueId() + '\n' + QSysInfo::bootUniqueId() + '\n' + "start " + startTicks(pid) + '\n';
 }
 
+std::optional<bool> LockFile::createUnnamed(const QByteArray& text)
+{
+    const int fd =
+        ::open(nativePath(QFileInfo(m_path).absolutePath()).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return std::nullopt;
+        m_error = errno == EACCES || errno == EPERM || errno == EROFS ? Error::Permission : Error::Unknown;
+        return false;
+    }
+    struct stat info;
+    if (::write(fd, text.constData(), size_t(text.size())) != ssize_t(text.size()) || ::fstat(fd, &info) != 0) {
+        ::close(fd);
+        m_error = Error::Unknown;
+        return false;
+    }
+    // Named only now, whole; a link never replaces a lock that is there.
+    const QByteArray unnamed = "/proc/self/fd/" + QByteArray::number(fd);
+    const int linked =
+        ::linkat(AT_FDCWD, unnamed.constData(), AT_FDCWD, nativePath(m_path).constData(), AT_SYMLINK_FOLLOW);
+    const int error = errno;
+    ::close(fd);
+    if (linked != 0) {
+        // Without /proc, or on a file system without links, the lock is made the other way.
+        if (error == ENOENT || error == EPERM || error == ENOSYS || error == EOPNOTSUPP)
+            return std::nullopt;
+        if (error != EEXIST)
+            m_error = error == EACCES || error == EROFS ? Error::Permission : Error::Unknown;
+        return false;
+    }
+    m_device = info.st_dev;
+    m_inode = info.st_ino;
+    m_content = text;
+    return true;
+}
+
 bool LockFile::create()
 {
+    if (const std::optional<bool> made = createUnnamed(content()))
+        return *made;
     const QByteArray lock = nativePath(m_path);
     const QByteArray whole = lock + ".new." + QByteArray::number(QCoreApplication::applicationPid());
     // A file of that name is this process's own, or one a process of the same number left when it was ended.
@@ -145,6 +183,7 @@ bool LockFile::create()
     }
     m_device = info.st_dev;
     m_inode = info.st_ino;
+    m_content = text;
     return true;
 }
 
@@ -175,10 +214,24 @@ LockFile::Verdict LockFile::judge(struct stat* judged)
     return Verdict::Live;
 }
 
+QByteArray LockFile::guardPath() const
+{
+    return nativePath(m_path) + ".rmlock";
+}
+
+void LockFile::clearStaleGuard() const
+{
+    // Left by a process ended while it removed a stale lock: with the lock held, no remover is at work.
+    struct stat info;
+    const QByteArray guard = guardPath();
+    if (::lstat(guard.constData(), &info) == 0 && ::time(nullptr) - info.st_mtime > kUnreadableStaleSeconds)
+        ::unlink(guard.constData());
+}
+
 bool LockFile::removeStale(const struct stat& judged)
 {
     // One remover at a time, so that a lock another process has just made in place of the stale one stays.
-    const QByteArray guard = nativePath(m_path) + ".rmlock";
+    const QByteArray guard = guardPath();
     const int fd = ::open(guard.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         struct stat info;
@@ -189,8 +242,10 @@ bool LockFile::removeStale(const struct stat& judged)
     }
     struct stat now;
     bool removed = false;
+    // The same file as judged: a file number alone may have been given again to a lock made meanwhile.
     if (::lstat(nativePath(m_path).constData(), &now) == 0 && now.st_dev == judged.st_dev &&
-        now.st_ino == judged.st_ino)
+        now.st_ino == judged.st_ino && now.st_mtim.tv_sec == judged.st_mtim.tv_sec &&
+        now.st_mtim.tv_nsec == judged.st_mtim.tv_nsec && now.st_size == judged.st_size)
         removed = ::unlink(nativePath(m_path).constData()) == 0;
     ::close(fd);
     ::unlink(guard.constData());
@@ -208,6 +263,7 @@ bool LockFile::tryLock(int waitMs)
         if (create()) {
             m_locked = true;
             m_holder.reset();
+            clearStaleGuard();
             return true;
         }
         if (m_error != Error::None)
@@ -254,8 +310,11 @@ void LockFile::unlock()
     if (!m_locked)
         return;
     m_locked = false;
-    // Only the lock this object made: one that replaced it after it was taken over is another holder's.
+    // Only the lock this object made: one that replaced it after it was taken over is another holder's, even when
+    // the file system gave it the same file number again.
     struct stat now;
-    if (::lstat(nativePath(m_path).constData(), &now) == 0 && now.st_dev == m_device && now.st_ino == m_inode)
+    if (::lstat(nativePath(m_path).constData(), &now) != 0 || now.st_dev != m_device || now.st_ino != m_inode)
+        return;
+    if (readWholeFile(m_path, kLockLimit, FinalLinks::Refuse).bytes == m_content)
         ::unlink(nativePath(m_path).constData());
 }

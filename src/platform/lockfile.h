@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <sys/types.h>
@@ -59,6 +60,10 @@ private:
         Unreadable, // not a lock that can be read: taken over once old enough
     };
     bool create();
+    // Made as a file without a name, then linked in place; none where the system cannot make one.
+    std::optional<bool> createUnnamed(const QByteArray& text);
+    QByteArray guardPath() const;
+    void clearStaleGuard() const;
     Verdict judge(struct stat* judged);
     bool removeStale(const struct stat& judged);
 
@@ -66,6 +71,7 @@ private:
     bool m_locked = false;
     dev_t m_device = 0;
     ino_t m_inode = 0;
+    QByteArray m_content;
     Error m_error = Error::None;
     std::optional<Holder> m_holder;
     QString m_takenOver;

@@ -381,6 +381,10 @@ void TstHistorySafety::killedCommandsLeaveNoPermanentDamage()
     const GitRun check = git(gitDir(), {QStringLiteral("fsck"), QStringLiteral("--strict")});
     QVERIFY2(check.status == 0, qPrintable(check.out + check.err));
     QVERIFY(!QFileInfo::exists(ServerLock::lockFilePath(path(QStringLiteral("winnt")))));
+    // Nor any of the lock's own leftovers: a lock being written, or the guard of its removal.
+    QCOMPARE(
+        QDir(path(QStringLiteral("winnt"))).entryList({QStringLiteral("named.boot.lock*")}, QDir::Files | QDir::Hidden),
+        QStringList());
 }
 
 QTEST_GUILESS_MAIN(TstHistorySafety)
