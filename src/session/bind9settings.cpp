@@ -66,6 +66,13 @@ QString Bind9Settings::queryAddress() const
     return listensOnAll() ? QStringLiteral("127.0.0.1") : address.trimmed();
 }
 
+QStringList Bind9Settings::permittedDataFolders() const
+{
+    if (mode != Mode::System)
+        return {};
+    return {QStringLiteral("/etc/bind"), QStringLiteral("/var/lib/bind"), QStringLiteral("/var/cache/bind")};
+}
+
 bool Bind9Settings::isRefused(const QString& name) const
 {
     const QString prefix = refusedPrefix(name);

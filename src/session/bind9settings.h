@@ -42,6 +42,10 @@ struct Bind9Settings
     // The address a query or rndc reaches the name server on: the listen address, or the loopback address
     // when it listens on all of them.
     QString queryAddress() const;
+    // The folders besides the user's own where a server's data directory may lie: for the distribution's name
+    // server, the folders its configuration and security profile give it (/etc/bind, /var/lib/bind,
+    // /var/cache/bind); none for a name server of the server's own.
+    QStringList permittedDataFolders() const;
 
     static QString modeName(Mode mode);
     static Mode modeFromName(const QString& name);

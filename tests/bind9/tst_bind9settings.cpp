@@ -2,6 +2,7 @@
 #include "bind9/nameserverprobe.h"
 #include "namedconf/confsyntax.h"
 #include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
 #include "session/appstate.h"
 #include "session/bind9settings.h"
 #include "session/settings.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void savedSettingsComeBackUnderTheirNames();
     void damagedValuesFallBack();
     void programsAreFound();
+    void distributionFoldersOnlyForTheDistributionsNameServer_data();
+    void distributionFoldersOnlyForTheDistributionsNameServer();
     void statusOfARealNameServer();
     void statementNames_data();
     void statementNames();
@@ -132,6 +135,32 @@ void TstBind9Settings::damagedValuesFallBack()
     changed.save(store);
     QCOMPARE(store.text(section, QStringLiteral("Port")), QStringLiteral("5300"));
     QCOMPARE(Bind9Settings::load(store).refusedValues, QStringList{QStringLiteral("Control Port \"x\"")});
+}
+
+void TstBind9Settings::distributionFoldersOnlyForTheDistributionsNameServer_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("own");
+    QTest::addColumn<bool>("system");
+    QTest::newRow("its zones") << "/var/lib/bind" << false << true;
+    QTest::newRow("below its zones") << "/var/lib/bind/quorvane" << false << true;
+    QTest::newRow("its configuration") << "/etc/bind" << false << true;
+    QTest::newRow("its cache") << "/var/cache/bind" << false << true;
+    QTest::newRow("beside its zones") << "/var/lib/dpkg" << false << false;
+    QTest::newRow("above its zones") << "/var/lib" << false << false;
+    QTest::newRow("another configuration") << "/etc/default" << false << false;
+    QTest::newRow("a folder of the user's") << "/srv/dns" << true << true;
+}
+
+void TstBind9Settings::distributionFoldersOnlyForTheDistributionsNameServer()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, own);
+    QFETCH(bool, system);
+    Bind9Settings settings;
+    QCOMPARE(isAllowedDataDirectory(folder, settings.permittedDataFolders()), own);
+    settings.mode = Bind9Settings::Mode::System;
+    QCOMPARE(isAllowedDataDirectory(folder, settings.permittedDataFolders()), system);
 }
 
 void TstBind9Settings::programsAreFound()
