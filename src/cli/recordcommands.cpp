@@ -95,7 +95,7 @@ EditResult changeSoa(ZoneContext& context, const QString& fieldName, const QStri
 
 int report(CliContext& cli, const EditResult& result)
 {
-    if (!result.stored())
+    if (!result.stored() || !changeRecorded(cli))
         return CliFailure;
     cli.out << "saved " << cli.state.selection.primfilename << " serial " << cli.state.setup.runningSerial << Qt::endl;
     return CliSuccess;

@@ -3,6 +3,7 @@
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "platform/drivetable.h"
+#include "platform/filechangenotice.h"
 #include "session/appstate.h"
 
 #include <QDir>
@@ -46,6 +47,29 @@ QStringList historyFiles(const AppState& state)
         names.removeAll(file);
     names.prepend(BootConfig::fileName());
     return names;
+}
+
+FolderConfinement serverDataFolders(const AppState& state)
+{
+    return serverDataFolders(state.zoneLists.datapath);
+}
+
+FolderConfinement serverDataFolders(const QString& dataDirectory)
+{
+    return dataDirectory.isEmpty() ? FolderConfinement() : FolderConfinement({dataDirectory});
+}
+
+FileWriteResult replaceServerFile(const FolderConfinement& inside, const QString& path, const QByteArray& bytes,
+                                  FileReplacement::Durability durability)
+{
+    const std::optional<QString> target = inside.resolve(path);
+    if (!target)
+        return {false, QStringLiteral("%1 could not be written: it leads out of the data directory %2")
+                           .arg(path, inside.folders().join(QStringLiteral(", ")))};
+    // The history keeps the file by the name the server gives it.
+    if (*target != path)
+        announceFileChange(path);
+    return replaceFile(*target, bytes, durability);
 }
 
 QString backupFolder(const QString& dataDirectory)

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,11 +23,22 @@ const QString kRndcKey = QStringLiteral("Rndc Key");
 const QString kSystemConfig = QStringLiteral("System Config");
 const QString kCatalogZone = QStringLiteral("Catalog Zone");
 
-int portValue(const SettingsStore& store, const QString& name, int fallback)
+QString refusedPrefix(const QString& name)
 {
+    return name + QStringLiteral(" \"");
+}
+
+int portValue(const SettingsStore& store, const QString& name, int fallback, QStringList& refused)
+{
+    const QString text = store.text(Bind9Settings::sectionName(), name).trimmed();
     bool ok = false;
-    const int port = store.text(Bind9Settings::sectionName(), name).trimmed().toInt(&ok);
-    return ok && port > 0 && port < 65536 ? port : fallback;
+    const int port = text.toInt(&ok);
+    if (ok && port > 0 && port < 65536)
+        return port;
+    // A word is no port: taken for the default it would serve on a port nobody chose.
+    if (!text.isEmpty())
+        refused << refusedPrefix(name) + text + QLatin1Char('"');
+    return fallback;
 }
 
 QString textValue(const SettingsStore& store, const QString& name, const QString& fallback)
@@ -53,6 +66,26 @@ QString Bind9Settings::queryAddress() const
     return listensOnAll() ? QStringLiteral("127.0.0.1") : address.trimmed();
 }
 
+QStringList Bind9Settings::permittedDataFolders() const
+{
+    if (mode != Mode::System)
+        return {};
+    return {QStringLiteral("/etc/bind"), QStringLiteral("/var/lib/bind"), QStringLiteral("/var/cache/bind")};
+}
+
+bool Bind9Settings::isRefused(const QString& name) const
+{
+    const QString prefix = refusedPrefix(name);
+    return std::any_of(refusedValues.cbegin(), refusedValues.cend(),
+                       [&prefix](const QString& value) { return value.startsWith(prefix); });
+}
+
+void Bind9Settings::acceptValue(const QString& name)
+{
+    const QString prefix = refusedPrefix(name);
+    refusedValues.removeIf([&prefix](const QString& value) { return value.startsWith(prefix); });
+}
+
 QString Bind9Settings::modeName(Mode mode)
 {
     return mode == Mode::System ? QStringLiteral("system") : QStringLiteral("own");
@@ -70,8 +103,8 @@ Bind9Settings Bind9Settings::load(const SettingsStore& store)
     const QString section = sectionName();
     settings.mode = modeFromName(store.text(section, kMode));
     settings.address = textValue(store, kAddress, defaults.address).trimmed();
-    settings.port = portValue(store, kPort, defaults.port);
-    settings.controlPort = portValue(store, kControlPort, defaults.controlPort);
+    settings.port = portValue(store, kPort, defaults.port, settings.refusedValues);
+    settings.controlPort = portValue(store, kControlPort, defaults.controlPort, settings.refusedValues);
     settings.extraOptions = store.text(section, kExtraOptions);
     settings.namedProgram = textValue(store, kNamedProgram, defaults.namedProgram);
     settings.rndcProgram = textValue(store, kRndcProgram, defaults.rndcProgram);
@@ -87,8 +120,10 @@ void Bind9Settings::save(SettingsStore& store) const
     const QString section = sectionName();
     store.setText(section, kMode, modeName(mode));
     store.setText(section, kAddress, address);
-    store.setText(section, kPort, QString::number(port));
-    store.setText(section, kControlPort, QString::number(controlPort));
+    for (const auto& [name, value] : {std::pair{kPort, port}, std::pair{kControlPort, controlPort}}) {
+        if (!isRefused(name))
+            store.setText(section, name, QString::number(value));
+    }
     store.setText(section, kExtraOptions, extraOptions);
     store.setText(section, kNamedProgram, namedProgram);
     store.setText(section, kRndcProgram, rndcProgram);
