@@ -1,8 +1,12 @@
 // Reverse mapping generation over a large server: 1,000 primary zones holding 200,000 hosts in 2,000 networks,
 // 1,000 addresses of them shared by two hosts each and settled by a scripted answer; then the same with twice
-// the hosts (and twice the shared addresses). The time covers the whole run: reading every zone, the
-// questions, writing every reverse file and the boot file, and reading the boot file again.
-// Usage: reversebench [HOSTS] [RUNS]   (targets for 200,000 hosts: under 3 s, twice the hosts at most 2.2 times)
+// the hosts (and twice the shared addresses); then 200,000 hosts of both families, every other one an IPv6
+// host (an AAAA record among the other records) in 2,000 /64 networks. The time covers the whole run: reading
+// every zone, the questions, writing every reverse file and the boot file, and reading the boot file again.
+// Usage: reversebench [HOSTS] [RUNS]   (targets for 200,000 hosts: under 3 s, twice the hosts at most 2.2 times;
+// 200,000 hosts of both families under 1.5 s). The server lies under TMPDIR: on a tmpfs the times are the
+// program's own; on a disk the file system's creation of the 2,002 files and of the history's objects is added,
+// which on a busy shared disk can take longer than the rest together.
 
 #include "platform/latin1lines.h"
 #include "platform/prompter.h"
@@ -56,8 +60,15 @@ QString addressOf(int host)
     return QStringLiteral("10.%1.%2.%3").arg(network / 250).arg(network % 250).arg(host / kNetworks + 1);
 }
 
-// Writes the zones and the boot file; the last `shared` hosts take the addresses of the first ones.
-void generate(const QString& root, int hosts, int shared)
+QString ipv6AddressOf(int host)
+{
+    const int network = host % kNetworks;
+    return QStringLiteral("2001:db8:%1:%2::%3").arg(network / 250).arg(network % 250).arg(host / kNetworks + 1, 0, 16);
+}
+
+// Writes the zones and the boot file; the last `shared` hosts take the addresses of the first ones. With mixed,
+// every odd host is an IPv6 one, written as the host editor writes it.
+void generate(const QString& root, int hosts, int shared, bool mixed = false)
 {
     const QString data = QDir(root).filePath(QStringLiteral("data"));
     QDir().mkpath(data);
@@ -68,9 +79,19 @@ void generate(const QString& root, int hosts, int shared)
                  << QStringLiteral("86400 )") << QStringLiteral("@     IN     NS     ns1.z0.com.");
     }
     zones[0] << QStringLiteral("ns1     IN     A     10.9.0.1 ");
+    QList<QStringList> others(kZones);
     for (int i = 0; i < hosts; ++i) {
-        const QString address = i >= hosts - shared ? addressOf(i - (hosts - shared)) : addressOf(i);
-        zones[i % kZones] << QStringLiteral("h%1     IN     A     ").arg(i) + address + QLatin1Char(' ');
+        const int of = i >= hosts - shared ? i - (hosts - shared) : i;
+        if (mixed && of % 2 == 1) {
+            others[i % kZones] << QStringLiteral("h%1.z%2.com.     IN     AAAA     ").arg(i).arg(i % kZones) +
+                                      ipv6AddressOf(of);
+            continue;
+        }
+        zones[i % kZones] << QStringLiteral("h%1     IN     A     ").arg(i) + addressOf(of) + QLatin1Char(' ');
+    }
+    for (int z = 0; z < kZones; ++z) {
+        if (!others.at(z).isEmpty())
+            zones[z] << QStringLiteral(";[Other Records]") << others.at(z) << QStringLiteral(";");
     }
     QStringList boot{QStringLiteral("directory     ") + data + QLatin1Char(' '),
                      QStringLiteral("cache       .     cache.dns ")};
@@ -90,10 +111,10 @@ struct Measure
     int files = 0;
 };
 
-Measure measure(int hosts, int shared, int runs)
+Measure measure(int hosts, int shared, int runs, bool mixed = false)
 {
     QTemporaryDir root;
-    generate(root.path(), hosts, shared);
+    generate(root.path(), hosts, shared, mixed);
     SettingsStore store(root.filePath(QStringLiteral("settings.ini")));
     AppState state;
     ScriptedAnswers prompter;
@@ -149,7 +170,11 @@ int main(int argc, char* argv[])
                 twice.picks, twice.files);
     const double ratio = twice.medianMs / once.medianMs;
     std::printf("ratio %.2f\n", ratio);
-    const bool met = once.medianMs < 3000 && ratio <= 2.2 && once.picks == shared && twice.picks == 2 * shared;
+    const Measure mixed = measure(hosts, shared, runs, true);
+    std::printf("%d hosts of both families, %d shared: %.0f ms (%d questions, %d files)\n", hosts, shared,
+                mixed.medianMs, mixed.picks, mixed.files);
+    const bool met = once.medianMs < 3000 && ratio <= 2.2 && once.picks == shared && twice.picks == 2 * shared &&
+                     mixed.medianMs < 1500 && mixed.picks == shared;
     std::printf("%s\n", met ? "targets met" : "targets NOT met");
     return met ? 0 : 1;
 }

@@ -5,12 +5,14 @@
 #include "bind9/configcheck.h"
 #include "bind9/ownnameserver.h"
 #include "bind9/serverexport.h"
+#include "bind9/settingscheck.h"
 #include "bootfile/bootlines.h"
 #include "namedconf/conffiles.h"
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
 #include "platform/platform.h"
 #include "session/appstate.h"
+#include "zone/secondaryzoneentry.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -30,12 +32,11 @@ QByteArray completionMark(NdcCommand command)
     return command == NdcCommand::DumpDb ? QByteArray("; Dump complete") : QByteArray("--- Statistics Dump ---");
 }
 
+// The file is written by the name server's user, who could put a link or a pipe in its place.
 int markCount(const QString& path, NdcCommand command)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return int(file.readAll().count(completionMark(command)));
+    const FileReadResult read = readWholeFile(path, ReadLimit::kListing, FinalLinks::Refuse);
+    return read.ok() ? int(read.bytes->count(completionMark(command))) : 0;
 }
 
 ControlResult systemRefusal()
@@ -87,6 +88,10 @@ ControlResult Bind9Control::run(NdcCommand command)
 {
     if (m_state.conf.isLoaded())
         return runOnConfServer(command);
+    // Nothing is served from settings that are none; a running name server can still be stopped and asked.
+    const bool serves = command == NdcCommand::Start || command == NdcCommand::Reload || command == NdcCommand::Restart;
+    if (const QString refusal = bind9SettingsRefusal(m_state.bind9); serves && !refusal.isEmpty())
+        return ControlResult::failed(refusal);
     switch (command) {
     case NdcCommand::Start:
         return start();
@@ -127,12 +132,45 @@ ControlResult Bind9Control::runOnConfServer(NdcCommand command)
     return systemView(command, ndcOutputFile(command, target, m_platform.platformName()));
 }
 
+QStringList Bind9Control::secondaryFiles() const
+{
+    QStringList files;
+    for (const QString& entry : m_state.boot.secondaryEntries) {
+        if (const std::optional<SecondaryZoneEntry> secondary = SecondaryZoneEntry::parse(entry))
+            files << secondary->file;
+    }
+    for (const QString& line : m_state.boot.secondaryReverseLines) {
+        const QStringList fields = fieldsOf(line.section(QLatin1Char(';'), 0, 0));
+        if (fields.size() >= 4)
+            files << fields.last();
+    }
+    return files;
+}
+
+FileWriteResult Bind9Control::writeConfiguration(const QString& path, const QString& text) const
+{
+    FileReplacement file(path);
+    // The name server reads it after giving up root.
+    file.setMode(0644);
+    if (file.open())
+        file.write(text.toUtf8());
+    return file.commit();
+}
+
 ControlResult Bind9Control::applyConfiguration()
 {
+    QString workingDirectory;
     if (!systemMode()) {
         const OwnNameServer server(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9);
         if (const ControlResult key = server.ensureKey(); !key.ok)
             return key;
+        // Run by root, the name server runs as a user that may write only the folders named for it.
+        if (const QString user = namedUser(); !user.isEmpty()) {
+            const QString datapath = m_state.zoneLists.datapath;
+            if (const QString failed = prepareSecondaries(datapath, secondaryFiles(), user); !failed.isEmpty())
+                return ControlResult::failed(failed);
+            workingDirectory = secondariesFolder(datapath);
+        }
     }
     const ServerExport exported =
         exportLoadedServer(m_state, formOfMode(m_state.bind9.mode), m_state.bind9.catalogZone, m_platform);
@@ -142,12 +180,9 @@ ControlResult Bind9Control::applyConfiguration()
     const QString target = configTarget();
     const QString candidate = target + QStringLiteral(".new");
     QDir().mkpath(QFileInfo(target).absolutePath());
-    FileReplacement file(candidate);
-    // The name server reads it after giving up root.
-    file.setMode(0644);
-    if (file.open())
-        file.write(exported.conf.text.toUtf8());
-    if (const FileWriteResult written = file.commit(); !written.ok)
+    // Checked in the form that names the files as the data directory holds them, so that what the check finds
+    // wrong names them so too.
+    if (const FileWriteResult written = writeConfiguration(candidate, exported.conf.text); !written.ok)
         return ControlResult::failed(QStringLiteral("The configuration ") + written.errorText);
     const CheckReport report = checkConfiguration(candidate, exported.conf.primaryZones, exported.conf.primaryFiles,
                                                   m_state.zoneLists.datapath);
@@ -157,6 +192,18 @@ ControlResult Bind9Control::applyConfiguration()
         return ControlResult::failed(
             QStringLiteral("The configuration fails its check: ") + report.problems.value(0) +
             (more > 0 ? QStringLiteral(" (and %1 more; see Check Server)").arg(more) : QString()));
+    }
+    // The same configuration for a name server that works in the secondaries' folder: the same statements, the
+    // other files by their full paths.
+    if (!workingDirectory.isEmpty()) {
+        NamedConfRequest request =
+            loadedServerRequest(m_state, NamedConfForm::Whole, m_state.bind9.catalogZone, m_platform.platformName());
+        request.workingDirectory = workingDirectory;
+        if (const FileWriteResult written = writeConfiguration(candidate, exportNamedConf(m_state.boot, request).text);
+            !written.ok) {
+            QFile::remove(candidate);
+            return ControlResult::failed(QStringLiteral("The configuration ") + written.errorText);
+        }
     }
     if (std::rename(QFile::encodeName(candidate).constData(), QFile::encodeName(target).constData()) != 0) {
         QFile::remove(candidate);
@@ -203,9 +250,12 @@ ControlResult Bind9Control::start()
         return systemRefusal();
     const Bind9Folder folder(m_state.boot.bootDirectory);
     const OwnNameServer server(folder, m_state.bind9);
-    if (const std::optional<qint64> pid = server.runningProcess())
+    QString problem;
+    if (const std::optional<qint64> pid = server.runningProcess(&problem))
         return ControlResult::failed(
             QStringLiteral("The name server of this server already runs (process %1).").arg(*pid));
+    if (!problem.isEmpty())
+        return ControlResult::failed(problem);
     if (const ControlResult applied = applyConfiguration(); !applied.ok)
         return applied;
     return launch(server);
@@ -219,9 +269,13 @@ ControlResult Bind9Control::launch(const OwnNameServer& server) const
     for (const NdcCommand command : {NdcCommand::DumpDb, NdcCommand::Stats}) {
         const QString folderPath = QFileInfo(ndcOutputFile(command, target, m_platform.platformName())).absolutePath();
         QDir().mkpath(folderPath);
-        if (!user.isEmpty())
-            handOverFolder(folderPath, user);
+        if (!user.isEmpty() && !shareRunFolder(folderPath, user))
+            return ControlResult::failed(
+                QStringLiteral("The folder %1 could not be opened to the user %2.").arg(folderPath, user));
     }
+    // Two name servers on one port would both start and split the queries between them.
+    if (const QString taken = portInUse(m_state.bind9); !taken.isEmpty())
+        return ControlResult::failed(taken);
     return server.start(m_primaryZones, m_state.zoneLists.datapath);
 }
 
@@ -232,11 +286,24 @@ ControlResult Bind9Control::stop()
     return OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).stop();
 }
 
+ControlResult Bind9Control::ownProcess(std::optional<qint64>* pid) const
+{
+    QString problem;
+    *pid = OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess(&problem);
+    if (!problem.isEmpty())
+        return ControlResult::failed(problem);
+    return ControlResult();
+}
+
 ControlResult Bind9Control::reload()
 {
-    if (!systemMode() && !OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess())
-        return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
-    if (systemMode()) {
+    std::optional<qint64> pid;
+    if (!systemMode()) {
+        if (const ControlResult read = ownProcess(&pid); !read.ok)
+            return read;
+        if (!pid)
+            return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
+    } else {
         if (const ControlResult checked = checkSystemZonesFile(); !checked.ok)
             return checked;
         if (const ControlResult access = checkNameServerAccess(m_state); !access.ok)
@@ -257,7 +324,10 @@ ControlResult Bind9Control::restart()
     // Checked before the running name server is touched: a configuration that fails leaves it serving.
     if (const ControlResult applied = applyConfiguration(); !applied.ok)
         return applied;
-    if (server.runningProcess()) {
+    std::optional<qint64> pid;
+    if (const ControlResult read = ownProcess(&pid); !read.ok)
+        return read;
+    if (pid) {
         if (const ControlResult stopped = server.stop(); !stopped.ok)
             return stopped;
     }
@@ -270,7 +340,10 @@ ControlResult Bind9Control::view(NdcCommand command)
     const QString pageFile = ndcOutputFile(command, target, m_platform.platformName());
     if (systemMode())
         return systemView(command, pageFile);
-    if (!OwnNameServer(Bind9Folder(m_state.boot.bootDirectory), m_state.bind9).runningProcess())
+    std::optional<qint64> pid;
+    if (const ControlResult read = ownProcess(&pid); !read.ok)
+        return read;
+    if (!pid)
         return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
     QFile::remove(pageFile);
     const QStringList arguments = command == NdcCommand::DumpDb

@@ -2,8 +2,10 @@
 
 #include "bind9/controlresult.h"
 #include "operations/servercontrol.h"
+#include "platform/filewriteresult.h"
 
 #include <QString>
+#include <optional>
 
 struct AppState;
 class OwnNameServer;
@@ -40,6 +42,11 @@ private:
     ControlResult view(NdcCommand command);
     ControlResult systemView(NdcCommand command, const QString& pageFile);
     ControlResult rndc(const QStringList& arguments) const;
+    // The own name server's process; a process file that could not be read as one is the failure.
+    ControlResult ownProcess(std::optional<qint64>* pid) const;
+    // The secondary zones' files as the boot file names them.
+    QStringList secondaryFiles() const;
+    FileWriteResult writeConfiguration(const QString& path, const QString& text) const;
     bool systemMode() const;
     QString configTarget() const;
 

@@ -1,10 +1,12 @@
 #include "bind9/namedconfexport.h"
 
+#include "bind9/settingscheck.h"
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "bootfile/filenameindex.h"
 #include "checks/domainname.h"
 #include "namedconf/confsyntax.h"
+#include "platform/folderconfinement.h"
 #include "zone/primaryzoneentry.h"
 #include "zone/secondaryzoneentry.h"
 
@@ -43,6 +45,7 @@ struct ZoneFile
     QString name; // as the text names it
     QString path; // local path
     bool exists = false;
+    bool outside = false; // it leads out of the data directory: never handed to the name server
 };
 
 class Exporter
@@ -52,7 +55,8 @@ public:
         : m_boot(boot), m_request(request), m_files(request.dataDirectory),
           m_whole(request.form == NamedConfForm::Whole),
           m_extraNames(confStatementNames(request.settings.extraOptions)),
-          m_dataPrefix(QDir::cleanPath(request.dataDirectory) + QLatin1Char('/'))
+          m_dataPrefix(QDir::cleanPath(request.dataDirectory) + QLatin1Char('/')),
+          m_inside(request.dataDirectory.isEmpty() ? FolderConfinement() : FolderConfinement({request.dataDirectory}))
     {
     }
 
@@ -64,7 +68,7 @@ private:
     void readOptionWords(const QString& line, const QStringList& fields);
     void readLimit(const QString& line, const QStringList& fields);
     QStringList addressesOf(const QString& line, const QStringList& entries, bool networks);
-    QList<OptionStatement> optionStatements() const;
+    QList<OptionStatement> optionStatements();
     void writeOptions();
     void writeControls();
     void writeServers();
@@ -74,7 +78,8 @@ private:
     void writeSecondary(const QString& zone, const QStringList& masters, const QString& fileName, const QString& line);
     void writeZone(const QString& zone, const QStringList& body);
     bool claimZone(const QString& zone, const QString& line);
-    ZoneFile zoneFile(const QString& name) const;
+    ZoneFile zoneFile(const QString& name, bool fullPath = false) const;
+    bool apartFromData() const { return m_whole && !m_request.workingDirectory.isEmpty(); }
     QString transferClause() const;
 
     const BootConfig& m_boot;
@@ -83,6 +88,7 @@ private:
     const bool m_whole;
     const QSet<QString> m_extraNames;
     const QString m_dataPrefix;
+    const FolderConfinement m_inside;
     ParsedOptions m_options;
     QSet<QString> m_zones;
     QString m_text;
@@ -190,13 +196,16 @@ QString addressList(const QStringList& addresses)
     return text + QStringLiteral(" }");
 }
 
-QList<OptionStatement> Exporter::optionStatements() const
+QList<OptionStatement> Exporter::optionStatements()
 {
     const NamedConfPlaces& places = m_request.places;
     const Bind9Settings& settings = m_request.settings;
     const QString port = QString::number(settings.port);
     QList<OptionStatement> statements{
-        {QStringLiteral("directory"), QStringLiteral("directory ") + confString(m_request.dataDirectory), QString()}};
+        {QStringLiteral("directory"),
+         QStringLiteral("directory ") +
+             confString(apartFromData() ? m_request.workingDirectory : m_request.dataDirectory),
+         QString()}};
     const QList<std::pair<QString, QString>> files = {
         {QStringLiteral("pid-file"), places.pidFile},
         {QStringLiteral("session-keyfile"), places.sessionKeyFile},
@@ -213,8 +222,15 @@ QList<OptionStatement> Exporter::optionStatements() const
                    << OptionStatement{QStringLiteral("listen-on-v6"),
                                       QStringLiteral("listen-on-v6 port %1 { any; }").arg(port), QString()};
     } else {
-        const bool v6 = settings.address.contains(QLatin1Char(':'));
-        const QString listening = QStringLiteral("port %1 { %2; }").arg(port, settings.address.trimmed());
+        // The address goes into the text as it stands: anything but an address would be read as configuration.
+        QString address = settings.address.trimmed();
+        if (!isListenAddress(address)) {
+            leaveOut(QStringLiteral("Address ") + address,
+                     QStringLiteral("no address; the name server listens on 127.0.0.1 instead"));
+            address = QStringLiteral("127.0.0.1");
+        }
+        const bool v6 = address.contains(QLatin1Char(':'));
+        const QString listening = QStringLiteral("port %1 { %2; }").arg(port, address);
         statements << OptionStatement{QStringLiteral("listen-on"),
                                       QStringLiteral("listen-on ") + (v6 ? QStringLiteral("{ none; }") : listening),
                                       QString()}
@@ -287,20 +303,24 @@ void Exporter::writeServers()
     m_text += QLatin1Char('\n');
 }
 
-ZoneFile Exporter::zoneFile(const QString& name) const
+ZoneFile Exporter::zoneFile(const QString& name, bool fullPath) const
 {
     ZoneFile file;
-    if (const std::optional<QString> onDisk = m_files.find(name)) {
+    const std::optional<QString> onDisk = name.contains(QLatin1Char('/')) ? std::nullopt : m_files.find(name);
+    if (onDisk) {
         // The common case, thousands of times over: a plain name in the data directory.
         file.name = *onDisk;
         file.exists = true;
         file.path = m_dataPrefix + file.name;
+        file.outside = m_files.isLink(*onDisk) && !m_inside.contains(file.path);
     } else {
         file.name = QDir::fromNativeSeparators(singleBackslashes(name));
-        file.path = QDir::cleanPath(QDir(m_request.dataDirectory).filePath(file.name));
+        const QString given = QDir(m_request.dataDirectory).filePath(file.name);
+        file.path = QDir::cleanPath(given);
         file.exists = QFileInfo(file.path).isFile();
+        file.outside = !m_inside.contains(given);
     }
-    if (!m_whole)
+    if (!m_whole || fullPath)
         file.name = file.path;
     return file;
 }
@@ -348,7 +368,11 @@ QString Exporter::transferClause() const
 
 void Exporter::writePrimary(const QString& zone, const QString& fileName, const QString& line)
 {
-    const ZoneFile file = zoneFile(fileName);
+    const ZoneFile file = zoneFile(fileName, apartFromData());
+    if (file.outside) {
+        leaveOut(line, QStringLiteral("its zone file %1").arg(outsideFolderText(file.path, m_request.dataDirectory)));
+        return;
+    }
     if (!file.exists) {
         leaveOut(line, QStringLiteral("its zone file %1 does not exist").arg(file.path));
         return;
@@ -371,12 +395,17 @@ void Exporter::writeSecondary(const QString& zone, const QStringList& masters, c
         leaveOut(line, QStringLiteral("it names no master address"));
         return;
     }
+    // The name server writes a secondary's copy: one that leads out of the data directory would be written there.
+    const ZoneFile file = zoneFile(fileName);
+    if (file.outside) {
+        leaveOut(line, QStringLiteral("its zone file %1").arg(outsideFolderText(file.path, m_request.dataDirectory)));
+        return;
+    }
     if (!claimZone(zone, line))
         return;
     // BIND 9 keeps a secondary's copy in its raw form unless told otherwise; the backup files stay readable text.
     QStringList body{QStringLiteral("type secondary"), QStringLiteral("primaries ") + addressList(primaries),
-                     QStringLiteral("file ") + confString(zoneFile(fileName).name),
-                     QStringLiteral("masterfile-format text")};
+                     QStringLiteral("file ") + confString(file.name), QStringLiteral("masterfile-format text")};
     if (const QString transfer = transferClause(); !transfer.isEmpty())
         body << transfer;
     writeZone(zone, body);
@@ -392,7 +421,12 @@ void Exporter::writeHintZone()
             << QStringLiteral("\"%1\": the root hints are left to the name server's own configuration.").arg(line);
         return;
     }
-    const ZoneFile file = zoneFile(cache);
+    const ZoneFile file = zoneFile(cache, apartFromData());
+    if (file.outside) {
+        leaveOut(line,
+                 QStringLiteral("the root cache file %1").arg(outsideFolderText(file.path, m_request.dataDirectory)));
+        return;
+    }
     if (!file.exists) {
         leaveOut(line, QStringLiteral("the root cache file %1 does not exist").arg(file.path));
         return;
@@ -427,8 +461,9 @@ void Exporter::writeZones()
         writeSecondary(fields.at(1), fields.mid(2, fields.size() - 3), fields.last(), line);
     }
     if (!m_request.catalogZone.isEmpty() && claimZone(m_request.catalogZone, m_request.catalogZone)) {
-        const QString file = m_whole ? m_request.catalogFile
-                                     : QDir::cleanPath(QDir(m_request.dataDirectory).filePath(m_request.catalogFile));
+        const QString file = m_whole && !apartFromData()
+                                 ? m_request.catalogFile
+                                 : QDir::cleanPath(QDir(m_request.dataDirectory).filePath(m_request.catalogFile));
         writeZone(m_request.catalogZone, {QStringLiteral("type primary"), QStringLiteral("file ") + confString(file)});
     }
 }

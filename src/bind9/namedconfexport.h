@@ -39,6 +39,10 @@ struct NamedConfRequest
     NamedConfForm form = NamedConfForm::Whole;
     QString bootFile;      // named in the heading comment
     QString dataDirectory; // the data directory as this machine reaches it
+    // The whole form's working directory when it is not the data directory (a name server that may not write the
+    // data directory works in the folder of the secondary zones' copies): the other files are then named by their
+    // full paths.
+    QString workingDirectory;
     Bind9Settings settings;
     // The rest counts for the whole form only.
     NamedConfPlaces places;

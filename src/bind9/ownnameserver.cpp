@@ -3,7 +3,9 @@
 #include "bind9/nameserverprobe.h"
 #include "bootfile/bootlines.h"
 #include "namedconf/confsyntax.h"
+#include "platform/filereading.h"
 #include "platform/filereplacement.h"
+#include "platform/systemtext.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,10 +13,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,13 +49,14 @@ QString messageOf(const QString& line)
     return message.remove(stamp).trimmed();
 }
 
+// The log lies in a folder the name server's user may write: a link or a pipe in its place is not read.
 QStringList logMessages(const QString& path)
 {
     QStringList messages;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileReadResult read = readWholeFile(path, ReadLimit::kListing, FinalLinks::Refuse);
+    if (!read.ok())
         return messages;
-    for (const QString& line : QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromLocal8Bit(*read.bytes).split(QLatin1Char('\n'))) {
         const QString message = messageOf(line);
         if (!message.isEmpty())
             messages << message;
@@ -99,6 +104,48 @@ QString lastLine(const QByteArray& output)
     return lines.isEmpty() ? QString() : lines.last().trimmed();
 }
 
+// The highest process number Linux hands out.
+constexpr qint64 kHighestProcess = 4194304;
+
+std::optional<gid_t> groupOf(const QString& user)
+{
+    const passwd* entry = ::getpwnam(user.toLocal8Bit().constData());
+    return entry ? std::optional<gid_t>(entry->pw_gid) : std::nullopt;
+}
+
+// Opens the log named writes for this start: a regular file of this program's own, emptied, never what a link or
+// a pipe in its place leads to. The descriptor, or -1 with the reason.
+int openLog(const QString& path, QString* problem)
+{
+    const int fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0640);
+    if (fd < 0) {
+        *problem =
+            errno == ELOOP
+                ? QStringLiteral("The log %1 is a symbolic link, which Quorvane does not follow; remove it.").arg(path)
+                : QStringLiteral("The log %1 cannot be written: %2").arg(path, systemError(errno));
+        return -1;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        *problem =
+            QStringLiteral("The log %1 is not a regular file, so Quorvane does not write it; remove it.").arg(path);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+// A control key of the form rndc-confgen writes, and nothing else: it is included into the name server's
+// configuration, so whatever else it held would be read as configuration.
+bool isControlKey(const QByteArray& text)
+{
+    static const QRegularExpression key(
+        QStringLiteral("^\\s*key\\s+\"[A-Za-z0-9._-]+\"\\s*\\{\\s*algorithm\\s+[A-Za-z0-9-]+\\s*;\\s*"
+                       "secret\\s+\"[A-Za-z0-9+/=]+\"\\s*;\\s*\\}\\s*;\\s*$"));
+    return key.match(QString::fromLatin1(text)).hasMatch();
+}
+
 } // namespace
 
 QString namedUser()
@@ -109,22 +156,81 @@ QString namedUser()
     return QString::fromLatin1(name);
 }
 
-bool handOverFolder(const QString& path, const QString& user)
+bool shareRunFolder(const QString& path, const QString& user)
 {
-    const passwd* entry = ::getpwnam(user.toLocal8Bit().constData());
-    return entry && ::chown(QFile::encodeName(path).constData(), entry->pw_uid, entry->pw_gid) == 0;
+    const std::optional<gid_t> group = groupOf(user);
+    if (!group)
+        return false;
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool shared = ::fchown(fd, ::geteuid(), *group) == 0 && ::fchmod(fd, S_ISVTX | S_IRWXU | S_IRWXG) == 0;
+    ::close(fd);
+    return shared;
 }
 
-bool shareFolderWith(const QString& path, const QString& user)
+void withdrawDataDirectory(const QString& dataDirectory, const QString& user)
 {
-    const passwd* entry = ::getpwnam(user.toLocal8Bit().constData());
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info = {};
-    if (!entry || ::stat(name.constData(), &info) != 0)
-        return false;
-    if (info.st_gid != entry->pw_gid && ::chown(name.constData(), uid_t(-1), entry->pw_gid) != 0)
-        return false;
-    return (info.st_mode & S_IRWXG) == S_IRWXG || ::chmod(name.constData(), (info.st_mode & 07777) | S_IRWXG) == 0;
+    const std::optional<gid_t> group = groupOf(user);
+    const int fd = ::open(nativePath(dataDirectory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat info;
+    if (group && ::fstat(fd, &info) == 0 && info.st_gid == *group && (info.st_mode & S_IWGRP))
+        ::fchmod(fd, info.st_mode & 07777 & ~mode_t(S_IWGRP));
+    ::close(fd);
+}
+
+QString secondariesFolder(const QString& dataDirectory)
+{
+    return QDir(dataDirectory).filePath(QStringLiteral("secondaries"));
+}
+
+QString prepareSecondaries(const QString& dataDirectory, const QStringList& secondaryFiles, const QString& user)
+{
+    const QString folder = secondariesFolder(dataDirectory);
+    struct stat info;
+    if (::lstat(nativePath(folder).constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+        return QStringLiteral("%1 is no folder, so the secondary zones have nowhere to go.").arg(folder);
+    if (!QDir().mkpath(folder) || !shareRunFolder(folder, user))
+        return QStringLiteral("The folder %1 could not be opened to the user %2.").arg(folder, user);
+    for (const QString& name : secondaryFiles) {
+        if (name.isEmpty() || name.contains(QLatin1Char('/')))
+            continue;
+        const QByteArray entry = nativePath(QDir(dataDirectory).filePath(name));
+        const QByteArray target = QByteArray("secondaries/") + QFile::encodeName(name);
+        if (::lstat(entry.constData(), &info) == 0) {
+            if (S_ISLNK(info.st_mode) || !S_ISREG(info.st_mode))
+                continue;
+            // A copy an earlier version let the name server keep in the data directory itself.
+            if (::rename(entry.constData(), nativePath(QDir(folder).filePath(name)).constData()) != 0)
+                return QStringLiteral("The copy %1 could not be moved into %2: %3")
+                    .arg(QString::fromLocal8Bit(entry), folder, systemError(errno));
+        }
+        if (::symlink(target.constData(), entry.constData()) != 0 && errno != EEXIST)
+            return QStringLiteral("The link %1 to the secondary zone's copy could not be made: %2")
+                .arg(QString::fromLocal8Bit(entry), systemError(errno));
+    }
+    return QString();
+}
+
+std::optional<qint64> processFileNumber(const QString& path, QString* problem)
+{
+    const FileReadResult read = readWholeFile(path, ReadLimit::kProcessFile, FinalLinks::Refuse);
+    if (!read.ok()) {
+        if (problem && read.problem != FileReadResult::Problem::Missing)
+            *problem = read.errorText;
+        return std::nullopt;
+    }
+    // A few digits and a line end; anything else is no process number and is passed over.
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,7}$"));
+    const QString text = QString::fromLatin1(read.bytes->trimmed());
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    const qint64 pid = text.toLongLong();
+    if (pid < 2 || pid > kHighestProcess)
+        return std::nullopt;
+    return pid;
 }
 
 bool waitUntil(const std::function<bool()>& test, int timeoutMs)
@@ -166,43 +272,83 @@ OwnNameServer::OwnNameServer(Bind9Folder folder, Bind9Settings settings)
 {
 }
 
-std::optional<qint64> OwnNameServer::runningProcess() const
+std::optional<qint64> OwnNameServer::runningProcess(QString* problem) const
 {
-    QFile file(m_folder.pidFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    bool ok = false;
-    const qint64 pid = file.readAll().trimmed().toLongLong(&ok);
-    if (!ok || !processAlive(pid))
+    const std::optional<qint64> pid = processFileNumber(m_folder.pidFile(), problem);
+    if (!pid || !processAlive(*pid))
         return std::nullopt;
     return pid;
 }
 
+ControlResult OwnNameServer::makeKey(const QString& user) const
+{
+    // Made in a folder of this process's own and only then put in place: the server folder is one the name
+    // server's user may write, and rndc-confgen would write through a link put there meanwhile.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return ControlResult::failed(QStringLiteral("The control key could not be made: no temporary folder."));
+    const QString made = scratch.filePath(QStringLiteral("rndc.key"));
+    QProcess confgen;
+    confgen.start(bind9ToolPath(QStringLiteral("rndc-confgen")),
+                  {QStringLiteral("-a"), QStringLiteral("-k"), Bind9Folder::keyName(), QStringLiteral("-c"), made});
+    if (!confgen.waitForFinished(60000) || confgen.exitStatus() != QProcess::NormalExit || confgen.exitCode() != 0 ||
+        !QFile::exists(made))
+        return ControlResult::failed(QStringLiteral("The control key could not be made with rndc-confgen: ") +
+                                     (confgen.error() == QProcess::FailedToStart
+                                          ? confgen.errorString()
+                                          : lastLine(confgen.readAllStandardError())));
+    const FileReadResult key = readWholeFile(made, ReadLimit::kKeyFile);
+    if (!key.ok())
+        return ControlResult::failed(key.errorText);
+    FileReplacement file(m_folder.keyFile());
+    // The name server reads it again as its own user when it reloads: through its group, never as the owner.
+    const std::optional<gid_t> group = user.isEmpty() ? std::nullopt : groupOf(user);
+    file.setMode(group ? 0640 : 0600, std::nullopt, group ? std::optional<unsigned>(*group) : std::nullopt);
+    if (file.open())
+        file.write(*key.bytes);
+    if (const FileWriteResult written = file.commit(); !written.ok)
+        return ControlResult::failed(QStringLiteral("The control key ") + written.errorText);
+    return ControlResult();
+}
+
 ControlResult OwnNameServer::ensureKey() const
 {
+    const QString user = namedUser();
     if (!QDir().mkpath(m_folder.path()))
         return ControlResult::failed(QStringLiteral("The folder %1 could not be made.").arg(m_folder.path()));
-    if (!QFile::exists(m_folder.keyFile())) {
-        QStringList arguments{QStringLiteral("-a"), QStringLiteral("-k"), Bind9Folder::keyName(), QStringLiteral("-c"),
-                              m_folder.keyFile()};
-        if (const QString user = namedUser(); !user.isEmpty())
-            arguments << QStringLiteral("-u") << user;
-        QProcess confgen;
-        confgen.start(bind9ToolPath(QStringLiteral("rndc-confgen")), arguments);
-        if (!confgen.waitForFinished(60000) || confgen.exitStatus() != QProcess::NormalExit ||
-            confgen.exitCode() != 0 || !QFile::exists(m_folder.keyFile()))
-            return ControlResult::failed(QStringLiteral("The control key could not be made with rndc-confgen: ") +
-                                         (confgen.error() == QProcess::FailedToStart
-                                              ? confgen.errorString()
-                                              : lastLine(confgen.readAllStandardError())));
-    }
-    QFile key(m_folder.keyFile());
-    if (!key.open(QIODevice::ReadOnly))
+    // Nothing this program writes there may be the name server user's to change.
+    if (!user.isEmpty() && !shareRunFolder(m_folder.path(), user))
         return ControlResult::failed(
-            QStringLiteral("The control key %1 cannot be read: %2").arg(m_folder.keyFile(), key.errorString()));
+            QStringLiteral("The folder %1 could not be opened to the user %2.").arg(m_folder.path(), user));
+    struct stat info;
+    if (::lstat(nativePath(m_folder.keyFile()).constData(), &info) != 0) {
+        if (const ControlResult made = makeKey(user); !made.ok)
+            return made;
+        ::lstat(nativePath(m_folder.keyFile()).constData(), &info);
+    }
+    // Read without following a link, and used only when it is a key and nothing else: its text goes into the
+    // configuration, and what the name server says about it into messages.
+    const FileReadResult key = readWholeFile(m_folder.keyFile(), ReadLimit::kKeyFile, FinalLinks::Refuse);
+    if (!key.ok())
+        return ControlResult::failed(QStringLiteral("The control key cannot be used: ") + key.errorText);
+    if (!isControlKey(*key.bytes))
+        return ControlResult::failed(QStringLiteral("The control key %1 is not a key as rndc-confgen makes it, so it "
+                                                    "was not used; remove it to have a new one made.")
+                                         .arg(m_folder.keyFile()));
+    const std::optional<gid_t> group = user.isEmpty() ? std::nullopt : groupOf(user);
+    if (group && (info.st_uid != ::geteuid() || info.st_gid != *group || (info.st_mode & 07777) != 0640)) {
+        // A key an earlier version gave to the name server's user becomes this program's again, with its secret,
+        // which a running name server still holds.
+        FileReplacement owned(m_folder.keyFile());
+        owned.setMode(0640, std::nullopt, *group);
+        if (owned.open())
+            owned.write(*key.bytes);
+        if (const FileWriteResult written = owned.commit(); !written.ok)
+            return ControlResult::failed(QStringLiteral("The control key ") + written.errorText);
+    }
     // rndc reads its key and where to reach the name server from a file of its own; it holds the secret, so only
     // its owner may read it.
-    const QByteArray config = key.readAll() + "\noptions {\n    default-key " +
+    const QByteArray config = *key.bytes + "\noptions {\n    default-key " +
                               confString(Bind9Folder::keyName()).toLatin1() + ";\n    default-server 127.0.0.1;\n" +
                               "    default-port " + QByteArray::number(m_settings.controlPort) + ";\n};\n";
     // It holds the key: it is the owner's alone from its first byte on.
@@ -219,21 +365,30 @@ ControlResult OwnNameServer::start(const QStringList& primaryZones, const QStrin
 {
     QStringList arguments{QStringLiteral("-g"), QStringLiteral("-c"), m_folder.configFile()};
     if (const QString user = namedUser(); !user.isEmpty()) {
-        // named gives up root before it reads anything; its own files go into a folder it may write.
-        if (!handOverFolder(m_folder.path(), user) || !shareFolderWith(dataDirectory, user))
-            return ControlResult::failed(QStringLiteral("The folders %1 and %2 could not be opened to the user %3.")
-                                             .arg(m_folder.path(), dataDirectory, user));
+        // named gives up root before it reads anything; its own files go into the folders it may write, and the
+        // data directory stays out of its reach.
+        if (!shareRunFolder(m_folder.path(), user))
+            return ControlResult::failed(
+                QStringLiteral("The folder %1 could not be opened to the user %2.").arg(m_folder.path(), user));
+        withdrawDataDirectory(dataDirectory, user);
         arguments << QStringLiteral("-u") << user;
     }
     QFile::remove(m_folder.pidFile());
+    QString problem;
+    const int log = openLog(m_folder.logFile(), &problem);
+    if (log < 0)
+        return ControlResult::failed(problem);
     QProcess process;
     process.setProgram(bind9ToolPath(m_settings.namedProgram));
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(m_folder.logFile());
+    // Through the descriptor opened above: the name is in a folder the name server's user may write.
+    process.setStandardErrorFile(QStringLiteral("/proc/self/fd/%1").arg(log), QIODevice::Append);
     qint64 pid = 0;
-    if (!process.startDetached(&pid))
+    const bool started = process.startDetached(&pid);
+    ::close(log);
+    if (!started)
         return ControlResult::failed(
             QStringLiteral("named could not be started (%1): %2").arg(process.program(), process.errorString()));
     return waitForStart(pid, primaryZones);
@@ -288,7 +443,10 @@ ControlResult OwnNameServer::waitForStart(qint64 pid, const QStringList& primary
 
 ControlResult OwnNameServer::stop() const
 {
-    const std::optional<qint64> pid = runningProcess();
+    QString problem;
+    const std::optional<qint64> pid = runningProcess(&problem);
+    if (!problem.isEmpty())
+        return ControlResult::failed(problem);
     if (!pid)
         return ControlResult::failed(QStringLiteral("The name server of this server is not running."));
     if (const ControlResult stopped = rndc({QStringLiteral("stop")}); !stopped.ok)

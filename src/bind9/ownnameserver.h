@@ -10,12 +10,28 @@
 // The user a name server started by root runs as, when the system has it; empty otherwise.
 QString namedUser();
 
-// Gives a folder to the user the name server runs as, so that it can write its files there.
-bool handOverFolder(const QString& path, const QString& user);
+// Makes a folder one the name server's user may write its own files into while everything this program puts there
+// stays out of its reach: the folder stays root's, the user's group may write, and the sticky bit keeps it from
+// renaming or removing files that are not its own (the configuration, the key, the log). False when that fails;
+// a link in the folder's place is not followed.
+bool shareRunFolder(const QString& path, const QString& user);
 
-// Lets the group of that user write into a folder that stays its owner's: the name server refuses a working
-// directory it cannot write, and it writes the secondary zones' copies there.
-bool shareFolderWith(const QString& path, const QString& user);
+// Takes back the group write access to the data directory that earlier versions gave the name server's user: it
+// writes only into the folders named for it.
+void withdrawDataDirectory(const QString& dataDirectory, const QString& user);
+
+// The folder inside the data directory into which a name server started by root writes the secondary zones'
+// copies: the one folder of the data directory its user may write. Each copy is reached from the data directory
+// through a link of the same name, so that the boot file's names stay true.
+QString secondariesFolder(const QString& dataDirectory);
+// Makes that folder and the links to the copies, moving a copy an earlier version kept in the data directory
+// itself; why not, when it fails.
+QString prepareSecondaries(const QString& dataDirectory, const QStringList& secondaryFiles, const QString& user);
+
+// The process number a process file holds; none when there is no such file or it holds no process number. A file
+// that is no regular file of a few bytes (a link, a pipe, a device: what another user may have put in its place)
+// is not read, and `problem` says so.
+std::optional<qint64> processFileNumber(const QString& path, QString* problem = nullptr);
 
 // Runs rndc with the arguments; on failure the message is rndc's own last line.
 ControlResult runRndc(const QString& program, const QStringList& arguments);
@@ -30,8 +46,9 @@ class OwnNameServer
 public:
     OwnNameServer(Bind9Folder folder, Bind9Settings settings);
 
-    // The process of the running name server, from its process file; none when it does not run.
-    std::optional<qint64> runningProcess() const;
+    // The process of the running name server, from its process file; none when it does not run. A process file
+    // that could not be read as one is named in `problem`.
+    std::optional<qint64> runningProcess(QString* problem = nullptr) const;
 
     // Makes the control key and rndc's configuration at the first start.
     ControlResult ensureKey() const;
@@ -48,6 +65,7 @@ public:
 
 private:
     ControlResult waitForStart(qint64 pid, const QStringList& primaryZones) const;
+    ControlResult makeKey(const QString& user) const;
 
     Bind9Folder m_folder;
     Bind9Settings m_settings;

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -12,7 +11,7 @@ namespace {
 // Every entry of the folder that is no folder itself (hidden and special files too). The entry's type comes with
 // the listing on most file systems; only links and entries of unknown type cost a look at the file, which keeps
 // a folder of ten thousand zone files cheap to list.
-QStringList nonFolderEntries(const QString& folder)
+QStringList nonFolderEntries(const QString& folder, QSet<QString>& links)
 {
     QStringList names;
     const QByteArray path = QFile::encodeName(folder);
@@ -28,6 +27,8 @@ QStringList nonFolderEntries(const QString& folder)
             const QByteArray full = path + '/' + name;
             if (::stat(full.constData(), &info) == 0 && S_ISDIR(info.st_mode))
                 continue;
+            if (entry->d_type == DT_LNK || (::lstat(full.constData(), &info) == 0 && S_ISLNK(info.st_mode)))
+                links.insert(QFile::decodeName(name));
         }
         names << QFile::decodeName(name);
     }
@@ -41,7 +42,7 @@ FileNameIndex::FileNameIndex(const QString& folder) : m_folder(folder)
 {
     if (folder.isEmpty())
         return;
-    const QStringList names = nonFolderEntries(folder);
+    const QStringList names = nonFolderEntries(folder, m_links);
     m_exact.reserve(names.size());
     m_folded.reserve(names.size());
     for (const QString& name : names) {

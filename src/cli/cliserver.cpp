@@ -82,3 +82,10 @@ bool loadServerForCommand(CliContext& cli, const QString& target)
         cli.serverChange->recordSoFar();
     return loaded;
 }
+
+bool changeRecorded(CliContext& cli)
+{
+    if (cli.serverChange && cli.serverChange->isHeld())
+        cli.serverChange->recordSoFar();
+    return !ChangeRecording::hasFailures();
+}

@@ -11,3 +11,7 @@ struct CliContext;
 // The server's lock is taken first and held by the context until the command ends; a server that another
 // Quorvane is changing is not loaded.
 bool loadServerForCommand(CliContext& cli, const QString& target);
+
+// Records what the command has changed so far as its revision, before the command says it is done; false when the
+// history could not record it (the failure is told as the command ends, and nothing may pass for saved).
+bool changeRecorded(CliContext& cli);

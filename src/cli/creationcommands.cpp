@@ -11,7 +11,6 @@
 #include "zonebrowser/primarydeletion.h"
 #include "zonebrowser/zonetree.h"
 
-
 void registerCreationCommands();
 
 namespace {
@@ -144,6 +143,8 @@ int zoneCreate(CliContext& cli, const QStringList& args)
         abandonZone(cli, context, name);
         return CliFailure;
     }
+    if (!changeRecorded(cli))
+        return CliFailure;
     cli.out << "created " << fields.name << ' ' << fields.name << ".DNS serial " << cli.state.setup.runningSerial
             << Qt::endl;
     return CliSuccess;

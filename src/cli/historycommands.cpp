@@ -114,6 +114,21 @@ int revert(CliContext& cli, const QStringList& args)
     return outcomeStatus(revertToRevision(cli.state, args.at(1), cli.prompter));
 }
 
+// Runs beside the commands that record: it takes no lock, and packs only objects already complete.
+int pack(CliContext& cli, const QStringList& args)
+{
+    if (args.size() != 1)
+        return usage(QStringLiteral("history pack DATADIR"));
+    ServerHistory serverHistory(QString(), args.first());
+    if (!serverHistory.exists() || !serverHistory.packLooseObjects()) {
+        cli.prompter.inform(QStringLiteral("Attention!"),
+                            serverHistory.exists() ? serverHistory.errorText()
+                                                   : QStringLiteral("%1 holds no history.").arg(args.first()));
+        return CliFailure;
+    }
+    return CliSuccess;
+}
+
 } // namespace
 
 void registerHistoryCommands()
@@ -122,6 +137,10 @@ void registerHistoryCommands()
                                 QStringLiteral("Lists the revisions of the server's files, newest first: id, time, "
                                                "user@host and what changed; with ZONE only those of its file."),
                                 history}
+                  << CliCommand{QStringLiteral("history pack"), QStringLiteral("DATADIR"),
+                                QStringLiteral("Gathers the loose objects of the history in DATADIR into one pack file "
+                                               "(run by itself once they grow past 1,000 or 50 MB)."),
+                                pack}
                   << CliCommand{QStringLiteral("diff"), QStringLiteral("SERVER REVISION"),
                                 QStringLiteral("Prints what a revision changed, as a patch."), diff}
                   << CliCommand{QStringLiteral("undo"), QStringLiteral("SERVER"),

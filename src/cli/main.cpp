@@ -1,10 +1,12 @@
 #include "cli/clicontext.h"
 #include "cli/registrationcommands.h"
+#include "platform/notices.h"
 #include "server/history/changerecording.h"
 #include "session/settings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QProcess>
 #include <cstdio>
 
 void registerBootCommands();
@@ -151,6 +153,13 @@ int main(int argc, char* argv[])
     if (parser.isSet(answers))
         answerList = parser.value(answers).split(QLatin1Char(','));
     CliContext context(answerList);
+    Notices::setHandler(
+        [&context](const QString& text) { context.prompter.inform(QStringLiteral("Attention!"), text); });
+    // A history grown past its thresholds is packed by a process of its own, which the command does not wait for.
+    ChangeRecording::setPacker([](const QString& dataDirectory) {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                {QStringLiteral("history"), QStringLiteral("pack"), dataDirectory});
+    });
     context.serialOption = parser.value(serial);
     context.identityOption = parser.value(identity);
     context.emailOption = parser.value(email);
@@ -171,6 +180,7 @@ int main(int argc, char* argv[])
     const QStringList failures = ChangeRecording::takeFailures();
     for (const QString& failure : failures)
         context.prompter.inform(QStringLiteral("Attention!"), failure);
+    Notices::setHandler(nullptr);
     leaveZoneToExit(context.state);
     return failures.isEmpty() ? status : CliFailure;
 }

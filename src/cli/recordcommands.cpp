@@ -6,6 +6,7 @@
 #include "editors/soafields.h"
 #include "server/serverloading.h"
 #include "server/zonesave.h"
+#include "zone/hostaddresses.h"
 #include "zonebrowser/browseractions.h"
 
 void registerRecordCommands();
@@ -94,7 +95,7 @@ EditResult changeSoa(ZoneContext& context, const QString& fieldName, const QStri
 
 int report(CliContext& cli, const EditResult& result)
 {
-    if (!result.stored())
+    if (!result.stored() || !changeRecorded(cli))
         return CliFailure;
     cli.out << "saved " << cli.state.selection.primfilename << " serial " << cli.state.setup.runningSerial << Qt::endl;
     return CliSuccess;
@@ -112,7 +113,9 @@ bool setEditIndex(CliContext& cli, RecordKind kind, const QString& position)
     bool ok = false;
     const int index = position.toInt(&ok) - 1;
     RecordList& records = cli.state.zone.records(kind);
-    if (!ok || !records.isValidIndex(index)) {
+    const bool valid = kind == RecordKind::HostAddress ? hostAddressEntryAt(cli.state.zone, index).has_value()
+                                                       : records.isValidIndex(index);
+    if (!ok || !valid) {
         cli.prompter.inform(QStringLiteral("Error"),
                             QStringLiteral("The zone holds no record %1 of that kind.").arg(position));
         return false;

@@ -1,7 +1,9 @@
 #include "cli/clicontext.h"
 #include "server/zoneload.h"
 #include "server/zonesave.h"
+#include "zone/hostaddresses.h"
 #include "zone/zonereader.h"
+#include "zonebrowser/zonetree.h"
 
 #include <QFileInfo>
 
@@ -45,7 +47,14 @@ int zoneRead(CliContext& cli, const QStringList& args)
     printList(cli.out, "[Update Timing]", zone.soadisplay);
     printList(cli.out, "[Name Servers]", zone.nameservers.displays());
     printList(cli.out, "[Mail Servers]", zone.mailservers.displays());
-    printList(cli.out, "[Host Addresses]", zone.hostaddrs.displays());
+    // Address records the host list does not hold (IPv6, or with a time to live of their own) follow its own, as
+    // the browser lists them and "record change" counts them.
+    QStringList hosts = zone.hostaddrs.displays();
+    for (const HostAddressEntry& entry : hostAddressEntries(zone)) {
+        if (entry.inOtherRecords)
+            hosts << entry.owner + QStringLiteral("     ") + hostAddressValueText(entry);
+    }
+    printList(cli.out, "[Host Addresses]", hosts);
     printList(cli.out, "[Aliases]", zone.aliases.displays());
     printList(cli.out, "[Responsible Persons]", zone.responsible.displays());
     printList(cli.out, "[Text Files]", zone.textfiles.displays());

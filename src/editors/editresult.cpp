@@ -1,6 +1,7 @@
 #include "editors/editresult.h"
 
 #include "checks/namechecks.h"
+#include "editors/dependentrecords.h"
 #include "editors/newzoneserver.h"
 #include "editors/recorddeletion.h"
 #include "platform/prompter.h"
@@ -8,6 +9,7 @@
 #include "server/serverchange.h"
 #include "server/zonesave.h"
 #include "session/appstate.h"
+#include "zone/hostaddresses.h"
 #include "zone/otherrecords.h"
 #include "zone/recordfields.h"
 #include "zone/recordlist.h"
@@ -36,6 +38,15 @@ EditResult saveChanged(ZoneContext& context, const QString& treeText, const QStr
 QString recordChangeDescription(const AppState& state, const QStringList& removedLines, const QStringList& addedLines)
 {
     return describeRecordChange(zoneOrigin(state), removedLines, addedLines);
+}
+
+QString recordLineAt(const ZoneModel& zone, RecordKind kind, int index)
+{
+    if (kind == RecordKind::HostAddress) {
+        const std::optional<HostAddressEntry> entry = hostAddressEntryAt(zone, index);
+        return entry ? entry->line : QString();
+    }
+    return zone.records(kind).line(index);
 }
 
 QStringList lineAtEditIndex(const RecordList& records)
@@ -97,19 +108,31 @@ QList<std::pair<QString, QString>> otherRecordsOf(const ZoneModel& zone, const Q
     return found;
 }
 
-// The name server inside the zone whose only address record is the host at the index, if any.
-std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int index)
+// Whether the zone keeps a name server record of its own without the list's record at the index.
+bool otherNameServerOfTheZone(const AppState& state, int index)
 {
-    const RecordList& hosts = state.zone.hostaddrs;
-    if (index < 0 || index >= hosts.count())
+    const QString origin = zoneOrigin(state);
+    const QString apex = absoluteName(QStringLiteral("@"), origin);
+    if (state.zone.nameservers.count() > 1 || index != 0)
+        return true;
+    for (const auto& [owner, target] : otherRecordsOf(state.zone, {QStringLiteral("NS")}, origin)) {
+        if (owner == apex)
+            return true;
+    }
+    return false;
+}
+
+// The name server inside the zone whose only address record is the host at the position of the "Host Addresses"
+// list, if any: without that host the name server refuses the zone.
+std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int position)
+{
+    const std::optional<HostAddressEntry> deleted = hostAddressEntryAt(state.zone, position);
+    if (!deleted)
         return std::nullopt;
     const QString origin = zoneOrigin(state);
-    const QString host = absoluteName(recordOwner(hosts.line(index)), origin);
-    if (ownsRecordIn(hosts, host, origin, index))
-        return std::nullopt;
-    for (const auto& [owner, address] :
-         otherRecordsOf(state.zone, {QStringLiteral("A"), QStringLiteral("AAAA")}, origin)) {
-        if (owner == host)
+    const QString host = absoluteName(deleted->owner, origin);
+    for (const HostAddressEntry& entry : addressRecords(state.zone)) {
+        if (!sameRecord(entry, *deleted) && absoluteName(entry.owner, origin) == host)
             return std::nullopt;
     }
     QStringList targets;
@@ -127,18 +150,11 @@ std::optional<QString> nameServerLeftWithoutAddress(const AppState& state, int i
     return std::nullopt;
 }
 
-// Whether the zone keeps a name server record of its own without the list's record at the index.
-bool otherNameServerOfTheZone(const AppState& state, int index)
+QString nameServerHostRefusal(const QString& nameServer)
 {
-    const QString origin = zoneOrigin(state);
-    const QString apex = absoluteName(QStringLiteral("@"), origin);
-    if (state.zone.nameservers.count() > 1 || index != 0)
-        return true;
-    for (const auto& [owner, target] : otherRecordsOf(state.zone, {QStringLiteral("NS")}, origin)) {
-        if (owner == apex)
-            return true;
-    }
-    return false;
+    return QStringLiteral("This host is the address of the name server ") + nameServer +
+           QStringLiteral(", and the name server does not load a zone whose name server inside it has no host "
+                          "address. Delete or change the name server first.");
 }
 
 } // namespace
@@ -154,13 +170,33 @@ EditResult deleteRecord(ZoneContext& context, RecordKind kind)
                                      "without one. Add another name server first."));
     if (kind == RecordKind::HostAddress) {
         if (const std::optional<QString> nameServer = nameServerLeftWithoutAddress(state, index))
-            return refuse(context.prompter, QStringLiteral("Attention!"),
-                          QStringLiteral("This host is the address of the name server ") + *nameServer +
-                              QStringLiteral(", and the name server does not load a zone whose name server inside "
-                                             "it has no host address. Delete or change the name server first."));
+            return refuse(context.prompter, QStringLiteral("Attention!"), nameServerHostRefusal(*nameServer));
     }
-    const QString description = recordChangeDescription(state, {state.zone.records(kind).line(index)}, {});
+    const RecordDeletionPlan plan = planRecordDeletion(context, kind, index);
+    const DependentsChoice choice = askBeforeEditorDeletion(context.prompter, plan);
+    if (choice == DependentsChoice::Cancel)
+        return EditResult{EditStatus::Refused, QString()};
+    return deleteWithDependents(context, kind, index,
+                                choice == DependentsChoice::DeleteThemToo ? plan.dependents : QList<DependentRecord>());
+}
+
+EditResult deleteWithDependents(ZoneContext& context, RecordKind kind, int index,
+                                const QList<DependentRecord>& dependents)
+{
+    AppState& state = context.state;
+    const QString description =
+        recordChangeDescription(state, {recordLineAt(state.zone, kind, index)}, {}) + dependentsDescription(dependents);
+    // The zone and the reverse zones that lose a pointer make one revision.
+    const ServerChange change(state, description);
     if (!deleteRecordAt(state, kind, index))
         return EditResult{EditStatus::NoRecord, QString()};
-    return saveChanged(context, QString(), description);
+    removeZoneDependents(state.zone, dependents);
+    const EditResult saved = saveChanged(context, QString(), description);
+    if (!saved.stored())
+        return saved;
+    const ConsistencyFixResult reverse = removeReverseDependents(context, dependents);
+    if (!reverse.ok)
+        context.prompter.message(QStringLiteral("Error"), reverse.errorText, Prompter::Button::Ok,
+                                 Prompter::Icon::Critical);
+    return saved;
 }

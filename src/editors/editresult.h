@@ -3,8 +3,11 @@
 #include "session/zonecontext.h"
 #include "zone/recordkind.h"
 
+#include <QList>
 #include <QString>
+#include <optional>
 
+struct DependentRecord;
 class RecordList;
 class ZoneModel;
 
@@ -48,10 +51,16 @@ bool ownsRecordIn(const RecordList& records, const QString& name, const QString&
 bool otherRecordAt(const ZoneModel& zone, const QString& name, const QString& origin, bool aliasOnly);
 
 // An editor's Delete: the record at the kind's edit index leaves the zone (a responsible person with its text
-// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked. The zone's last
-// name server record, and the last host record of a name server inside the zone, are refused (reported):
-// without them the name server refuses the zone.
+// record, a host with its reverse-ignore entries) and the zone is saved. No question is asked unless records point
+// to the host or alias deleted: then whether they go too (or the deletion is cancelled). The zone's last name
+// server record, and the last host record of a name server inside the zone, are refused (reported): without them
+// the name server refuses the zone.
 EditResult deleteRecord(ZoneContext& context, RecordKind kind);
+
+// Deletes the record at the position with the records that point to it (those of the zone leave it before it is
+// saved, the pointers of reverse zones after), as one revision of the history.
+EditResult deleteWithDependents(ZoneContext& context, RecordKind kind, int index,
+                                const QList<DependentRecord>& dependents);
 
 // The zone was changed in the model: save it, with the change named in the history by its description, and say
 // how that went.
@@ -59,6 +68,10 @@ EditResult saveChanged(ZoneContext& context, const QString& treeText, const QStr
 
 // The history's description of a change of the loaded zone's records, from the lines removed and added.
 QString recordChangeDescription(const AppState& state, const QStringList& removedLines, const QStringList& addedLines);
+
+// The stored line of the record at the position a tree node or the command line names: for hosts a position of
+// the "Host Addresses" list (both families); empty when there is none.
+QString recordLineAt(const ZoneModel& zone, RecordKind kind, int index);
 
 // The record line at the edit index, as a list for recordChangeDescription: empty while a record is added.
 QStringList lineAtEditIndex(const RecordList& records);

@@ -1,12 +1,16 @@
 #include "editors/hosteditors.h"
 
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
+#include "checks/ipv6address.h"
 #include "checks/namechecks.h"
 #include "editors/namecompletion.h"
 #include "platform/prompter.h"
 #include "session/appstate.h"
+#include "zone/hostaddresses.h"
 #include "zone/recordfields.h"
 #include "zone/recordlines.h"
+#include "zone/zonenormaliser.h"
 
 namespace {
 
@@ -66,6 +70,61 @@ bool confirmAliasTarget(ZoneContext& context, QString& target)
     return answer == Prompter::Button::Ok;
 }
 
+// Whether an address record other than the one at the position has this owner and address.
+bool holdsAddress(const ZoneModel& zone, const QString& origin, const QString& host, const IpAddress& address,
+                  int position)
+{
+    const QString wanted = absoluteName(host, origin);
+    const QList<HostAddressEntry> entries = hostAddressEntries(zone);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (i == position || absoluteName(entries.at(i).owner, origin) != wanted)
+            continue;
+        if (IpAddress::fromStored(entries.at(i).address) == address)
+            return true;
+    }
+    return false;
+}
+
+// An IPv4 address goes into the host list in its layout, an IPv6 address (and an address record that carries a
+// time to live of its own, which the host list cannot) into the other records, as the generic editor writes them.
+// A record whose address changes family moves.
+EditResult storeHost(ZoneContext& context, const QString& host, const IpAddress& address,
+                     const std::optional<HostAddressEntry>& edited)
+{
+    ZoneModel& zone = context.state.zone;
+    const QString text = address.text();
+    const QString family = address.isV6() ? QStringLiteral("AAAA") : QStringLiteral("A");
+    const QStringList removed = edited ? QStringList{edited->line} : QStringList();
+    const bool ownTtl = edited && edited->inOtherRecords && !edited->ttl.isEmpty();
+    if (!address.isV6() && !ownTtl) {
+        const QString line = hostAddressLine(host, text);
+        if (!edited || !edited->inOtherRecords) {
+            zone.hostaddrs.setEditIndex(edited ? edited->index : RecordList::kNewRecord);
+            return storeRecord(context, zone.hostaddrs, line, host + kFive + text, host);
+        }
+        const QString description = recordChangeDescription(context.state, removed, {line});
+        zone.otherrecords.removeAt(edited->index);
+        zone.hostaddrs.append(line, host + kFive + text);
+        return saveChanged(context, host, description);
+    }
+    const QString origin = zoneOrigin(context.state);
+    const QString owner = host == QLatin1String("@") ? origin + QLatin1Char('.') : qualifyWithOrigin(host, origin);
+    const QString ttl = edited && edited->inOtherRecords ? edited->ttl : QString();
+    const QString line = contextFreeLine(owner, ttl, QStringLiteral("IN"), family, text);
+    const QString description = recordChangeDescription(context.state, removed, {line});
+    if (edited && edited->inOtherRecords) {
+        zone.otherrecords.setEditIndex(edited->index);
+        if (!zone.otherrecords.storeAtEditIndex(line))
+            return EditResult{EditStatus::NoRecord, host};
+    } else {
+        if (edited)
+            zone.hostaddrs.removeAt(edited->index);
+        zone.otherrecords.append(line);
+    }
+    zone.otherrecords.setEditIndex(OtherRecords::kNewRecord);
+    return saveChanged(context, host, description);
+}
+
 QString withoutFinalDot(const QString& text)
 {
     return text.endsWith(QLatin1Char('.')) ? text.chopped(1) : text;
@@ -89,8 +148,12 @@ QString quotedContact(const QString& text)
 
 HostFields hostFieldsAt(const ZoneModel& zone, int index)
 {
-    const QString line = zone.hostaddrs.line(index);
-    return HostFields{fieldText(line, 0), fieldText(line, 3)};
+    const std::optional<HostAddressEntry> entry = hostAddressEntryAt(zone, index);
+    if (!entry)
+        return HostFields{};
+    if (entry->inOtherRecords)
+        return HostFields{entry->owner, entry->address};
+    return HostFields{fieldText(entry->line, 0), fieldText(entry->line, 3)};
 }
 
 AliasFields aliasFieldsAt(const ZoneModel& zone, int index)
@@ -117,30 +180,36 @@ EditResult saveHost(ZoneContext& context, HostFields& fields)
                       QStringLiteral("You must enter something in the IP field before saving. Re-Enter"));
     if (hasIllegalCharacters(fields.first))
         return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the host name field."));
-    if (hasIllegalCharacters(fields.second))
+    // The colons of an IPv6 address are the one sign an address may hold that a name may not.
+    if (hasIllegalCharacters(QString(fields.second).remove(QLatin1Char(':'))))
         return refuse(prompter, kAttention, QStringLiteral("You have illegal characters in the IP field."));
     // Checked whatever the owner: a zone with one address the name server cannot read is not loaded at all.
-    if (!isIpv4Address(withoutFinalDot(fields.second)))
-        return refuse(
-            prompter, kAttention,
-            ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP# in the first IP# field. Re-Enter.")));
-    RecordList& hosts = state.zone.hostaddrs;
+    const QString typed = withoutFinalDot(fields.second);
+    const std::optional<IpAddress> address = IpAddress::parse(typed);
+    if (!address)
+        return refuse(prompter, kAttention,
+                      ipAddressRefusal(QStringLiteral("You have entered an invalid IP# in the first IP# field. "
+                                                      "Re-Enter."),
+                                       typed));
+    const int position = state.zone.hostaddrs.editIndex();
+    const std::optional<HostAddressEntry> edited = hostAddressEntryAt(state.zone, position);
+    if (position != RecordList::kNewRecord && !edited)
+        return EditResult{EditStatus::NoRecord, QString()};
+    const QString origin = zoneOrigin(state);
     if (!usesAtOwner(state.zone.sourceofauth.value(SoaRecord::Owner))) {
-        const std::optional<QString> completed =
-            completeZoneName(fields.first.toLower(), zoneOrigin(state), state.tlds,
-                             state.domainDefaults.askBeforeEachNameServer, prompter);
+        const std::optional<QString> completed = completeZoneName(
+            fields.first.toLower(), origin, state.tlds, state.domainDefaults.askBeforeEachNameServer, prompter);
         if (!completed)
             return EditResult{EditStatus::Refused, QString()};
         fields.first = *completed;
-        if (state.zone.aliases.containsOwner(fields.first) ||
-            otherRecordAt(state.zone, fields.first, zoneOrigin(state), true))
+        if (state.zone.aliases.containsOwner(fields.first) || otherRecordAt(state.zone, fields.first, origin, true))
             return refuse(prompter, kReEnter, QStringLiteral("You already have used the host name as an alias."));
-        if (hosts.containsOwner(fields.first, hosts.editIndex()))
+        // A host may hold several addresses, of both families; the same address twice is one record.
+        if (holdsAddress(state.zone, origin, fields.first, *address, position))
             return refuse(prompter, kReEnter, QStringLiteral("You already have entered this host address."));
     }
     const QString host = stripToNameCharacters(fields.first);
-    const QString address = withoutFinalDot(fields.second);
-    return storeRecord(context, hosts, hostAddressLine(host, address), host + kFive + address, host);
+    return storeHost(context, host, *address, edited);
 }
 
 EditResult saveAlias(ZoneContext& context, AliasFields& fields)

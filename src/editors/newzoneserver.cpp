@@ -34,6 +34,6 @@ NewZoneServer newZoneServer(const AppState& state, const QString& zone)
                             ? state.servername + QLatin1Char('.') + zone + QLatin1Char('.')
                             : withFinalDot(fullName);
     if (liesInZone(server.nameServer, zone))
-        server.address = localIpv4Address();
+        server.address = localServerAddress();
     return server;
 }

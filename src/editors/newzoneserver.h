@@ -11,8 +11,8 @@ struct NewZoneServer
     QString server;     // the server's name, from which the start of authority's primary server is formed
     QString mailbox;    // the administrator's mailbox, absolute ("hostmaster.example.com.")
     QString nameServer; // the server's own host name, absolute
-    // The address record the name server record needs when its name lies inside the zone (a zone whose name
-    // server inside it has no address is refused); empty when the name lies outside.
+    // The address the name server record needs when its name lies inside the zone (a zone whose name server
+    // inside it has no address is refused), of either family; empty when the name lies outside.
     QString address;
 };
 

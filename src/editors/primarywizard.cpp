@@ -1,5 +1,6 @@
 #include "editors/primarywizard.h"
 
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "checks/numberchecks.h"
@@ -11,6 +12,7 @@
 #include "server/zonesave.h"
 #include "session/appstate.h"
 #include "zone/recordlines.h"
+#include "zone/zonenormaliser.h"
 #include "zone/zoneselect.h"
 #include "zonebrowser/zonetree.h"
 
@@ -29,6 +31,16 @@ const std::array<QString, 5> kOrdinals{QStringLiteral("first"), QStringLiteral("
 bool isBlank(const QString& text)
 {
     return text.isEmpty() || text == QLatin1String(" ");
+}
+
+// An IPv4 address goes into the host list, an IPv6 address into the other records, as the host editor puts them.
+void appendHostAddress(ZoneModel& zone, const QString& host, const QString& address)
+{
+    if (address.contains(QLatin1Char(':')))
+        zone.otherrecords.append(
+            contextFreeLine(host, QString(), QStringLiteral("IN"), QStringLiteral("AAAA"), address));
+    else
+        zone.hostaddrs.appendLine(hostAddressLine(host, address));
 }
 
 QString withoutFinalDot(const QString& text)
@@ -233,14 +245,16 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
                                              QStringLiteral("host name field."));
             return false;
         }
-        if (hasIllegalCharacters(address)) {
+        if (hasIllegalAddressCharacters(address)) {
             prompter.message(kAttention, QStringLiteral("You have illegal characters in the ") + ordinal +
                                              QStringLiteral("IP field."));
             return false;
         }
-        if (!isIpv4Address(withoutFinalDot(address))) {
-            prompter.message(kAttention, ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP# in the ") +
-                                                            kOrdinals[row] + QStringLiteral(" IP# field. Re-Enter.")));
+        const std::optional<IpAddress> parsed = IpAddress::parse(withoutFinalDot(address));
+        if (!parsed) {
+            prompter.message(kAttention, ipAddressRefusal(QStringLiteral("You have entered an invalid IP# in the ") +
+                                                              kOrdinals[row] + QStringLiteral(" IP# field. Re-Enter."),
+                                                          withoutFinalDot(address)));
             return false;
         }
         const std::optional<QString> completed = completeZoneName(
@@ -248,7 +262,7 @@ bool checkHostAddresses(WizardFields& fields, AppState& state, Prompter& prompte
         if (!completed)
             return false;
         name = stripToNameCharacters(*completed);
-        address = withoutFinalDot(address);
+        address = parsed->text();
     }
     return !refuseRepeated(fields.names, QStringLiteral("Host address "), prompter);
 }
@@ -349,12 +363,16 @@ void buildWizardZone(ZoneModel& zone, const WizardFields& fields, const NewZoneS
             zone.mailservers.appendLine(
                 wizardMailServerLine(z, QString::number((row + 1) * 10), fields.mailservers[row]));
     }
+    zone.otherrecords.clear();
+    QStringList hostsGiven;
     for (std::size_t row = 0; row < fields.names.size(); ++row) {
-        if (!fields.names[row].isEmpty() && !fields.ips[row].isEmpty())
-            zone.hostaddrs.appendLine(hostAddressLine(fields.names[row], fields.ips[row]));
+        if (!fields.names[row].isEmpty() && !fields.ips[row].isEmpty()) {
+            appendHostAddress(zone, fields.names[row], fields.ips[row]);
+            hostsGiven << fields.names[row];
+        }
     }
-    if (ownNameServer && !owner.address.isEmpty() && !zone.hostaddrs.containsOwner(owner.nameServer))
-        zone.hostaddrs.appendLine(hostAddressLine(owner.nameServer, owner.address));
+    if (ownNameServer && !owner.address.isEmpty() && !hostsGiven.contains(owner.nameServer))
+        appendHostAddress(zone, owner.nameServer, owner.address);
     for (std::size_t row = 0; row < fields.aliases.size(); ++row) {
         if (!fields.aliases[row].isEmpty() && !fields.actuals[row].isEmpty())
             zone.aliases.appendLine(aliasLine(fields.aliases[row], fields.actuals[row]));

@@ -15,6 +15,7 @@
 #include "zone/primaryzoneentry.h"
 #include "zone/recordlines.h"
 #include "zone/zonefileio.h"
+#include "zone/zonenormaliser.h"
 #include "zone/zonereader.h"
 
 #include <QDir>
@@ -52,6 +53,11 @@ QStringList headerAndSoa(const QString& zone, const NewZoneServer& owner, const 
             QStringLiteral(";")};
 }
 
+bool isIpv6(const QString& address)
+{
+    return address.contains(QLatin1Char(':'));
+}
+
 // The record sections, each heading followed by its lines and a ";": the server's own name server record, and
 // its address record when the name lies inside the zone.
 QStringList sections(const QString& zone, const NewZoneServer& owner, const QStringList& headers)
@@ -61,10 +67,16 @@ QStringList sections(const QString& zone, const NewZoneServer& owner, const QStr
         lines << header;
         if (header == QLatin1String(";[Name Servers]"))
             lines << nameServerZoneLine(zone, owner.nameServer);
-        if (header == QLatin1String(";[Host Addresses]") && !owner.address.isEmpty())
+        if (header == QLatin1String(";[Host Addresses]") && !owner.address.isEmpty() && !isIpv6(owner.address))
             lines << hostAddressLine(owner.nameServer, owner.address);
         lines << QStringLiteral(";");
     }
+    // An IPv6 address is an other record, as the host editor keeps it.
+    if (!owner.address.isEmpty() && isIpv6(owner.address))
+        lines << otherRecordsHeading()
+              << contextFreeLine(owner.nameServer, QString(), QStringLiteral("IN"), QStringLiteral("AAAA"),
+                                 owner.address)
+              << QStringLiteral(";");
     return lines;
 }
 

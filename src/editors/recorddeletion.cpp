@@ -1,6 +1,7 @@
 #include "editors/recorddeletion.h"
 
 #include "session/appstate.h"
+#include "zone/hostaddresses.h"
 #include "zone/recordfields.h"
 
 namespace {
@@ -21,11 +22,14 @@ bool deleteRecordAt(AppState& state, RecordKind kind, int index)
     case RecordKind::TextRecord:
         return zone.removeResponsible(index);
     case RecordKind::HostAddress: {
-        if (!zone.hostaddrs.isValidIndex(index))
+        const std::optional<HostAddressEntry> entry = hostAddressEntryAt(zone, index);
+        if (!entry)
             return false;
-        const QString host = hostName(zone.hostaddrs.line(index));
-        zone.hostaddrs.removeAt(index);
-        removeFromReverseIgnore(state, {host});
+        if (entry->inOtherRecords)
+            zone.otherrecords.removeAt(entry->index);
+        else
+            zone.hostaddrs.removeAt(entry->index);
+        removeFromReverseIgnore(state, {entry->owner});
         return true;
     }
     case RecordKind::NameServer:

@@ -1,5 +1,7 @@
 #include "namedconf/confsyntax.h"
 
+#include "checks/ipaddress.h"
+
 #include <QHostAddress>
 #include <QStringList>
 
@@ -108,6 +110,10 @@ std::optional<QString> confAddress(const QString& text)
 
 std::optional<QString> confNetwork(const QString& text, QString* reason)
 {
+    if (text.contains(QLatin1Char('/'))) {
+        const std::optional<IpPrefix> prefix = IpPrefix::parse(text, reason);
+        return prefix ? std::optional<QString>(prefix->text()) : std::nullopt;
+    }
     const qsizetype amp = text.lastIndexOf(QLatin1Char('&'));
     const QString addressText = amp < 0 ? text : text.left(amp);
     if (amp < 0) {

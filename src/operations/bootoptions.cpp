@@ -1,6 +1,8 @@
 #include "operations/bootoptions.h"
 
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
+#include "checks/ipv6address.h"
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 
@@ -184,9 +186,12 @@ bool optionEntryAccepted(const QString& text)
     // An empty entry adds nothing to the file (the value text drops it), so it is let through.
     if (text.isEmpty())
         return true;
+    // An IPv6 network is written as a prefix ("2001:db8::/32"): the mask form has no IPv6 counterpart.
+    if (text.contains(QLatin1Char(':')) && text.contains(QLatin1Char('/')))
+        return IpPrefix::parse(text).has_value();
     const qsizetype split = text.size() > 1 ? text.lastIndexOf(QLatin1Char('&'), text.size() - 2) : -1;
     if (split < 0)
-        return isIpv4Address(text);
+        return isIpAddress(text);
     return isIpv4Address(text.left(split)) && isIpv4Address(text.mid(split + 1));
 }
 
@@ -194,6 +199,6 @@ bool checkOptionEntry(OptionEntryKind kind, const QString& text, Prompter& promp
 {
     if (optionEntryAccepted(text))
         return true;
-    prompter.message(kReEnter, ipv4AddressRefusal(optionEntryRejection(kind)));
+    prompter.message(kReEnter, ipAddressRefusal(optionEntryRejection(kind), text));
     return false;
 }

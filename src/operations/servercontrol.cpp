@@ -208,7 +208,8 @@ NdcOutcome runNdcCommand(NdcCommand command, const NdcTarget& target, const QStr
 
 std::optional<QString> readDataFile(const QString& path, QString* errorText)
 {
-    const FileReadResult read = readWholeFile(path, ReadLimit::kListing);
+    // The name server writes these files as its own user, who could put a link in their place.
+    const FileReadResult read = readWholeFile(path, ReadLimit::kListing, FinalLinks::Refuse);
     if (!read.ok()) {
         if (errorText)
             *errorText = QStringLiteral("Cannot open file \"") + path + QStringLiteral("\". ") + read.errorText;

@@ -19,9 +19,10 @@ FileReadResult refused(FileReadResult::Problem problem, const QString& text)
 
 FileReadResult tooLarge(const QString& path, qint64 limit)
 {
-    return refused(
-        FileReadResult::Problem::TooLarge,
-        QStringLiteral("%1 is larger than %2 MB, so it was not read.").arg(path).arg(limit / ReadLimit::kMegabyte));
+    const QString size = limit >= ReadLimit::kMegabyte ? QStringLiteral("%1 MB").arg(limit / ReadLimit::kMegabyte)
+                                                       : QStringLiteral("%1 bytes").arg(limit);
+    return refused(FileReadResult::Problem::TooLarge,
+                   QStringLiteral("%1 is larger than %2, so it was not read.").arg(path, size));
 }
 
 FileReadResult unreadable(const QString& path, int error)
@@ -32,14 +33,20 @@ FileReadResult unreadable(const QString& path, int error)
 
 } // namespace
 
-FileReadResult readWholeFile(const QString& path, qint64 limit)
+FileReadResult readWholeFile(const QString& path, qint64 limit, FinalLinks links)
 {
     // Opened without blocking, so that a pipe without a writer is seen for what it is instead of waited on.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int noFollow = links == FinalLinks::Refuse ? O_NOFOLLOW : 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT)
             return refused(FileReadResult::Problem::Missing, QStringLiteral("%1 does not exist.").arg(path));
+        if (error == ELOOP && noFollow)
+            return refused(FileReadResult::Problem::Link,
+                           QStringLiteral("%1 is a symbolic link, which Quorvane does not follow here, so it was not "
+                                          "read.")
+                               .arg(path));
         return unreadable(path, error);
     }
     struct stat info;

@@ -12,6 +12,8 @@ constexpr qint64 kZoneFile = 128 * kMegabyte; // zone and reverse files: a few m
 constexpr qint64 kBootFile = 32 * kMegabyte;  // boot files of hundreds of thousands of zones
 constexpr qint64 kListing = 64 * kMegabyte;   // name server dumps, statistics, zone listings
 constexpr qint64 kSmallFile = 4 * kMegabyte;  // profiles, templates, name lists, the root hints
+constexpr qint64 kProcessFile = 64;           // a process number file
+constexpr qint64 kKeyFile = 4096;             // a control key
 } // namespace ReadLimit
 
 struct FileReadResult
@@ -23,6 +25,7 @@ struct FileReadResult
         NotRegular, // a folder, a device, a pipe
         TooLarge,   // larger than the limit
         Unreadable, // the system refused to read it
+        Link,       // a symbolic link, which was not to be followed
     };
 
     std::optional<QByteArray> bytes; // none when the file was not read
@@ -32,6 +35,15 @@ struct FileReadResult
     bool ok() const { return bytes.has_value(); }
 };
 
+// Whether a symbolic link in the file's own place is followed. Files in a folder another user may write (the name
+// server's) are read without following one: a link planted there would make this program read what it points to.
+enum class FinalLinks
+{
+    Follow,
+    Refuse,
+};
+
 // The whole content of a regular file of at most `limit` bytes. Anything else (no file, a folder, a device, a
-// pipe, a larger file) is refused with the reason, without blocking.
-FileReadResult readWholeFile(const QString& path, qint64 limit);
+// pipe, a larger file, and a link when links are refused) is refused with the reason, without blocking; the reason
+// names the file, never what it holds.
+FileReadResult readWholeFile(const QString& path, qint64 limit, FinalLinks links = FinalLinks::Follow);

@@ -188,13 +188,19 @@ FileWriteResult replaceFile(const QString& path, const QByteArray& bytes, FileRe
     return file.commit();
 }
 
-FileWriteResult copyFileReplacing(const QString& source, const QString& target, FileReplacement::Durability durability)
+FileWriteResult copyFileReplacing(const QString& source, const QString& target, FileReplacement::Durability durability,
+                                  FinalLinks sourceLinks)
 {
     const auto unreadable = [&source](int error) {
         return FileWriteResult{false, QStringLiteral("%1 could not be read: %2").arg(source, systemError(error))};
     };
     // Not blocking on open: a pipe in place of the file would otherwise wait for a writer for ever.
-    const int in = ::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int noFollow = sourceLinks == FinalLinks::Refuse ? O_NOFOLLOW : 0;
+    const int in = ::open(nativePath(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | noFollow);
+    if (in < 0 && errno == ELOOP && noFollow)
+        return FileWriteResult{
+            false,
+            QStringLiteral("%1 could not be read: it is a symbolic link, which is not followed here").arg(source)};
     if (in < 0)
         return unreadable(errno);
     struct stat info;

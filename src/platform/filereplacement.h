@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/filereading.h"
 #include "platform/filewriteresult.h"
 
 #include <QByteArray>
@@ -64,6 +65,8 @@ FileWriteResult replaceFile(const QString& path, const QByteArray& bytes,
                             FileReplacement::Durability durability = FileReplacement::Durability::Synced);
 
 // The source copied over the target, piece by piece; the target gets the source's permissions (and, when the
-// process may give it, its owner).
+// process may give it, its owner). A source in a folder another user may write is copied without following a link
+// in its place.
 FileWriteResult copyFileReplacing(const QString& source, const QString& target,
-                                  FileReplacement::Durability durability = FileReplacement::Durability::Synced);
+                                  FileReplacement::Durability durability = FileReplacement::Durability::Synced,
+                                  FinalLinks sourceLinks = FinalLinks::Follow);

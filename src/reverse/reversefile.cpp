@@ -6,6 +6,7 @@
 #include "platform/filereading.h"
 #include "platform/filereplacement.h"
 #include "platform/latin1lines.h"
+#include "server/serverfiles.h"
 #include "session/appstate.h"
 #include "zone/zonefileio.h"
 #include "zone/zoneserial.h"
@@ -104,14 +105,28 @@ FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent conte
     // Earlier versions wrote a reverse file under this name first; a run interrupted then left it behind.
     if (const QFileInfo leftover(path + QStringLiteral(".new")); leftover.isFile() && !leftover.isSymLink())
         QFile::remove(leftover.filePath());
-    const QByteArray old = readWholeFile(path, ReadLimit::kZoneFile).bytes.value_or(QByteArray());
-    if (content.soa.size() > 1 && !old.isEmpty())
-        content.soa[1] = reverseSerialOver(content.soa.at(1), reverseFileSerial(splitTextLines(old)));
-    const QByteArray bytes = crlfLines(reverseFileLines(state.servername, content));
+    // A link in the file's place is followed only as far as the data directory reaches.
+    const FolderConfinement inside = serverDataFolders(state);
+    const std::optional<QString> target = inside.resolve(path);
+    if (!target)
+        return {
+            false,
+            QStringLiteral("%1 could not be written: %2").arg(path, outsideFolderText(path, state.zoneLists.datapath))};
+    const QByteArray old =
+        readWholeFile(*target, ReadLimit::kZoneFile, FinalLinks::Refuse).bytes.value_or(QByteArray());
+    const std::optional<quint64> previous = old.isEmpty() ? std::nullopt : reverseFileSerial(splitTextLines(old));
+    if (content.soa.size() > 1 && previous)
+        content.soa[1] = reverseSerialOver(content.soa.at(1), previous);
+    QByteArray bytes = crlfLines(reverseFileLines(state.servername, content));
     // A file that would come out as it is needs no new copy; most networks are unchanged from run to run.
     if (bytes == old)
         return {};
+    // A changed zone under the serial it had would never reach the secondary servers.
+    if (content.soa.size() > 1 && previous && serialNumber(content.soa.at(1)) == previous) {
+        content.soa[1] = QString::number(*previous + 1);
+        bytes = crlfLines(reverseFileLines(state.servername, content));
+    }
     // Reverse files are derived from the zones and made anew by every run, so they are not each forced onto the
     // disk: on a server of thousands of networks that wait alone would make a run take minutes.
-    return replaceFile(path, bytes, FileReplacement::Durability::Unsynced);
+    return replaceServerFile(inside, path, bytes, FileReplacement::Durability::Unsynced);
 }

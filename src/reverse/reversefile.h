@@ -37,5 +37,6 @@ struct ReverseFileContent
 // The whole file, line by line.
 QStringList reverseFileLines(const QString& serverName, const ReverseFileContent& content);
 
-// Writes the file into the data directory; its serial never falls below the one of the file it replaces.
+// Writes the file into the data directory; its serial never falls below the one of the file it replaces, and a
+// file whose records changed gets a serial above it.
 FileWriteResult writeReverseFile(const AppState& state, ReverseFileContent content);

@@ -1,38 +1,50 @@
 #include "reverse/reversegeneration.h"
 
 #include "bootfile/filenameindex.h"
-#include "checks/ipv4address.h"
+#include "checks/ipaddress.h"
 #include "checks/namechecks.h"
+#include "checks/reversename.h"
 #include "platform/progress.h"
 #include "platform/prompter.h"
 #include "platform/stage.h"
 #include "reverse/hostnamechooser.h"
 #include "reverse/reversefile.h"
+#include "reverse/reverselayout.h"
 #include "server/bootload.h"
 #include "server/bootsave.h"
 #include "server/serverchange.h"
 #include "server/zoneload.h"
 #include "session/appstate.h"
+#include "session/reverseprefixes.h"
+#include "zone/hostaddresses.h"
+#include "zone/otherrecords.h"
 #include "zone/recordfields.h"
 #include "zone/zonereader.h"
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
 const QString kFive = QStringLiteral("     ");
-const QString kLoopbackPrefix = QStringLiteral("127.0.0.");
-const QString kLoopbackZone = QStringLiteral("0.0.127.IN-ADDR.ARPA");
 // Setting the item text lets the stage window repaint; once per address would cost more than the work itself.
 constexpr int kItemEvery = 1024;
 
-// One host address record: its address, the host's full name and the network it belongs to.
+// One host address record: its address, the host's full name and the zone it belongs to.
 struct HostPair
 {
-    QString address;
+    IpAddress address;
     QString name;
     int network = 0;
+};
+
+// One reverse zone the run makes.
+struct GeneratedZone
+{
+    IpPrefix prefix;
+    QString name;
+    bool loopback = false;
 };
 
 // The text from the fourth field of a stored line to its end, without surrounding blanks.
@@ -51,10 +63,19 @@ QString withFinalDot(QString name)
     return name;
 }
 
+QString primaryLine(const QString& zone, const QString& file)
+{
+    return QStringLiteral("primary") + kFive + zone + kFive + file;
+}
+
 class ReverseRun
 {
 public:
-    explicit ReverseRun(ReverseContext& context) : m_context(context), m_state(context.state) {}
+    explicit ReverseRun(ReverseContext& context)
+        : m_context(context), m_state(context.state),
+          m_layout(context.state, reversePrefixes(context.store, context.state))
+    {
+    }
 
     ReverseResult run();
 
@@ -62,8 +83,8 @@ private:
     void prepareDefaults();
     void readZones();
     void readZone(const QString& zone, const QString& file);
-    void addHost(const QString& zone, bool ownerIsAt, const QString& line);
-    int networkOf(const QString& address);
+    void addHost(const QString& zone, bool ownerIsAt, const QString& owner, const QString& written, bool checked);
+    int networkOf(const IpAddress& address, const IpPrefix& prefix);
     void dropIgnoredHosts();
     void settleSharedAddresses();
     void ignoreNames(const QStringList& names);
@@ -71,24 +92,26 @@ private:
     QStringList nameServerLines() const;
     // One line per name server of the zones, or this server when they have none.
     QStringList localNameServerLines(bool lowerCase = false) const;
+    // What a /24 zone holds for the classless zones cut from it: their name servers, and an alias of each of
+    // their addresses to its name in them.
+    void addClasslessDelegations(QList<QStringList>& nameServers, QList<QStringList>& addresses) const;
     bool writeFile(ReverseFileContent content, const QString& bootEntry);
     bool saveBootFile();
     bool fail(const QString& text);
 
     ReverseContext& m_context;
     AppState& m_state;
+    const ReverseLayout m_layout;
     ReverseResult m_result;
 
     QStringList m_reversename;
     QSet<QString> m_reversenameLower;
-    QList<HostPair> m_pairs;       // realhostip, realhostaddr
-    QList<bool> m_live;            // whether the pair is still in realhostiptemp, realhostaddrtemp
-    QList<int> m_remaining;        // the pairs left after the ignore list was applied, in order
-    QStringList m_reversehost;     // the reverse zone of each network, in order of first appearance
-    QStringList m_ipforcomparebox; // the network prefixes, parallel
-    QHash<QString, int> m_networkOfPrefix;
+    QList<HostPair> m_pairs;      // realhostip, realhostaddr
+    QList<bool> m_live;           // whether the pair is still in realhostiptemp, realhostaddrtemp
+    QList<int> m_remaining;       // the pairs left after the ignore list was applied, in order
+    QList<GeneratedZone> m_zones; // in order of first appearance
+    QHash<IpPrefix, int> m_zoneOfPrefix;
     QSet<QString> m_ignored;
-    QHash<QString, QList<int>> m_pairsOfName; // built at the first answer
 };
 
 ReverseResult ReverseRun::run()
@@ -177,42 +200,42 @@ void ReverseRun::readZone(const QString& zone, const QString& file)
     }
     const bool ownerIsAt = model.sourceofauth.value(SoaRecord::Owner) == QLatin1String("@");
     for (const QString& line : model.hostaddrs.lines())
-        addHost(zone, ownerIsAt, line);
+        addHost(zone, ownerIsAt, recordOwner(line), dataOf(line), false);
+    // Address records the host list does not hold: IPv6 ones, and those with a time to live of their own. The
+    // zone scanner has read their addresses already.
+    for (const QString& line : model.otherrecords.lines()) {
+        const OtherRecordFields fields = otherRecordFields(line);
+        if (isAddressRecord(fields))
+            addHost(zone, ownerIsAt, fields.owner, fields.data.trimmed(), true);
+    }
 }
 
-void ReverseRun::addHost(const QString& zone, bool ownerIsAt, const QString& line)
+void ReverseRun::addHost(const QString& zone, bool ownerIsAt, const QString& owner, const QString& written,
+                         bool checked)
 {
-    QString name = stripToNameCharacters(recordOwner(line));
-    // "@" stands for the zone itself, which is a full name already.
-    const bool isZone = name.contains(QLatin1Char('@'));
-    // A name that ends in a dot is complete already; qualifying it again would name another host.
-    if (isZone)
-        name = zone;
-    else if (ownerIsAt && !name.endsWith(QLatin1Char('.')) && !endsWithKnownTld(name, m_state.tlds))
-        name = withFinalDot(name) + zone + QLatin1Char('.');
-    name = withFinalDot(stripToNameCharacters(name));
-
-    const QString written = dataOf(line);
-    const std::optional<QString> address = canonicalIpv4(written);
+    const QString name = mappedHostName(zone, ownerIsAt, owner, m_state.tlds);
+    const std::optional<IpAddress> address = IpAddress::fromStored(written);
     if (!address) {
-        m_result.skippedHosts << name + QStringLiteral(" (") + written + QLatin1Char(')');
+        if (!checked)
+            m_result.skippedHosts << name + QStringLiteral(" (") + written + QLatin1Char(')');
         return;
     }
-    m_pairs << HostPair{*address, name, networkOf(*address)};
+    // An address of a reverse zone the server serves otherwise is that zone's to map.
+    const std::optional<IpPrefix> prefix = m_layout.generatedZoneOf(*address);
+    if (!prefix)
+        return;
+    m_pairs << HostPair{*address, name, networkOf(*address, *prefix)};
 }
 
-int ReverseRun::networkOf(const QString& address)
+int ReverseRun::networkOf(const IpAddress& address, const IpPrefix& prefix)
 {
-    const QString prefix = address.left(address.lastIndexOf(QLatin1Char('.')) + 1);
-    const auto known = m_networkOfPrefix.constFind(prefix);
-    if (known != m_networkOfPrefix.constEnd())
+    const auto known = m_zoneOfPrefix.constFind(prefix);
+    if (known != m_zoneOfPrefix.constEnd())
         return *known;
-    const QStringList octets = prefix.split(QLatin1Char('.'));
-    m_reversehost << octets.at(2) + QLatin1Char('.') + octets.at(1) + QLatin1Char('.') + octets.at(0) +
-                         QStringLiteral(".IN-ADDR.ARPA");
-    m_ipforcomparebox << prefix;
-    const int index = int(m_reversehost.size()) - 1;
-    m_networkOfPrefix.insert(prefix, index);
+    const bool loopback = ReverseLayout::isLoopback(address);
+    m_zones << GeneratedZone{prefix, loopback ? loopbackZoneName() : reverseZoneName(prefix), loopback};
+    const int index = int(m_zones.size()) - 1;
+    m_zoneOfPrefix.insert(prefix, index);
     return index;
 }
 
@@ -231,31 +254,46 @@ void ReverseRun::dropIgnoredHosts()
 
 void ReverseRun::settleSharedAddresses()
 {
-    // Pairs by address, so that each pair meets only the pairs of its own address.
-    QHash<QString, QList<int>> byAddress;
-    byAddress.reserve(m_remaining.size());
-    for (const int i : std::as_const(m_remaining))
-        byAddress[m_pairs.at(i).address] << i;
+    // The pairs in the order of their addresses, so that each pair meets only the pairs of its own address; a
+    // sort costs less than a table of a few hundred thousand lists.
+    QList<int> byAddress = m_remaining;
+    std::stable_sort(byAddress.begin(), byAddress.end(),
+                     [this](int a, int b) { return m_pairs.at(a).address < m_pairs.at(b).address; });
+    // Where each pair's address begins and ends in that order.
+    QList<std::pair<int, int>> sameAddress(m_pairs.size(), {0, 0});
+    for (qsizetype start = 0; start < byAddress.size();) {
+        qsizetype end = start + 1;
+        while (end < byAddress.size() &&
+               m_pairs.at(byAddress.at(end)).address == m_pairs.at(byAddress.at(start)).address)
+            ++end;
+        for (qsizetype at = start; at < end; ++at)
+            sameAddress[byAddress.at(at)] = {int(start), int(end)};
+        start = end;
+    }
 
     int counted = 0;
+    bool turnedDown = false;
     for (const int i : std::as_const(m_remaining)) {
         const HostPair& pair = m_pairs.at(i);
         if (++counted % kItemEvery == 0)
-            m_context.stage.setItemText(pair.address);
+            m_context.stage.setItemText(pair.address.text());
+        const auto [first, last] = sameAddress.at(i);
         // A name an earlier answer turned down is not offered again.
-        if (m_ignored.contains(pair.name))
+        if (last - first < 2 || m_ignored.contains(pair.name))
             continue;
         QStringList names;
-        for (const int j : byAddress.value(pair.address)) {
+        for (int at = first; at < last; ++at) {
+            const int j = byAddress.at(at);
             const QString& other = m_pairs.at(j).name;
-            if (j != i && m_live.at(j) && other != pair.name && !m_ignored.contains(other) && !names.contains(other))
+            if (j != i && other != pair.name && !m_ignored.contains(other) && !names.contains(other))
                 names << other;
         }
         if (names.isEmpty())
             continue;
         names << pair.name;
-        m_context.stage.setItemText(pair.address);
-        const std::optional<int> chosen = m_context.chooser.chooseHostName(pair.address, names);
+        const QString address = pair.address.text();
+        m_context.stage.setItemText(address);
+        const std::optional<int> chosen = m_context.chooser.chooseHostName(address, names);
         if (!chosen || *chosen < 0 || *chosen >= names.size()) {
             m_context.prompter.message(QStringLiteral("Attention!"),
                                        QStringLiteral("You must select one item to continue."));
@@ -263,6 +301,12 @@ void ReverseRun::settleSharedAddresses()
         }
         names.removeAt(*chosen);
         ignoreNames(names);
+        turnedDown = true;
+    }
+    // Every pair of a turned-down name goes, whatever its address.
+    if (turnedDown) {
+        for (const int i : std::as_const(m_remaining))
+            m_live[i] = !m_ignored.contains(m_pairs.at(i).name);
     }
 }
 
@@ -271,16 +315,6 @@ void ReverseRun::ignoreNames(const QStringList& names)
     for (const QString& name : names) {
         m_state.zoneLists.reverseignore << name;
         m_ignored.insert(name);
-    }
-    // Every pair of a turned-down name goes, whatever its address.
-    if (m_pairsOfName.isEmpty()) {
-        m_pairsOfName.reserve(m_remaining.size());
-        for (const int i : std::as_const(m_remaining))
-            m_pairsOfName[m_pairs.at(i).name] << i;
-    }
-    for (const QString& name : names) {
-        for (const int i : m_pairsOfName.value(name))
-            m_live[i] = false;
     }
 }
 
@@ -322,48 +356,71 @@ QStringList ReverseRun::localNameServerLines(bool lowerCase) const
     return lines;
 }
 
+void ReverseRun::addClasslessDelegations(QList<QStringList>& nameServers, QList<QStringList>& addresses) const
+{
+    const QStringList servers = nameServerLines();
+    for (const GeneratedZone& zone : m_zones) {
+        const IpPrefix& block = zone.prefix;
+        if (block.network.isV6() || block.length <= 24 || zone.loopback)
+            continue;
+        const int parent = m_zoneOfPrefix.value(IpPrefix{block.network.masked(24), 24}, -1);
+        if (parent < 0 || m_zones.at(parent).loopback)
+            continue;
+        const QString label = reverseOwner(block.network, IpPrefix{block.network.masked(24), 24}) + QLatin1Char('/') +
+                              QString::number(block.length);
+        for (const QString& server : servers)
+            nameServers[parent] << label + server.mid(1);
+        const int first = block.network.bytes()[3];
+        const int count = 1 << (32 - block.length);
+        for (int last = first; last < first + count; ++last)
+            addresses[parent] << QString::number(last) + QStringLiteral("     IN     CNAME     ") +
+                                     QString::number(last) + QLatin1Char('.') + zone.name + QLatin1Char('.');
+    }
+}
+
 bool ReverseRun::writeFiles()
 {
-    // The pairs of each network in their order; the prefix decides, so 1.2.3 and 11.2.3 never meet.
-    QList<QList<int>> members(m_reversehost.size());
+    // The pairs of each zone in their order; the zone decides, so 1.2.3 and 11.2.3 never meet.
+    QList<QList<int>> members(m_zones.size());
     for (qsizetype i = 0; i < m_pairs.size(); ++i) {
         if (m_live.at(i))
             members[m_pairs.at(i).network] << int(i);
     }
     const QStringList nameServers = nameServerLines();
-    const QString localFile = m_state.servername + QStringLiteral(".local.DNS");
+    QList<QStringList> extraNameServers(m_zones.size());
+    QList<QStringList> extraAddresses(m_zones.size());
+    addClasslessDelegations(extraNameServers, extraAddresses);
+    const QString localFile = localFileName(m_state);
     bool loopbackMet = false;
-    for (qsizetype n = 0; n < m_reversehost.size(); ++n) {
-        const QString& zone = m_reversehost.at(n);
-        m_context.stage.setItemText(zone);
+    for (qsizetype n = 0; n < m_zones.size(); ++n) {
+        const GeneratedZone& zone = m_zones.at(n);
+        m_context.stage.setItemText(zone.name);
         QStringList addresses;
         QSet<QString> seen;
         for (const int i : std::as_const(members.at(n))) {
             const HostPair& pair = m_pairs.at(i);
-            const QString line = QString(pair.address.mid(pair.address.lastIndexOf(QLatin1Char('.')) + 1) +
-                                         QStringLiteral("     IN     PTR     ") + pair.name)
-                                     .trimmed();
+            const QString line =
+                QString(reverseOwner(pair.address, zone.prefix) + QStringLiteral("     IN     PTR     ") + pair.name)
+                    .trimmed();
             if (!seen.contains(line)) {
                 seen.insert(line);
                 addresses << line;
             }
         }
-        // Only the network 127.0.0 itself is the loopback network, not every zone whose name contains "0.0.127".
-        const bool loopback = m_ipforcomparebox.at(n) == kLoopbackPrefix;
-        loopbackMet = loopbackMet || loopback;
+        addresses << extraAddresses.at(n);
+        loopbackMet = loopbackMet || zone.loopback;
+        const QString file = zone.loopback ? localFile : reverseFileName(zone.name);
         const bool written =
-            loopback
-                ? writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), addresses},
-                            QStringLiteral("primary") + kFive + zone + kFive + localFile)
-                : writeFile({zone + QStringLiteral(".reverse.DNS"), zone, {}, nameServers, addresses},
-                            QStringLiteral("primary") + kFive + zone + kFive + zone + QStringLiteral(".reverse.DNS"));
+            zone.loopback ? writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), addresses},
+                                      primaryLine(zone.name, localFile))
+                          : writeFile({file, zone.name, {}, nameServers + extraNameServers.at(n), addresses},
+                                      primaryLine(zone.name, file));
         if (!written)
             return false;
     }
-    if (!loopbackMet) {
+    if (!loopbackMet)
         return writeFile({localFile, QStringLiteral("Local"), {}, localNameServerLines(), {}},
-                         QStringLiteral("primary") + kFive + kLoopbackZone + kFive + localFile);
-    }
+                         primaryLine(loopbackZoneName(), localFile));
     return true;
 }
 

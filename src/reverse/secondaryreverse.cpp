@@ -1,5 +1,6 @@
 #include "reverse/secondaryreverse.h"
 
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
 #include "platform/prompter.h"
 #include "server/bootsave.h"
@@ -66,8 +67,10 @@ std::optional<SecondaryReverseBlock> makeSecondaryReverseBlock(const QString& lo
         prompter.message(caption, ipv4AddressRefusal(QStringLiteral("Your second IP is entered incorrectly.")));
         return std::nullopt;
     }
-    if (!isAddress(master)) {
-        prompter.message(caption, ipv4AddressRefusal(QStringLiteral("Your primary server IP is entered incorrectly.")));
+    // The block is an IPv4 one; the server it is copied from may be reached over either family.
+    if (!isIpAddress(master.trimmed())) {
+        prompter.message(caption, ipAddressRefusal(QStringLiteral("Your primary server IP is entered incorrectly."),
+                                                   master.trimmed()));
         return std::nullopt;
     }
     const QString server = master.trimmed();

@@ -1,6 +1,7 @@
 #include "secondary/secondaryzones.h"
 
 #include "checks/domainname.h"
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/progress.h"
@@ -80,13 +81,13 @@ bool checkNewSecondaryName(const AppState& state, const QString& name, Prompter&
 
 bool checkSecondaryMaster(const QString& address, Prompter& prompter)
 {
-    if (hasIllegalCharacters(address)) {
+    if (hasIllegalAddressCharacters(address)) {
         prompter.message(kError, QStringLiteral("You have entered bad characters in the name field. Re-Enter."));
         return false;
     }
-    if (!isIpv4Address(address)) {
-        prompter.message(kError,
-                         ipv4AddressRefusal(QStringLiteral("You have entered an invalid IP address. Re-Enter.")));
+    if (!isIpAddress(address)) {
+        prompter.message(
+            kError, ipAddressRefusal(QStringLiteral("You have entered an invalid IP address. Re-Enter."), address));
         return false;
     }
     if (isBlank(address)) {
@@ -140,9 +141,9 @@ std::optional<SecondaryEdit> openSecondaryEdit(const AppState& state, const QStr
 
 bool addSecondaryMaster(QStringList& masters, const QString& address, Prompter& prompter)
 {
-    if (!isIpv4Address(address)) {
-        prompter.message(kError,
-                         ipv4AddressRefusal(QStringLiteral("Your IP address is entered incorrectly. Re-Enter.")));
+    if (!isIpAddress(address)) {
+        prompter.message(
+            kError, ipAddressRefusal(QStringLiteral("Your IP address is entered incorrectly. Re-Enter."), address));
         return false;
     }
     masters << address;

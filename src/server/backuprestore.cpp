@@ -46,32 +46,52 @@ void copyChanged(QList<ChangedFileCopy::File> files, ChangedFileCopy::Times time
 
 // The files of the folder whose names match one of the patterns (any case), files only, each to the same name
 // in the target folder.
-QList<ChangedFileCopy::File> matching(const QString& folder, const QStringList& patterns, const QString& targetFolder)
+// A copy that is a link leading out of the data directory is not followed: it is named among the failures.
+QList<ChangedFileCopy::File> matching(const QString& folder, const QStringList& patterns, const QString& targetFolder,
+                                      QStringList* failures)
 {
     QList<ChangedFileCopy::File> files;
+    const FolderConfinement inside = serverDataFolders(targetFolder);
     const QFileInfoList found =
         QDir(folder).entryInfoList(patterns, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QFileInfo& file : found)
-        files.append({file.filePath(), QDir(targetFolder).filePath(file.fileName()), file.fileName()});
+    for (const QFileInfo& file : found) {
+        const std::optional<QString> source = inside.resolve(file.filePath());
+        if (!source) {
+            *failures << file.fileName() + QStringLiteral(": ") + outsideFolderText(file.filePath(), targetFolder) +
+                             QStringLiteral(", so it was not copied");
+            continue;
+        }
+        files.append({*source, QDir(targetFolder).filePath(file.fileName()), file.fileName(), FinalLinks::Refuse});
+    }
     return files;
 }
 
-// The data files as the folder holds them, each once: a boot file written where names match without regard to
-// case may name a file in another case than the disk has it. A file not there yet (a secondary zone's backup
-// before its first transfer) has nothing to copy.
-QStringList filesOnDisk(const QString& dataDirectory, const QStringList& dataFiles)
+// The data files as the folder holds them, each once, by their name and where they lie: a boot file written where
+// names match without regard to case may name a file in another case than the disk has it. A file not there yet (a
+// secondary zone's backup before its first transfer) has nothing to copy. A link is followed to where it leads, and
+// one that leads out of the data directory is named among the failures instead.
+QList<std::pair<QString, QString>> filesOnDisk(const QString& dataDirectory, const QStringList& dataFiles,
+                                               QStringList* failures)
 {
     const FileNameIndex index(dataDirectory);
-    QStringList names;
+    const FolderConfinement inside = serverDataFolders(dataDirectory);
+    QList<std::pair<QString, QString>> files;
     QSet<QString> seen;
     for (const QString& name : dataFiles) {
         const std::optional<QString> onDisk = index.find(name);
-        if (onDisk && !seen.contains(*onDisk)) {
-            seen.insert(*onDisk);
-            names << *onDisk;
+        if (!onDisk || seen.contains(*onDisk))
+            continue;
+        seen.insert(*onDisk);
+        const QString path = QDir(dataDirectory).filePath(*onDisk);
+        const std::optional<QString> source = index.isLink(*onDisk) ? inside.resolve(path) : path;
+        if (!source) {
+            *failures << *onDisk + QStringLiteral(": ") + outsideFolderText(path, dataDirectory) +
+                             QStringLiteral(", so it was not copied");
+            continue;
         }
+        files.append({*onDisk, *source});
     }
-    return names;
+    return files;
 }
 
 QString bootFileName(const QString& bootFilePath)
@@ -106,8 +126,8 @@ bool backupServer(const QString& dataDirectory, const QStringList& dataFiles, co
         folderReady = true;
     if (folderReady) {
         QList<ChangedFileCopy::File> files;
-        for (const QString& name : filesOnDisk(dataDirectory, dataFiles))
-            files.append({QDir(dataDirectory).filePath(name), QDir(folder).filePath(name), name});
+        for (const auto& [name, source] : filesOnDisk(dataDirectory, dataFiles, &failures))
+            files.append({source, QDir(folder).filePath(name), name, FinalLinks::Refuse});
         const QString bootCopy = QDir(folder).filePath(bootFileName(bootFilePath));
         files.append({bootFilePath, bootCopy, QDir::toNativeSeparators(bootFilePath)});
         copyChanged(files, ChangedFileCopy::Times::OfSource, progress, 30, 60, &failures);
@@ -142,11 +162,11 @@ bool restoreServer(const QString& dataDirectory, const QString& bootFilePath, Pr
     QStringList patterns{QStringLiteral("*.DNS")};
     if (!QDir(folder).entryList({QStringLiteral("cache.dns")}, QDir::Files).isEmpty())
         patterns << QStringLiteral("cache.dns");
-    QList<ChangedFileCopy::File> files = matching(folder, patterns, dataDirectory);
+    QStringList failures;
+    QList<ChangedFileCopy::File> files = matching(folder, patterns, dataDirectory, &failures);
     const QString name = bootFileName(bootFilePath);
     const QString bootCopy = QDir(folder).filePath(name);
     files.append({bootCopy, windowsDirectory(bootFilePath) + name, QDir::toNativeSeparators(bootCopy)});
-    QStringList failures;
     progress.showProgress();
     copyChanged(files, ChangedFileCopy::Times::Fresh, progress, 0, 100, &failures);
     progress.setProgress(100);

@@ -12,6 +12,7 @@
 #include "server/confload.h"
 #include "server/datadirectory.h"
 #include "server/serverchange.h"
+#include "server/serverfiles.h"
 #include "session/appstate.h"
 
 #include <QDir>
@@ -73,6 +74,8 @@ private:
     Outcome primaryLine(const QString& line, const QString& blanked);
     void secondaryLine(const QString& line, const QString& blanked);
     void reportIncorrect(const QString& line);
+    bool liesInside(const QString& file) const;
+    void reportOutside();
     void refreshIndex();
     BootReadResult finish();
 
@@ -83,6 +86,8 @@ private:
     const bool m_inspectOnly;
     DataDirectoryProcessor m_data;
     FileNameIndex m_files;
+    FolderConfinement m_inside;
+    QStringList m_outside; // the entries whose files lie outside the data directory, as "LINE KIND ZONE: FILE"
     bool m_directorySeen = false;
     bool m_cacheSeen = false;
     bool m_mapped = false;
@@ -115,6 +120,7 @@ void BootReading::start()
 
     // Until a directory line names the data directory, zone files are looked for beside the boot file.
     m_files = FileNameIndex(bootDirectory.isEmpty() ? QString() : QDir::cleanPath(bootDirectory));
+    m_inside = FolderConfinement({m_files.folder()});
     m_letter = mappedLetter();
     m_mapped = !m_letter.isEmpty();
 }
@@ -154,6 +160,30 @@ void BootReading::rememberMapping()
 void BootReading::refreshIndex()
 {
     m_files = FileNameIndex(m_state.zoneLists.datapath);
+    m_inside = serverDataFolders(m_state);
+}
+
+bool BootReading::liesInside(const QString& file) const
+{
+    // A plain name of the folder's listing stays inside unless it is a link: thousands of zone files cost nothing.
+    if (!file.contains(QLatin1Char('/'))) {
+        const std::optional<QString> onDisk = m_files.find(file);
+        if (!onDisk || !m_files.isLink(*onDisk))
+            return true;
+        return m_inside.contains(QDir(m_files.folder()).filePath(*onDisk));
+    }
+    return m_inside.contains(QDir(m_files.folder()).filePath(file));
+}
+
+void BootReading::reportOutside()
+{
+    if (m_outside.isEmpty())
+        return;
+    m_context.prompter.message(
+        kAttention, QStringLiteral("These files named by the boot file lie outside the data directory %1. Their "
+                                   "entries stay in the boot file as they stand; Quorvane does not read, write, "
+                                   "delete or export them:\n%2")
+                        .arg(QDir::toNativeSeparators(m_files.folder()), m_outside.join(QLatin1Char('\n'))));
 }
 
 void BootReading::reportIncorrect(const QString& line)
@@ -202,12 +232,23 @@ Outcome BootReading::primaryLine(const QString& line, const QString& blanked)
         reportIncorrect(line);
         return Outcome::Done;
     }
-    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA"))) {
+    const QString zone = fields.at(1);
+    const QString file = textFromField(blanked, 2).trimmed();
+    // An IPv6 reverse zone is reverse generation's own when it has the file generation writes; one of another
+    // file was made by hand and is kept as any primary zone.
+    const bool generatedIpv6 = zone.endsWith(QLatin1String("IP6.ARPA"), Qt::CaseInsensitive) &&
+                               file.endsWith(QLatin1String(".reverse.DNS"), Qt::CaseInsensitive);
+    if (blanked.toUpper().contains(QLatin1String("IN-ADDR.ARPA")) || generatedIpv6) {
+        if (!liesInside(file))
+            m_outside << QStringLiteral("primary %1: %2").arg(zone, file);
         m_boot.reversePrimaryLines << line;
         return Outcome::Done;
     }
-    const QString zone = fields.at(1);
-    const QString file = textFromField(blanked, 2).trimmed();
+    if (!liesInside(file)) {
+        m_outside << QStringLiteral("primary %1: %2").arg(zone, file);
+        m_boot.primaryEntries << zone + kFive + file;
+        return Outcome::Done;
+    }
     const auto keep = [&] {
         m_boot.primaryEntries << zone + kFive + file;
         m_state.zoneLists.primdns << zone.toLower();
@@ -257,6 +298,9 @@ void BootReading::secondaryLine(const QString& line, const QString& blanked)
             m_boot.secondaryReverseLines << line;
             m_boot.secondaryReverseComments << line;
         }
+        const QStringList fields = fieldsOf(blanksForTabs(m_boot.secondaryReverseLines.last()));
+        if (fields.size() >= 4 && !liesInside(fields.last()))
+            m_outside << QStringLiteral("secondary %1: %2").arg(fields.at(1), fields.last());
         return;
     }
     const QStringList fields = fieldsOf(blanked);
@@ -268,6 +312,10 @@ void BootReading::secondaryLine(const QString& line, const QString& blanked)
     const QString file = fields.last();
     const QString masters = fields.mid(2, fields.size() - 3).join(QLatin1Char(' '));
     m_boot.secondaryEntries << zone + kFive + masters + kFive + file;
+    if (!liesInside(file)) {
+        m_outside << QStringLiteral("secondary %1: %2").arg(zone, file);
+        return;
+    }
     m_state.zoneLists.secdns << zone.toLower();
     m_state.zoneLists.secfiles << file.toLower();
 }
@@ -337,6 +385,9 @@ BootReadResult BootReading::finish()
                                                               "file. Please repair or restore your server."));
         return {BootReadStatus::NoDirectory, QString()};
     }
+    if (m_cacheSeen && !liesInside(m_boot.cacheFile))
+        m_outside << QStringLiteral("cache: %1").arg(m_boot.cacheFile);
+    reportOutside();
     if (m_inspectOnly)
         return {};
     if (!m_cacheSeen) {
@@ -345,7 +396,9 @@ BootReadResult BootReading::finish()
         m_boot.cacheFile = QStringLiteral("cache.dns");
     }
     QString error;
-    if (!ensureRootCache(m_files, m_boot.cacheFile, m_state.rootCacheText, &error))
+    // A cache file named outside the data directory is not read: the root hints are made as for one missing.
+    const QString cacheSource = liesInside(m_boot.cacheFile) ? m_boot.cacheFile : QString();
+    if (!ensureRootCache(m_files, cacheSource, m_state.rootCacheText, &error))
         reportGeneralError(m_context.prompter, error);
 
     const BootWriteResult written = writeBootFile(m_state);

@@ -125,9 +125,16 @@ bool ChangedFileCopy::step(std::chrono::milliseconds budget)
 void ChangedFileCopy::bringUpToDate(const File& file)
 {
     struct stat source;
-    if (::stat(nativePath(file.source).constData(), &source) != 0) {
+    const bool follow = file.sourceLinks == FinalLinks::Follow;
+    if ((follow ? ::stat : ::lstat)(nativePath(file.source).constData(), &source) != 0) {
         m_failures << file.shownName + QStringLiteral(": ") +
                           QStringLiteral("%1 could not be read: %2").arg(file.source, systemError(errno));
+        return;
+    }
+    if (S_ISLNK(source.st_mode)) {
+        m_failures << file.shownName + QStringLiteral(": ") +
+                          QStringLiteral("%1 could not be read: it is a symbolic link, which is not followed here")
+                              .arg(file.source);
         return;
     }
     struct stat target;
@@ -146,9 +153,9 @@ void ChangedFileCopy::bringUpToDate(const File& file)
     const bool together = m_times == Times::OfSource;
     if (together)
         watchFolder(QFileInfo(file.target).path());
-    const FileWriteResult copied =
-        copyFileReplacing(file.source, file.target,
-                          together ? FileReplacement::Durability::Unsynced : FileReplacement::Durability::Synced);
+    const FileWriteResult copied = copyFileReplacing(
+        file.source, file.target,
+        together ? FileReplacement::Durability::Unsynced : FileReplacement::Durability::Synced, file.sourceLinks);
     if (!copied.ok) {
         m_failures << file.shownName + QStringLiteral(": ") + copied.errorText;
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/filereading.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,8 @@ public:
         QString source;
         QString target;
         QString shownName; // how a failure names the file
+        // A source in a folder the name server may write is resolved by the caller and never followed as a link.
+        FinalLinks sourceLinks = FinalLinks::Follow;
     };
 
     ChangedFileCopy(QList<File> files, Times times);

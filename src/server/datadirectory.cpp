@@ -51,7 +51,8 @@ bool DataDirectoryProcessor::processDataDirectory(bool mapped, const QString& dr
 
     std::optional<QString> local = localFolder(form);
     // A system folder is refused before anything is read from or written into it, like a folder that is missing.
-    while (!local || !QFileInfo(*local).isDir() || isSystemFolder(*local)) {
+    while (!local || !QFileInfo(*local).isDir() ||
+           !isAllowedDataDirectory(*local, state.bind9.permittedDataFolders())) {
         const QString shown = local ? *local : form;
         if (local && QFileInfo(*local).isDir())
             m_context.prompter.message(QStringLiteral("Attention!"), systemFolderRefusal(shown));

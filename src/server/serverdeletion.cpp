@@ -241,7 +241,7 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
         const Sharers sharers = sharersOf(context, drives, row, files.bootFile, files.dataDirectory);
         const bool deletesBootFile = files.bootFileExists && sharers.bootFile.isEmpty();
         const bool deletesData = files.dataDirectory && QFileInfo(*files.dataDirectory).isDir() &&
-                                 sharers.dataDirectory.isEmpty() && !isSystemFolder(*files.dataDirectory);
+                                 sharers.dataDirectory.isEmpty() && isAllowedDataDirectory(*files.dataDirectory);
         // The lock file stays: it is held until this deletion ends.
         const QStringList kept = sharers.otherBootFiles + QStringList{ServerLock::lockFilePath(bootFolder)};
         QStringList doomed;
@@ -272,7 +272,7 @@ bool deleteServer(ServerContext& context, const QString& bootFilePath, const QSt
                                                  QStringLiteral(" is also used by the server ") +
                                                  sharers.dataDirectory +
                                                  QStringLiteral(". Its files have not been deleted."));
-            } else if (isSystemFolder(*files.dataDirectory)) {
+            } else if (!isAllowedDataDirectory(*files.dataDirectory)) {
                 // A boot file naming /etc must not make the deletion of a server empty /etc.
                 prompter.message(kAttention, systemFolderRefusal(*files.dataDirectory) +
                                                  QStringLiteral(" Its files have not been deleted."));

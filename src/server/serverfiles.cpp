@@ -3,9 +3,11 @@
 #include "bootfile/bootconfig.h"
 #include "bootfile/bootlines.h"
 #include "platform/drivetable.h"
+#include "platform/filechangenotice.h"
 #include "session/appstate.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 QString localBootFile(const QString& bootFilePath, const SettingsStore& store)
@@ -46,6 +48,45 @@ QStringList historyFiles(const AppState& state)
         names.removeAll(file);
     names.prepend(BootConfig::fileName());
     return names;
+}
+
+FolderConfinement serverDataFolders(const AppState& state)
+{
+    if (!state.conf.isLoaded())
+        return serverDataFolders(state.zoneLists.datapath);
+    // A server taken over from its named.conf keeps its zones where the administrator's configuration puts them
+    // (Debian: /etc/bind for the default zones, /var/cache/bind as the directory): the folders of the files it
+    // declares are the server's, and no other.
+    QStringList folders{state.zoneLists.datapath, QFileInfo(state.conf.confFile).absolutePath()};
+    QSet<QString> seen(folders.cbegin(), folders.cend());
+    for (const ConfZone& zone : state.conf.config.zones) {
+        if (zone.file.isEmpty())
+            continue;
+        const QString folder = QFileInfo(QDir(state.zoneLists.datapath).absoluteFilePath(zone.file)).absolutePath();
+        if (!seen.contains(folder)) {
+            seen.insert(folder);
+            folders << folder;
+        }
+    }
+    return FolderConfinement(folders);
+}
+
+FolderConfinement serverDataFolders(const QString& dataDirectory)
+{
+    return dataDirectory.isEmpty() ? FolderConfinement() : FolderConfinement({dataDirectory});
+}
+
+FileWriteResult replaceServerFile(const FolderConfinement& inside, const QString& path, const QByteArray& bytes,
+                                  FileReplacement::Durability durability)
+{
+    const std::optional<QString> target = inside.resolve(path);
+    if (!target)
+        return {false, QStringLiteral("%1 could not be written: it leads out of the data directory %2")
+                           .arg(path, inside.folders().join(QStringLiteral(", ")))};
+    // The history keeps the file by the name the server gives it.
+    if (*target != path)
+        announceFileChange(path);
+    return replaceFile(*target, bytes, durability);
 }
 
 QString backupFolder(const QString& dataDirectory)

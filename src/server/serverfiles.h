@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/filereplacement.h"
+#include "platform/folderconfinement.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +23,16 @@ QStringList serverDataFiles(const AppState& state);
 // The files the program keeps for the loaded server and its history holds: the boot file and the data files
 // above but the secondaries' backup files, which the name server writes.
 QStringList historyFiles(const AppState& state);
+
+// The folders the files of the loaded server's boot file must lie in: its data directory.
+FolderConfinement serverDataFolders(const AppState& state);
+// The same for a server whose data directory is given.
+FolderConfinement serverDataFolders(const QString& dataDirectory);
+
+// Replaces a server's file. A symbolic link in its place that leads to a file inside the folders is written through,
+// so that the link stays; one that leads out of them is not written through, and the write fails.
+FileWriteResult replaceServerFile(const FolderConfinement& inside, const QString& path, const QByteArray& bytes,
+                                  FileReplacement::Durability durability = FileReplacement::Durability::Synced);
 
 // The folder inside the data directory that holds the one backup generation, the originals and the history.
 QString backupFolder(const QString& dataDirectory);

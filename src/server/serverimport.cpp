@@ -1,6 +1,7 @@
 #include "server/serverimport.h"
 
 #include "bootfile/bootlines.h"
+#include "checks/ipaddress.h"
 #include "checks/ipv4address.h"
 #include "checks/namechecks.h"
 #include "platform/drivetable.h"
@@ -307,10 +308,10 @@ bool ServerImport::convertToSecondary()
         if (!master)
             return end(kExiting, kImportCancelled);
         // An empty answer would leave secondary lines without a master, which the next reading drops.
-        if (isIpv4Address(*master))
+        if (isIpAddress(*master))
             break;
         m_prompter.message(kAttention,
-                           ipv4AddressRefusal(QStringLiteral("You entered an invalid server IP. Re-Enter.")));
+                           ipAddressRefusal(QStringLiteral("You entered an invalid server IP. Re-Enter."), *master));
         master.reset();
     }
     convertPrimariesToSecondaries(m_state.boot, *master);

@@ -81,6 +81,11 @@ ZoneSaveResult writeZone(ZoneContext& context)
         return fail(context, ZoneSaveStatus::Busy, change.errorText());
     if (state.zone.fileStamp.path == path && !state.zone.fileStamp.isCurrent())
         return rereadChangedZone(context, path);
+    // A link in the file's place that leads out of the data directory is never written through.
+    if (!serverDataFolders(state).contains(path))
+        return fail(context, ZoneSaveStatus::WriteFailed,
+                    QStringLiteral("The zone file %1, so it was not written.")
+                        .arg(outsideFolderText(path, state.zoneLists.datapath)));
     context.progress.setProgress(75);
 
     if (const FileWriteResult kept = keepOriginal(state.zoneLists.datapath, path); !kept.ok)
@@ -88,7 +93,8 @@ ZoneSaveResult writeZone(ZoneContext& context)
                     QStringLiteral("The zone file was not rewritten, as the file as it came could not be kept: ") +
                         kept.errorText);
     const QByteArray bytes = zoneFileBytes(state.zone);
-    const FileWriteResult written = replaceFile(path, bytes);
+    // A link to a file elsewhere in the data directory stays, and the file it leads to is written.
+    const FileWriteResult written = replaceServerFile(serverDataFolders(state), path, bytes);
     if (!written.ok)
         return fail(context, ZoneSaveStatus::WriteFailed, QStringLiteral("The zone file ") + written.errorText);
     state.zone.serialAsRead = state.zone.sourceofauth.value(SoaRecord::Serial);

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QStandardPaths>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,6 +23,11 @@ const QString kZonesFile = QStringLiteral("Zones File");
 const QString kRndcKey = QStringLiteral("Rndc Key");
 const QString kSystemConfig = QStringLiteral("System Config");
 const QString kCatalogZone = QStringLiteral("Catalog Zone");
+
+QString refusedPrefix(const QString& name)
+{
+    return name + QStringLiteral(" \"");
+}
 
 bool namesFolder(const QString& program)
 {
@@ -39,6 +46,26 @@ bool Bind9Settings::listensOnAll() const
 QString Bind9Settings::queryAddress() const
 {
     return listensOnAll() ? QStringLiteral("127.0.0.1") : address.trimmed();
+}
+
+QStringList Bind9Settings::permittedDataFolders() const
+{
+    if (mode != Mode::System)
+        return {};
+    return {QStringLiteral("/etc/bind"), QStringLiteral("/var/lib/bind"), QStringLiteral("/var/cache/bind")};
+}
+
+bool Bind9Settings::isRefused(const QString& name) const
+{
+    const QString prefix = refusedPrefix(name);
+    return std::any_of(refusedValues.cbegin(), refusedValues.cend(),
+                       [&prefix](const QString& value) { return value.startsWith(prefix); });
+}
+
+void Bind9Settings::acceptValue(const QString& name)
+{
+    const QString prefix = refusedPrefix(name);
+    refusedValues.removeIf([&prefix](const QString& value) { return value.startsWith(prefix); });
 }
 
 QString Bind9Settings::modeName(Mode mode)
@@ -78,9 +105,15 @@ Bind9Settings Bind9Settings::load(const SettingsStore& store, const QString& ser
         return value.trimmed().isEmpty() ? fallback : value;
     };
     const auto port = [&](const QString& name, int fallback) {
+        const QString text = raw(name).trimmed();
         bool ok = false;
-        const int number = raw(name).trimmed().toInt(&ok);
-        return ok && number > 0 && number < 65536 ? number : fallback;
+        const int number = text.toInt(&ok);
+        if (ok && number > 0 && number < 65536)
+            return number;
+        // A word is no port: taken for the default it would serve on a port nobody chose.
+        if (!text.isEmpty())
+            settings.refusedValues << refusedPrefix(name) + text + QLatin1Char('"');
+        return fallback;
     };
     settings.mode = modeFromName(raw(kMode));
     settings.address = text(kAddress, defaults.address).trimmed();
@@ -100,7 +133,8 @@ void Bind9Settings::save(SettingsStore& store) const
 {
     const QString section = sectionName();
     for (const QString& name : valueNames()) {
-        if (!ownValues.contains(name))
+        // A server's own value stays in its section; a refused port stays stored as written until one is set.
+        if (!ownValues.contains(name) && !isRefused(name))
             store.setText(section, name, value(name));
     }
 }

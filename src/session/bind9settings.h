@@ -29,15 +29,27 @@ struct Bind9Settings
     QString rndcKey = QStringLiteral("/etc/bind/rndc.key");
     QString systemConfig = QStringLiteral("/etc/bind/named.conf");
     QString catalogZone; // the catalog zone served beside the zones; empty: none
+    // Values of the stored section that are no value of their setting ("Port" = "abc"), as "NAME \"TEXT\"": the
+    // setting keeps its default here, and nothing is served until they are corrected. Saving the settings keeps
+    // such a value in the store as it was written, so that no default takes its place unseen.
+    QStringList refusedValues;
 
     // The names of the values the loaded server sets itself (its own section), which the defaults do not take.
     QSet<QString> ownValues;
 
     static QString allAddresses() { return QStringLiteral("all"); }
     bool listensOnAll() const;
+    // Whether the stored value of the setting (its name in the section) was refused.
+    bool isRefused(const QString& name) const;
+    // The setting was given a value of its own (on the Setup page): its refused stored value is done with.
+    void acceptValue(const QString& name);
     // The address a query or rndc reaches the name server on: the listen address, or the loopback address
     // when it listens on all of them.
     QString queryAddress() const;
+    // The folders besides the user's own where a server's data directory may lie: for the distribution's name
+    // server, the folders its configuration and security profile give it (/etc/bind, /var/lib/bind,
+    // /var/cache/bind); none for a name server of the server's own.
+    QStringList permittedDataFolders() const;
 
     static QString modeName(Mode mode);
     static Mode modeFromName(const QString& name);

@@ -1,11 +1,12 @@
 #include "session/serverlock.h"
 
 #include "bootfile/bootconfig.h"
+#include "platform/lockfile.h"
+#include "platform/notices.h"
 #include "session/appstate.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <map>
 #include <memory>
 #include <utility>
@@ -14,11 +15,11 @@ namespace {
 
 struct Hold
 {
-    std::unique_ptr<QLockFile> file;
+    std::unique_ptr<LockFile> file;
     int count = 0;
 };
 
-// A lock file can be taken only once per process: a second QLockFile on it would see the process's own lock.
+// A lock file can be taken only once per process: a second one on it would see the process's own lock.
 // So the holds of one process are counted here, one entry per lock file.
 std::map<QString, Hold>& processHolds()
 {
@@ -38,17 +39,16 @@ QString serverWording(const QString& serverName, const QString& bootDirectory)
                                 : QStringLiteral("The server %1").arg(serverName);
 }
 
-QString busyText(QLockFile& file, const QString& server)
+QString busyText(const LockFile& file, const QString& server, const QString& key)
 {
-    qint64 pid = 0;
-    QString host;
-    QString program;
-    if (!file.getLockInfo(&pid, &host, &program))
-        return QStringLiteral("%1 is being changed by another Quorvane. Try again when it has finished.").arg(server);
+    if (!file.holder())
+        return QStringLiteral("%1 is being changed by another Quorvane (its lock file %2 is being written). Try "
+                              "again when it has finished.")
+            .arg(server, QDir::toNativeSeparators(key));
     return QStringLiteral("%1 is being changed by another Quorvane (pid %2 on %3). Try again when it has finished.")
         .arg(server)
-        .arg(pid)
-        .arg(host);
+        .arg(file.holder()->pid)
+        .arg(file.holder()->host);
 }
 
 } // namespace
@@ -93,10 +93,13 @@ ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, 
         m_held = true;
         return;
     }
-    auto file = std::make_unique<QLockFile>(key);
-    // A lock is stale only when its process is gone: a long reverse run must not lose it to a clock.
-    file->setStaleLockTime(0);
-    if (file->tryLock(waitMs)) {
+    // A lock is stale only when its process is gone (or it never got its holder's lines): a long reverse run must
+    // not lose it to a clock.
+    auto file = std::make_unique<LockFile>(key);
+    const bool locked = file->tryLock(waitMs);
+    if (!file->takenOver().isEmpty())
+        Notices::post(file->takenOver());
+    if (locked) {
         hold.file = std::move(file);
         hold.count = 1;
         m_key = key;
@@ -109,15 +112,15 @@ ServerLock::ServerLock(const QString& bootDirectory, const QString& serverName, 
     processHolds().erase(key);
     const QString server = serverWording(serverName, bootDirectory);
     switch (file->error()) {
-    case QLockFile::LockFailedError:
-        m_error = busyText(*file, server);
+    case LockFile::Error::Busy:
+        m_error = busyText(*file, server, key);
         break;
-    case QLockFile::PermissionError:
+    case LockFile::Error::Permission:
         m_error = QStringLiteral("%1 cannot be changed: its lock file %2 could not be made (no permission).")
                       .arg(server, QDir::toNativeSeparators(key));
         break;
-    case QLockFile::NoError:
-    case QLockFile::UnknownError:
+    case LockFile::Error::None:
+    case LockFile::Error::Unknown:
         m_error = QStringLiteral("%1 cannot be changed: its lock file %2 could not be made.")
                       .arg(server, QDir::toNativeSeparators(key));
         break;

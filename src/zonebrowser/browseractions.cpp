@@ -1,5 +1,6 @@
 #include "zonebrowser/browseractions.h"
 
+#include "editors/dependentrecords.h"
 #include "editors/editresult.h"
 #include "editors/recorddeletion.h"
 #include "platform/prompter.h"
@@ -74,16 +75,26 @@ RecordDeletion deleteRecordFromBrowser(ZoneContext& context, const QString& zone
 {
     if (!openZoneForChange(context, zone))
         return RecordDeletion::ZoneMissing;
-    const Prompter::Button answer =
-        context.prompter.message(QStringLiteral("Question!"), deleteQuestion(kind),
-                                 Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Question);
-    if (answer != Prompter::Button::Ok)
+    const RecordDeletionPlan plan = planRecordDeletion(context, kind, index);
+    const DependentsChoice choice = askBeforeTreeDeletion(context.prompter, kind, plan);
+    if (choice == DependentsChoice::Cancel)
         return RecordDeletion::Cancelled;
-    RecordList& records = context.state.zone.records(kind);
-    records.setEditIndex(index);
-    const ChangeNote note(recordChangeDescription(context.state, {records.line(index)}, {}));
-    if (!deleteRecordAt(context.state, kind, index))
+    context.state.zone.records(kind).setEditIndex(index);
+    const EditResult deleted = deleteWithDependents(
+        context, kind, index, choice == DependentsChoice::DeleteThemToo ? plan.dependents : QList<DependentRecord>());
+    if (deleted.status == EditStatus::NoRecord)
         return RecordDeletion::RecordMissing;
-    saveZone(context);
     return RecordDeletion::Deleted;
+}
+
+DependentsChoice askBeforeTreeDeletion(Prompter& prompter, RecordKind kind, const RecordDeletionPlan& plan)
+{
+    if (!plan.dependents.isEmpty())
+        return askAboutDependents(prompter, plan);
+    const QString text = kind == RecordKind::HostAddress && !plan.subject.isEmpty()
+                             ? QStringLiteral("Are you sure you want to delete %1?").arg(plan.subject)
+                             : deleteQuestion(kind);
+    const Prompter::Button answer = prompter.message(
+        QStringLiteral("Question!"), text, Prompter::Button::Ok | Prompter::Button::Cancel, Prompter::Icon::Question);
+    return answer == Prompter::Button::Ok ? DependentsChoice::KeepThem : DependentsChoice::Cancel;
 }

@@ -29,5 +29,12 @@ enum class RecordDeletion
 
 // "Delete" on a record node: the zone is read anew, the question for the kind asked, and the record at the
 // position deleted as its editor deletes it (a host's name leaves the reverse-ignore list too) and the zone
-// saved.
+// saved. A host is named in the question, and what points to a host or an alias is listed there with the choice
+// to delete it too or keep it.
+// The tree's question: the records that point to what goes, when there are any; otherwise the host named, or
+// the kind's question.
+struct RecordDeletionPlan;
+enum class DependentsChoice;
+DependentsChoice askBeforeTreeDeletion(Prompter& prompter, RecordKind kind, const RecordDeletionPlan& plan);
+
 RecordDeletion deleteRecordFromBrowser(ZoneContext& context, const QString& zone, RecordKind kind, int index);

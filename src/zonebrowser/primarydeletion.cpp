@@ -9,6 +9,7 @@
 #include "server/confload.h"
 #include "server/confzones.h"
 #include "server/serverchange.h"
+#include "server/serverfiles.h"
 #include "server/zoneload.h"
 #include "session/appstate.h"
 #include "zone/primaryzoneentry.h"
@@ -140,6 +141,15 @@ PrimaryDeletion deletePrimaryZone(ZoneContext& context, const PrimaryDeletionHoo
         context.prompter.message(QStringLiteral("Error!"), QStringLiteral("This file does not exist."));
         finish(context, hooks, zone);
         return PrimaryDeletion::FileMissing;
+    }
+    // The entry goes, never what a link in its place leads to; a name that leads out of the data directory is left.
+    if (!serverDataFolders(state).contains(path, FolderConfinement::FinalLink::Keep)) {
+        context.prompter.message(
+            QStringLiteral("Error"),
+            QStringLiteral("The zone file %1, so it was not deleted.").arg(outsideFolderText(path, lists.datapath)),
+            Prompter::Button::Ok, Prompter::Icon::Critical);
+        finish(context, hooks, zone);
+        return PrimaryDeletion::FileNotRemoved;
     }
     QFile target(path);
     announceFileChange(path);

@@ -1,5 +1,6 @@
 #include "zonebrowser/zonetree.h"
 
+#include "zone/hostaddresses.h"
 #include "zone/recordfields.h"
 #include "zone/serverzonelists.h"
 #include "zone/zonemodel.h"
@@ -174,6 +175,12 @@ std::optional<RecordKind> labelKind(const QString& label)
 
 QStringList recordNodeTexts(const ZoneModel& zone, RecordKind kind, const QString& zoneName)
 {
+    if (kind == RecordKind::HostAddress) {
+        QStringList texts;
+        for (const HostAddressEntry& entry : hostAddressEntries(zone))
+            texts << (entry.owner == QLatin1String("@") ? zoneName : entry.owner);
+        return texts;
+    }
     const bool showsZone = kind != RecordKind::ResponsiblePerson && kind != RecordKind::TextRecord;
     QStringList texts;
     const QStringList& lines = zone.records(kind).lines();
@@ -206,8 +213,24 @@ QString recordValueText(const QString& line)
     return value;
 }
 
+QString hostAddressValueText(const HostAddressEntry& entry)
+{
+    if (!entry.ipv6)
+        return recordValueText(entry.line);
+    QString family = addressFamilyName(true);
+    if (!entry.ttl.isEmpty())
+        family += QStringLiteral(", TTL ") + entry.ttl;
+    return entry.address + QStringLiteral("  (") + family + QLatin1Char(')');
+}
+
 QStringList recordValueTexts(const ZoneModel& zone, RecordKind kind)
 {
+    if (kind == RecordKind::HostAddress) {
+        QStringList values;
+        for (const HostAddressEntry& entry : hostAddressEntries(zone))
+            values << hostAddressValueText(entry);
+        return values;
+    }
     QStringList values;
     const QStringList& lines = zone.records(kind).lines();
     values.reserve(lines.size());

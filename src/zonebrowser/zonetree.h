@@ -7,6 +7,7 @@
 #include <optional>
 
 class ZoneModel;
+struct HostAddressEntry;
 struct ServerZoneLists;
 
 // The texts of the zone trees, without the trees themselves.
@@ -36,6 +37,8 @@ QStringList recordNodeTexts(const ZoneModel& zone, RecordKind kind, const QStrin
 // (the address, the mail priority and host, the alias target, ...), blanks between fields made single, followed
 // by its time to live where the line sets one.
 QStringList recordValueTexts(const ZoneModel& zone, RecordKind kind);
+// The value beside a host address: the address, an IPv6 one with its family and any time to live of its own.
+QString hostAddressValueText(const HostAddressEntry& entry);
 // The value of a record line as recordValueTexts gives it.
 QString recordValueText(const QString& line);
 // The start-of-authority values beside the nodes of soaFieldNodes, in the same order; empty without one.

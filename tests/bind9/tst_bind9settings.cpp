@@ -2,6 +2,7 @@
 #include "bind9/nameserverprobe.h"
 #include "namedconf/confsyntax.h"
 #include "platform/settingsstore.h"
+#include "platform/systemfolders.h"
 #include "session/appstate.h"
 #include "session/bind9settings.h"
 #include "session/settings.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void savedSettingsComeBackUnderTheirNames();
     void damagedValuesFallBack();
     void programsAreFound();
+    void distributionFoldersOnlyForTheDistributionsNameServer_data();
+    void distributionFoldersOnlyForTheDistributionsNameServer();
     void statusOfARealNameServer();
     void statementNames_data();
     void statementNames();
@@ -116,6 +119,48 @@ void TstBind9Settings::damagedValuesFallBack()
     QCOMPARE(settings.controlPort, 953);
     QCOMPARE(settings.namedProgram, QStringLiteral("named"));
     QVERIFY(settings.listensOnAll());
+    QCOMPARE(settings.refusedValues,
+             (QStringList{QStringLiteral("Port \"70000\""), QStringLiteral("Control Port \"x\"")}));
+
+    // Saving the other settings keeps the words as written, rather than the defaults shown in their place.
+    Bind9Settings changed = settings;
+    changed.catalogZone = QStringLiteral("catalog.invalid");
+    changed.save(store);
+    QCOMPARE(store.text(section, QStringLiteral("Port")), QStringLiteral("70000"));
+    QCOMPARE(store.text(section, QStringLiteral("Control Port")), QStringLiteral("x"));
+    QCOMPARE(Bind9Settings::load(store).refusedValues, settings.refusedValues);
+    // A port given on the Setup page replaces its word; the other stays refused.
+    changed.port = 5300;
+    changed.acceptValue(QStringLiteral("Port"));
+    changed.save(store);
+    QCOMPARE(store.text(section, QStringLiteral("Port")), QStringLiteral("5300"));
+    QCOMPARE(Bind9Settings::load(store).refusedValues, QStringList{QStringLiteral("Control Port \"x\"")});
+}
+
+void TstBind9Settings::distributionFoldersOnlyForTheDistributionsNameServer_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("own");
+    QTest::addColumn<bool>("system");
+    QTest::newRow("its zones") << "/var/lib/bind" << false << true;
+    QTest::newRow("below its zones") << "/var/lib/bind/quorvane" << false << true;
+    QTest::newRow("its configuration") << "/etc/bind" << false << true;
+    QTest::newRow("its cache") << "/var/cache/bind" << false << true;
+    QTest::newRow("beside its zones") << "/var/lib/dpkg" << false << false;
+    QTest::newRow("above its zones") << "/var/lib" << false << false;
+    QTest::newRow("another configuration") << "/etc/default" << false << false;
+    QTest::newRow("a folder of the user's") << "/srv/dns" << true << true;
+}
+
+void TstBind9Settings::distributionFoldersOnlyForTheDistributionsNameServer()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, own);
+    QFETCH(bool, system);
+    Bind9Settings settings;
+    QCOMPARE(isAllowedDataDirectory(folder, settings.permittedDataFolders()), own);
+    settings.mode = Bind9Settings::Mode::System;
+    QCOMPARE(isAllowedDataDirectory(folder, settings.permittedDataFolders()), system);
 }
 
 void TstBind9Settings::programsAreFound()

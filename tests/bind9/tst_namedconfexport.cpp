@@ -61,6 +61,7 @@ private Q_SLOTS:
     void listenAddress();
     void controlChannelWithTheFoldersKey();
     void zoneDeclaredTwice();
+    void reverseZonesOfBothFamiliesAndIpv6Masters();
 
 private:
     QString data(const QString& name = QString()) const { return m_dir->filePath(QStringLiteral("data/") + name); }
@@ -160,6 +161,14 @@ void TstNamedConfExport::everyOptionLineForm_data()
     QTest::newRow("bogusns") << pageLines([](BootOptions& o) {
         o.bogusns = {QStringLiteral("192.168.1.1"), QStringLiteral("172.16.0.0&255.240.0.0")};
     }) << QStringList{"server 192.168.1.1 { bogus yes; };", "server 172.16.0.0/12 { bogus yes; };"};
+    QTest::newRow("IPv6 forwarders, networks and servers")
+        << pageLines([](BootOptions& o) {
+               o.forwarders = {QStringLiteral("2001:db8::53"), QStringLiteral("10.0.0.1")};
+               o.xfrnets = {QStringLiteral("2001:db8::/32"), QStringLiteral("2001:db8:1::7")};
+               o.bogusns = {QStringLiteral("2001:db8::bad")};
+           })
+        << QStringList{"    forwarders { 2001:db8::53; 10.0.0.1; };",
+                       "    allow-transfer { 2001:db8::/32; 2001:db8:1::7; };", "server 2001:db8::bad { bogus yes; };"};
     QTest::newRow("all eight lines of the page") << pageLines([](BootOptions& o) {
         o = onlyForwarders();
         o.forwardOnly = o.noRecursion = o.queryLog = true;
@@ -361,6 +370,27 @@ void TstNamedConfExport::zoneDeclaredTwice()
     QCOMPARE(exported.leftOut, QStringList{"secondary Example.com. 10.1.1.1 copy.DNS: the zone Example.com. is "
                                            "declared before."});
     QVERIFY(!exported.text.contains(QStringLiteral("copy.DNS")));
+    expectAccepted(exported);
+}
+
+void TstNamedConfExport::reverseZonesOfBothFamiliesAndIpv6Masters()
+{
+    const QString ipv6Zone = QStringLiteral("0.0.0.0.8.b.d.0.1.0.0.2.IP6.ARPA");
+    const QString classless = QStringLiteral("64/26.2.0.192.IN-ADDR.ARPA");
+    const QByteArray reverseZone = "@ IN SOA ns1.example.com. hostmaster.example.com. ( 1 3600 600 86400 300 )\r\n"
+                                   "@ IN NS ns1.example.com.\r\n";
+    QVERIFY(writeBytes(data(ipv6Zone + QStringLiteral(".reverse.DNS")), reverseZone));
+    QVERIFY(writeBytes(data(QStringLiteral("64-26.2.0.192.IN-ADDR.ARPA.reverse.DNS")), reverseZone));
+    m_boot.reversePrimaryLines = {
+        QStringLiteral("primary     ") + ipv6Zone + QStringLiteral("     ") + ipv6Zone + QStringLiteral(".reverse.DNS"),
+        QStringLiteral("primary     ") + classless + QStringLiteral("     64-26.2.0.192.IN-ADDR.ARPA.reverse.DNS")};
+    m_boot.secondaryEntries = {QStringLiteral("sec.example.org     2001:db8::53 10.1.1.1     sec.example.org.DNS")};
+    const NamedConfExport exported = exportNamedConf(m_boot, request());
+    QVERIFY2(exported.leftOut.isEmpty(), qPrintable(exported.leftOut.join(QLatin1Char('\n'))));
+    QVERIFY(exported.primaryZones.contains(ipv6Zone));
+    QVERIFY(exported.primaryZones.contains(classless));
+    QVERIFY2(exported.text.contains(QStringLiteral("primaries { 2001:db8::53; 10.1.1.1; }")),
+             qPrintable(exported.text));
     expectAccepted(exported);
 }
 

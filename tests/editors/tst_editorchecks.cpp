@@ -223,9 +223,10 @@ void TestEditorChecks::save_data()
                                               << L{willReference("www", "name", "www.example.com.") + "ok",
                                                    reEnter("You already have used the host name as an alias.")}
                                               << L{"www.example.com.", "10.0.0.7"} << "";
-    QTest::newRow("host second of a name")
-        << com << "host" << -1 << L{"mail.example.com", "10.0.0.8"}
-        << L{reEnter("You already have entered this host address.")} << L{"mail.example.com.", "10.0.0.8"} << "";
+    // A host may hold several addresses; the same address twice is refused.
+    QTest::newRow("host address twice") << com << "host" << -1 << L{"mail.example.com", "10.0.0.2"}
+                                        << L{reEnter("You already have entered this host address.")}
+                                        << L{"mail.example.com.", "10.0.0.2"} << "";
     QTest::newRow("host web") << com << "host" << -1 << L{"web", "10.0.0.5."}
                               << L{willReference("web", "name", "web.example.com.") + "ok"}
                               << L{"web.example.com.", "10.0.0.5."} << "host_web.dns";
@@ -518,7 +519,8 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("index");
     QTest::addColumn<QStringList>("left");
-    QTest::addColumn<QString>("refusal"); // empty: deleted
+    QTest::addColumn<QString>("refusal");  // empty: deleted
+    QTest::addColumn<QString>("question"); // asked first, when something points to what goes; answered No
     const QString ns1 = QStringLiteral("ns1.example.com.     IN     A     10.0.0.1 ");
     const QString mail = QStringLiteral("mail.example.com.     IN     A     10.0.0.2 ");
     // Without its last name server, or without the address of a name server inside it, the zone is refused by
@@ -526,14 +528,21 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex_data()
     QTest::newRow("the last name server")
         << int(RecordKind::NameServer) << 0 << QStringList{"example.com.     IN     NS     ns1.example.com."}
         << "A zone needs a name server record: the name server does not load a zone without one. Add another name "
-           "server first.";
-    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList() << "";
+           "server first."
+        << "";
+    QTest::newRow("mail server") << int(RecordKind::MailServer) << 0 << QStringList() << ""
+                                 << "";
     QTest::newRow("the name server's host")
         << int(RecordKind::HostAddress) << 0 << QStringList{ns1, mail}
         << "This host is the address of the name server ns1.example.com., and the name server does not load a zone "
-           "whose name server inside it has no host address. Delete or change the name server first.";
-    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1 << QStringList{ns1} << "";
-    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList() << "";
+           "whose name server inside it has no host address. Delete or change the name server first."
+        << "";
+    QTest::newRow("second host") << int(RecordKind::HostAddress) << 1 << QStringList{ns1} << ""
+                                 << "Are you sure you want to delete the host mail.example.com. (10.0.0.2)? These "
+                                    "records point to it (example.com. MX 10 mail.example.com.). Press \"YES\" to "
+                                    "delete them as well, \"NO\" to keep them, or \"CANCEL\" to delete nothing.";
+    QTest::newRow("alias") << int(RecordKind::Alias) << 0 << QStringList() << ""
+                           << "";
 }
 
 void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
@@ -542,6 +551,7 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
     QFETCH(int, index);
     QFETCH(QStringList, left);
     QFETCH(QString, refusal);
+    QFETCH(QString, question);
     EditorFixture fixture;
     fixture.state.zoneLists.reverseignore =
         QStringList{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};
@@ -556,7 +566,10 @@ void TestEditorChecks::deleteTakesTheRecordAtTheEditIndex()
         QCOMPARE(fixture.fileBytes(), unchanged);
         return;
     }
+    if (!question.isEmpty())
+        fixture.prompter.expectMessage(QStringLiteral("Question!"), question, Prompter::Button::No);
     QVERIFY(deleteRecord(fixture.context, RecordKind(kind)).stored());
+    QCOMPARE(fixture.prompter.problems(), QStringList());
     QCOMPARE(records.lines(), left);
     QCOMPARE(records.displays().size(), left.size());
     QStringList ignored{"ns1.example.com.", "mail.example.com.", "ns1.example.com.", "other.example.com."};

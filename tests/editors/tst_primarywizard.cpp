@@ -1,3 +1,4 @@
+#include "checks/ipv6address.h"
 #include "editors/primarywizard.h"
 #include "editors/primaryzonecreation.h"
 #include "net/localaddress.h"
@@ -54,6 +55,7 @@ private Q_SLOTS:
     void mailServerRefusals();
     void finishWritesTheZone();
     void finishWithoutNameServers();
+    void ipv6HostRows();
     void cancelOnFirstPageDeletesOnce();
     void abandonedZoneNoLongerListed();
 
@@ -432,6 +434,34 @@ void TstPrimaryWizard::finishWithoutNameServers()
     const QByteArray org = readBytes(m_server->dataPath(QStringLiteral("example.org.DNS")));
     QVERIFY(org.contains(";[Name Servers]\r\nexample.org.     IN     NS     dns.example.net. \r\n;\r\n"));
     QVERIFY(org.contains(";[Host Addresses]\r\n;\r\n"));
+}
+
+// A host row takes an IPv6 address in any written form: the zone gets it as an AAAA record in its canonical text,
+// and an address that is neither IPv4 nor IPv6 is refused with the IPv6 form.
+void TstPrimaryWizard::ipv6HostRows()
+{
+    ScriptedPrompter& prompter = m_server->prompter;
+    const WizardHostPicker pick = prompterHostPicker(prompter);
+    WizardFields fields = start(QStringLiteral("example.com"));
+    fields.names = {"www", "ns1", "", "", ""};
+    fields.ips = {"2001:DB8:0::80", "2001:db8::g", "", "", ""};
+    prompter.expectMessage(kAttention, QStringLiteral("You have entered an invalid IP# in the second IP# field. "
+                                                      "Re-Enter. ") +
+                                           ipv6AddressForm());
+    QVERIFY(!checkHostAddresses(fields, m_server->state, prompter));
+    fields.ips = {"2001:DB8:0::80", "10.0.0.53", "", "", ""};
+    fields.nameservers = {"ns1", "", "", "", ""};
+    QVERIFY(checkZoneInformation(fields, prompter));
+    QVERIFY(checkHostAddresses(fields, m_server->state, prompter));
+    QCOMPARE(fields.ips[0], QStringLiteral("2001:db8::80"));
+    QVERIFY(checkNameServers(fields, m_server->state, prompter, pick));
+    QVERIFY(checkAliases(fields, m_server->state, prompter, pick));
+    ZoneContext ctx = context();
+    QCOMPARE(finishWizard(ctx, fields, pick, [this] { QVERIFY(m_server->readBoot()); }), WizardFinish::Finished);
+    const QByteArray com = readBytes(m_server->dataPath(QStringLiteral("example.com.DNS")));
+    QVERIFY(com.contains(";[Host Addresses]\r\nns1.example.com.     IN     A     10.0.0.53 \r\n;\r\n"));
+    QVERIFY2(com.contains("\r\n;[Other Records]\r\nwww.example.com.     IN     AAAA     2001:db8::80\r\n;\r\n"),
+             com.constData());
 }
 
 void TstPrimaryWizard::cancelOnFirstPageDeletesOnce()

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <sys/resource.h>
 
 QByteArray fuzzInput(const uint8_t* data, size_t size)
 {
@@ -72,8 +74,17 @@ std::optional<QString> FuzzPrompter::saveFile(const QString&, const QString&, co
     return std::nullopt;
 }
 
+long long fuzzPeakMemoryKb()
+{
+    struct rusage usage = {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    // A reader that keeps something of every input shows in a long run's peak, whatever ends the run.
+    std::atexit([] { std::fprintf(stderr, "peak memory: %lld KB\n", fuzzPeakMemoryKb()); });
     // Some of the program's parts ask the application for its name and folders.
     static QCoreApplication application(*argc, *argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Mervale"));

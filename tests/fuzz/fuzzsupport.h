@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 
@@ -17,6 +16,9 @@ QString fuzzFolder();
 
 // The file at the relative path of the fuzz folder, holding the bytes; its folders are made as needed.
 QString writeFuzzFile(const QString& relative, const QByteArray& bytes);
+
+// The most memory the process has held so far, in kilobytes; a fuzz run prints it as it ends.
+long long fuzzPeakMemoryKb();
 
 class FuzzPrompter : public Prompter
 {

@@ -115,14 +115,14 @@ void TstBootOptions::readingFillsThePage_data()
     BootOptions several;
     several.noRecursion = true;
     several.queryLog = true;
-    QTest::newRow("one options line naming several") << QStringList{"options no-recursion query-log fake-iquery"}
-                                                     << several;
+    QTest::newRow("one options line naming several")
+        << QStringList{"options no-recursion query-log fake-iquery"} << several;
     BootOptions perNs;
     perNs.limitTransfersPerNs = true;
     perNs.transfersPerNs = QStringLiteral("3");
     QTest::newRow("per-ns is not transfers-in") << QStringList{"limit transfers-per-ns     3 "} << perNs;
-    QTest::newRow("keywords in capitals are not options") << QStringList{"OPTIONS forward-only", "Forwarders 1.2.3.4"}
-                                                          << BootOptions();
+    QTest::newRow("keywords in capitals are not options")
+        << QStringList{"OPTIONS forward-only", "Forwarders 1.2.3.4"} << BootOptions();
 }
 
 void TstBootOptions::readingFillsThePage()
@@ -177,8 +177,10 @@ void TstBootOptions::updateChecks_data()
     QTest::newRow("leading blank") << true << " 5" << false << "" << in;
     QTest::newRow("ticked and empty") << true << "" << false << "" << in;
     QTest::newRow("per-ns ticked and empty") << true << "5" << true << "" << perNs;
-    QTest::newRow("all well") << true << "5" << true << "2" << "";
-    QTest::newRow("not a number is no check") << true << "many" << false << "" << "";
+    QTest::newRow("all well") << true << "5" << true << "2"
+                              << "";
+    QTest::newRow("not a number is no check") << true << "many" << false << ""
+                                              << "";
 }
 
 void TstBootOptions::updateChecks()
@@ -250,6 +252,11 @@ void TstBootOptions::entryAddressTest_data()
     QTest::newRow("split at the last ampersand") << "1.2.3.0&1.2.3.4&255.255.255.0" << false;
     QTest::newRow("mask only") << "&255.255.255.0" << false;
     QTest::newRow("illegal character") << "10.0.0.1/24" << false;
+    QTest::newRow("IPv6 address") << "2001:db8::53" << true;
+    QTest::newRow("IPv6 network") << "2001:db8::/32" << true;
+    QTest::newRow("IPv6 network with bits beyond it") << "2001:db8::1/32" << false;
+    QTest::newRow("IPv6 with a mask") << "2001:db8::&ffff::" << false;
+    QTest::newRow("IPv6 misread") << "2001:db8:::1" << false;
 }
 
 void TstBootOptions::entryAddressTest()
@@ -269,12 +276,15 @@ void TstBootOptions::entryRejections_data()
                          << "Add XFRNET"
                          << "Your xfrnets option is entered incorrectly."
                             " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
-    QTest::newRow("bogus") << OptionEntryKind::Bogus << "BOGUS" << "Add BOGUS NS"
+    QTest::newRow("bogus") << OptionEntryKind::Bogus << "BOGUS"
+                           << "Add BOGUS NS"
                            << "Your bogus ns option is entered incorrectly."
-                            " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
-    QTest::newRow("forwarder") << OptionEntryKind::Forwarder << "FORWARDER" << "Add FORWARDER"
-                               << "Your forwarder option is entered incorrectly."
-                            " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
+                              " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
+    QTest::newRow("forwarder")
+        << OptionEntryKind::Forwarder << "FORWARDER"
+        << "Add FORWARDER"
+        << "Your forwarder option is entered incorrectly."
+           " An IP address is four numbers from 0 to 255 separated by dots, such as 192.168.1.10.";
 }
 
 void TstBootOptions::entryRejections()

@@ -56,9 +56,17 @@ void ReverseServer::zone(const QString& name, const QStringList& nameServers, co
     for (const QString& server : nameServers)
         lines << QStringLiteral("@     IN     NS     ") + server;
     lines << QStringLiteral(";[Host Addresses]");
-    for (const TestHost& host : hosts)
-        lines << host.owner + QStringLiteral("     IN     A     ") + host.address + QLatin1Char(' ');
+    QStringList ipv6;
+    for (const TestHost& host : hosts) {
+        if (host.address.contains(QLatin1Char(':')))
+            ipv6 << host.owner + QStringLiteral("     IN     AAAA     ") + host.address;
+        else
+            lines << host.owner + QStringLiteral("     IN     A     ") + host.address + QLatin1Char(' ');
+    }
     lines << QStringLiteral(";");
+    // The host editor keeps IPv6 addresses among the other records, with absolute owners.
+    if (!ipv6.isEmpty())
+        lines << QStringLiteral(";[Other Records]") << ipv6 << QStringLiteral(";");
     QVERIFY(writeBytes(dataFile(name + QStringLiteral(".DNS")), crlfLines(lines)));
     if (!zoneNames.contains(name))
         zoneNames << name;

@@ -24,7 +24,8 @@ public:
     QStringList items;
 };
 
-// One host address record of a test zone.
+// One host address record of a test zone; an IPv6 one is written as the host editor writes it, among the other
+// records (its owner must then be absolute).
 struct TestHost
 {
     QString owner;

@@ -1,3 +1,4 @@
+#include "bootnamed.h"
 #include "platform/latin1lines.h"
 #include "support/loopback.h"
 #include "support/namedprocess.h"
@@ -37,39 +38,6 @@ QByteArray zoneFile(const QString& soaOwner, const QStringList& nameServers, con
         lines << host + QLatin1Char(' ');
     return crlfLines(lines);
 }
-
-// A name server started on the zones a boot file lists, each primary line a primary zone.
-class BootNamed
-{
-public:
-    bool start(const QString& bootFile, const QString& dataPath)
-    {
-        m_port = freeLoopbackPort();
-        QString zones;
-        for (const QString& line : readTextFile(bootFile).value_or(QStringList())) {
-            if (!line.startsWith(QStringLiteral("primary ")))
-                continue;
-            const QStringList fields = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            zones += QStringLiteral("zone \"%1\" { type primary; file \"%2\"; };\n")
-                         .arg(fields.value(1), QDir(dataPath).filePath(fields.value(2)));
-        }
-        const QString dir = m_dir.path();
-        const QString conf = NamedProcess::options(dir, m_port) + QStringLiteral("controls { };\n") + zones;
-        if (m_port == 0 || !writeBytes(dir + QStringLiteral("/named.conf"), conf.toLatin1()))
-            return false;
-        return m_named.start(dir + QStringLiteral("/named.conf"));
-    }
-
-    // The answer section of a query, one record per line in dig's short form.
-    QStringList ask(const QString& name, const QString& type) const { return digShort(m_port, name, type); }
-
-    QString log() const { return m_named.log(); }
-
-private:
-    QTemporaryDir m_dir;
-    NamedProcess m_named;
-    quint16 m_port = 0;
-};
 
 } // namespace
 

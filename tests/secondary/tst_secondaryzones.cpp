@@ -1,4 +1,5 @@
 #include "checks/ipv4address.h"
+#include "checks/ipv6address.h"
 #include "secondary/secondaryzones.h"
 #include "serverfixture.h"
 #include "support/testfiles.h"
@@ -120,6 +121,9 @@ void TstSecondaryZones::masterRefusals_data()
     QTest::newRow("letters") << "a.b.c.d" << invalid;
     QTest::newRow("out of range") << "10.0.0.256" << invalid;
     QTest::newRow("empty") << "" << invalid;
+    QTest::newRow("IPv6 misread") << "2001:db8:::1"
+                                  << "You have entered an invalid IP address. Re-Enter. " + ipv6AddressForm();
+    QTest::newRow("IPv6 with a zone index") << "fe80::1%eth0" << bad;
 }
 
 void TstSecondaryZones::masterRefusals()
@@ -231,6 +235,11 @@ void TstSecondaryZones::modifyListRefusals()
     prompter.expectMessage(QStringLiteral("Attention!"), QStringLiteral("You must first select an IP."));
     QVERIFY(!deleteSecondaryMaster(masters, -1, prompter));
     QCOMPARE(masters.size(), 2);
+    // BIND takes a master of either family.
+    QStringList ipv6{QStringLiteral("10.0.0.1")};
+    QVERIFY(checkSecondaryMaster(QStringLiteral("2001:db8::53"), prompter));
+    QVERIFY(addSecondaryMaster(ipv6, QStringLiteral("2001:db8::53"), prompter));
+    QCOMPARE(ipv6, QStringList({"10.0.0.1", "2001:db8::53"}));
 }
 
 void TstSecondaryZones::modifyWithoutSelection()

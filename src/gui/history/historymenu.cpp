@@ -3,6 +3,7 @@
 #include "gui/common/windowservices.h"
 #include "gui/history/historywindow.h"
 #include "gui/zonebrowser/domaineditpage.h"
+#include "platform/notices.h"
 #include "platform/prompter.h"
 #include "server/history/changerecording.h"
 #include "server/history/historyactions.h"
@@ -12,10 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -56,10 +60,21 @@ HistoryMenu::HistoryMenu(WindowServices& window, QMenu& serverMenu, DomainEditPa
     ChangeRecording::setFailureHandler([owner, &prompter](const QString& text) {
         QTimer::singleShot(0, owner, [&prompter, text] { prompter.message(QStringLiteral("Attention!"), text); });
     });
+    Notices::setHandler([owner, &prompter](const QString& text) {
+        QTimer::singleShot(0, owner, [&prompter, text] { prompter.message(QStringLiteral("Attention!"), text); });
+    });
+    // The command-line program beside this one packs a grown history while the window goes on.
+    ChangeRecording::setPacker([](const QString& dataDirectory) {
+        const QString cli = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("quorvane-cli"));
+        if (QFileInfo(cli).isExecutable())
+            QProcess::startDetached(cli, {QStringLiteral("history"), QStringLiteral("pack"), dataDirectory});
+    });
 }
 
 HistoryMenu::~HistoryMenu()
 {
+    ChangeRecording::setPacker(nullptr);
+    Notices::setHandler(nullptr);
     ChangeRecording::setFailureHandler(nullptr);
     ChangeRecording::setKeepAlive(nullptr);
 }

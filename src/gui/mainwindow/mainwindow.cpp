@@ -239,6 +239,11 @@ void MainWindow::buildMenu()
     // Connected with the server operations.
     m_serverActions << server->addAction(QStringLiteral("Check Server"));
     m_serverActions.last()->setObjectName(QStringLiteral("checkservermenu"));
+    // Connected with the reverse mapping.
+    m_serverActions << server->addAction(QStringLiteral("Forward and Reverse..."));
+    m_serverActions.last()->setObjectName(QStringLiteral("forwardreversemenu"));
+    m_serverActions << server->addAction(QStringLiteral("Reverse Zones..."));
+    m_serverActions.last()->setObjectName(QStringLiteral("reversezonesmenu"));
 
     QMenu* utilities = menuBar()->addMenu(QStringLiteral("Utilities"));
     utilities->setObjectName(QStringLiteral("utilitiesmenu"));
@@ -302,6 +307,10 @@ void MainWindow::connectControllers()
             &ReverseActions::reversemappingClick);
     connect(findChild<QAction*>(QStringLiteral("resetreversemapping")), &QAction::triggered, m_reverseActions,
             &ReverseActions::resetReverseMapping);
+    connect(findChild<QAction*>(QStringLiteral("forwardreversemenu")), &QAction::triggered, m_reverseActions,
+            &ReverseActions::forwardAndReverse);
+    connect(findChild<QAction*>(QStringLiteral("reversezonesmenu")), &QAction::triggered, m_reverseActions,
+            &ReverseActions::reverseZones);
 }
 
 void MainWindow::setServerCommandsEnabled(bool on)

@@ -3,7 +3,9 @@
 #include "gui/common/stagewindow.h"
 #include "gui/common/windowservices.h"
 #include "gui/operations/serveroptionspage.h"
+#include "gui/reverse/forwardreversewindow.h"
 #include "gui/reverse/reversehostnamedialog.h"
+#include "gui/reverse/reversezonesdialog.h"
 #include "gui/reverse/secondaryreversedialog.h"
 #include "platform/prompter.h"
 #include "reverse/reversegeneration.h"
@@ -87,4 +89,32 @@ void ReverseActions::resetReverseMapping()
     m_window.showStatus(QStringLiteral("Reverse mapping reset: %1 host names forgotten; the next Reverse Mapping "
                                        "asks again which name a shared address maps back to.")
                             .arg(forgotten));
+}
+
+void ReverseActions::forwardAndReverse()
+{
+    if (!m_state.serverLoaded)
+        return;
+    if (!m_forwardReverse)
+        m_forwardReverse = new ForwardReverseWindow(
+            m_state, m_window.serverContext().store, m_prompter,
+            [this] {
+                m_window.showLoadedServer();
+                m_window.showStatus(QStringLiteral("Forward and reverse mapping fixed; the history holds the change "
+                                                   "as one revision."));
+            },
+            &m_window.window());
+    m_forwardReverse->check();
+    m_forwardReverse->exec();
+}
+
+void ReverseActions::reverseZones()
+{
+    if (!m_state.serverLoaded)
+        return;
+    if (!m_reverseZones)
+        m_reverseZones =
+            new ReverseZonesDialog(m_state, m_window.serverContext().store, m_prompter, &m_window.window());
+    if (m_reverseZones->openForServer() == QDialog::Accepted)
+        m_window.showStatus(QStringLiteral("Reverse zones chosen; the next Reverse Mapping makes them."));
 }

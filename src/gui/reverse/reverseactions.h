@@ -9,6 +9,8 @@ class ServerOptionsPage;
 class WindowServices;
 class ReverseHostNameDialog;
 class SecondaryReverseDialog;
+class ForwardReverseWindow;
+class ReverseZonesDialog;
 
 // The reverse mapping commands of the main window: "Reverse Mapping" on "Domain Edit", the "Secondary Reverse
 // Mapping Only:" list of "Addl Properties" with its "Add" and "Delete ", and "Reset Reverse Mapping" (only
@@ -24,10 +26,16 @@ public:
     void addsecreverseClick();
     void delsecreverseClick();
     void resetReverseMapping();
+    // "Forward and Reverse": the consistency check of the loaded server in its window.
+    void forwardAndReverse();
+    // "Reverse Zones": the loaded server's chosen reverse zone prefixes.
+    void reverseZones();
 
     StageWindow* stageWindow() const { return m_stage; }
     ReverseHostNameDialog* hostNameDialog() const { return m_hostName; }
     SecondaryReverseDialog* ipsDialog() const { return m_ips; }
+    ForwardReverseWindow* forwardReverseWindow() const { return m_forwardReverse; }
+    ReverseZonesDialog* reverseZonesDialog() const { return m_reverseZones; }
 
 private:
     void showSecondaryReverseStatus();
@@ -39,4 +47,6 @@ private:
     StageWindow* m_stage;
     ReverseHostNameDialog* m_hostName;
     SecondaryReverseDialog* m_ips;
+    ForwardReverseWindow* m_forwardReverse = nullptr;
+    ReverseZonesDialog* m_reverseZones = nullptr;
 };

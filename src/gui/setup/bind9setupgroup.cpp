@@ -23,8 +23,9 @@ Bind9SetupGroup::Bind9SetupGroup(AppState& state, QWidget* parent)
     connect(bind9mode, &QComboBox::currentTextChanged, this,
             [this](const QString& text) { m_state.bind9.mode = Bind9Settings::modeFromName(text); });
     bind9address = textField(QStringLiteral("bind9address"), &bind9.address);
-    bind9port = portField(QStringLiteral("bind9port"), &bind9.port);
-    bind9controlport = portField(QStringLiteral("bind9controlport"), &bind9.controlPort);
+    bind9port = portField(QStringLiteral("bind9port"), QStringLiteral("Port"), &bind9.port);
+    bind9controlport =
+        portField(QStringLiteral("bind9controlport"), QStringLiteral("Control Port"), &bind9.controlPort);
     bind9extraoptions = textField(QStringLiteral("bind9extraoptions"), &bind9.extraOptions);
     bind9extraoptions->setToolTip(QStringLiteral("Added as it stands inside options { }"));
     bind9namedprogram = textField(QStringLiteral("bind9namedprogram"), &bind9.namedProgram);
@@ -65,12 +66,17 @@ QLineEdit* Bind9SetupGroup::textField(const QString& name, QString* target)
     return field;
 }
 
-QSpinBox* Bind9SetupGroup::portField(const QString& name, int* target)
+QSpinBox* Bind9SetupGroup::portField(const QString& name, const QString& setting, int* target)
 {
     auto* field = new QSpinBox(this);
     field->setObjectName(name);
     field->setRange(1, 65535);
-    connect(field, &QSpinBox::valueChanged, this, [target](int value) { *target = value; });
+    // The field shows the default in place of a stored word; only a number the user sets there replaces the word.
+    connect(field, &QSpinBox::valueChanged, this, [this, setting, target](int value) {
+        *target = value;
+        if (!m_showing)
+            m_state.bind9.acceptValue(setting);
+    });
     m_ports << std::pair{field, target};
     return field;
 }
@@ -81,7 +87,9 @@ void Bind9SetupGroup::showState()
         if (field->text() != *target)
             field->setText(*target);
     }
+    m_showing = true;
     for (const auto& [field, target] : std::as_const(m_ports))
         field->setValue(*target);
+    m_showing = false;
     bind9mode->setCurrentText(Bind9Settings::modeName(m_state.bind9.mode));
 }

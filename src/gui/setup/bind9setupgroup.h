@@ -33,9 +33,10 @@ public:
 
 private:
     QLineEdit* textField(const QString& name, QString* target);
-    QSpinBox* portField(const QString& name, int* target);
+    QSpinBox* portField(const QString& name, const QString& setting, int* target);
 
     AppState& m_state;
     QList<std::pair<QLineEdit*, QString*>> m_texts;
     QList<std::pair<QSpinBox*, int*>> m_ports;
+    bool m_showing = false; // the fields are being given the state's values, not the user's
 };

@@ -98,6 +98,7 @@ DomainEditPage::DomainEditPage(AppState& state, Prompter& prompter, QWidget* par
     connectControls();
     m_otherRecords = new OtherRecordsNode(
         m_state, m_prompter, [this] { return zoneContext(); }, this);
+    m_otherRecords->setZoneChanged([this](QTreeWidgetItem* root) { syncRecordGroups(root); });
     m_openSecondaryEditor = [this](const QString&) {
         m_prompter.message(QStringLiteral("Attention!"), QStringLiteral("This editor is not available yet."));
     };
@@ -281,6 +282,7 @@ void DomainEditPage::updateClickedNode(const QString& text, bool adding)
     node->setIcon(0, m_recordIcon);
     if (node->parent())
         showValues(node->parent());
+    syncRecordGroups(root);
 }
 
 void DomainEditPage::removeClickedNode()
@@ -290,6 +292,40 @@ void DomainEditPage::removeClickedNode()
     delete node;
     if (group)
         showValues(group);
+    // What went with the record stands under the other labels; the record's own label is as the user left it.
+    if (group && group->parent())
+        syncRecordGroups(group->parent(), group);
+}
+
+void DomainEditPage::syncRecordGroups(QTreeWidgetItem* root, const QTreeWidgetItem* except)
+{
+    if (!root || root->parent() || root->text(0).compare(m_state.zone.dnsname, Qt::CaseInsensitive) != 0)
+        return;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QTreeWidgetItem* label = root->child(i);
+        if (label == except)
+            continue;
+        if (OtherRecordsNode::isLabel(label)) {
+            if (label->childCount() != m_state.zone.otherrecords.count())
+                m_otherRecords->showRecords(label);
+            continue;
+        }
+        const std::optional<RecordKind> kind = labelKind(label->text(0));
+        if (!kind)
+            continue;
+        const QStringList texts = recordNodeTexts(m_state.zone, *kind, root->text(0));
+        QStringList shown;
+        for (int child = 0; child < label->childCount(); ++child)
+            shown << label->child(child)->text(0);
+        if (shown == texts)
+            continue;
+        qDeleteAll(label->takeChildren());
+        for (const QString& text : texts) {
+            auto* node = new QTreeWidgetItem(label, QStringList{text});
+            node->setIcon(0, m_recordIcon);
+        }
+        showValues(label);
+    }
 }
 
 void DomainEditPage::setSecondaryEditorOpener(std::function<void(const QString&)> open)
@@ -528,8 +564,11 @@ void DomainEditPage::deleteRecord()
         return;
     const int index = label->indexOfChild(node);
     ZoneContext context = zoneContext();
-    if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted)
+    if (deleteRecordFromBrowser(context, label->parent()->text(0), *kind, index) == RecordDeletion::Deleted) {
         delete node;
+        // The records deleted with it stand under the other labels.
+        syncRecordGroups(label->parent(), label);
+    }
 }
 
 void DomainEditPage::openEditor(const EditorRequest& request)

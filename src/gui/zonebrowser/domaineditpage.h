@@ -88,6 +88,10 @@ public:
     // itself (changing). After its Delete: that node goes.
     void updateClickedNode(const QString& text, bool adding);
     void removeClickedNode();
+    // The record labels of the zone under the root made to show the loaded zone again where they differ from it
+    // (a change can move a record between labels, or take records that point to a deleted one with it), all but
+    // the one given.
+    void syncRecordGroups(QTreeWidgetItem* root, const QTreeWidgetItem* except = nullptr);
     // The secondary zone editor, opened for a secondary zone's name.
     void setSecondaryEditorOpener(std::function<void(const QString&)> open);
     // The rows of the main window's secondary grid, which a click in the secondary tree selects from.

@@ -30,8 +30,10 @@ OtherRecordsNode::OtherRecordsNode(AppState& state, Prompter& prompter, std::fun
         window->window());
     connect(m_editor, &GenericRecordEditor::saved, this, [this](const QString&, bool adding) { stored(adding); });
     connect(m_editor, &GenericRecordEditor::deleted, this, [this] {
+        QTreeWidgetItem* label = m_pending ? m_pending->parent() : nullptr;
         delete m_pending;
         m_pending = nullptr;
+        changed(label);
     });
     connect(m_editor, &QDialog::finished, this, [this] { m_pending = nullptr; });
 }
@@ -92,8 +94,16 @@ void OtherRecordsNode::remove(QTreeWidgetItem* node)
 {
     QTreeWidgetItem* label = node->parent();
     ZoneContext context = m_zoneContext();
-    if (deleteOtherRecordFromBrowser(context, zoneOf(label), label->indexOfChild(node)))
+    if (deleteOtherRecordFromBrowser(context, zoneOf(label), label->indexOfChild(node))) {
         delete node;
+        changed(label);
+    }
+}
+
+void OtherRecordsNode::changed(QTreeWidgetItem* label)
+{
+    if (label && label->parent() && m_zoneChanged)
+        m_zoneChanged(label->parent());
 }
 
 void OtherRecordsNode::stored(bool adding)
@@ -107,4 +117,5 @@ void OtherRecordsNode::stored(bool adding)
     showRecords(label);
     if (QTreeWidgetItem* node = label->child(index); node && label->treeWidget())
         label->treeWidget()->setCurrentItem(node);
+    changed(label);
 }

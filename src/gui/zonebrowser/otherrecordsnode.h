@@ -34,10 +34,15 @@ public:
 
     GenericRecordEditor* editor() const { return m_editor; }
 
-private:
     // The label's nodes anew from the loaded zone.
     void showRecords(QTreeWidgetItem* label);
+    // Told after a record of the zone under the root changed, for the other labels that show it (an address
+    // record is also a host address).
+    void setZoneChanged(std::function<void(QTreeWidgetItem* root)> changed) { m_zoneChanged = std::move(changed); }
+
+private:
     void stored(bool adding);
+    void changed(QTreeWidgetItem* label);
 
     AppState& m_state;
     Prompter& m_prompter;
@@ -46,4 +51,5 @@ private:
     QIcon m_recordIcon;
     // The node the editor works for: the label it adds to, or the record it changes or deletes.
     QTreeWidgetItem* m_pending = nullptr;
+    std::function<void(QTreeWidgetItem*)> m_zoneChanged;
 };

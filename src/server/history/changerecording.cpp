@@ -1,6 +1,9 @@
 #include "server/history/changerecording.h"
 
 #include "platform/filechangenotice.h"
+#include "platform/filereading.h"
+#include "platform/folderconfinement.h"
+#include "platform/notices.h"
 #include "server/history/changesummary.h"
 #include "server/history/serverhistory.h"
 
@@ -18,6 +21,8 @@ struct Journal
 {
     QString bootDirectory;
     QString dataDirectory;
+    // The server's two folders: a file reached through a link that leads out of them is not recorded.
+    FolderConfinement inside;
     QStringList fileNames;
     // Each file replaced or removed, by its full path, with what it held before the first change.
     QMap<QString, std::optional<QByteArray>> before;
@@ -60,6 +65,21 @@ QStringList& pendingFailures()
     return failures;
 }
 
+std::function<void(const QString&)>& packer()
+{
+    static std::function<void(const QString&)> pack;
+    return pack;
+}
+
+// What a file holds before the process changes it. While the data directory is not known yet, only the boot
+// directory's files are followed through a link; any other is read as it stands, without following one.
+std::optional<QByteArray> heldBefore(const Journal& journal, const QString& path)
+{
+    if (!journal.dataDirectory.isEmpty() || journal.inside.contains(path))
+        return serverFileBytes(journal.inside, path);
+    return readWholeFile(path, ReadLimit::kZoneFile, FinalLinks::Refuse).bytes;
+}
+
 QString canonicalFolder(const QString& folder)
 {
     const QFileInfo info(folder);
@@ -73,29 +93,54 @@ void noteChange(const QString& path)
         return;
     const QFileInfo file(path);
     const QString full = QDir(canonicalFolder(file.absolutePath())).filePath(file.fileName());
-    std::optional<QByteArray> held;
-    bool read = false;
     for (auto& [key, journal] : journals()) {
-        if (journal.before.contains(full))
-            continue;
-        if (!read) {
-            held = ServerHistory::bytesOnDisk(full);
-            read = true;
-        }
-        journal.before.insert(full, held);
+        if (!journal.before.contains(full))
+            journal.before.insert(full, heldBefore(journal, full));
     }
 }
 
 // How often a window that waits for a revision to be written gets a turn.
 constexpr std::chrono::milliseconds kKeepAliveStep{25};
 
-// What writing a revision came to: a failure to report, or the newest revision.
+// What writing a revision came to: a failure to report, or the newest revision; and what the user should hear of.
 struct Recorded
 {
     QString dataDirectory;
     QString failure;
     std::optional<QString> head;
+    QStringList notices;
+    bool packDue = false;
 };
+
+// Changes the history did not record when they were made (a process ended between its write and its revision,
+// or another program) become a revision of their own before the change that found them, so that undoing that
+// change does not quietly take them away too.
+bool recordUnrecorded(ServerHistory& history, const QList<FileChange>& changes, QString* failure)
+{
+    QList<HistoryFile> found;
+    QStringList names;
+    for (const FileChange& change : changes) {
+        const std::optional<std::optional<QByteArray>> held = history.headBytes(change.name);
+        if (!held) {
+            *failure = history.errorText();
+            return false;
+        }
+        if (*held != change.before) {
+            found << HistoryFile{change.name, change.before};
+            names << change.name;
+        }
+    }
+    if (found.isEmpty())
+        return true;
+    const QString message =
+        QStringLiteral("Changes the history did not record: %1\n\n%2")
+            .arg(names.join(QStringLiteral(", ")), QLatin1String(ServerHistory::kUnrecordedTrailer));
+    if (!history.record(message, found)) {
+        *failure = history.errorText();
+        return false;
+    }
+    return true;
+}
 
 void report(const QString& text)
 {
@@ -110,7 +155,8 @@ void report(const QString& text)
 // Touches nothing but the journal and the files, so that it may run on a thread of its own.
 Recorded record(const Journal& journal)
 {
-    Recorded recorded{journal.dataDirectory, QString(), std::nullopt};
+    Recorded recorded;
+    recorded.dataDirectory = journal.dataDirectory;
     if (journal.dataDirectory.isEmpty() || journal.before.isEmpty())
         return recorded;
     ServerHistory history(journal.bootDirectory, journal.dataDirectory);
@@ -118,10 +164,15 @@ Recorded record(const Journal& journal)
     for (auto it = journal.before.cbegin(); it != journal.before.cend(); ++it) {
         const QString name = history.nameOf(it.key());
         if (!name.isEmpty())
-            changes << FileChange{name, it.value(), ServerHistory::bytesOnDisk(it.key())};
+            changes << FileChange{name, it.value(), history.bytesOnDisk(it.key())};
     }
     if (changes.isEmpty())
         return recorded;
+    const auto finished = [&recorded, &history] {
+        recorded.notices << history.takeNotices();
+        recorded.packDue = recorded.failure.isEmpty() && history.needsPacking();
+        return recorded;
+    };
     if (!history.exists()) {
         QList<HistoryFile> found;
         QStringList names = history.namesOnDisk(journal.fileNames);
@@ -133,14 +184,16 @@ Recorded record(const Journal& journal)
             const auto changed = std::find_if(changes.cbegin(), changes.cend(),
                                               [&name](const FileChange& change) { return change.name == name; });
             const std::optional<QByteArray> bytes =
-                changed != changes.cend() ? changed->before : ServerHistory::bytesOnDisk(history.diskPath(name));
+                changed != changes.cend() ? changed->before : history.bytesOnDisk(history.diskPath(name));
             if (bytes)
                 found << HistoryFile{name, bytes};
         }
         if (!history.record(QStringLiteral("Files as found"), found)) {
             recorded.failure = history.errorText();
-            return recorded;
+            return finished();
         }
+    } else if (!recordUnrecorded(history, changes, &recorded.failure)) {
+        return finished();
     }
     QList<HistoryFile> now;
     QList<FileChange> real;
@@ -152,10 +205,10 @@ Recorded record(const Journal& journal)
     const QString description = journal.notes.isEmpty() ? describeChange(real) : journal.notes.first();
     if (!history.record(description, now)) {
         recorded.failure = history.errorText();
-        return recorded;
+        return finished();
     }
     recorded.head = history.head();
-    return recorded;
+    return finished();
 }
 
 // Writes the revision. Where a window waits (the first revision of a server of thousands of zones takes a
@@ -171,10 +224,14 @@ void recordAndReport(const Journal& journal)
     } else {
         recorded = record(journal);
     }
+    for (const QString& notice : std::as_const(recorded.notices))
+        Notices::post(notice);
     if (!recorded.failure.isEmpty())
         report(recorded.failure);
     else if (recorded.head)
         ChangeRecording::setSeenHead(recorded.dataDirectory, *recorded.head);
+    if (recorded.packDue && packer())
+        packer()(recorded.dataDirectory);
 }
 
 } // namespace
@@ -190,6 +247,7 @@ void begin(const QString& key, const QString& bootDirectory)
     Q_UNUSED(listening);
     Journal journal;
     journal.bootDirectory = canonicalFolder(bootDirectory);
+    journal.inside = FolderConfinement({journal.bootDirectory});
     for (const QString* note : std::as_const(activeNotes()))
         journal.notes << *note;
     journals()[key] = std::move(journal);
@@ -202,6 +260,7 @@ void describeServer(const QString& key, const QString& dataDirectory, const std:
         return;
     Journal& journal = found->second;
     journal.dataDirectory = canonicalFolder(dataDirectory);
+    journal.inside = FolderConfinement({journal.bootDirectory, journal.dataDirectory});
     if (seenHeads().contains(journal.dataDirectory))
         return;
     ServerHistory history(journal.bootDirectory, journal.dataDirectory);
@@ -250,6 +309,16 @@ void setFailureHandler(std::function<void(const QString&)> handler)
 QStringList takeFailures()
 {
     return std::exchange(pendingFailures(), QStringList());
+}
+
+bool hasFailures()
+{
+    return !pendingFailures().isEmpty();
+}
+
+void setPacker(std::function<void(const QString&)> pack)
+{
+    packer() = std::move(pack);
 }
 
 QString seenHead(const QString& dataDirectory)

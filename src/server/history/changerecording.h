@@ -27,6 +27,12 @@ void setKeepAlive(std::function<void()> turn);
 // Where a failure to record goes; without a handler it waits for takeFailures().
 void setFailureHandler(std::function<void(const QString& text)> handler);
 QStringList takeFailures();
+// Whether a failure waits for takeFailures().
+bool hasFailures();
+
+// What packs a history whose loose objects have grown past the thresholds, given its data directory; it should
+// not keep the operation waiting. Without one the history is not packed.
+void setPacker(std::function<void(const QString& dataDirectory)> pack);
 
 // The newest revision of the server's history this process has made or read: a newer one was made by someone
 // else. Empty when it knows none.

@@ -60,9 +60,13 @@
     X(git_signature_now)                                                                                               \
     X(git_signature_free)                                                                                              \
     X(git_object_id)                                                                                                   \
+    X(git_object_lookup)                                                                                               \
     X(git_object_free)                                                                                                 \
     X(git_revparse_single)                                                                                             \
     X(git_reference_create)                                                                                            \
+    X(git_reference_create_matching)                                                                                   \
+    X(git_reference_lookup)                                                                                            \
+    X(git_reference_symbolic_target)                                                                                   \
     X(git_reference_name_to_id)                                                                                        \
     X(git_reference_free)                                                                                              \
     X(git_revwalk_new)                                                                                                 \

@@ -27,7 +27,7 @@ QString shortId(const QString& id)
 // overwritten when the user agrees.
 RestoreOutcome restoreFiles(AppState& state, ServerHistory& history,
                             const QMap<QString, std::optional<QByteArray>>& target, const QString& description,
-                            Prompter& prompter)
+                            Prompter& prompter, const QStringList& recordedLate = {})
 {
     ServerChange change(state);
     if (!change.isHeld()) {
@@ -36,8 +36,22 @@ RestoreOutcome restoreFiles(AppState& state, ServerHistory& history,
     }
     QStringList changedSince;
     QStringList toWrite;
+    for (const QString& name : recordedLate)
+        changedSince << QStringLiteral("%1, which the history recorded only after it was changed").arg(name);
+    // Files the revision does not touch that differ from the newest one were changed without the history knowing
+    // (a process ended between its write and its revision): the user hears of them before anything is undone.
+    const std::optional<QStringList> unrecorded =
+        history.namesChangedSinceHead(history.namesOnDisk(historyFiles(state)));
+    if (!unrecorded) {
+        prompter.message(kAttention, history.errorText());
+        return RestoreOutcome::Failed;
+    }
+    for (const QString& name : *unrecorded) {
+        if (!target.contains(name))
+            changedSince << QStringLiteral("%1, which the history did not record").arg(name);
+    }
     for (auto it = target.cbegin(); it != target.cend(); ++it) {
-        if (ServerHistory::bytesOnDisk(history.diskPath(it.key())) == it.value())
+        if (history.bytesOnDisk(history.diskPath(it.key())) == it.value())
             continue;
         toWrite << it.key();
         const std::optional<bool> same = history.diskMatchesHead(it.key());
@@ -71,11 +85,17 @@ RestoreOutcome restoreFiles(AppState& state, ServerHistory& history,
         return RestoreOutcome::NothingToUndo;
     }
     change.describe(description);
+    // Kept as a revision of their own before this one, rather than left unrecorded.
+    for (const QString& name : *unrecorded) {
+        if (!target.contains(name))
+            announceFileChange(history.diskPath(name));
+    }
     for (const QString& name : std::as_const(toWrite)) {
         const QString path = history.diskPath(name);
         const std::optional<QByteArray>& bytes = target.value(name);
         if (bytes) {
-            const FileWriteResult written = replaceFile(path, *bytes);
+            const FileWriteResult written = replaceServerFile(
+                FolderConfinement({state.boot.bootDirectory, state.zoneLists.datapath}), path, *bytes);
             if (!written.ok) {
                 prompter.message(kAttention, written.errorText);
                 return RestoreOutcome::Failed;
@@ -150,10 +170,11 @@ RestoreOutcome undoLastChange(AppState& state, Prompter& prompter)
     QMap<QString, std::optional<QByteArray>> target;
     for (const QString& name : revision->files)
         target.insert(name, before->contains(name) ? std::optional<QByteArray>(before->value(name)) : std::nullopt);
+    const bool late = revision->message.contains(QLatin1String(ServerHistory::kUnrecordedTrailer));
     return restoreFiles(
         state, *history, target,
         QStringLiteral("Undo: %1\n\n%2%3").arg(revision->summary, QLatin1String(ServerHistory::kUndoTrailer), *id),
-        prompter);
+        prompter, late ? revision->files : QStringList());
 }
 
 RestoreOutcome revertToRevision(AppState& state, const QString& revisionName, Prompter& prompter)

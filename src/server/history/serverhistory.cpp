@@ -2,11 +2,14 @@
 
 #include "bootfile/bootconfig.h"
 #include "platform/filereading.h"
+#include "platform/lockfile.h"
+#include "platform/systemtext.h"
 #include "server/history/gitapi.h"
 #include "server/serverfiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -14,7 +17,12 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimeZone>
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -62,6 +70,8 @@ struct Buffer
 constexpr int kFastObjectsPriority = 3;
 // Above that again, for the objects of a first revision, which are gathered in memory.
 constexpr int kMemoryObjectsPriority = 4;
+// Above the fast store, once the history is kept from other users while it is open.
+constexpr int kPrivateObjectsPriority = 5;
 // A first revision of at least this many files is written as one pack file rather than a file for each: for a
 // server of ten thousand zones, half a second rather than three, and a fourteenth of the space.
 constexpr qsizetype kPackedFiles = 256;
@@ -171,10 +181,70 @@ QString undoneRevision(const QString& message)
     return QString();
 }
 
+// The entries of a folder, with their kind and age; empty when it cannot be listed.
+struct Entry
+{
+    QByteArray name;
+    bool file = false;
+    time_t modified = 0;
+    off_t size = 0;
+};
+
+QList<Entry> entriesOf(const QByteArray& folder)
+{
+    QList<Entry> entries;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return entries;
+    while (const dirent* found = ::readdir(dir)) {
+        const QByteArray name(found->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat info;
+        if (::lstat(QByteArray(folder + '/' + name).constData(), &info) != 0)
+            continue;
+        entries.append({name, S_ISREG(info.st_mode), info.st_mtime, info.st_size});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+// Forces a file or folder onto the disk; true where the file system cannot do it, false on a real failure.
+bool syncPath(const QByteArray& path, bool folder)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | (folder ? O_DIRECTORY : 0));
+    if (fd < 0)
+        return errno == ENOENT;
+    const bool synced = ::fsync(fd) == 0 || flushIsPointless(errno);
+    ::close(fd);
+    return synced;
+}
+
+QByteArray objectPath(const QByteArray& gitDirectory, const git_oid& id)
+{
+    char text[GIT_OID_HEXSZ + 1];
+    git().git_oid_tostr(text, sizeof text, &id);
+    return gitDirectory + "/objects/" + QByteArray(text, 2) + '/' + QByteArray(text + 2);
+}
+
+// A loose object's folder, to count them by: one of the 256, as Git itself estimates.
+constexpr const char* kSampleFolder = "/objects/17";
+
 } // namespace
 
+std::optional<QByteArray> serverFileBytes(const FolderConfinement& folders, const QString& path)
+{
+    // A link in the file's place is followed only as far as it stays inside the folders; the file it leads to is
+    // then opened without following one, so that nothing swapped in meanwhile is read either.
+    const std::optional<QString> resolved = folders.resolve(path);
+    if (!resolved)
+        return std::nullopt;
+    return readWholeFile(*resolved, ReadLimit::kZoneFile, FinalLinks::Refuse).bytes;
+}
+
 ServerHistory::ServerHistory(QString bootDirectory, QString dataDirectory)
-    : m_bootDirectory(std::move(bootDirectory)), m_dataDirectory(std::move(dataDirectory))
+    : m_bootDirectory(std::move(bootDirectory)), m_dataDirectory(std::move(dataDirectory)),
+      m_inside(QStringList{m_bootDirectory, m_dataDirectory})
 {
 }
 
@@ -196,8 +266,27 @@ bool ServerHistory::exists() const
 
 bool ServerHistory::fail(const QString& what)
 {
-    m_error = QStringLiteral("%1: %2").arg(what, lastGitError());
+    return failWith(what, lastGitError());
+}
+
+bool ServerHistory::failWith(const QString& what, const QString& why)
+{
+    m_error = QStringLiteral("%1: %2").arg(what, why);
     return false;
+}
+
+void ServerHistory::keepPrivate(const QByteArray& file) const
+{
+    // The library writes references with the usual modes; a history kept from other users keeps them so too.
+    struct stat info;
+    if (isPrivate() && ::lstat(file.constData(), &info) == 0 && S_ISREG(info.st_mode))
+        ::chmod(file.constData(), info.st_mode & 0700);
+}
+
+bool ServerHistory::isPrivate() const
+{
+    struct stat info;
+    return ::stat(nativePath(gitDirectory(m_dataDirectory)).constData(), &info) == 0 && (info.st_mode & 077) == 0;
 }
 
 bool ServerHistory::open(bool create)
@@ -225,18 +314,21 @@ bool ServerHistory::open(bool create)
     git_odb* odb = nullptr;
     git_odb_backend* loose = nullptr;
     const QByteArray objects = path + "/objects";
-    const bool fast = git().git_repository_odb(&odb, m_repository) == 0 &&
-                      git().git_odb_backend_loose(&loose, objects.constData(), 1, 0, 0, 0) == 0 &&
-                      git().git_odb_add_backend(odb, loose, kFastObjectsPriority) == 0;
+    // The objects of a history kept from other users are its owner's alone as they are written.
+    const bool kept = isPrivate();
+    const bool fast =
+        git().git_repository_odb(&odb, m_repository) == 0 &&
+        git().git_odb_backend_loose(&loose, objects.constData(), 1, 0, kept ? 0700 : 0, kept ? 0400 : 0) == 0 &&
+        git().git_odb_add_backend(odb, loose, kFastObjectsPriority) == 0;
     if (!fast && loose)
         loose->free(loose);
     git().git_odb_free(odb);
     return fast || fail(QStringLiteral("The history %1 could not be opened").arg(QString::fromLocal8Bit(path)));
 }
 
-std::optional<QByteArray> ServerHistory::bytesOnDisk(const QString& path)
+std::optional<QByteArray> ServerHistory::bytesOnDisk(const QString& path) const
 {
-    return readWholeFile(path, ReadLimit::kZoneFile).bytes;
+    return serverFileBytes(m_inside, path);
 }
 
 QString ServerHistory::diskPath(const QString& name) const
@@ -290,19 +382,167 @@ std::optional<QString> ServerHistory::head()
     return oidText(&oid);
 }
 
+void ServerHistory::clearLeftovers()
+{
+    // Only ever called under the server's lock, which every writer of the history holds: a lock or temporary file
+    // older than a few seconds is what a process that was ended left behind. Left in place, a lock would refuse
+    // every later revision.
+    const QByteArray root = nativePath(gitDirectory(m_dataDirectory));
+    const time_t now = ::time(nullptr);
+    const auto stale = [now](const Entry& entry) {
+        return entry.file && now - entry.modified > LockFile::kUnreadableStaleSeconds;
+    };
+    QStringList cleared;
+    for (const QByteArray& folder : QList<QByteArray>{root, root + "/refs/heads", root + "/refs/quorvane"}) {
+        for (const Entry& entry : entriesOf(folder)) {
+            if (entry.name.endsWith(".lock") && stale(entry) &&
+                ::unlink(QByteArray(folder + '/' + entry.name).constData()) == 0)
+                cleared << QFile::decodeName(QByteArray(folder + '/' + entry.name));
+        }
+    }
+    if (!cleared.isEmpty())
+        m_notices << QStringLiteral("The server's history held lock files that a Quorvane which was ended left "
+                                    "behind; they were removed: %1")
+                         .arg(cleared.join(QStringLiteral(", ")));
+    // Objects half written are never part of a revision.
+    for (const QByteArray& folder : QList<QByteArray>{root + "/objects", root + "/objects/pack"}) {
+        for (const Entry& entry : entriesOf(folder)) {
+            if (entry.name.contains("_git2_") && stale(entry))
+                ::unlink(QByteArray(folder + '/' + entry.name).constData());
+        }
+    }
+}
+
+namespace {
+
+int collectName(const char*, const git_tree_entry* entry, void* payload)
+{
+    if (git().git_tree_entry_type(entry) == GIT_OBJECT_BLOB)
+        static_cast<QStringList*>(payload)->append(nameOfTreePath(git().git_tree_entry_name(entry)));
+    return 0;
+}
+
+} // namespace
+
+void ServerHistory::makePrivate(const QList<HistoryFile>& files, git_tree* held)
+{
+    if (isPrivate())
+        return;
+    QStringList names;
+    for (const HistoryFile& file : files)
+        names << file.name;
+    if (held)
+        git().git_tree_walk(held, GIT_TREEWALK_PRE, collectName, &names);
+    const bool kept = std::any_of(names.cbegin(), names.cend(), [this](const QString& name) {
+        struct stat info;
+        return ::stat(nativePath(diskPath(name)).constData(), &info) == 0 && !(info.st_mode & S_IROTH);
+    });
+    if (!kept)
+        return;
+    // A file other users may not read is not to be read by them through its revisions either: the history
+    // becomes its owner's alone, everything already in it too.
+    const QString root = gitDirectory(m_dataDirectory);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    QStringList paths{root};
+    while (it.hasNext())
+        paths << it.next();
+    for (const QString& path : std::as_const(paths)) {
+        struct stat info;
+        const QByteArray native = nativePath(path);
+        if (::lstat(native.constData(), &info) == 0 && !S_ISLNK(info.st_mode))
+            ::chmod(native.constData(), info.st_mode & 0700);
+    }
+    // Objects written from now on are the owner's alone as well.
+    git_odb* odb = nullptr;
+    git_odb_backend* loose = nullptr;
+    const QByteArray objects = nativePath(root) + "/objects";
+    if (git().git_repository_odb(&odb, m_repository) == 0 &&
+        git().git_odb_backend_loose(&loose, objects.constData(), 1, 0, 0700, 0400) == 0 &&
+        git().git_odb_add_backend(odb, loose, kPrivateObjectsPriority) != 0)
+        loose->free(loose);
+    git().git_odb_free(odb);
+}
+
+bool ServerHistory::syncObjects(const QList<git_oid>& ids)
+{
+    const QByteArray root = nativePath(gitDirectory(m_dataDirectory));
+    QSet<QByteArray> folders;
+    for (const git_oid& id : ids) {
+        const QByteArray path = objectPath(root, id);
+        if (!syncPath(path, false))
+            return failWith(QStringLiteral("The revision could not be written"), systemError(errno));
+        folders.insert(path.left(path.lastIndexOf('/')));
+    }
+    folders.insert(root + "/objects");
+    // A first revision's pack file, where there is one.
+    for (const Entry& entry : entriesOf(root + "/objects/pack")) {
+        if (entry.file && !syncPath(root + "/objects/pack/" + entry.name, false))
+            return failWith(QStringLiteral("The revision could not be written"), systemError(errno));
+    }
+    folders.insert(root + "/objects/pack");
+    for (const QByteArray& folder : std::as_const(folders)) {
+        if (!syncPath(folder, true))
+            return failWith(QStringLiteral("The revision could not be written"), systemError(errno));
+    }
+    return true;
+}
+
+bool ServerHistory::writeHead(const git_oid& commit, const git_oid* parent)
+{
+    Reference head;
+    if (git().git_reference_lookup(head.out(), m_repository, "HEAD") != 0)
+        return fail(QStringLiteral("The newest revision could not be noted"));
+    const char* symbolic = git().git_reference_symbolic_target(head.get());
+    const QByteArray branch = symbolic ? QByteArray(symbolic) : QByteArray("HEAD");
+    // Moved only from the revision this one was made on: a newest revision made meanwhile is not lost.
+    Reference moved;
+    if (git().git_reference_create_matching(moved.out(), m_repository, branch.constData(), &commit, 1, parent,
+                                            nullptr) != 0)
+        return fail(QStringLiteral("The newest revision could not be noted"));
+    const QByteArray root = nativePath(gitDirectory(m_dataDirectory));
+    const QByteArray file = root + '/' + branch;
+    keepPrivate(file);
+    if (!syncPath(file, false) || !syncPath(file.left(file.lastIndexOf('/')), true))
+        return failWith(QStringLiteral("The newest revision could not be noted"), systemError(errno));
+    return true;
+}
+
+bool ServerHistory::verifyRevision(const QList<git_oid>& written, bool headToo)
+{
+    // Read back through a repository object of its own, which holds nothing in memory: what a later run will see.
+    // Each object read is inflated whole and its hash checked.
+    Owned<git_repository, &GitApi::git_repository_free> fresh;
+    const QByteArray path = QFile::encodeName(gitDirectory(m_dataDirectory));
+    if (git().git_repository_open_bare(fresh.out(), path.constData()) != 0)
+        return fail(QStringLiteral("The revision could not be read back after it was written"));
+    for (const git_oid& id : written) {
+        Object object;
+        if (git().git_object_lookup(object.out(), fresh.get(), &id, GIT_OBJECT_ANY) != 0)
+            return fail(QStringLiteral("The revision could not be read back after it was written"));
+    }
+    git_oid head;
+    if (headToo && (git().git_reference_name_to_id(&head, fresh.get(), "HEAD") != 0 ||
+                    !git().git_oid_equal(&head, &written.last())))
+        return failWith(QStringLiteral("The newest revision could not be noted"),
+                        QStringLiteral("it does not read back as written"));
+    return true;
+}
+
 std::optional<QString> ServerHistory::record(const QString& message, const QList<HistoryFile>& files)
 {
     if (!open(true))
         return std::nullopt;
+    clearLeftovers();
     const std::optional<QString> headId = head();
     if (!headId)
         return std::nullopt;
     Commit parent;
     Tree base;
+    git_oid parentId{};
     if (!headId->isEmpty()) {
-        git_oid oid;
-        git().git_oid_fromstr(&oid, headId->toLatin1().constData());
-        if (git().git_commit_lookup(parent.out(), m_repository, &oid) != 0 ||
+        git().git_oid_fromstr(&parentId, headId->toLatin1().constData());
+        if (git().git_commit_lookup(parent.out(), m_repository, &parentId) != 0 ||
             git().git_commit_tree(base.out(), parent.get()) != 0) {
             fail(QStringLiteral("The newest revision could not be read"));
             return std::nullopt;
@@ -317,6 +557,7 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
             return std::nullopt;
         }
     }
+    makePrivate(files, base.get());
 
     QList<git_oid> packed;
     if (headId->isEmpty() && files.size() >= kPackedFiles &&
@@ -327,6 +568,7 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     QList<QByteArray> paths;
     paths.reserve(files.size());
     std::vector<git_tree_update> updates;
+    QList<git_oid> written;
     for (qsizetype index = 0; index < files.size(); ++index) {
         const HistoryFile& file = files.at(index);
         paths << treePath(file.name);
@@ -352,6 +594,7 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
                 continue;
             update.action = GIT_TREE_UPDATE_UPSERT;
             update.filemode = GIT_FILEMODE_BLOB;
+            written << update.id;
         }
         updates.push_back(update);
     }
@@ -365,6 +608,19 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
         fail(QStringLiteral("The revision's files could not be kept"));
         return std::nullopt;
     }
+    written << treeId;
+    // The subfolders the revision changed have trees of their own.
+    QSet<QByteArray> subfolders;
+    for (const git_tree_update& update : updates) {
+        const QByteArray path(update.path);
+        if (const qsizetype slash = path.indexOf('/'); slash > 0)
+            subfolders.insert(path.left(slash));
+    }
+    for (const QByteArray& subfolder : std::as_const(subfolders)) {
+        TreeEntry entry;
+        if (git().git_tree_entry_bypath(entry.out(), tree.get(), subfolder.constData()) == 0)
+            written << *git().git_tree_entry_id(entry.get());
+    }
     const QByteArray user = userName();
     const QByteArray host = QHostInfo::localHostName().toUtf8();
     Signature signature;
@@ -376,11 +632,16 @@ std::optional<QString> ServerHistory::record(const QString& message, const QList
     const git_commit* parents[] = {parent.get()};
     git_oid commitId;
     const QByteArray text = message.toUtf8() + '\n';
-    if (git().git_commit_create(&commitId, m_repository, "HEAD", signature.get(), signature.get(), nullptr,
+    // The newest revision is noted only once the revision and everything in it are on the disk, and read back.
+    if (git().git_commit_create(&commitId, m_repository, nullptr, signature.get(), signature.get(), nullptr,
                                 text.constData(), tree.get(), parent.get() ? 1 : 0, parents) != 0) {
         fail(QStringLiteral("The revision could not be written"));
         return std::nullopt;
     }
+    written << commitId;
+    if (!syncObjects(written) || !verifyRevision(written, false) ||
+        !writeHead(commitId, headId->isEmpty() ? nullptr : &parentId) || !verifyRevision({commitId}, true))
+        return std::nullopt;
     return oidText(&commitId);
 }
 
@@ -618,11 +879,13 @@ bool ServerHistory::setMarker(const char* reference, const QString& revisionId)
 {
     if (!open(false))
         return false;
+    clearLeftovers();
     git_oid oid;
     Reference created;
     if (git().git_oid_fromstr(&oid, revisionId.toLatin1().constData()) != 0 ||
         git().git_reference_create(created.out(), m_repository, reference, &oid, 1, nullptr) != 0)
         return fail(QStringLiteral("The mark %1 could not be set").arg(QString::fromLatin1(reference)));
+    keepPrivate(nativePath(gitDirectory(m_dataDirectory)) + '/' + reference);
     return true;
 }
 
@@ -639,4 +902,108 @@ std::optional<QString> ServerHistory::marker(const char* reference)
         return std::nullopt;
     }
     return oidText(&oid);
+}
+
+std::optional<std::optional<QByteArray>> ServerHistory::headBytes(const QString& name)
+{
+    if (!open(false))
+        return std::nullopt;
+    Object object;
+    Tree tree;
+    if (git().git_revparse_single(object.out(), m_repository, "HEAD^{tree}") != 0 ||
+        git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) != 0)
+        return std::optional<QByteArray>();
+    TreeEntry entry;
+    if (git().git_tree_entry_bypath(entry.out(), tree.get(), treePath(name).constData()) != 0)
+        return std::optional<QByteArray>();
+    Blob blob;
+    if (git().git_blob_lookup(blob.out(), m_repository, git().git_tree_entry_id(entry.get())) != 0) {
+        fail(QStringLiteral("%1 could not be read from the history").arg(name));
+        return std::nullopt;
+    }
+    return std::optional<QByteArray>(QByteArray(static_cast<const char*>(git().git_blob_rawcontent(blob.get())),
+                                                qsizetype(git().git_blob_rawsize(blob.get()))));
+}
+
+std::optional<QStringList> ServerHistory::namesChangedSinceHead(const QStringList& names)
+{
+    if (!open(false))
+        return std::nullopt;
+    Object object;
+    Tree tree;
+    const bool hasHead = git().git_revparse_single(object.out(), m_repository, "HEAD^{tree}") == 0 &&
+                         git().git_tree_lookup(tree.out(), m_repository, git().git_object_id(object.get())) == 0;
+    QStringList changed;
+    for (const QString& name : names) {
+        const std::optional<QByteArray> now = bytesOnDisk(diskPath(name));
+        TreeEntry entry;
+        const bool held =
+            hasHead && git().git_tree_entry_bypath(entry.out(), tree.get(), treePath(name).constData()) == 0;
+        if (!held || !now) {
+            if (held != now.has_value())
+                changed << name;
+            continue;
+        }
+        git_oid oid;
+        if (git().git_odb_hash(&oid, now->constData(), size_t(now->size()), GIT_OBJECT_BLOB) != 0) {
+            fail(QStringLiteral("%1 could not be compared").arg(name));
+            return std::nullopt;
+        }
+        if (!git().git_oid_equal(&oid, git().git_tree_entry_id(entry.get())))
+            changed << name;
+    }
+    return changed;
+}
+
+bool ServerHistory::needsPacking() const
+{
+    // Git's own estimate: the objects of one of the 256 folders, times 256.
+    const QList<Entry> sample = entriesOf(nativePath(gitDirectory(m_dataDirectory)) + kSampleFolder);
+    qint64 bytes = 0;
+    for (const Entry& entry : sample)
+        bytes += entry.size;
+    return sample.size() * 256 > kPackObjects || bytes * 256 > kPackBytes;
+}
+
+bool ServerHistory::packLooseObjects()
+{
+    if (!open(false))
+        return false;
+    const QByteArray root = nativePath(gitDirectory(m_dataDirectory));
+    QList<git_oid> loose;
+    QList<QByteArray> files;
+    for (int folder = 0; folder < 256; ++folder) {
+        const QByteArray prefix = QByteArray::number(folder, 16).rightJustified(2, '0');
+        for (const Entry& entry : entriesOf(root + "/objects/" + prefix)) {
+            git_oid id;
+            const QByteArray hex = prefix + entry.name;
+            if (!entry.file || hex.size() != GIT_OID_HEXSZ || git().git_oid_fromstr(&id, hex.constData()) != 0)
+                continue;
+            loose << id;
+            files << root + "/objects/" + prefix + '/' + entry.name;
+        }
+    }
+    if (loose.isEmpty())
+        return true;
+    Owned<git_packbuilder, &GitApi::git_packbuilder_free> builder;
+    bool written = git().git_packbuilder_new(builder.out(), m_repository) == 0;
+    if (written)
+        git().git_packbuilder_set_threads(builder.get(), 0);
+    for (const git_oid& id : std::as_const(loose)) {
+        if (written)
+            written = git().git_packbuilder_insert(builder.get(), &id, nullptr) == 0;
+    }
+    written = written && git().git_packbuilder_write(builder.get(), nullptr, 0, nullptr, nullptr) == 0;
+    if (!written)
+        return fail(QStringLiteral("The history could not be packed"));
+    // The pack is on the disk before the loose copies go: a crash in between leaves an object twice, never none.
+    for (const Entry& entry : entriesOf(root + "/objects/pack")) {
+        if (entry.file && !syncPath(root + "/objects/pack/" + entry.name, false))
+            return failWith(QStringLiteral("The history could not be packed"), systemError(errno));
+    }
+    if (!syncPath(root + "/objects/pack", true))
+        return failWith(QStringLiteral("The history could not be packed"), systemError(errno));
+    for (const QByteArray& file : std::as_const(files))
+        ::unlink(file.constData());
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/folderconfinement.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QMap>
@@ -7,8 +9,15 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <utility>
 
 struct git_repository;
+struct git_oid;
+struct git_tree;
+
+// A server file's bytes as they are on the disk: none when it is not there, or is no file the program would read as
+// one of a server's (no regular file, or one reached through a link that leads out of the folders given).
+std::optional<QByteArray> serverFileBytes(const FolderConfinement& folders, const QString& path);
 
 // One file of a server as a revision holds it: its name (the boot file's name, or a data file's name in the data
 // directory) and its bytes; no bytes when the file is gone.
@@ -45,6 +54,12 @@ public:
     // The revision from which the name server last loaded the files, set whenever the program has it reload them.
     static constexpr const char* kLoadedMarker = "refs/quorvane/loaded";
     static constexpr const char* kUndoTrailer = "Undoes: ";
+    // Marks a revision of changes the history did not record when they were made (a process ended between its
+    // write and its revision, or another program), recorded before the change that found them.
+    static constexpr const char* kUnrecordedTrailer = "Unrecorded: yes";
+    // The history is packed once its loose objects pass either.
+    static constexpr qint64 kPackObjects = 1000;
+    static constexpr qint64 kPackBytes = 50 * 1024 * 1024;
 
     bool exists() const;
     // Opens the repository, making it first when asked to; false with errorText() when that fails.
@@ -67,14 +82,28 @@ public:
     std::optional<QString> diffToDisk(const QString& revisionId, const QStringList& names);
     // Whether the file on the disk holds what the newest revision holds of it.
     std::optional<bool> diskMatchesHead(const QString& name);
+    // Of the names, those whose file on the disk differs from what the newest revision holds (or that it lacks).
+    std::optional<QStringList> namesChangedSinceHead(const QStringList& names);
+    // What the newest revision holds of a file; none when it holds no such file.
+    std::optional<std::optional<QByteArray>> headBytes(const QString& name);
+
+    // Whether the history is kept from other users, as it is once it holds a file they may not read.
+    bool isPrivate() const;
+    // Whether its loose objects have grown past the thresholds above (estimated from one of their folders).
+    bool needsPacking() const;
+    // Gathers the loose objects into one pack file and removes them; safe beside a process that records meanwhile.
+    bool packLooseObjects();
+    // What was cleared while the history was opened for writing (lock files and temporaries a process that was
+    // ended left behind), for the user to hear of.
+    QStringList takeNotices() { return std::exchange(m_notices, QStringList()); }
 
     bool setMarker(const char* reference, const QString& revisionId);
     // The revision a marker points to; empty when it was never set.
     std::optional<QString> marker(const char* reference);
 
     // A server file's bytes as they are on the disk; none when it is not there (or is no file the program would
-    // read as one of a server's).
-    static std::optional<QByteArray> bytesOnDisk(const QString& path);
+    // read as one of a server's, or one reached through a link that leads out of the server's two folders).
+    std::optional<QByteArray> bytesOnDisk(const QString& path) const;
 
     // Where a file of a revision lies on the disk.
     QString diskPath(const QString& name) const;
@@ -86,9 +115,18 @@ public:
 
 private:
     bool fail(const QString& what);
+    bool failWith(const QString& what, const QString& why);
+    void clearLeftovers();
+    void makePrivate(const QList<HistoryFile>& files, git_tree* held);
+    void keepPrivate(const QByteArray& file) const;
+    bool writeHead(const git_oid& commit, const git_oid* parent);
+    bool syncObjects(const QList<git_oid>& ids);
+    bool verifyRevision(const QList<git_oid>& written, bool headToo);
 
     QString m_bootDirectory;
     QString m_dataDirectory;
+    FolderConfinement m_inside;
     git_repository* m_repository = nullptr;
     QString m_error;
+    QStringList m_notices;
 };

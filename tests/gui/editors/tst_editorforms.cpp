@@ -235,9 +235,15 @@ void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
     // The zone's name server lies outside it here, so that its hosts may all go.
     m_state->zone.nameservers.clear();
     m_state->zone.nameservers.appendLine(QStringLiteral("example.com.     IN     NS     ns.example.net."));
-    // Hidden and without the flag, the record goes and the node stays.
+    // Hidden and without the flag, the record goes and the node stays. The alias that points to it is kept.
     m_state->zone.hostaddrs.setEditIndex(0);
     editor->load(0);
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete the host ns1.example.com. (10.0.0.1)? "
+                                             "These records point to it (www.example.com. CNAME ns1.example.com.). "
+                                             "Press \"YES\" to delete them as well, \"NO\" to keep them, or \"CANCEL\" "
+                                             "to delete nothing."),
+                              Prompter::Button::No);
     editor->deleteitClick();
     QCOMPARE(m_state->zone.hostaddrs.count(), 1);
     QCOMPARE(hosts->childCount(), 2);
@@ -247,6 +253,12 @@ void TestEditorForms::hostDeleteFromTheBrowserHonoursDelebox()
     m_state->zone.hostaddrs.setEditIndex(0);
     editor->load(0);
     editor->removeNodeWhileHidden = true;
+    m_prompter->expectMessage(QStringLiteral("Question!"),
+                              QStringLiteral("Are you sure you want to delete the host mail.example.com. (10.0.0.2)? "
+                                             "These records point to it (example.com. MX 10 mail.example.com.). Press "
+                                             "\"YES\" to delete them as well, \"NO\" to keep them, or \"CANCEL\" to "
+                                             "delete nothing."),
+                              Prompter::Button::No);
     editor->deleteitClick();
     QVERIFY(!editor->removeNodeWhileHidden);
     QCOMPARE(m_state->zone.hostaddrs.count(), 0);

@@ -37,6 +37,7 @@
 #include <QTreeWidget>
 #include <functional>
 #include <memory>
+#include <sys/time.h>
 
 namespace {
 
@@ -50,6 +51,24 @@ void answerBox(QMessageBox::StandardButton button, QString* caption = nullptr, Q
             *text = box->text();
         box->button(button)->click();
     });
+}
+
+// Answers the next message boxes with OK as they come up, noting their texts.
+void answerBoxes(int count, QStringList* texts)
+{
+    whenOpen<QMessageBox>([count, texts](QMessageBox* box) {
+        *texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+        if (count > 1)
+            answerBoxes(count - 1, texts);
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+// A minute old, as what a process ended long ago left.
+void makeOld(const QString& path)
+{
+    const struct timeval old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+    QVERIFY(::lutimes(QFile::encodeName(path).constData(), old) == 0);
 }
 
 QStringList changesListed(const HistoryWindow* window)
@@ -73,6 +92,7 @@ private Q_SLOTS:
     void ctrlZUndoesOutsideTextFieldsAndAsksAboutOthersChanges();
     void updateChangesPreviewsAndAppliesOnlyWhenAsked();
     void historyThatCannotBeWrittenIsToldInABox();
+    void locksLeftBehindAreTakenOverAndToldInBoxes();
 
 private:
     ServerOptionsPage* addl() const { return m_window->serverOptions(); }
@@ -312,6 +332,44 @@ void TstHistoryWindow::historyThatCannotBeWrittenIsToldInABox()
                                  .arg(gitDir)),
              qPrintable(text));
     QVERIFY(!readBytes(bootFile()).contains("options query-log"));
+}
+
+void TstHistoryWindow::locksLeftBehindAreTakenOverAndToldInBoxes()
+{
+    // What a Quorvane killed at the wrong moment left: an empty server lock and the lock of the history's branch.
+    const QString serverLock = m_dir->filePath(QStringLiteral("winnt/named.boot.lock"));
+    const QString gitDir = ServerHistory::gitDirectory(dataDir());
+    const QString branch =
+        QString::fromLatin1(readBytes(gitDir + QStringLiteral("/HEAD")).trimmed()).section(QLatin1Char(' '), 1);
+    const QString branchLock = gitDir + QLatin1Char('/') + branch + QStringLiteral(".lock");
+    QVERIFY(!QFileInfo::exists(serverLock));
+    for (const QString& lock : {serverLock, branchLock}) {
+        QVERIFY(writeBytes(lock, QByteArray()));
+        makeOld(lock);
+    }
+    QStringList told;
+    answerBoxes(2, &told);
+    turnQueryLog(false);
+    QTRY_COMPARE(told.size(), 2);
+    // Each box names its file; which comes first is the event loop's affair.
+    told.sort();
+    QVERIFY2(told.at(0).startsWith(QStringLiteral("Attention!: The lock file %1 was empty").arg(serverLock)),
+             qPrintable(told.join(QLatin1Char('\n'))));
+    QVERIFY2(told.at(1).startsWith(QStringLiteral("Attention!: The server's history held lock files")) &&
+                 told.at(1).contains(branchLock),
+             qPrintable(told.join(QLatin1Char('\n'))));
+    QTRY_VERIFY(!QApplication::activeModalWidget());
+    QVERIFY(!QFileInfo::exists(serverLock) && !QFileInfo::exists(branchLock));
+    ServerHistory history(m_dir->filePath(QStringLiteral("winnt")), dataDir());
+    const std::optional<QList<Revision>> revisions = history.revisions();
+    QVERIFY(revisions && !revisions->isEmpty());
+    QCOMPARE(revisions->first().summary, QStringLiteral("Change boot options"));
+
+    // Nothing is left to tell at the next change.
+    turnQueryLog(true);
+    QTest::qWait(200);
+    QVERIFY(!QApplication::activeModalWidget());
+    QVERIFY(readBytes(bootFile()).contains("options query-log"));
 }
 
 QTEST_MAIN(TstHistoryWindow)

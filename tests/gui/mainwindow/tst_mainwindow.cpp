@@ -106,7 +106,8 @@ void TstMainWindow::windowHasItsPagesAndMenus()
                                        QStringLiteral("Stop Server"), QStringLiteral("Start Server"),
                                        QStringLiteral("Reload Database"), QStringLiteral("Restart Server"),
                                        QStringLiteral("View Database"), QStringLiteral("View Statistics"),
-                                       QStringLiteral("Check Server"), QString(), QStringLiteral("History..."),
+                                       QStringLiteral("Check Server"), QStringLiteral("Forward and Reverse..."),
+                                       QStringLiteral("Reverse Zones..."), QString(), QStringLiteral("History..."),
                                        QStringLiteral("Undo Last Change")}));
     QStringList utilityItems;
     for (QAction* item : m_window->menuBar()->actions().at(2)->menu()->actions())

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void setupPageHoldsTheSettings();
+    void portStoredAsAWordStaysUntilThePageSetsOne();
     void serverButtonsFollowTheNameServer();
 
 private:
@@ -136,6 +137,29 @@ void TstBind9Window::setupPageHoldsTheSettings()
     QCOMPARE(stored.text(section, QStringLiteral("Extra Options")), ServedServer::safeOptions());
     QCOMPARE(stored.text(QStringLiteral("Initialization"), QStringLiteral("Control Program")),
              QStringLiteral("/usr/local/sbin/ndc"));
+}
+
+void TstBind9Window::portStoredAsAWordStaysUntilThePageSetsOne()
+{
+    m_window.reset();
+    m_store->setText(QStringLiteral("BIND 9"), QStringLiteral("Port"), QStringLiteral("domain"));
+    m_state = std::make_unique<AppState>();
+    m_window = std::make_unique<MainWindow>(*m_state, *m_store, *m_prompter, *m_platform);
+    m_prompter->setParent(m_window.get());
+    m_window->show();
+    Bind9SetupGroup* group = m_window->setupPage()->bind9setup;
+    // The page can show no word in a number field: it shows the default, which must not replace the word unseen.
+    QCOMPARE(group->bind9port->value(), 53);
+    QTest::mouseClick(m_window->setupPage()->updatedefaults, Qt::LeftButton);
+    QCOMPARE(SettingsStore(m_server->settingsFile()).text(QStringLiteral("BIND 9"), QStringLiteral("Port")),
+             QStringLiteral("domain"));
+    QVERIFY(m_state->bind9.isRefused(QStringLiteral("Port")));
+
+    group->bind9port->setValue(5300);
+    QTest::mouseClick(m_window->setupPage()->updatedefaults, Qt::LeftButton);
+    QCOMPARE(SettingsStore(m_server->settingsFile()).text(QStringLiteral("BIND 9"), QStringLiteral("Port")),
+             QStringLiteral("5300"));
+    QVERIFY(m_state->bind9.refusedValues.isEmpty());
 }
 
 void TstBind9Window::serverButtonsFollowTheNameServer()

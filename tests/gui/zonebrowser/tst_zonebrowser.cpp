@@ -538,7 +538,8 @@ void TstZoneBrowser::deleteRecord_data()
                                  << QStringLiteral("Are you sure you want to delete this Mail Server?")
                                  << QStringList{"@     IN     MX     10     @ "};
     QTest::newRow("second host of one name")
-        << QStringLiteral("Host Addresses") << 1 << QStringLiteral("Are you sure you want to delete this Host Address?")
+        << QStringLiteral("Host Addresses") << 1
+        << QStringLiteral("Are you sure you want to delete the host www.example.com. (10.0.0.2)?")
         << QStringList{"www.example.com.     IN     A     10.0.0.2 "};
     QTest::newRow("alias") << QStringLiteral("Aliases") << 0
                            << QStringLiteral("Are you sure you want to delete this Alias?")
@@ -583,7 +584,8 @@ void TstZoneBrowser::deleteHostCleansReverseIgnore()
     m_page->buildPrimaryTree();
     QTreeWidgetItem* hosts = label(QStringLiteral("example.com"), QStringLiteral("Host Addresses"));
     press(m_page->primaryTree, hosts->child(0));
-    m_prompter->expectMessage(kQuestion, QStringLiteral("Are you sure you want to delete this Host Address?"));
+    m_prompter->expectMessage(kQuestion,
+                              QStringLiteral("Are you sure you want to delete the host www.example.com. (10.0.0.1)?"));
     m_page->deleteRecordAction->trigger();
     QCOMPARE(m_state->zoneLists.reverseignore, (QStringList{"ns1.example.com.", "www.ample.com."}));
     m_page->primaryMenu->hide();
@@ -619,7 +621,8 @@ void TstZoneBrowser::recordsStayInTheirOwnZone()
     m_page->newRecordAction->trigger();
     QCOMPARE(m_state->selection.primfilename, QStringLiteral("ample.com.dns"));
     press(m_page->primaryTree, hosts->child(2));
-    m_prompter->expectMessage(kQuestion, QStringLiteral("Are you sure you want to delete this Host Address?"));
+    m_prompter->expectMessage(kQuestion,
+                              QStringLiteral("Are you sure you want to delete the host ns1.ample.com. (10.0.0.3)?"));
     m_page->deleteRecordAction->trigger();
     QVERIFY(!linesOf(pathOf(QStringLiteral("ample.com.dns")))
                  .contains(QStringLiteral("ns1.ample.com.     IN     A     10.0.0.3 ")));

@@ -164,7 +164,7 @@ void TstZoneBrowserMain::deleteSecondHost(DomainEditPage* page, const QString& r
     hosts->setExpanded(true);
     pressItem(page->primaryTree, hosts->child(1), Qt::RightButton);
     m_prompter->expectMessage(QStringLiteral("Question!"),
-                              QStringLiteral("Are you sure you want to delete this Host Address?"));
+                              QStringLiteral("Are you sure you want to delete the host www.example.com. (10.0.0.2)?"));
     if (!refusal.isEmpty())
         m_prompter->expectMessage(QStringLiteral("Error"), refusal);
     page->deleteRecordAction->trigger();
@@ -277,7 +277,7 @@ void TstZoneBrowserMain::expandedZoneShowsValues()
     // A record deleted from the tree takes its value with it; the others keep theirs.
     pressItem(m_window->domainEdit()->primaryTree, hosts->child(0), Qt::RightButton);
     m_prompter->expectMessage(QStringLiteral("Question!"),
-                              QStringLiteral("Are you sure you want to delete this Host Address?"));
+                              QStringLiteral("Are you sure you want to delete the host ns1.example.com. (10.0.0.1)?"));
     m_window->domainEdit()->deleteRecordAction->trigger();
     m_window->domainEdit()->primaryMenu->hide();
     QCOMPARE(hosts->childCount(), 1);
@@ -354,7 +354,7 @@ void TstZoneBrowserMain::keysActOnTheSelectedNode()
     page->primaryTree->setCurrentItem(hosts->child(1));
     const qsizetype promptsBefore = m_prompter->prompts().size();
     m_prompter->expectMessage(QStringLiteral("Question!"),
-                              QStringLiteral("Are you sure you want to delete this Host Address?"),
+                              QStringLiteral("Are you sure you want to delete the host www.beta.net. (10.0.0.2)?"),
                               Prompter::Button::Cancel);
     QTest::keyClick(page->primaryTree, Qt::Key_Delete);
     QCOMPARE(m_prompter->prompts().size(), promptsBefore + 1);
