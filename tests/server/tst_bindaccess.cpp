@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // What keeps the distribution's name server (user bind, under its AppArmor profile) from a server's folder, judged
