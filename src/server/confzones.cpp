@@ -205,6 +205,13 @@ bool prepareConfZoneAddition(AppState& state, const QString& view, Prompter& pro
                                          .arg(conf.refusal));
         return false;
     }
+    // BIND takes no zone outside the views once there are views.
+    if (view.isEmpty() && !conf.config.views.isEmpty()) {
+        prompter.message(kAttention, QStringLiteral("The configuration keeps its zones in views (%1): select a zone "
+                                                    "of the view the new zone belongs to, or name it with --view VIEW.")
+                                         .arg(conf.config.views.join(QStringLiteral(", "))));
+        return false;
+    }
     if (!view.isEmpty() && !conf.config.views.contains(view)) {
         prompter.message(kAttention, QStringLiteral("The configuration has no view %1.").arg(view));
         return false;

@@ -98,6 +98,7 @@ private Q_SLOTS:
     void obsoleteOptionsAreOfferedForRemoval();
     void aFaultInAnIncludedFileIsNamedWhereItIs();
     void nothingIsWrittenWhileBindRefusesTheConfiguration();
+    void aZoneAddedToViewsNeedsItsView();
     void serverSettingsAreTheServersOwn();
 
 private:
@@ -373,6 +374,26 @@ void TstConfServers::nothingIsWrittenWhileBindRefusesTheConfiguration()
     QCOMPARE(added.status, 1);
     QVERIFY2(added.err.contains("so no zone can be added until it is mended"), added.err.constData());
     QCOMPARE(configurationFiles(), before);
+}
+
+void TstConfServers::aZoneAddedToViewsNeedsItsView()
+{
+    copyFixture(QStringLiteral("views"));
+    QVERIFY(cli({QStringLiteral("server"), QStringLiteral("add-bind9"), QStringLiteral("ns1"), conf()}).status == 0);
+    const QMap<QString, QByteArray> before = configurationFiles();
+    for (const QStringList& viewOption :
+         {QStringList(), QStringList{QStringLiteral("--view"), QStringLiteral("dmz")}}) {
+        const CliRun added = cli(QStringList{QStringLiteral("zone"), QStringLiteral("fastadd"), QStringLiteral("ns1"),
+                                             QStringLiteral("added.example.com")} +
+                                     viewOption,
+                                 QStringLiteral("yes,ok,ok"));
+        QCOMPARE(added.status, 1);
+        QVERIFY2(added.err.contains(viewOption.isEmpty() ? "keeps its zones in views (internal, external)"
+                                                         : "The configuration has no view dmz."),
+                 added.err.constData());
+        QCOMPARE(configurationFiles(), before);
+    }
+    QVERIFY(!listedZones().join(' ').contains(QLatin1String("added.example.com")));
 }
 
 void TstConfServers::serverSettingsAreTheServersOwn()
