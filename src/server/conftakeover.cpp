@@ -3,6 +3,7 @@
 #include "checks/namechecks.h"
 #include "platform/prompter.h"
 #include "server/newserversteps.h"
+#include "server/serverdeletion.h"
 #include "server/serverloading.h"
 #include "session/appstate.h"
 
@@ -28,10 +29,16 @@ bool takeOverConfServer(ServerContext& context, const QString& name, const QStri
                                              .arg(QDir::toNativeSeparators(confFile)));
         return false;
     }
-    context.state.catalog.add({server + QLatin1Char('@') + server, QDir::cleanPath(file.absoluteFilePath())});
+    const QString identifier = server + QLatin1Char('@') + server;
+    const QString path = QDir::cleanPath(file.absoluteFilePath());
+    context.state.catalog.add({identifier, path});
     storeAndReloadCatalog(context);
     context.state.offerObsoleteRemoval = true;
     const bool loaded = selectServer(context, server).boot.ok();
     context.state.offerObsoleteRemoval = false;
+    // A server that could not be taken over does not stay in the list under its name: mended, it is taken over
+    // again by the same name. Its files are the administrator's and stay as they are.
+    if (!loaded)
+        deleteServer(context, path, identifier, true, false);
     return loaded;
 }

@@ -357,6 +357,10 @@ void TstConfServers::aFaultInAnIncludedFileIsNamedWhereItIs()
     QVERIFY2(err.contains(QStringLiteral("The fault is in %1 line 5: a statement is not ended by \";\"").arg(inner)),
              qPrintable(err));
     QCOMPARE(configurationFiles(), before);
+    // Mended, it is taken over by the same name: the failed attempt left nothing in the list.
+    QVERIFY(writeBytes(inner, bytes + ";\n"));
+    const CliRun again = cli({QStringLiteral("server"), QStringLiteral("add-bind9"), QStringLiteral("ns1"), conf()});
+    QVERIFY2(again.status == 0, again.err.constData());
 }
 
 void TstConfServers::nothingIsWrittenWhileBindRefusesTheConfiguration()
