@@ -168,12 +168,7 @@ bool offerZonesInclude(BootContext& context, ConfServer& conf, QString* errorTex
         const ConfPlace* viewPlace = view.isEmpty() ? nullptr : conf.files.viewPlace(view);
         if (!view.isEmpty() && !viewPlace)
             continue;
-        const QString target = viewPlace ? viewPlace->file : conf.files.topFile();
-        const QString before = changed.contains(target) ? changed.value(target) : conf.files.file(target)->text;
-        int line = 0;
-        const QString after = viewPlace
-                                  ? withLineInBlock(before, viewPlace->end - 1, zonesIncludeLine(zonesFile), &line)
-                                  : withLineAdded(before, zonesIncludeLine(zonesFile), &line);
+        const auto [target, after, line] = zonesIncludeAddition(conf, view, changed);
         const QString commented = conf.files.commentedInclude(zonesFile);
         const QString text =
             QStringLiteral("The zones Quorvane keeps for this server in %1 are not included by the configuration%2, "
@@ -207,6 +202,20 @@ QString defaultZonesFile(const QString& confFile)
 QString zonesIncludeLine(const QString& zonesFile)
 {
     return QStringLiteral("include %1;").arg(confString(zonesFile));
+}
+
+ZonesIncludeAddition zonesIncludeAddition(const ConfServer& conf, const QString& view,
+                                          const QMap<QString, QString>& pending)
+{
+    const ConfPlace* viewPlace = view.isEmpty() ? nullptr : conf.files.viewPlace(view);
+    ZonesIncludeAddition addition;
+    addition.target = viewPlace ? viewPlace->file : conf.files.topFile();
+    const QString before =
+        pending.contains(addition.target) ? pending.value(addition.target) : conf.files.file(addition.target)->text;
+    const QString include = zonesIncludeLine(conf.zonesFileOf(view));
+    addition.text = viewPlace ? withLineInBlock(before, viewPlace->end - 1, include, &addition.line)
+                              : withLineAdded(before, include, &addition.line);
+    return addition;
 }
 
 bool rereadConfServer(AppState& state, QString* errorText)

@@ -2,10 +2,12 @@
 
 #include "server/bootload.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 struct AppState;
+struct ConfServer;
 class ConfFileSet;
 
 // The options BIND 9.18 no longer takes, which configurations of earlier releases still carry.
@@ -29,3 +31,15 @@ bool rereadConfServer(AppState& state, QString* errorText);
 
 // The line that includes the program's include file, as the administrator's top file gets it.
 QString zonesIncludeLine(const QString& zonesFile);
+
+// The include line of the program's zones file for a view (none: outside views), as the last line of that view's
+// block or else of the top file: the file it goes into, that file's text with it (over its text in `pending`, when
+// that holds a change not yet written) and the number of the new line.
+struct ZonesIncludeAddition
+{
+    QString target;
+    QString text;
+    int line = 0;
+};
+ZonesIncludeAddition zonesIncludeAddition(const ConfServer& conf, const QString& view,
+                                          const QMap<QString, QString>& pending = {});

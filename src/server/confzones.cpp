@@ -219,12 +219,7 @@ bool prepareConfZoneAddition(AppState& state, const QString& view, Prompter& pro
     const QString zonesFile = conf.zonesFileOf(view);
     if (conf.files.includes(zonesFile))
         return true;
-    const ConfPlace* viewPlace = view.isEmpty() ? nullptr : conf.files.viewPlace(view);
-    const QString target = viewPlace ? viewPlace->file : conf.files.topFile();
-    const QString before = conf.files.file(target)->text;
-    int line = 0;
-    const QString after = viewPlace ? withLineInBlock(before, viewPlace->end - 1, zonesIncludeLine(zonesFile), &line)
-                                    : withLineAdded(before, zonesIncludeLine(zonesFile), &line);
+    const auto [target, after, line] = zonesIncludeAddition(conf, view);
     const QString commented = conf.files.commentedInclude(zonesFile);
     const QString question =
         QStringLiteral("The zones Quorvane adds to this server go into %1, which the configuration does not include "
